@@ -1,0 +1,96 @@
+#include "core/exchange.h"
+
+#include <algorithm>
+#include <array>
+
+#include "protocol/frame.h"
+
+namespace zelvo::link {
+namespace {
+
+// Replies to sets and gets are read into one USB packet's worth of scratch.
+constexpr std::size_t kShortReplyScratch = 64;
+// Room for the longest first answer any link delivers.
+constexpr std::size_t kFirstAnswerScratch = 600;
+
+GetResult requestValue(Transport& t, const RequestFrame& request) {
+    ExchangeScope scope(t);
+    if (scope.outcome() != Outcome::Ok) return {scope.outcome(), 0};
+    if (Outcome sent = t.send(request); sent != Outcome::Ok) return {sent, 0};
+    std::array<uint8_t, kShortReplyScratch> reply{};
+    const Received r = t.receive(reply, ReplyKind::Short);
+    if (r.outcome != Outcome::Ok) return {r.outcome, 0};
+    const auto value = replyValue(std::span(reply).first(r.count));
+    if (!value) return {Outcome::Malformed, 0};
+    return {Outcome::Ok, *value};
+}
+
+Outcome acknowledged(Transport& t, const RequestFrame& request) {
+    const GetResult r = requestValue(t, request);
+    if (r.outcome != Outcome::Ok) return r.outcome;
+    return r.value == kAcknowledge ? Outcome::Ok : Outcome::Refused;
+}
+
+}  // namespace
+
+Outcome sendSet(Transport& t, Command command, uint32_t value) {
+    return acknowledged(t, encodeSetRequest(command, value));
+}
+
+GetResult sendGet(Transport& t, Command command, uint32_t value) {
+    return requestValue(t, encodeGetRequest(command, value));
+}
+
+Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
+    ExchangeScope scope(t);
+    if (scope.outcome() != Outcome::Ok) return scope.outcome();
+    const auto length = static_cast<uint32_t>(dest.size());
+    if (Outcome sent = t.send(encodeBlockReadRequest(block, length)); sent != Outcome::Ok)
+        return sent;
+
+    // The first answer is not interpreted; at most as many bytes as the block
+    // code's value land at the start of the destination, to be overwritten by data.
+    std::array<uint8_t, kFirstAnswerScratch> first{};
+    const Received answer = t.receive(first, ReplyKind::FirstAnswer);
+    if (answer.outcome != Outcome::Ok) return answer.outcome;
+    const std::size_t kept =
+        std::min({answer.count, static_cast<std::size_t>(code(block)), dest.size()});
+    std::copy_n(first.begin(), kept, dest.begin());
+
+    std::size_t at = 0;
+    while (at < dest.size()) {
+        if (t.repliesNeedContinueByte()) {
+            const uint8_t continueByte = dest[at];
+            if (Outcome sent = t.send(std::span(&continueByte, 1)); sent != Outcome::Ok)
+                return sent;
+        }
+        const std::size_t want = std::min(t.blockReplyUnit(), dest.size() - at);
+        const Received r = t.receive(dest.subspan(at, want), ReplyKind::BlockData);
+        if (r.outcome != Outcome::Ok) return r.outcome;
+        // An empty reply would leave the read where it is for ever.
+        if (r.count == 0) return Outcome::Malformed;
+        at += r.count;
+    }
+    return Outcome::Ok;
+}
+
+Outcome writeBlock(Transport& t, Block block, std::span<const uint8_t> source) {
+    const auto length = static_cast<uint32_t>(source.size());
+    if (Outcome a = acknowledged(t, encodeBlockWriteRequest(block, length)); a != Outcome::Ok)
+        return a;
+    ExchangeScope scope(t);
+    if (scope.outcome() != Outcome::Ok) return scope.outcome();
+    int failures = 0;
+    for (std::size_t at = 0; at < source.size();) {
+        const std::size_t n = std::min(t.writeChunkSize(), source.size() - at);
+        const Outcome sent = t.send(source.subspan(at, n));
+        if (sent == Outcome::Ok) {
+            at += n;
+        } else if (++failures > kChunkFailuresAllowed) {
+            return sent;
+        }
+    }
+    return Outcome::Ok;
+}
+
+}  // namespace zelvo::link

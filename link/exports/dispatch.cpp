@@ -1,0 +1,20 @@
+// Which transport serves a handle in the link library: bits 16-31 of the
+// handle name the link, bits 0-15 the device or slot.
+#include "core/device_calls.h"
+#include "core/lan_slot.h"
+
+namespace zelvo::link {
+
+Transport* transportFor(DeviceHandle h) {
+    const uint32_t number = deviceNumber(h);
+    switch (linkKind(h)) {
+        case ZELVO_LINK_LAN:
+            return number < kLanSlotCount ? &lanSlots()[number] : nullptr;
+        case ZELVO_LINK_SERIAL:
+            return nullptr;  // no serial transport in this build yet
+        default:
+            return nullptr;  // every other kind is USB; no USB transport in this build yet
+    }
+}
+
+}  // namespace zelvo::link

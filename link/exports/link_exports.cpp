@@ -1,0 +1,121 @@
+// Link management and instrument services.
+#include <algorithm>
+#include <array>
+
+#include "core/lan_slot.h"
+#include "core/services.h"
+#include "protocol/value_packing.h"
+
+using namespace zelvo;
+using namespace zelvo::link;
+
+extern "C" {
+
+ZELVO_API int ZELVO_CALL KwGetUSBDeviceList(uint8_t list[16]) {
+    if (list != nullptr) std::fill_n(list, 16, uint8_t{0});
+    return 0;
+}
+
+ZELVO_API int ZELVO_CALL KwUSBCheckConnect(DeviceHandle) { return 1; }
+
+ZELVO_API int ZELVO_CALL KwComInit(DeviceHandle, int32_t, uint16_t) { return 1; }
+
+ZELVO_API int ZELVO_CALL KwComClose(DeviceHandle) { return 0; }
+
+ZELVO_API int ZELVO_CALL KwGetCOMDeviceList(uint8_t list[16]) {
+    if (list != nullptr) std::fill_n(list, 16, uint8_t{0});
+    return 0;
+}
+
+ZELVO_API int ZELVO_CALL KwCheckComOK(DeviceHandle h) {
+    return exported(set(h, Command::LinkCheck, 1));
+}
+
+ZELVO_API int ZELVO_CALL KwLanInit(DeviceHandle h, const char* address) {
+    const uint32_t slot = h & 0xFFu;
+    if (slot >= kLanSlotCount) return 1;
+    LanSlot& lan = lanSlots()[slot];
+    const DeviceHandle lanHandle = ZELVO_HANDLE(ZELVO_LINK_LAN, slot);
+    // One retry on a fresh socket: the first check may meet an instrument that is waking up.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (lan.open(address, kLanPort) != Outcome::Ok) return 1;
+        if (set(lanHandle, Command::LinkCheck, 1) == Outcome::Ok) return 0;
+        lan.close();
+    }
+    return 1;
+}
+
+ZELVO_API int ZELVO_CALL KwLanClose(DeviceHandle h) {
+    const uint32_t slot = h & 0xFFu;
+    if (slot < kLanSlotCount) lanSlots()[slot].close();
+    return 0;
+}
+
+ZELVO_API int ZELVO_CALL KwSetSyncWork(DeviceHandle, int32_t) { return 0; }
+
+ZELVO_API int ZELVO_CALL KwGetDeviceInfo(DeviceHandle h, DeviceInfo* info) {
+    return info ? exported(fetchDeviceInfo(h, *info)) : 1;
+}
+
+ZELVO_API int ZELVO_CALL KwScreenShoot(DeviceHandle h, const char* path) {
+    return exported(saveScreenBitmap(h, path));
+}
+
+ZELVO_API int ZELVO_CALL KwShutDown(DeviceHandle h, uint8_t flag) {
+    return exported(set(h, flag == 1 ? Command::ShutDown : Command::ShutDownOther, 10));
+}
+
+ZELVO_API int ZELVO_CALL KwShowMenu(DeviceHandle h, uint8_t value) {
+    return exported(set(h, Command::ShowMenu, value));
+}
+
+ZELVO_API int ZELVO_CALL KwChangeFunction(DeviceHandle h, uint8_t function) {
+    return exported(set(h, Command::Function, function));
+}
+
+ZELVO_API int ZELVO_CALL KwGetFunction(DeviceHandle h) {
+    const GetResult r = get(h, Command::Function);
+    return r.outcome == Outcome::Ok ? static_cast<int>(r.value & 0xFF) : -1;
+}
+
+ZELVO_API int ZELVO_CALL KwWriteTDC(DeviceHandle h, uint32_t high, uint32_t low) {
+    return exported(set(h, Command::TdcCalibration, packTdc(high, low)));
+}
+
+ZELVO_API int ZELVO_CALL KwReadTDC(DeviceHandle h, uint32_t* low, uint32_t* high) {
+    if (low == nullptr || high == nullptr) return 1;
+    const GetResult r = get(h, Command::TdcCalibration);
+    if (r.outcome != Outcome::Ok) return 1;
+    *low = r.value & 0xFFFFu;
+    *high = r.value >> 16;
+    return 0;
+}
+
+ZELVO_API int ZELVO_CALL KwSetETSUpdate(DeviceHandle h, uint8_t value) {
+    return set(h, Command::EtsUpdate, value) == Outcome::Ok ? 1 : 0;
+}
+
+ZELVO_API int ZELVO_CALL KwGetETSUpdate(DeviceHandle h, uint8_t* value) {
+    if (value == nullptr) return 1;
+    const GetResult r = get(h, Command::EtsUpdate, kEtsGetValue);
+    if (r.outcome != Outcome::Ok) return 1;
+    *value = static_cast<uint8_t>(r.value);
+    return 0;
+}
+
+ZELVO_API int ZELVO_CALL KwWriteWaveCalData(DeviceHandle h, const int32_t cal[4]) {
+    if (cal == nullptr) return 1;
+    return exported(
+        set(h, Command::WaveCalibration, packCalibration({cal[0], cal[1], cal[2], cal[3]})));
+}
+
+ZELVO_API int ZELVO_CALL KwReadWaveCalData(DeviceHandle h, int32_t cal[4]) {
+    if (cal == nullptr) return 1;
+    const GetResult r = get(h, Command::WaveCalibration);
+    if (r.outcome != Outcome::Ok) return 1;
+    const auto bytes = unpackCalibration(r.value);
+    std::copy(bytes.begin(), bytes.end(), cal);
+    return 0;
+}
+
+}  // extern "C"

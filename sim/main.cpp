@@ -1,0 +1,103 @@
+// zelvo-sim: simulated Zelvo instruments for the desktop software and its tests.
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "udp_server.h"
+#include "zelvo/command_codes.h"
+
+namespace {
+
+void usage() {
+    std::fputs(
+        "usage: zelvo-sim [--serial-number SN] --lan ADDRESS[:PORT] [--lan ...]\n"
+        "  Serves one simulated instrument per --lan on a loopback address (127.0.0.0/8),\n"
+        "  UDP port 2001 unless given.  Each further instrument's serial number counts up.\n"
+        "  Stops on SIGINT or SIGTERM.\n",
+        stderr);
+}
+
+struct Endpoint {
+    std::string address;
+    uint16_t port;
+};
+
+bool parseEndpoint(const std::string& text, Endpoint& out) {
+    const auto colon = text.find(':');
+    out.address = text.substr(0, colon);
+    out.port = zelvo::kLanPort;
+    if (colon == std::string::npos) return !out.address.empty();
+    char* end = nullptr;
+    const unsigned long port = std::strtoul(text.c_str() + colon + 1, &end, 10);
+    if (*end != '\0' || port == 0 || port > 65535) return false;
+    out.port = static_cast<uint16_t>(port);
+    return !out.address.empty();
+}
+
+std::string numberedSerial(const std::string& base, std::size_t k) {
+    if (k == 0) return base;
+    return base + "-" + std::to_string(k + 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<Endpoint> endpoints;
+    std::string serialBase = zelvo::sim::Identity{}.serialNumber;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if ((arg == "--lan" || arg == "--serial-number") && i + 1 < argc) {
+            const std::string value = argv[++i];
+            if (arg == "--serial-number") {
+                serialBase = value;
+                continue;
+            }
+            Endpoint e;
+            if (!parseEndpoint(value, e)) {
+                std::fprintf(stderr, "zelvo-sim: bad address '%s'\n", value.c_str());
+                return 2;
+            }
+            endpoints.push_back(e);
+        } else {
+            usage();
+            return arg == "--help" ? 0 : 2;
+        }
+    }
+    if (endpoints.empty()) endpoints.push_back({"127.0.0.1", zelvo::kLanPort});
+
+    // Block the stop signals before any thread starts, then wait for one here.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    std::vector<std::unique_ptr<zelvo::sim::SimulatedInstrument>> instruments;
+    std::vector<std::unique_ptr<zelvo::sim::UdpServer>> servers;
+    try {
+        for (std::size_t k = 0; k < endpoints.size(); ++k) {
+            zelvo::sim::Identity id;
+            id.serialNumber = numberedSerial(serialBase, k);
+            instruments.push_back(std::make_unique<zelvo::sim::SimulatedInstrument>(id));
+            servers.push_back(std::make_unique<zelvo::sim::UdpServer>(
+                *instruments.back(), endpoints[k].address, endpoints[k].port));
+            servers.back()->start();
+            std::printf("zelvo-sim: instrument %s on udp %s:%u\n", id.serialNumber.c_str(),
+                        endpoints[k].address.c_str(), endpoints[k].port);
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zelvo-sim: %s\n", e.what());
+        return 1;
+    }
+    std::fflush(stdout);
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    for (auto& s : servers) s->stop();
+    std::printf("zelvo-sim: stopped\n");
+    return 0;
+}

@@ -1,0 +1,40 @@
+// An instrument and its protocol responder behind one lock, so a server
+// thread can serve it while a test or the command line inspects it.
+#pragma once
+
+#include <mutex>
+#include <span>
+#include <vector>
+
+#include "instrument.h"
+#include "responder.h"
+
+namespace zelvo::sim {
+
+class SimulatedInstrument {
+  public:
+    explicit SimulatedInstrument(Identity identity = {})
+        : instrument_(std::move(identity)), responder_(instrument_) {}
+
+    std::vector<Reply> handle(std::span<const uint8_t> bytes) {
+        std::lock_guard lock(mutex_);
+        return responder_.handle(bytes);
+    }
+    void setFaults(const Faults& faults) {
+        std::lock_guard lock(mutex_);
+        responder_.setFaults(faults);
+    }
+    // Runs f(instrument, responder) under the lock and returns its result.
+    template <class F>
+    auto inspect(F&& f) {
+        std::lock_guard lock(mutex_);
+        return f(instrument_, responder_);
+    }
+
+  private:
+    std::mutex mutex_;
+    Instrument instrument_;
+    Responder responder_;
+};
+
+}  // namespace zelvo::sim

@@ -1,0 +1,89 @@
+// zelvo: asks an instrument for its information, a meter reading and its
+// scope state, and saves its screen as a bitmap file.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "summary.h"
+#include "zelvo/ZelvoDLL.h"
+
+namespace {
+
+void usage() {
+    std::fputs(
+        "usage: zelvo [--lan ADDRESS] [--screen FILE] [info|meter|settings|screen|all]\n"
+        "  Connects over UDP to the instrument at ADDRESS (default 127.0.0.1) and shows\n"
+        "  the device information, one meter reading and a summary of the scope state;\n"
+        "  'screen' and 'all' save the instrument's screen (default zelvo-screen.bmp).\n",
+        stderr);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string address = "127.0.0.1";
+    std::string screenFile = "zelvo-screen.bmp";
+    std::string what = "all";
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--lan" && i + 1 < argc)
+            address = argv[++i];
+        else if (arg == "--screen" && i + 1 < argc)
+            screenFile = argv[++i];
+        else if (arg == "info" || arg == "meter" || arg == "settings" || arg == "screen" ||
+                 arg == "all")
+            what = arg;
+        else {
+            usage();
+            return arg == "--help" ? 0 : 2;
+        }
+    }
+
+    const DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_LAN, 0);
+    if (KwLanInit(h, address.c_str()) != 0) {
+        std::fprintf(stderr, "zelvo: no instrument answers at %s (UDP port 2001)\n",
+                     address.c_str());
+        return 1;
+    }
+    int failures = 0;
+    const bool all = what == "all";
+    if (all || what == "info") {
+        DeviceInfo info{};
+        if (KwGetDeviceInfo(h, &info) == 0)
+            std::fputs(zelvo::cli::describeDeviceInfo(info).c_str(), stdout);
+        else {
+            std::fputs("zelvo: the device information could not be read\n", stderr);
+            ++failures;
+        }
+    }
+    if (all || what == "meter") {
+        DmmInfo reading{};
+        if (DMMGetInfo(h, &reading) == 0)
+            std::fputs(zelvo::cli::describeMeterReading(reading).c_str(), stdout);
+        else {
+            std::fputs("zelvo: no meter reading\n", stderr);
+            ++failures;
+        }
+    }
+    if (all || what == "settings") {
+        std::vector<uint8_t> block(ZELVO_SETTING_BLOCK_SIZE);
+        if (DSOUploadSetting(h, block.data()) == 0)
+            std::fputs(zelvo::cli::describeSettingBlock(block).c_str(), stdout);
+        else {
+            std::fputs("zelvo: the setting block could not be uploaded\n", stderr);
+            ++failures;
+        }
+    }
+    if (all || what == "screen") {
+        if (KwScreenShoot(h, screenFile.c_str()) == 0)
+            std::printf("screen saved to %s\n", screenFile.c_str());
+        else {
+            std::fprintf(stderr, "zelvo: the screen could not be saved to %s\n",
+                         screenFile.c_str());
+            ++failures;
+        }
+    }
+    KwLanClose(h);
+    return failures == 0 ? 0 : 1;
+}
