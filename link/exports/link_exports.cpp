@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <array>
 
-#include "core/lan_slot.h"
 #include "core/services.h"
 #include "protocol/value_packing.h"
 
@@ -11,44 +10,8 @@ using namespace zelvo::link;
 
 extern "C" {
 
-ZELVO_API int ZELVO_CALL KwGetUSBDeviceList(uint8_t list[16]) {
-    if (list != nullptr) std::fill_n(list, 16, uint8_t{0});
-    return 0;
-}
-
-ZELVO_API int ZELVO_CALL KwUSBCheckConnect(DeviceHandle) { return 1; }
-
-ZELVO_API int ZELVO_CALL KwComInit(DeviceHandle, int32_t, uint16_t) { return 1; }
-
-ZELVO_API int ZELVO_CALL KwComClose(DeviceHandle) { return 0; }
-
-ZELVO_API int ZELVO_CALL KwGetCOMDeviceList(uint8_t list[16]) {
-    if (list != nullptr) std::fill_n(list, 16, uint8_t{0});
-    return 0;
-}
-
 ZELVO_API int ZELVO_CALL KwCheckComOK(DeviceHandle h) {
     return exported(set(h, Command::LinkCheck, 1));
-}
-
-ZELVO_API int ZELVO_CALL KwLanInit(DeviceHandle h, const char* address) {
-    const uint32_t slot = h & 0xFFu;
-    if (slot >= kLanSlotCount) return 1;
-    LanSlot& lan = lanSlots()[slot];
-    const DeviceHandle lanHandle = ZELVO_HANDLE(ZELVO_LINK_LAN, slot);
-    // One retry on a fresh socket: the first check may meet an instrument that is waking up.
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (lan.open(address, kLanPort) != Outcome::Ok) return 1;
-        if (set(lanHandle, Command::LinkCheck, 1) == Outcome::Ok) return 0;
-        lan.close();
-    }
-    return 1;
-}
-
-ZELVO_API int ZELVO_CALL KwLanClose(DeviceHandle h) {
-    const uint32_t slot = h & 0xFFu;
-    if (slot < kLanSlotCount) lanSlots()[slot].close();
-    return 0;
 }
 
 ZELVO_API int ZELVO_CALL KwSetSyncWork(DeviceHandle, int32_t) { return 0; }
