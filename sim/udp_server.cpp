@@ -93,6 +93,10 @@ void UdpServer::run() {
         sockaddr_in to;
         bool foreign;
     };
+    auto send = [this](const Outgoing& o) {
+        ::sendto(o.foreign ? foreignSocket_ : socket_, o.bytes.data(), o.bytes.size(), 0,
+                 reinterpret_cast<const sockaddr*>(&o.to), sizeof o.to);
+    };
     // Replies wait here until their time, so a delayed reply never holds up the next request.
     std::multimap<Clock::time_point, Outgoing> scheduled;
     std::array<uint8_t, 65536> datagram;
@@ -109,9 +113,7 @@ void UdpServer::run() {
 
         const auto now = Clock::now();
         while (!scheduled.empty() && scheduled.begin()->first <= now) {
-            const Outgoing& o = scheduled.begin()->second;
-            ::sendto(o.foreign ? foreignSocket_ : socket_, o.bytes.data(), o.bytes.size(), 0,
-                     reinterpret_cast<const sockaddr*>(&o.to), sizeof o.to);
+            send(scheduled.begin()->second);
             scheduled.erase(scheduled.begin());
         }
         if (!(fds[0].revents & POLLIN)) continue;
@@ -124,12 +126,10 @@ void UdpServer::run() {
             for (Reply& r :
                  instrument_.handle(std::span(datagram.data(), static_cast<std::size_t>(n)))) {
                 Outgoing o{std::move(r.bytes), from, r.fromForeignAddress};
-                if (r.delay.count() == 0) {
-                    ::sendto(o.foreign ? foreignSocket_ : socket_, o.bytes.data(), o.bytes.size(),
-                             0, reinterpret_cast<const sockaddr*>(&o.to), sizeof o.to);
-                } else {
+                if (r.delay.count() == 0)
+                    send(o);
+                else
                     scheduled.emplace(Clock::now() + r.delay, std::move(o));
-                }
             }
         }
     }

@@ -4,6 +4,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 dir=$1
 shift
-cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$dir.configure.log" 2>&1 ||
-  { cat "$dir.configure.log"; exit 1; }
+mkdir -p "$dir"
+cmake -S "$top" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >"$dir/configure.log" 2>&1 ||
+  { cat "$dir/configure.log"; exit 1; }
 cmake --build "$dir" -j "$(nproc)"
