@@ -2,7 +2,17 @@
 
 #include "byte_order.h"
 
+#include <cstddef>
+
 namespace zelvo {
+
+// The record crosses the library boundary with the platform's natural alignment.
+static_assert(offsetof(DeviceInfo, name) == 0);
+static_assert(offsetof(DeviceInfo, serialNumber) == 20);
+static_assert(offsetof(DeviceInfo, identification) == 40);
+static_assert(offsetof(DeviceInfo, date) == 52);
+static_assert(sizeof(DeviceInfo) == 56);
+
 namespace {
 
 constexpr std::size_t kWordCount = kDeviceInfoBlockSize / 2;

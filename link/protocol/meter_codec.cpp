@@ -4,7 +4,30 @@
 
 #include "byte_order.h"
 
+#include <cstddef>
+
 namespace zelvo {
+
+// The record crosses the library boundary with the platform's natural alignment.
+static_assert(offsetof(DmmInfo, measureMode) == 0);
+static_assert(offsetof(DmmInfo, overload) == 1);
+static_assert(offsetof(DmmInfo, value) == 4);
+static_assert(offsetof(DmmInfo, decimalScale) == 8);
+static_assert(offsetof(DmmInfo, prefixIndex) == 12);
+static_assert(offsetof(DmmInfo, unitIndex) == 16);
+static_assert(offsetof(DmmInfo, ac) == 20);
+static_assert(offsetof(DmmInfo, manualRange) == 21);
+static_assert(offsetof(DmmInfo, rel) == 22);
+static_assert(offsetof(DmmInfo, rangeIndex) == 23);
+static_assert(offsetof(DmmInfo, milliamps) == 24);
+static_assert(offsetof(DmmInfo, barValue) == 25);
+static_assert(offsetof(DmmInfo, barSign) == 26);
+static_assert(offsetof(DmmInfo, auxValue) == 28);
+static_assert(offsetof(DmmInfo, auxA) == 32);
+static_assert(offsetof(DmmInfo, auxB) == 33);
+static_assert(offsetof(DmmInfo, auxC) == 34);
+static_assert(sizeof(DmmInfo) == 36);
+
 namespace {
 
 namespace mb = meter_block;
