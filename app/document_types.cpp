@@ -1,0 +1,55 @@
+#include "document_types.h"
+
+#include "docs/data_windows.h"
+#include "meter/meter_view.h"
+#include "scope/scope_view.h"
+#include "shell/command_ids.h"
+#include "shell/form_view.h"
+#include "shell/oscilane_app.h"
+
+namespace oscilane {
+namespace {
+
+DocumentTemplate instrument(int resourceId, const char* documentString, const char* namePattern,
+                            const char* category, const char* icon) {
+    DocumentTemplate t;
+    t.resourceId = resourceId;
+    t.documentString = QString::fromLatin1(documentString);
+    t.namePattern = QString::fromLatin1(namePattern);
+    t.categoryName = QString::fromLatin1(category);
+    t.iconPath = QString::fromLatin1(icon);
+    t.menu = documentWindowMenu();
+    return t;
+}
+
+}  // namespace
+
+void registerDocumentTypes(OscilaneApp& app) {
+    DocumentTemplate scope = instrument(res::kScopeTemplate,
+                                        "\nScope\nScope\n\n\nScope.Document\nScope Document",
+                                        "DigitalScope%1", "Digital Scope", ":/icons/browser_scope.png");
+    scope.createView = [](Document& d) { return new ScopeView(d); };
+    app.registerTemplate(std::move(scope));
+
+    DocumentTemplate meter = instrument(res::kMeterTemplate,
+                                        "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document",
+                                        "DigitalMeter%1", "Digital Meter", ":/icons/browser_meter.png");
+    meter.createView = [](Document& d) { return new MeterView(d); };
+    app.registerTemplate(std::move(meter));
+
+    // The generator window is a registered type that users cannot create;
+    // its view is an empty form.
+    DocumentTemplate generator =
+        instrument(res::kGeneratorTemplate, "\nDDS\nDDS\n\n\nDDS.Document\nDDS Document",
+                   "Arbitrary Function Generator%1", "Function Generator",
+                   ":/icons/browser_generator.png");
+    generator.createView = [](Document& d) {
+        return new FormView(d, res::kGeneratorTemplate, QSize(564, 298));
+    };
+    app.registerTemplate(std::move(generator));
+
+    app.registerTemplate(sheetTemplate());
+    app.registerTemplate(recorderTemplate());
+}
+
+}  // namespace oscilane

@@ -1,0 +1,29 @@
+// Menus described as data, so that each window type names its menu once and
+// the main frame builds the menu bar of whichever window is active.
+#pragma once
+
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+
+namespace oscilane {
+
+struct MenuItem {
+    int command = 0;  // 0 with an empty text: a separator; 0 with items: a submenu
+    QString text;
+    QKeySequence shortcut;
+    bool checkable = false;
+    QList<MenuItem> items;
+};
+
+using MenuBarSpec = QList<MenuItem>;
+
+// The main frame's own menu, shown while no document window is active.
+MenuBarSpec mainFrameMenu();
+// The menu of a document window that adds no commands of its own.
+MenuBarSpec documentWindowMenu();
+
+// The fly-by help shown in the status bar for a command; empty when it has none.
+QString commandTip(int command);
+
+}  // namespace oscilane

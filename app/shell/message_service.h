@@ -1,0 +1,48 @@
+// The one way the application shows a message box.  In the application a
+// modal box appears on the GUI thread (a caller on another thread waits for
+// it); a test installs a MessageRecorder instead and reads what was shown.
+#pragma once
+
+#include <QList>
+#include <QMutex>
+#include <QString>
+
+namespace oscilane {
+
+enum class MessageKind { Information, Warning, Error };
+
+struct Message {
+    QString text;
+    QString caption;
+    MessageKind kind;
+};
+
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    virtual void show(const Message& message) = 0;
+};
+
+// Shows a message through the installed sink; safe to call from any thread.
+void showMessage(const QString& text, MessageKind kind = MessageKind::Warning);
+void showMessage(const Message& message);
+
+// Collects messages instead of showing them, for as long as it lives.
+class MessageRecorder final : public MessageSink {
+public:
+    MessageRecorder();
+    ~MessageRecorder() override;
+    MessageRecorder(const MessageRecorder&) = delete;
+    MessageRecorder& operator=(const MessageRecorder&) = delete;
+
+    void show(const Message& message) override;
+    QStringList texts() const;
+    void clear();
+
+private:
+    mutable QMutex mutex_;
+    QList<Message> messages_;
+    MessageSink* previous_;
+};
+
+}  // namespace oscilane
