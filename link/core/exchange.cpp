@@ -44,6 +44,7 @@ GetResult sendGet(Transport& t, Command command, uint32_t value) {
 Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
     ExchangeScope scope(t);
     if (scope.outcome() != Outcome::Ok) return scope.outcome();
+    BlockProgress::Run progress(t.blockProgress(), dest.size());
     const auto length = static_cast<uint32_t>(dest.size());
     if (Outcome sent = t.send(encodeBlockReadRequest(block, length)); sent != Outcome::Ok)
         return sent;
@@ -59,6 +60,8 @@ Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
 
     std::size_t at = 0;
     while (at < dest.size()) {
+        // A slow line may take minutes for a block; the caller can stop between replies.
+        if (t.blockProgress().cancelRequested()) return Outcome::Cancelled;
         if (t.repliesNeedContinueByte()) {
             const uint8_t continueByte = dest[at];
             if (Outcome sent = t.send(std::span(&continueByte, 1)); sent != Outcome::Ok)
@@ -70,6 +73,7 @@ Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
         // An empty reply would leave the read where it is for ever.
         if (r.count == 0) return Outcome::Malformed;
         at += r.count;
+        progress.advance(at);
     }
     return Outcome::Ok;
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "core/block_progress.h"
+
 namespace zelvo::link {
 
 // What became of a step.  The exported interface folds every failure into 1,
@@ -53,6 +55,12 @@ class Transport {
     virtual std::size_t blockReplyUnit() const = 0;
     // Size of the chunks a block write is sent in.
     virtual std::size_t writeChunkSize() const = 0;
+
+    // Progress of the block read running on this link; other threads may watch or cancel it.
+    BlockProgress& blockProgress() { return blockProgress_; }
+
+  private:
+    BlockProgress blockProgress_;
 };
 
 // Opens and closes one exchange on a transport.

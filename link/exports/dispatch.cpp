@@ -2,6 +2,7 @@
 // handle name the link, bits 0-15 the device or slot.
 #include "core/device_calls.h"
 #include "core/lan_slot.h"
+#include "core/serial_slot.h"
 
 namespace zelvo::link {
 
@@ -11,7 +12,7 @@ Transport* transportFor(DeviceHandle h) {
         case ZELVO_LINK_LAN:
             return number < kLanSlotCount ? &lanSlots()[number] : nullptr;
         case ZELVO_LINK_SERIAL:
-            return nullptr;  // no serial transport in this build yet
+            return number < kSerialSlotCount ? &serialSlots()[number] : nullptr;
         default:
             return nullptr;  // every other kind is USB; no USB transport in this build yet
     }

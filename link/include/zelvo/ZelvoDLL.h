@@ -81,11 +81,20 @@ typedef struct DmmInfo {
 ZELVO_API int ZELVO_CALL KwGetUSBDeviceList(uint8_t list[16]);
 /* 0 when USB device h can be opened. */
 ZELVO_API int ZELVO_CALL KwUSBCheckConnect(DeviceHandle h);
-/* Opens serial slot h on port "com<port>" at baud index 0-5 (300..9600) and checks the link. */
+/* Opens serial slot h on port "com<port>" at baud index 0-5 (300..9600) and checks the link.
+ * On Linux a port number stands for a device path, fixed when the library is loaded: the
+ * variables ZELVO_COM<n>=PATH name the ports when any is set (nothing else is then looked
+ * at); otherwise the serial devices present are numbered from 1 on, /dev/ttyS* first, then
+ * /dev/ttyUSB*, then /dev/ttyACM*, each in ascending order.  The active system console is
+ * never a port. */
 ZELVO_API int ZELVO_CALL KwComInit(DeviceHandle h, int32_t port, uint16_t baudIndex);
 ZELVO_API int ZELVO_CALL KwComClose(DeviceHandle h);
-/* Stores the numbers of the ports that open, packed from list[0]; returns their count. */
+/* Stores the numbers of the ports 0-15 that open, packed from list[0]; returns their count.
+ * A port that a slot holds open is left untouched (and is not listed: ports open exclusively). */
 ZELVO_API int ZELVO_CALL KwGetCOMDeviceList(uint8_t list[16]);
+/* Copies the device path of port "com<port>" into path (size bytes, NUL-terminated);
+ * 1 when the port has no device or the path does not fit. */
+ZELVO_API int ZELVO_CALL KwGetCOMPortPath(int32_t port, char* path, uint32_t size);
 /* Link check on any link kind: 0 when the instrument acknowledges. */
 ZELVO_API int ZELVO_CALL KwCheckComOK(DeviceHandle h);
 /* Opens LAN slot h to the dotted IPv4 address, UDP port 2001, and checks the link (one retry). */
@@ -161,6 +170,19 @@ ZELVO_API int ZELVO_CALL DSOSetBW100M(DeviceHandle h, int32_t channel, int32_t v
 /* Fills block with the instrument's complete scope state and four traces.
  * The block is changed only when the whole upload succeeded. */
 ZELVO_API int ZELVO_CALL DSOUploadSetting(DeviceHandle h, uint8_t block[ZELVO_SETTING_BLOCK_SIZE]);
+
+/* ---- Progress of block reads ----
+ * A block read (DSOUploadSetting, KwGetDeviceInfo, KwScreenShoot, DMMGetInfo) can take
+ * minutes on a slow serial line: a 10148-byte upload at 300 baud takes about six.  These
+ * two may be called from any thread while another thread runs the read on link h. */
+
+/* Stores the data bytes the running block read on h has received so far and the block's
+ * length.  Returns 0 while a block read runs; 1 when none does (the values then describe
+ * the last one) or h names no link. */
+ZELVO_API int ZELVO_CALL KwGetBlockProgress(DeviceHandle h, uint32_t* received, uint32_t* total);
+/* Asks the block read running on h to stop: it fails (result 1) before it requests its
+ * next reply.  Does nothing when no block read runs.  Returns 0, or 1 when h names no link. */
+ZELVO_API int ZELVO_CALL KwCancelBlockRead(DeviceHandle h);
 
 /* ---- Multimeter: each setter sends one byte; the meter panel gives the meanings ---- */
 

@@ -1,0 +1,37 @@
+// Line facts of the serial link, free of I/O: the baud-rate table, the time
+// characters take on the line and the terminal settings a port is given.
+#pragma once
+
+#include <termios.h>
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+
+namespace zelvo {
+
+// Baud rates by the index callers pass (0..5).
+inline constexpr std::array<unsigned, 6> kBaudRates = {300, 600, 1200, 2400, 4800, 9600};
+// Index used when probing ports for the port list.
+inline constexpr uint16_t kProbeBaudIndex = 5;
+// Start bit, 8 data bits, odd parity bit, stop bit.
+inline constexpr unsigned kBitsPerCharacter = 11;
+
+std::optional<unsigned> baudRate(uint16_t baudIndex);
+// The rate a terminal speed constant stands for, for the rates of the table; none otherwise.
+std::optional<unsigned> baudOfSpeed(speed_t speed);
+
+// Time the given number of characters occupy the line at the baud rate.
+std::chrono::microseconds lineTime(std::size_t characters, unsigned baud);
+
+// The settings a port gets from its current ones: the indexed baud rate, 8 data
+// bits, odd parity (none when withParity is false), one stop bit, no hardware
+// handshake, receiver on and modem status ignored.  The link carries binary
+// frames, so a terminal's line editing, echo, signal characters, software flow
+// control and character translations are switched off; everything else is kept.
+// None for an index outside the table.
+std::optional<termios> lineSettings(const termios& current, uint16_t baudIndex, bool withParity);
+
+}  // namespace zelvo
