@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "serial_server.h"
 #include "udp_server.h"
 #include "zelvo/command_codes.h"
 
@@ -14,9 +15,12 @@ namespace {
 
 void usage() {
     std::fputs(
-        "usage: zelvo-sim [--serial-number SN] --lan ADDRESS[:PORT] [--lan ...]\n"
+        "usage: zelvo-sim [--serial-number SN] [--lan ADDRESS[:PORT] ...] [--serial ...] "
+        "[--paced]\n"
         "  Serves one simulated instrument per --lan on a loopback address (127.0.0.0/8),\n"
-        "  UDP port 2001 unless given.  Each further instrument's serial number counts up.\n"
+        "  UDP port 2001 unless given, and one per --serial on a new pseudo-terminal whose\n"
+        "  path is printed (ZELVO_COM<n>=PATH makes it port n); --paced sends serial replies\n"
+        "  at the baud rate the PC set.  Each further instrument's serial number counts up.\n"
         "  Stops on SIGINT or SIGTERM.\n",
         stderr);
 }
@@ -47,10 +51,16 @@ std::string numberedSerial(const std::string& base, std::size_t k) {
 
 int main(int argc, char** argv) {
     std::vector<Endpoint> endpoints;
+    std::size_t serialLines = 0;
+    bool paced = false;
     std::string serialBase = zelvo::sim::Identity{}.serialNumber;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--lan" || arg == "--serial-number") && i + 1 < argc) {
+        if (arg == "--serial") {
+            ++serialLines;
+        } else if (arg == "--paced") {
+            paced = true;
+        } else if ((arg == "--lan" || arg == "--serial-number") && i + 1 < argc) {
             const std::string value = argv[++i];
             if (arg == "--serial-number") {
                 serialBase = value;
@@ -67,7 +77,7 @@ int main(int argc, char** argv) {
             return arg == "--help" ? 0 : 2;
         }
     }
-    if (endpoints.empty()) endpoints.push_back({"127.0.0.1", zelvo::kLanPort});
+    if (endpoints.empty() && serialLines == 0) endpoints.push_back({"127.0.0.1", zelvo::kLanPort});
 
     // Block the stop signals before any thread starts, then wait for one here.
     sigset_t stopSignals;
@@ -78,6 +88,7 @@ int main(int argc, char** argv) {
 
     std::vector<std::unique_ptr<zelvo::sim::SimulatedInstrument>> instruments;
     std::vector<std::unique_ptr<zelvo::sim::UdpServer>> servers;
+    std::vector<std::unique_ptr<zelvo::sim::SerialServer>> serialServers;
     try {
         for (std::size_t k = 0; k < endpoints.size(); ++k) {
             zelvo::sim::Identity id;
@@ -89,6 +100,17 @@ int main(int argc, char** argv) {
             std::printf("zelvo-sim: instrument %s on udp %s:%u\n", id.serialNumber.c_str(),
                         endpoints[k].address.c_str(), endpoints[k].port);
         }
+        for (std::size_t k = 0; k < serialLines; ++k) {
+            zelvo::sim::Identity id;
+            id.serialNumber = numberedSerial(serialBase, endpoints.size() + k);
+            instruments.push_back(std::make_unique<zelvo::sim::SimulatedInstrument>(id));
+            serialServers.push_back(
+                std::make_unique<zelvo::sim::SerialServer>(*instruments.back()));
+            serialServers.back()->setPaced(paced);
+            serialServers.back()->start();
+            std::printf("zelvo-sim: instrument %s on serial %s\n", id.serialNumber.c_str(),
+                        serialServers.back()->path().c_str());
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zelvo-sim: %s\n", e.what());
         return 1;
@@ -98,6 +120,7 @@ int main(int argc, char** argv) {
     int signal = 0;
     sigwait(&stopSignals, &signal);
     for (auto& s : servers) s->stop();
+    for (auto& s : serialServers) s->stop();
     std::printf("zelvo-sim: stopped\n");
     return 0;
 }
