@@ -12,11 +12,20 @@ namespace {
 
 void usage() {
     std::fputs(
-        "usage: zelvo [--lan ADDRESS] [--screen FILE] [info|meter|settings|screen|all]\n"
+        "usage: zelvo [--lan ADDRESS] [--screen FILE] [info|meter|settings|screen|all|ports]\n"
         "  Connects over UDP to the instrument at ADDRESS (default 127.0.0.1) and shows\n"
         "  the device information, one meter reading and a summary of the scope state;\n"
-        "  'screen' and 'all' save the instrument's screen (default zelvo-screen.bmp).\n",
+        "  'screen' and 'all' save the instrument's screen (default zelvo-screen.bmp).\n"
+        "  'ports' prints which device each serial port number stands for.\n",
         stderr);
+}
+
+// The library's serial port map: port numbers 0 to 255 and their devices.
+int printSerialPorts() {
+    char path[4096];
+    for (int port = 0; port <= 255; ++port)
+        if (KwGetCOMPortPath(port, path, sizeof path) == 0) std::printf("com%d %s\n", port, path);
+    return 0;
 }
 
 }  // namespace
@@ -32,13 +41,15 @@ int main(int argc, char** argv) {
         else if (arg == "--screen" && i + 1 < argc)
             screenFile = argv[++i];
         else if (arg == "info" || arg == "meter" || arg == "settings" || arg == "screen" ||
-                 arg == "all")
+                 arg == "all" || arg == "ports")
             what = arg;
         else {
             usage();
             return arg == "--help" ? 0 : 2;
         }
     }
+
+    if (what == "ports") return printSerialPorts();
 
     const DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_LAN, 0);
     if (KwLanInit(h, address.c_str()) != 0) {
