@@ -52,6 +52,10 @@ Received SerialSlot::receive(std::span<uint8_t> dest, ReplyKind kind) {
     std::array<uint8_t, kSerialReplyMax> piece;
     int allowed = kReadAttempts;
     for (int attempt = 0; attempt < allowed; ++attempt) {
+        // A reply that stalls may keep the read for minutes (512 waits of 500 ms):
+        // a cancel is honoured between attempts too, not only between replies.
+        if (kind == ReplyKind::BlockData && blockProgress().cancelRequested())
+            return {Outcome::Cancelled, 0};
         const bool headerKnown = reply.announced().has_value();
         auto attemptWait = wait;
         if (headerKnown && *reply.announced() <= kSerialShortReplyMax)

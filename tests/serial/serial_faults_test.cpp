@@ -127,5 +127,27 @@ TEST_F(SerialBlockProgress, ReportsTheBytesOfARunningUploadAndCancelsIt) {
     EXPECT_EQ(received, kSettingBlockSize);
 }
 
+TEST_F(SerialBlockProgress, ACancelEndsAReadWaitingOnAStalledReply) {
+    PtyInstrument& pty = line(0);
+    ASSERT_EQ(api.comInit(kSlot0, kFirstPort, 5), 0);
+    pty.server.setPaced(true);
+    std::atomic<int> result{-1};
+    std::vector<uint8_t> block(ZELVO_SETTING_BLOCK_SIZE);
+    std::thread upload([&] { result = api.uploadSetting(kSlot0, block.data()); });
+    uint32_t received = 0, total = 0;
+    const auto giveUp = Clock::now() + std::chrono::seconds(20);
+    while (Clock::now() < giveUp &&
+           (api.blockProgress(kSlot0, &received, &total) != 0 || received == 0))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    // The instrument stops answering: the next reply would be awaited for minutes.
+    pty.instrument.setFaults({.silent = true});
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    const auto cancelled = Clock::now();
+    EXPECT_EQ(api.cancelBlockRead(kSlot0), 0);
+    upload.join();
+    EXPECT_EQ(result, 1);
+    EXPECT_LT(Clock::now() - cancelled, std::chrono::seconds(3));
+}
+
 }  // namespace
 }  // namespace zelvo::testing
