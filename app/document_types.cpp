@@ -25,24 +25,23 @@ DocumentTemplate instrument(int resourceId, const char* documentString, const ch
 }  // namespace
 
 void registerDocumentTypes(OscilaneApp& app) {
-    DocumentTemplate scope = instrument(res::kScopeTemplate,
-                                        "\nScope\nScope\n\n\nScope.Document\nScope Document",
-                                        "DigitalScope%1", "Digital Scope", ":/icons/browser_scope.png");
+    DocumentTemplate scope =
+        instrument(res::kScopeTemplate, "\nScope\nScope\n\n\nScope.Document\nScope Document",
+                   "DigitalScope%1", "Digital Scope", ":/icons/browser_scope.png");
     scope.createView = [](Document& d) { return new ScopeView(d); };
     app.registerTemplate(std::move(scope));
 
-    DocumentTemplate meter = instrument(res::kMeterTemplate,
-                                        "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document",
-                                        "DigitalMeter%1", "Digital Meter", ":/icons/browser_meter.png");
+    DocumentTemplate meter =
+        instrument(res::kMeterTemplate, "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document",
+                   "DigitalMeter%1", "Digital Meter", ":/icons/browser_meter.png");
     meter.createView = [](Document& d) { return new MeterView(d); };
     app.registerTemplate(std::move(meter));
 
     // The generator window is a registered type that users cannot create;
     // its view is an empty form.
-    DocumentTemplate generator =
-        instrument(res::kGeneratorTemplate, "\nDDS\nDDS\n\n\nDDS.Document\nDDS Document",
-                   "Arbitrary Function Generator%1", "Function Generator",
-                   ":/icons/browser_generator.png");
+    DocumentTemplate generator = instrument(
+        res::kGeneratorTemplate, "\nDDS\nDDS\n\n\nDDS.Document\nDDS Document",
+        "Arbitrary Function Generator%1", "Function Generator", ":/icons/browser_generator.png");
     generator.createView = [](Document& d) {
         return new FormView(d, res::kGeneratorTemplate, QSize(564, 298));
     };

@@ -55,15 +55,17 @@ int runOscilane(int argc, char** argv) {
     parser.setApplicationDescription(QStringLiteral("Oscilane for Zelvo"));
     parser.addHelpOption();
     parser.addVersionOption();
-    QCommandLineOption noLogo(QStringLiteral("nologo"), QStringLiteral("Start without the splash picture."));
+    QCommandLineOption noLogo(QStringLiteral("nologo"),
+                              QStringLiteral("Start without the splash picture."));
     QCommandLineOption newType(
         QStringLiteral("new"),
         QStringLiteral("Open a first document of TYPE (scope, meter, sheet, recorder or none) "
                        "instead of asking."),
         QStringLiteral("TYPE"));
-    QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                  QStringLiteral("Save a picture of the main window to FILE and quit."),
-                                  QStringLiteral("FILE"));
+    QCommandLineOption screenshot(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Save a picture of the main window to FILE and quit."),
+        QStringLiteral("FILE"));
     parser.addOptions({noLogo, newType, screenshot});
     parser.process(qapp);
 
@@ -92,8 +94,10 @@ int runOscilane(int argc, char** argv) {
     OscilaneApp app;
     registerDocumentTypes(app);
     MainFrame& frame = app.createMainFrame();
-    QObject::connect(&instance, &SingleInstance::showRequested, &frame, &MainFrame::restoreAndRaise);
-    if (splash) QObject::connect(splash, &SplashWindow::finished, &frame, [&frame] { frame.update(); });
+    QObject::connect(&instance, &SingleInstance::showRequested, &frame,
+                     &MainFrame::restoreAndRaise);
+    if (splash)
+        QObject::connect(splash, &SplashWindow::finished, &frame, [&frame] { frame.update(); });
 
     if (firstType) {
         if (*firstType) app.newDocument(**firstType);

@@ -11,15 +11,15 @@ class Document;
 
 class MeterView : public QWidget, public CommandTarget {
     Q_OBJECT
-public:
+  public:
     explicit MeterView(Document& document);
 
     Document& document() const { return document_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     Document& document_;
 };
 

@@ -219,7 +219,8 @@ const std::vector<std::pair<QString, Drawing>>& browserImages() {
              p.drawRect(QRectF(1.5, 1.5, s - 3, s - 3));
              p.setBrush(QColor(120, 180, 120));
              p.drawRect(QRectF(1.5, 1.5, s - 3, 3));
-             for (int i = 1; i < 4; ++i) p.drawLine(QPointF(1.5, 1.5 + 3.5 * i + 1), QPointF(s - 1.5, 1.5 + 3.5 * i + 1));
+             for (int i = 1; i < 4; ++i)
+                 p.drawLine(QPointF(1.5, 1.5 + 3.5 * i + 1), QPointF(s - 1.5, 1.5 + 3.5 * i + 1));
              p.drawLine(QPointF(s / 2, 1.5), QPointF(s / 2, s - 1.5));
          }},
         {"browser_recorder",

@@ -21,8 +21,8 @@ QRect ScopeView::gridRect() const {
     // Whole pixels per minor step keep every division line on a pixel.
     const int stepsAcross = kDivisionsAcross * kMinorPerDivision;
     const int stepsDown = kDivisionsDown * kMinorPerDivision;
-    const int step = std::max(1, std::min((width() - 2 * kMargin) / stepsAcross,
-                                          (height() - 2 * kMargin) / stepsDown));
+    const int step = std::max(
+        1, std::min((width() - 2 * kMargin) / stepsAcross, (height() - 2 * kMargin) / stepsDown));
     const QSize grid(step * stepsAcross, step * stepsDown);
     return QRect(QPoint((width() - grid.width()) / 2, (height() - grid.height()) / 2), grid);
 }

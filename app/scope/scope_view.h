@@ -12,7 +12,7 @@ class Document;
 
 class ScopeView : public QWidget, public CommandTarget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kDivisionsAcross = 12;
     static constexpr int kDivisionsDown = 8;
 
@@ -22,10 +22,10 @@ public:
     // The grid inside the view's margins.
     QRect gridRect() const;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     Document& document_;
 };
 

@@ -7,7 +7,7 @@ namespace oscilane {
 
 class AboutDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit AboutDialog(QWidget* parent = nullptr);
 };
 

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMainWindow>
+#include <QMdiArea>
 
 #include "shell/document.h"
 #include "shell/document_template.h"
@@ -32,6 +33,14 @@ void ChildFrame::closeEvent(QCloseEvent* event) {
     }
     event->ignore();
     hide();
+    // A hidden window must not stay the active one, or the menu bar and the
+    // commands would still belong to it.
+    QMdiArea* area = mdiArea();
+    if (!area || area->activeSubWindow() != this) return;
+    QMdiSubWindow* next = nullptr;
+    for (QMdiSubWindow* w : area->subWindowList(QMdiArea::StackingOrder))
+        if (w != this && w->isVisible()) next = w;
+    area->setActiveSubWindow(next);
 }
 
 }  // namespace oscilane

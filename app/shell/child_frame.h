@@ -16,7 +16,7 @@ class Document;
 
 class ChildFrame : public QMdiSubWindow, public CommandTarget {
     Q_OBJECT
-public:
+  public:
     ChildFrame(Document& document, QWidget* view);
 
     Document& document() const { return document_; }
@@ -26,10 +26,10 @@ public:
     // Closes the frame for real, as deleting its document does.
     void closeForGood();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     Document& document_;
     QWidget* view_;
     QMainWindow* body_;

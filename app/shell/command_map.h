@@ -14,7 +14,7 @@ struct CommandState {
 };
 
 class CommandMap {
-public:
+  public:
     using Run = std::function<void()>;
     using Update = std::function<CommandState()>;
 
@@ -29,7 +29,7 @@ public:
     }
     void run(int id) const { entries_.at(id).run(); }
 
-private:
+  private:
     struct Entry {
         Run run;
         Update update;
@@ -39,12 +39,12 @@ private:
 
 // Anything on the command route.
 class CommandTarget {
-public:
+  public:
     virtual ~CommandTarget() = default;
     CommandMap& commands() { return commands_; }
     const CommandMap& commands() const { return commands_; }
 
-private:
+  private:
     CommandMap commands_;
 };
 

@@ -19,7 +19,7 @@ inline constexpr const char* kSerialSeparator = " - SN: ";
 
 class Document : public QObject, public CommandTarget {
     Q_OBJECT
-public:
+  public:
     explicit Document(const DocumentTemplate& documentTemplate, QObject* parent = nullptr);
 
     const DocumentTemplate& documentTemplate() const { return template_; }
@@ -33,10 +33,10 @@ public:
     const QList<ChildFrame*>& frames() const { return frames_; }
     void addFrame(ChildFrame* frame);
 
-signals:
+  signals:
     void titleChanged(const QString& title);
 
-private:
+  private:
     const DocumentTemplate& template_;
     QString name_;
     QString serialNumber_;

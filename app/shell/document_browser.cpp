@@ -16,7 +16,7 @@ namespace oscilane {
 namespace {
 
 const char* const kImagePaths[] = {
-    ":/icons/browser_root.png",  ":/icons/browser_scope.png",     ":/icons/browser_meter.png",
+    ":/icons/browser_root.png",      ":/icons/browser_scope.png", ":/icons/browser_meter.png",
     ":/icons/browser_generator.png", ":/icons/browser_sheet.png", ":/icons/browser_recorder.png",
 };
 
@@ -26,7 +26,7 @@ constexpr int kTreeTop = 34;
 
 // Label editing: a length limit on the way in, the browser's rules on the way out.
 class LabelDelegate final : public QStyledItemDelegate {
-public:
+  public:
     explicit LabelDelegate(DocumentBrowser& browser) : browser_(browser) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
@@ -43,7 +43,7 @@ public:
         browser_.finishLabelEdit(browser_.tree()->itemFromIndex(index), line->text());
     }
 
-private:
+  private:
     DocumentBrowser& browser_;
 };
 

@@ -20,7 +20,7 @@ class DocumentCatalog;
 
 class DocumentBrowser : public SideBar {
     Q_OBJECT
-public:
+  public:
     static constexpr int kMaximumLabelLength = 64;
 
     // categories: the browser's item for each document type, in type order.
@@ -44,10 +44,10 @@ public:
     // What a finished label edit of item to text does.
     void finishLabelEdit(QTreeWidgetItem* item, const QString& text);
 
-protected:
+  protected:
     void layoutContents() override;
 
-private:
+  private:
     void showContextMenu(const QPoint& pos);
     void activate(QTreeWidgetItem* item);
     void loadImages();

@@ -15,7 +15,7 @@ struct DocumentPlace {
 };
 
 class DocumentCatalog {
-public:
+  public:
     virtual ~DocumentCatalog() = default;
     virtual Document* newDocument(int type) = 0;
     virtual std::optional<DocumentPlace> locate(const Document* document) const = 0;

@@ -14,7 +14,7 @@ class Document;
 
 class FormView : public QScrollArea, public CommandTarget {
     Q_OBJECT
-public:
+  public:
     FormView(Document& document, int formId, QSize dialogUnits);
 
     Document& document() const { return document_; }
@@ -22,7 +22,7 @@ public:
     // The form's page, on which a document type places its controls.
     QWidget* form() const { return widget(); }
 
-private:
+  private:
     Document& document_;
     int formId_;
 };

@@ -41,10 +41,17 @@ QString fmtN(double x, int n) {
 QString voltText(double millivolts, uint16_t probe) {
     double a = std::fabs(millivolts);
     switch (probe) {
-        case 1: a *= 10; break;
-        case 2: a *= 100; break;
-        case 3: a *= 1000; break;
-        default: break;
+        case 1:
+            a *= 10;
+            break;
+        case 2:
+            a *= 100;
+            break;
+        case 3:
+            a *= 1000;
+            break;
+        default:
+            break;
     }
     QString text;
     if (a >= 0.001 && a < 1)
@@ -72,10 +79,9 @@ QString timeText(double nanoseconds) {
         const char* unit;
     };
     static constexpr Range kRanges[] = {
-        {1e2, 1, 1, "nS"},     {1e3, 1, 0, "nS"},     {1e4, 1e-3, 2, "uS"},
-        {1e5, 1e-3, 1, "uS"},  {1e6, 1e-3, 0, "uS"},  {1e7, 1e-6, 2, "mS"},
-        {1e8, 1e-6, 1, "mS"},  {1e9, 1e-6, 0, "mS"},  {1e10, 1e-9, 2, "S"},
-        {1e11, 1e-9, 1, "S"},  {1e12, 1e-9, 0, "S"},
+        {1e2, 1, 1, "nS"},    {1e3, 1, 0, "nS"},    {1e4, 1e-3, 2, "uS"}, {1e5, 1e-3, 1, "uS"},
+        {1e6, 1e-3, 0, "uS"}, {1e7, 1e-6, 2, "mS"}, {1e8, 1e-6, 1, "mS"}, {1e9, 1e-6, 0, "mS"},
+        {1e10, 1e-9, 2, "S"}, {1e11, 1e-9, 1, "S"}, {1e12, 1e-9, 0, "S"},
     };
     double a = std::fabs(nanoseconds);
     QString text;

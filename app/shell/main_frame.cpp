@@ -9,8 +9,8 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
-#include <QWindow>
 #include <QToolBar>
+#include <QWindow>
 
 #include "shell/child_frame.h"
 #include "shell/command_ids.h"
@@ -81,8 +81,11 @@ MainFrame::MainFrame(DocumentCatalog& catalog, CommandTarget& application,
 }
 
 MainFrame::~MainFrame() {
-    // The actions die with the frame's children, after the list that tracks them.
-    for (QAction* action : std::as_const(commandActions_)) disconnect(action, nullptr, this, nullptr);
+    // Children die after the frame's own members: neither the document
+    // windows nor the actions may call back into it then.
+    disconnect(mdiArea_, nullptr, this, nullptr);
+    for (QAction* action : std::as_const(commandActions_))
+        disconnect(action, nullptr, this, nullptr);
 }
 
 void MainFrame::buildToolBar() {
@@ -116,9 +119,7 @@ void MainFrame::buildStatusBar() {
 
 void MainFrame::registerFrameCommands() {
     CommandMap& c = commands();
-    auto visibility = [](QWidget* w) {
-        return [w] { return CommandState{true, w->isVisible()}; };
-    };
+    auto visibility = [](QWidget* w) { return [w] { return CommandState{true, w->isVisible()}; }; };
     auto toggle = [](QWidget* w) { return [w] { w->setVisible(!w->isVisible()); }; };
     c.on(cmd::kViewToolBar, toggle(toolBar_), visibility(toolBar_));
     c.on(cmd::kViewStatusBar, toggle(statusBar()), visibility(statusBar()));

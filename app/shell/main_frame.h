@@ -26,7 +26,7 @@ class DocumentCatalog;
 
 class MainFrame : public QMainWindow, public CommandTarget {
     Q_OBJECT
-public:
+  public:
     static constexpr const char* kTitle = "Oscilane for Zelvo Ver 1.03";
 
     // application: the last stop of the command route.
@@ -51,11 +51,11 @@ public:
     // The height side bars take: the client area less the visible tool and status bars.
     int sideBarHeight() const;
 
-protected:
+  protected:
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void buildToolBar();
     void buildStatusBar();
     void registerFrameCommands();

@@ -19,9 +19,9 @@ MenuItem menu(const char* text, QList<MenuItem> items) {
 }
 
 MenuItem viewMenu() {
-    return menu("&View", {toggle(cmd::kViewToolBar, "&Toolbar"),
-                          toggle(cmd::kViewStatusBar, "&Status Bar"),
-                          toggle(cmd::kViewBrowserBar, "Browser Bar")});
+    return menu("&View",
+                {toggle(cmd::kViewToolBar, "&Toolbar"), toggle(cmd::kViewStatusBar, "&Status Bar"),
+                 toggle(cmd::kViewBrowserBar, "Browser Bar")});
 }
 
 MenuItem helpMenu() { return menu("&Help", {item(cmd::kAppAbout, "&About Oscilane...")}); }
@@ -30,32 +30,31 @@ MenuItem helpMenu() { return menu("&Help", {item(cmd::kAppAbout, "&About Oscilan
 
 MenuBarSpec mainFrameMenu() {
     return {
-        menu("&File",
-             {item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),
-              item(cmd::kFileOpen, "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)), separator(),
-              item(cmd::kPrintSetup, "P&rint Setup..."), separator(),
-              item(cmd::kAppExit, "E&xit")}),
+        menu("&File", {item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),
+                       item(cmd::kFileOpen, "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)),
+                       separator(), item(cmd::kPrintSetup, "P&rint Setup..."), separator(),
+                       item(cmd::kAppExit, "E&xit")}),
         viewMenu(),
-        menu("&Language", {item(cmd::kLanguageEnglish, "English"),
-                           item(cmd::kLanguageChinese, "Chinese")}),
+        menu("&Language",
+             {item(cmd::kLanguageEnglish, "English"), item(cmd::kLanguageChinese, "Chinese")}),
         helpMenu(),
     };
 }
 
 MenuBarSpec documentWindowMenu() {
     return {
-        menu("&File", {item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),
-                       item(cmd::kPrint, "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P)),
-                       item(cmd::kPrintPreview, "Print Pre&view"),
-                       item(cmd::kPrintSetup, "P&rint Setup..."), separator(),
-                       item(cmd::kAppExit, "E&xit")}),
+        menu("&File",
+             {item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),
+              item(cmd::kPrint, "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P)),
+              item(cmd::kPrintPreview, "Print Pre&view"), item(cmd::kPrintSetup, "P&rint Setup..."),
+              separator(), item(cmd::kAppExit, "E&xit")}),
         viewMenu(),
         menu("&Tools", {item(cmd::kConnect, "Connect to Device"),
                         item(cmd::kDisconnect, "Disconnect"), item(cmd::kOption, "Option")}),
-        menu("&Window", {item(cmd::kWindowCascade, "&Cascade"),
-                         item(cmd::kWindowTileHorizontal, "Horizontal"),
-                         item(cmd::kWindowTileVertical, "Vertical"),
-                         item(cmd::kWindowArrange, "&Arrange Icons")}),
+        menu("&Window",
+             {item(cmd::kWindowCascade, "&Cascade"), item(cmd::kWindowTileHorizontal, "Horizontal"),
+              item(cmd::kWindowTileVertical, "Vertical"),
+              item(cmd::kWindowArrange, "&Arrange Icons")}),
         helpMenu(),
     };
 }

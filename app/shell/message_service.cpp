@@ -12,7 +12,7 @@ namespace oscilane {
 namespace {
 
 class MessageBoxSink final : public MessageSink {
-public:
+  public:
     void show(const Message& message) override {
         auto icon = message.kind == MessageKind::Information ? QMessageBox::Information
                     : message.kind == MessageKind::Warning   ? QMessageBox::Warning
@@ -46,8 +46,8 @@ void showMessage(const Message& message) {
     }
     // A box may only be shown by the GUI thread; the caller waits as it would
     // for its own modal box.
-    QMetaObject::invokeMethod(app, [&sink, &message] { sink.show(message); },
-                              Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [&sink, &message] { sink.show(message); }, Qt::BlockingQueuedConnection);
 }
 
 void showMessage(const QString& text, MessageKind kind) {

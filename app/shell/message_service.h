@@ -18,7 +18,7 @@ struct Message {
 };
 
 class MessageSink {
-public:
+  public:
     virtual ~MessageSink() = default;
     virtual void show(const Message& message) = 0;
 };
@@ -29,7 +29,7 @@ void showMessage(const Message& message);
 
 // Collects messages instead of showing them, for as long as it lives.
 class MessageRecorder final : public MessageSink {
-public:
+  public:
     MessageRecorder();
     ~MessageRecorder() override;
     MessageRecorder(const MessageRecorder&) = delete;
@@ -39,7 +39,7 @@ public:
     QStringList texts() const;
     void clear();
 
-private:
+  private:
     mutable QMutex mutex_;
     QList<Message> messages_;
     MessageSink* previous_;

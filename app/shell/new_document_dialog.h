@@ -12,7 +12,7 @@ namespace oscilane {
 
 class NewDocumentDialog : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit NewDocumentDialog(QWidget* parent = nullptr);
 
     QRadioButton* choice(int type) const;
@@ -20,7 +20,7 @@ public:
     std::optional<int> chooseType();
     int checkedType() const;
 
-private:
+  private:
     QButtonGroup* choices_;
 };
 

@@ -13,9 +13,7 @@ namespace {
 constexpr int kFixedDecimals = 3;
 constexpr char16_t kBackspace = 0x08;
 
-bool insideSelection(qsizetype index, int start, int end) {
-    return index >= start && index < end;
-}
+bool insideSelection(qsizetype index, int start, int end) { return index >= start && index < end; }
 
 // A sign may be typed at the start when the text has no sign yet, when the
 // other sign lies in the selection, or when its own existing copy does.
@@ -56,7 +54,8 @@ QString normalisedNumberText(const QString& text, const QString& lastAccepted, u
         text.startsWith(QLatin1String("+.")))
         return lastAccepted;
     // Pasted text reaches here unfiltered, so the whole text is checked.
-    static const QRegularExpression plainNumber(QStringLiteral("^([+-]?)([0-9]+)(?:\\.([0-9]*))?$"));
+    static const QRegularExpression plainNumber(
+        QStringLiteral("^([+-]?)([0-9]+)(?:\\.([0-9]*))?$"));
     QRegularExpressionMatch parts = plainNumber.match(text);
     if (!parts.hasMatch()) return lastAccepted;
 

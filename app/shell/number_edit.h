@@ -20,7 +20,7 @@ QString normalisedNumberText(const QString& text, const QString& lastAccepted, u
 
 class NumberEdit : public QLineEdit {
     Q_OBJECT
-public:
+  public:
     explicit NumberEdit(QWidget* parent = nullptr);
 
     // Shows value with the fixed decimals (six when none are fixed) and takes
@@ -31,12 +31,12 @@ public:
     void setColors(const QColor& text, const QColor& background);
     const QString& lastAccepted() const { return lastAccepted_; }
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 
-private:
+  private:
     QString lastAccepted_;
     uint16_t decimals_ = 0;
     bool allowNegative_ = false;

@@ -19,8 +19,8 @@ namespace oscilane {
 namespace {
 
 // The new-document commands, in type order.
-constexpr int kNewCommands[] = {cmd::kNewScope, cmd::kNewMeter, cmd::kNewGenerator,
-                                cmd::kNewSheet, cmd::kNewRecorder};
+constexpr int kNewCommands[] = {cmd::kNewScope, cmd::kNewMeter, cmd::kNewGenerator, cmd::kNewSheet,
+                                cmd::kNewRecorder};
 constexpr int kGeneratorType = 2;
 
 }  // namespace
@@ -71,7 +71,8 @@ void OscilaneApp::registerCommands() {
         // The generator window exists as a type but is never created by the user.
         CommandMap::Update update;
         if (type == kGeneratorType) update = [] { return CommandState{false, false}; };
-        c.on(kNewCommands[type], [this, type] { newDocument(type); }, update);
+        c.on(
+            kNewCommands[type], [this, type] { newDocument(type); }, update);
     }
 }
 
@@ -93,7 +94,8 @@ Document* OscilaneApp::newDocument(int type) {
     Document* document = t.createDocument ? t.createDocument(t) : new Document(t);
     document->setParent(this);
     QWidget* view = t.createView(*document);
-    ChildFrame* frame = t.createFrame ? t.createFrame(*document, view) : new ChildFrame(*document, view);
+    ChildFrame* frame =
+        t.createFrame ? t.createFrame(*document, view) : new ChildFrame(*document, view);
     mainFrame_->addChildFrame(frame);
 
     // The number is the list's length, so a deleted document's number comes back.

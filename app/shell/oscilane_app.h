@@ -21,7 +21,7 @@ class MainFrame;
 
 class OscilaneApp : public QObject, public DocumentCatalog, public CommandTarget {
     Q_OBJECT
-public:
+  public:
     // Picks the type of a new document; nothing when the user cancels.
     using TypeChooser = std::function<std::optional<int>()>;
 
@@ -51,7 +51,7 @@ public:
     // The printer that print setup configures and printing uses.
     QPrinter& printer();
 
-private:
+  private:
     void registerCommands();
     bool validType(int type) const { return type >= 0 && type < typeCount(); }
     // The document at (type, index), or none after telling the user so.

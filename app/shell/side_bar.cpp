@@ -1,12 +1,13 @@
 #include "shell/side_bar.h"
 
+#include <QtWidgets/qdrawutil.h>
+
 #include <QHelpEvent>
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
 #include <QToolTip>
-#include <QtWidgets/qdrawutil.h>
 #include <algorithm>
 
 namespace oscilane {
@@ -20,10 +21,10 @@ int sideBarWidthAfterDrag(bool dockedRight, int barWidth, int mouseX) {
 
 // Paints the bar and turns its mouse events into the bar's behaviour.
 class SideBarSurface final : public QWidget {
-public:
+  public:
     explicit SideBarSurface(SideBar& bar) : bar_(bar) { setMouseTracking(true); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override { bar_.paintSurface(); }
     void resizeEvent(QResizeEvent*) override { bar_.layoutContents(); }
     void mousePressEvent(QMouseEvent* e) override {
@@ -52,7 +53,7 @@ protected:
         return QWidget::event(e);
     }
 
-private:
+  private:
     SideBar& bar_;
 };
 
@@ -118,7 +119,8 @@ void SideBar::paintSurface() {
                         : closeHovered_ ? QColor(250, 252, 255)
                                         : QColor(214, 222, 234);
     p.fillRect(button, face);
-    if (closeHovered_ || closePressed_) qDrawShadeRect(&p, button, surface_->palette(), closePressed_, 1);
+    if (closeHovered_ || closePressed_)
+        qDrawShadeRect(&p, button, surface_->palette(), closePressed_, 1);
     static const QPixmap cross(QStringLiteral(":/icons/close.png"));
     p.drawPixmap(button.center() - QPoint(cross.width() / 2, cross.height() / 2) + QPoint(1, 1),
                  cross);

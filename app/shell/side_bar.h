@@ -17,7 +17,7 @@ int sideBarWidthAfterDrag(bool dockedRight, int barWidth, int mouseX);
 
 class SideBar : public QDockWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kCaptionHeight = 32;
     static constexpr int kDefaultWidth = 200;
     static constexpr int kMinimumWidth = 150;
@@ -36,12 +36,12 @@ public:
     QRect contentRect() const;
     QRect closeButtonRect() const;
 
-protected:
+  protected:
     // Places the bar's contents after a change of size; the default fills
     // the content rectangle with the first child of the surface.
     virtual void layoutContents();
 
-private:
+  private:
     friend class SideBarSurface;
 
     bool dockedRight() const;

@@ -59,11 +59,15 @@ bool SingleInstance::askRunningInstanceToShow() {
 
 void SingleInstance::serveConnection() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        // A later start writes its request and leaves at once, so the request
+        // may already be waiting when the connection is taken.
+        auto readRequests = [this, socket] {
             while (socket->canReadLine())
                 if (socket->readLine() == kShowRequest) emit showRequested();
-        });
+        };
+        connect(socket, &QLocalSocket::readyRead, this, readRequests);
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        readRequests();
     }
 }
 

@@ -14,7 +14,7 @@ namespace oscilane {
 
 class SingleInstance : public QObject {
     Q_OBJECT
-public:
+  public:
     explicit SingleInstance(const QString& name, QObject* parent = nullptr);
 
     // True when this process is now the one instance and listens for later starts.
@@ -25,10 +25,10 @@ public:
     QString lockPath() const { return lockPath_; }
     QString serverPath() const { return serverPath_; }
 
-signals:
+  signals:
     void showRequested();
 
-private:
+  private:
     void serveConnection();
 
     QString lockPath_;

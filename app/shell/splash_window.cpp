@@ -28,8 +28,11 @@ bool SplashWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::MouseButtonPress:
-        case QEvent::NonClientAreaMouseButtonPress: finish(); break;
-        default: break;
+        case QEvent::NonClientAreaMouseButtonPress:
+            finish();
+            break;
+        default:
+            break;
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -10,19 +10,19 @@ namespace oscilane {
 
 class SplashWindow : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kShowMs = 750;
 
     explicit SplashWindow(const QPixmap& picture);
 
-signals:
+  signals:
     void finished();
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void finish();
 
     QPixmap picture_;
