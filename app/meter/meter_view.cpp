@@ -23,7 +23,7 @@ void MeterView::paintEvent(QPaintEvent*) {
 
     QFont digits(QStringLiteral("Arial"));
     digits.setBold(true);
-    digits.setPixelSize(std::max(12, panel.height() / 3));
+    digits.setPixelSize(std::max(12, std::min(panel.height() / 3, panel.width() / 8)));
     p.setFont(digits);
     p.setPen(kReading.darker(250));
     p.drawText(panel, Qt::AlignCenter, QStringLiteral("- - - - -"));

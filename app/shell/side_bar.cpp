@@ -23,6 +23,9 @@ int sideBarWidthAfterDrag(bool dockedRight, int barWidth, int mouseX) {
 class SideBarSurface final : public QWidget {
   public:
     explicit SideBarSurface(SideBar& bar) : bar_(bar) { setMouseTracking(true); }
+    QSize minimumSizeHint() const override {
+        return QSize(SideBar::kMinimumWidth, SideBar::kCaptionHeight);
+    }
 
   protected:
     void paintEvent(QPaintEvent*) override { bar_.paintSurface(); }
@@ -68,8 +71,8 @@ SideBar::SideBar(const QString& title, QWidget* parent)
 
 void SideBar::setBarWidth(int width) {
     const int clamped = std::clamp(width, kMinimumWidth, kMaximumWidth);
-    setMinimumWidth(clamped);
-    setMaximumWidth(clamped);
+    setMinimumSize(clamped, 0);
+    setMaximumSize(clamped, QWIDGETSIZE_MAX);
 }
 
 QRect SideBar::contentRect() const {

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QRadioButton>
 #include <QTest>
+#include <QThread>
+#include <memory>
 
 #include "app_fixture.h"
 #include "shell/child_frame.h"
@@ -43,6 +45,7 @@ class DocumentsTest : public QObject {
     void languageCommandsNameThemselves();
     void newCommandAsksForTheType();
     void newDocumentDialogChoices();
+    void messageFromAWorkerThreadIsShownByTheGuiThread();
 };
 
 void DocumentsTest::registersFiveTypesInOrder() {
@@ -257,6 +260,18 @@ void DocumentsTest::newDocumentDialogChoices() {
     QCOMPARE(dialog.checkedType(), 0);
     dialog.choice(1)->setChecked(true);
     QCOMPARE(dialog.checkedType(), 1);
+}
+
+// A worker thread's message is handed to the GUI thread, which shows it
+// while the worker waits, as it would for its own modal box.
+void DocumentsTest::messageFromAWorkerThreadIsShownByTheGuiThread() {
+    MessageRecorder messages;
+    std::unique_ptr<QThread> worker(
+        QThread::create([] { showMessage(QStringLiteral("Can not set DMM measure mode!")); }));
+    worker->start();
+    QVERIFY(!worker->wait(200));  // blocked until the GUI thread runs its event loop
+    QTRY_VERIFY(worker->isFinished());
+    QCOMPARE(messages.texts(), QStringList{"Can not set DMM measure mode!"});
 }
 
 QTEST_MAIN(DocumentsTest)
