@@ -51,10 +51,12 @@ Received SerialSlot::receive(std::span<uint8_t> dest, ReplyKind kind) {
     FrameAssembler reply(kSerialReplyMax);
     std::array<uint8_t, kSerialReplyMax> piece;
     int allowed = kReadAttempts;
+    bool lineQuiet = false;
     for (int attempt = 0; attempt < allowed; ++attempt) {
-        // A reply that stalls may keep the read for minutes (512 waits of 500 ms):
-        // a cancel is honoured between attempts too, not only between replies.
-        if (kind == ReplyKind::BlockData && blockProgress().cancelRequested())
+        // A stalled reply may hold the read for minutes (512 waits of 500 ms), so a
+        // cancel is honoured once a whole wait passed without a character.  While
+        // characters flow the reply is finished, so none of it is left on the line.
+        if (kind == ReplyKind::BlockData && lineQuiet && blockProgress().cancelRequested())
             return {Outcome::Cancelled, 0};
         const bool headerKnown = reply.announced().has_value();
         auto attemptWait = wait;
@@ -65,6 +67,7 @@ Received SerialSlot::receive(std::span<uint8_t> dest, ReplyKind kind) {
         const Received r = port_.read(std::span(piece).first(reply.wanted()), attemptWait);
         if (r.outcome == Outcome::IoError || r.outcome == Outcome::NotOpen) return {r.outcome, 0};
         reply.feed(std::span(piece).first(r.count));
+        lineQuiet = r.count == 0;
 
         if (reply.state() == FrameAssembler::State::TooLong) return {Outcome::Malformed, 0};
         if (!headerKnown && reply.announced() && *reply.announced() <= kSerialShortReplyMax)
