@@ -1,11 +1,9 @@
-// The blocks the simulated instrument sends, built from its state.
+// The device information and screen blocks the simulated instrument sends.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "scope_state.h"
 
 namespace zelvo::sim {
 
@@ -19,21 +17,8 @@ struct Identity {
 // 176 bytes, one character per 16-bit word, date as ASCII digit words.
 std::vector<uint8_t> deviceInfoBlock(const Identity& id);
 
-// 10148 bytes as the instrument sends them: 32-bit fields half-swapped.
-// frame advances the phase of the live traces.
-std::vector<uint8_t> settingBlock(const ScopeState& scope, uint32_t frame);
-
-struct MeterState {
-    uint8_t mode = 0;  // 0 voltage, 1 current, 2 resistance, 3 diode, 4 continuity, 5 capacitance
-    uint8_t ac = 0;
-    uint8_t manualRange = 0;
-    uint8_t relative = 0;
-    uint8_t milliamps = 0;
-};
-// 22 bytes: sign, four digits, decimal point code and the flag bytes.
-std::vector<uint8_t> meterBlock(const MeterState& meter, uint32_t frame);
-
-// 38400 bytes: the instrument's 320 x 240 display at 4 bits per pixel.
-std::vector<uint8_t> screenBlock(const ScopeState& scope, uint32_t frame);
+// 38400 bytes: the instrument's 320 x 240 display at 4 bits per pixel, drawn
+// from a setting block as the library receives it (32-bit fields put right).
+std::vector<uint8_t> screenBlock(const std::vector<uint8_t>& settingBlock);
 
 }  // namespace zelvo::sim

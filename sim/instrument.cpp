@@ -1,7 +1,9 @@
 #include "instrument.h"
 
 #include <algorithm>
+#include <cmath>
 
+#include "protocol/half_word_swap.h"
 #include "zelvo/command_codes.h"
 #include "zelvo/scope_tables.h"
 
@@ -14,10 +16,35 @@ uint8_t low8(uint32_t v) { return static_cast<uint8_t>(v); }
 int selectorOf(uint32_t v) { return static_cast<int>((v >> 16) & 0xFF); }
 int16_t byteValue(uint32_t v) { return static_cast<int16_t>(v & 0xFF); }
 int16_t wordValue(uint32_t v) { return static_cast<int16_t>(v & 0xFFFF); }
+int16_t flag(uint32_t v) { return (v & 0xFF) ? 1 : 0; }
+int16_t lever(uint32_t v) { return std::min<int16_t>(wordValue(v), tables::kLeverMax); }
+
+double voltsPerDivision(const ChannelState& c) {
+    return tables::kMillivoltsPerDivision[std::clamp<int>(c.voltsIndex, 0, 13)] / 1000.0 *
+           tables::kProbeFactor[c.probe & 3];
+}
+
+// The smallest volts-per-division index (among 1X settings) that shows the
+// peak-to-peak span within six divisions.
+int16_t fittingVoltsIndex(double peakToPeak) {
+    for (int16_t i = 0; i < 14; ++i)
+        if (peakToPeak <= 6 * tables::kMillivoltsPerDivision[i] / 1000.0) return i;
+    return 13;
+}
+
+// The time-base index that shows about three periods across the twelve divisions.
+int16_t fittingTimeBase(double frequency) {
+    const double wanted = 3.0 / frequency / 12.0;
+    int16_t best = 0;
+    for (int16_t i = 0; i < tables::kTimeBaseCount; ++i)
+        if (tables::timeBaseSeconds(i) <= wanted) best = i;
+    return best;
+}
 
 }  // namespace
 
-Instrument::Instrument(Identity identity) : identity_(std::move(identity)) {}
+Instrument::Instrument(Identity identity, InputSignals signals)
+    : identity_(std::move(identity)), signals_(signals) {}
 
 std::optional<uint32_t> Instrument::lastSetValue(uint32_t code) const {
     const auto it = lastSet_.find(code);
@@ -28,40 +55,38 @@ std::optional<uint32_t> Instrument::lastSetValue(uint32_t code) const {
 bool Instrument::applySet(uint32_t c, uint32_t value) {
     if (c == 0 || c > kHighestCommand) return false;
     lastSet_[c] = value;
+    if (applyMeterSet(c, value)) return true;
+    switch (static_cast<Command>(c)) {
+        case Command::GeneratorSyncOutput: generator_.syncOutput = low8(value); break;
+        case Command::GeneratorPower: generator_.power = low8(value); break;
+        case Command::GeneratorClockDivider: generator_.divider = value; break;
+        default: applyScopeSet(c, value); break;
+    }
+    return true;
+}
+
+bool Instrument::applyMeterSet(uint32_t c, uint32_t value) {
+    MeterState& m = meter_.state();
     switch (static_cast<Command>(c)) {
         case Command::MeterMeasureMode:
-            meter_.mode = std::min<uint8_t>(low8(value), 5);
+            if (low8(value) != m.mode) meter_.setRelative(false);
+            m.mode = std::min<uint8_t>(low8(value), 5);
             break;
         case Command::MeterVoltAcDc:
-        case Command::MeterCurrentAcDc:
-            meter_.ac = low8(value) ? 1 : 0;
-            break;
+        case Command::MeterCurrentAcDc: m.ac = low8(value) ? 1 : 0; break;
         case Command::MeterVoltMode:
         case Command::MeterCurrentMode:
-        case Command::MeterResistanceMode:
-            meter_.manualRange = low8(value) ? 1 : 0;
-            break;
+        case Command::MeterResistanceMode: m.manualRange = low8(value) ? 1 : 0; break;
+        case Command::MeterVoltRange: m.voltRange = std::min<uint8_t>(low8(value), 5); break;
+        case Command::MeterCurrentRange: m.currentRange = std::min<uint8_t>(low8(value), 1); break;
+        case Command::MeterResistanceRange: m.resistanceRange = std::min<uint8_t>(low8(value), 5); break;
         case Command::MeterVoltRelative:
         case Command::MeterCurrentRelative:
         case Command::MeterResistanceRelative:
-        case Command::MeterCapacitanceRelative:
-            meter_.relative = low8(value) ? 1 : 0;
-            break;
-        case Command::MeterCurrentInput:
-            meter_.milliamps = low8(value) ? 1 : 0;
-            break;
-        case Command::GeneratorSyncOutput:
-            generator_.syncOutput = low8(value);
-            break;
-        case Command::GeneratorPower:
-            generator_.power = low8(value);
-            break;
-        case Command::GeneratorClockDivider:
-            generator_.divider = value;
-            break;
-        default:
-            applyScopeSet(c, value);
-            break;
+        case Command::MeterCapacitanceRelative: meter_.setRelative(flag(value)); break;
+        case Command::MeterCurrentInput: m.milliamps = low8(value) ? 1 : 0; break;
+        case Command::OpenMeter: break;
+        default: return false;
     }
     return true;
 }
@@ -70,30 +95,27 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
     const int sel = selectorOf(value);
     ChannelState* channel = sel < 4 ? &scope_.channels[sel] : nullptr;
     // Trigger settings address the main trigger with 255, the alternate ones with 0 and 1.
-    TriggerState* trigger = sel == 255 ? &scope_.mainTrigger
-                            : sel < 2  ? &scope_.altTriggers[sel]
-                                       : nullptr;
+    TriggerState* trigger = sel == 255 ? &scope_.mainTrigger : sel < 2 ? &scope_.altTriggers[sel] : nullptr;
     switch (static_cast<Command>(c)) {
-        case Command::RunStatus:
-            scope_.running = low8(value) == 0 ? 1 : 0;
-            break;
-        case Command::AutoSetup:
-        case Command::FactorySetup:
-            scope_ = ScopeState{};
-            break;
+        case Command::RunStatus: scope_.running = low8(value) == 0; break;
+        case Command::AutoSetup: autoSetup(); break;
+        case Command::FactorySetup: scope_ = ScopeState{}; break;
         case Command::ChannelEnable:
-            if (channel) channel->shown = byteValue(value) ? 1 : 0;
+            if (!channel) break;
+            // Switching REF on stores the CH1 trace shown at that moment.
+            if (sel == 3 && flag(value) && !channel->shown) acquisition_.storeReference(scope_, 0);
+            channel->shown = flag(value);
             break;
         case Command::VoltsPerDivision:
             if (channel) channel->voltsIndex = std::min<int16_t>(byteValue(value), 13);
             break;
-        case Command::VoltsPerDivisionStep:
-            if (channel) {
-                const int step = (value & 0xFF) ? 1 : -1;  // 1 a step up, 0 a step down
-                channel->voltsIndex =
-                    static_cast<int16_t>(std::clamp(channel->voltsIndex + step, 0, 13));
-            }
+        case Command::VoltsPerDivisionStep: {
+            // Here the channel is in bits 16-23 and the direction (1 up, 0 down) below.
+            if (!channel) break;
+            const int step = (value & 0xFF) ? 1 : -1;
+            channel->voltsIndex = static_cast<int16_t>(std::clamp(channel->voltsIndex + step, 0, 13));
             break;
+        }
         case Command::Coupling:
             if (channel) channel->coupling = std::min<int16_t>(byteValue(value), 2);
             break;
@@ -101,89 +123,96 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
             if (channel) channel->probe = std::min<int16_t>(byteValue(value), 3);
             break;
         case Command::ChannelPosition:
-            if (channel) channel->position = std::min<int16_t>(wordValue(value), tables::kLeverMax);
+            if (channel) channel->position = lever(value);
             break;
         case Command::Invert:
-            if (channel) channel->invert = byteValue(value) ? 1 : 0;
+            if (channel) channel->invert = flag(value);
             break;
         case Command::BandwidthLimit:
-            if (channel) channel->bandwidth20M = byteValue(value) ? 1 : 0;
+            if (channel) channel->bandwidth20M = flag(value);
             break;
         case Command::Bandwidth100M:
-            if (channel) channel->bandwidth100M = byteValue(value) ? 1 : 0;
+            if (channel) channel->bandwidth100M = flag(value);
             break;
         case Command::CoarseOrFine:
-            if (channel) channel->voltsStep = byteValue(value) ? 1 : 0;
+            if (channel) channel->voltsStep = flag(value);
             break;
-        case Command::MathOperator:
-            scope_.mathOperator = std::min<uint16_t>(low8(value), 4);
-            break;
-        case Command::MathSourceFirst:
-            scope_.mathSources[0] = low8(value);
-            break;
-        case Command::MathSourceSecond:
-            scope_.mathSources[1] = low8(value);
-            break;
+        case Command::MathOperator: scope_.mathOperator = std::min<uint16_t>(low8(value), 4); break;
+        case Command::MathSourceFirst: scope_.mathSources[0] = low8(value) ? 1 : 0; break;
+        case Command::MathSourceSecond: scope_.mathSources[1] = low8(value) ? 1 : 0; break;
         case Command::TimeBase: {
             const auto index = std::min<int16_t>(byteValue(value), tables::kTimeBaseCount - 1);
-            if (sel < 2)
-                scope_.altTimeBase[sel] = index;
-            else
-                scope_.timeBase = index;
+            if (sel < 2) scope_.altTimeBase[sel] = index;
+            else scope_.timeBase = index;
             break;
         }
-        case Command::DisplayFormat:
-            scope_.displayFormat = std::min<int16_t>(low8(value), 2);
+        case Command::DisplayFormat: {
+            const auto format = std::min<int16_t>(low8(value), 2);
+            if (format == 2 && scope_.displayFormat != 2) acquisition_.restartRoll();
+            scope_.displayFormat = format;
             break;
+        }
         case Command::HorizontalTriggerPosition:
-            scope_.horizontalTriggerPosition =
-                std::min<int16_t>(wordValue(value), tables::kHorizontalPositionMax);
+            scope_.horizontalTriggerPosition = std::min<int16_t>(wordValue(value), tables::kHorizontalPositionMax);
             break;
-        case Command::TriggerMode:
-            scope_.triggerMode = std::min<int16_t>(low8(value), 2);
-            break;
+        case Command::TriggerMode: scope_.triggerMode = std::min<int16_t>(low8(value), 2); break;
         case Command::TriggerSweep:
             scope_.mainTrigger.sweep = std::min<uint16_t>(low8(value), 2);
+            if (scope_.mainTrigger.sweep == 2) scope_.running = true;  // arms a single capture
             break;
-        case Command::TriggerSource:
-            scope_.mainTrigger.source = low8(value);
-            break;
+        case Command::TriggerSource: scope_.mainTrigger.source = std::min<uint16_t>(low8(value), 2); break;
         case Command::TriggerSlope:
-            if (trigger) trigger->slope = low8(value);
+            if (trigger) trigger->slope = low8(value) ? 1 : 0;
             break;
         case Command::PulseTriggerCondition:
             if (trigger) trigger->pulseCondition = std::min<uint16_t>(low8(value), 5);
             break;
         case Command::PulseTriggerTime: {
-            TriggerState& t = (value >> 31) ? scope_.altTriggers[1] : scope_.mainTrigger;
+            // Only one selector bit travels: in ALT mode it picks the channel's
+            // alternate trigger, otherwise the width is the main trigger's.
+            const int alt = static_cast<int>(value >> 31);
+            TriggerState& t = scope_.triggerMode == 2 ? scope_.altTriggers[alt] : scope_.mainTrigger;
             t.pulseWidth = value & 0x7FFFFFFF;
             break;
         }
-        case Command::TriggerLevelPosition: {
-            // One trigger level per input channel; selector 2 (external) shares CH1's.
-            const int input = sel == 1 ? 1 : 0;
-            scope_.channels[input].triggerLevel =
-                std::min<int16_t>(wordValue(value), tables::kLeverMax);
+        case Command::TriggerLevelPosition:
+            // One trigger level per input channel; selector 2 (EXT) shares CH1's.
+            scope_.channels[sel == 1 ? 1 : 0].triggerLevel = lever(value);
             break;
-        }
         case Command::TriggerHfReject:
-            if (trigger) trigger->hfReject = byteValue(value) ? 1 : 0;
+            if (trigger) trigger->hfReject = flag(value);
             break;
         case Command::AltTriggerType:
-            if (trigger) trigger->type = byteValue(value) ? 1 : 0;
+            if (trigger) trigger->type = flag(value);
             break;
-        case Command::FftWindow:
-            scope_.fftWindow = low8(value);
-            break;
-        case Command::FftSource:
-            scope_.fftSource = low8(value);
-            break;
-        case Command::FftScale:
-            scope_.fftScale = low8(value);
-            break;
-        default:
-            break;  // stored in lastSet_ only
+        case Command::TriggerLevel50: setTriggerLevelTo50(scope_.mainTrigger.source == 1 ? 1 : 0); break;
+        case Command::FftWindow: scope_.fftWindow = std::min<uint16_t>(low8(value), 3); break;
+        case Command::FftSource: scope_.fftSource = low8(value) ? 1 : 0; break;
+        case Command::FftScale: scope_.fftScale = low8(value) ? 1 : 0; break;
+        default: break;  // kept in lastSet_ only
     }
+}
+
+void Instrument::autoSetup() {
+    // Factory defaults, then each input scaled to its signal and the time base
+    // to three periods of CH1, triggering at the middle of CH1's swing.
+    scope_ = ScopeState{};
+    for (int c = 0; c < 2; ++c) {
+        const double swing = c == 0 ? 2 * signals_.ch1Amplitude : 2 * signals_.ch2Amplitude;
+        scope_.channels[c].voltsIndex = fittingVoltsIndex(swing + std::fabs(signals_.offset(c)));
+    }
+    scope_.timeBase = fittingTimeBase(signals_.ch1Frequency);
+    scope_.altTimeBase = {scope_.timeBase, fittingTimeBase(signals_.ch2Frequency)};
+    setTriggerLevelTo50(0);
+}
+
+void Instrument::setTriggerLevelTo50(int source) {
+    ChannelState& c = scope_.channels[source];
+    const double middleVolts = c.coupling == 1 ? signals_.offset(source) : 0.0;
+    const double code = 255.0 - c.position * 255.0 / tables::kLeverMax +
+                        middleVolts / voltsPerDivision(c) * tables::kCodesPerDivision;
+    c.triggerLevel = static_cast<int16_t>(std::clamp((255.0 - code) * tables::kLeverMax / 255.0, 0.0,
+                                                     static_cast<double>(tables::kLeverMax)));
 }
 
 uint32_t Instrument::answerGet(uint32_t c) const {
@@ -191,24 +220,39 @@ uint32_t Instrument::answerGet(uint32_t c) const {
     return lastSetValue(c).value_or(0);
 }
 
+std::vector<uint8_t> Instrument::rawSamples(int first, int second, std::size_t length) const {
+    // Each half holds one trace's codes as bytes, repeated to fill the half.
+    std::vector<uint8_t> bytes(length, 0);
+    const std::size_t half = second < 0 ? length : length / 2;
+    for (int k = 0; k < (second < 0 ? 1 : 2); ++k) {
+        const auto& codes = acquisition_.codes(k == 0 ? first : second);
+        for (std::size_t i = 0; i < half; ++i) {
+            const int16_t code = codes[i % codes.size()];
+            bytes[k * half + i] = static_cast<uint8_t>(std::clamp<int16_t>(code, 0, 255));
+        }
+    }
+    return bytes;
+}
+
 std::optional<std::vector<uint8_t>> Instrument::readBlock(uint32_t block, uint32_t length) {
     std::vector<uint8_t> bytes;
     switch (static_cast<Block>(block)) {
         case Block::Setting:
-            bytes = settingBlock(scope_, frame_);
-            if (scope_.running) ++frame_;
+            acquisition_.acquire(scope_, signals_);
+            bytes = acquisition_.settingBlock(scope_);
             break;
-        case Block::Screen:
-            bytes = screenBlock(scope_, frame_);
+        case Block::Screen: {
+            std::vector<uint8_t> shown = acquisition_.settingBlock(scope_);
+            swapHalfSwappedFields(std::span<uint8_t, layout::kBlockSize>(shown));
+            bytes = screenBlock(shown);
             break;
-        case Block::DeviceInformation:
-            bytes = deviceInfoBlock(identity_);
-            break;
-        case Block::MeterReading:
-            bytes = meterBlock(meter_, frame_++);
-            break;
-        default:
-            return std::nullopt;
+        }
+        case Block::DeviceInformation: bytes = deviceInfoBlock(identity_); break;
+        case Block::MeterReading: bytes = meter_.readingBlock(); break;
+        case Block::KitMeterReading: bytes = meter_.kitReadingBlock(); break;
+        case Block::RawChannels: bytes = rawSamples(0, 1, kRawChannelsBlockSize); break;
+        case Block::RawReference: bytes = rawSamples(3, -1, kRawReferenceBlockSize); break;
+        default: return std::nullopt;
     }
     if (length != bytes.size()) return std::nullopt;
     return bytes;

@@ -8,6 +8,9 @@
 #include <vector>
 
 #include "blocks.h"
+#include "input_signals.h"
+#include "meter_model.h"
+#include "scope_acquisition.h"
 #include "scope_state.h"
 
 namespace zelvo::sim {
@@ -20,8 +23,8 @@ struct GeneratorState {
 };
 
 class Instrument {
-  public:
-    explicit Instrument(Identity identity = {});
+public:
+    explicit Instrument(Identity identity = {}, InputSignals signals = {});
 
     // True when the instrument accepts the command (it then acknowledges with 132).
     bool applySet(uint32_t code, uint32_t value);
@@ -32,21 +35,28 @@ class Instrument {
     void completeWrite(uint32_t block, const std::vector<uint8_t>& data);
 
     const ScopeState& scope() const { return scope_; }
-    const MeterState& meter() const { return meter_; }
+    const MeterState& meter() const { return meter_.state(); }
+    MeterInputs& meterInputs() { return meter_.inputs(); }
+    InputSignals& signals() { return signals_; }
     const GeneratorState& generator() const { return generator_; }
     const Identity& identity() const { return identity_; }
     // The last value set with a command code, for codes that are only stored.
     std::optional<uint32_t> lastSetValue(uint32_t code) const;
 
-  private:
+private:
     void applyScopeSet(uint32_t code, uint32_t value);
+    bool applyMeterSet(uint32_t code, uint32_t value);
+    void autoSetup();
+    void setTriggerLevelTo50(int selector);
+    std::vector<uint8_t> rawSamples(int first, int second, std::size_t length) const;
 
     Identity identity_;
+    InputSignals signals_;
     ScopeState scope_;
-    MeterState meter_;
+    ScopeAcquisition acquisition_;
+    MeterModel meter_;
     GeneratorState generator_;
     std::map<uint32_t, uint32_t> lastSet_;
-    uint32_t frame_ = 0;
 };
 
 }  // namespace zelvo::sim

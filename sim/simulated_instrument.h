@@ -13,8 +13,8 @@ namespace zelvo::sim {
 
 class SimulatedInstrument {
   public:
-    explicit SimulatedInstrument(Identity identity = {})
-        : instrument_(std::move(identity)), responder_(instrument_) {}
+    explicit SimulatedInstrument(Identity identity = {}, InputSignals signals = {})
+        : instrument_(std::move(identity), signals), responder_(instrument_) {}
 
     std::vector<Reply> handle(std::span<const uint8_t> bytes) {
         std::lock_guard lock(mutex_);

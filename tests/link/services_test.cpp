@@ -86,12 +86,13 @@ TEST_F(Services, ScreenCaptureKeepsAnOldFileWhenTheReadFails) {
 }
 
 TEST_F(Services, MeterReadingFollowsTheMeterSettings) {
-    ASSERT_EQ(DMMSetMeasureMode(h, 2), 0);  // resistance
+    ASSERT_EQ(DMMSetMeasureMode(h, 2), 0);  // resistance: the simulated input is 4.7 kOhm
     DmmInfo reading{};
     ASSERT_EQ(DMMGetInfo(h, &reading), 0);
     EXPECT_EQ(reading.measureMode, 2);
     EXPECT_EQ(reading.unitIndex, 2);
-    EXPECT_NEAR(reading.value, 12.34f, 0.05f);
+    EXPECT_EQ(reading.prefixIndex, 4);
+    EXPECT_NEAR(reading.value, 4.7f, 0.05f);
 }
 
 TEST_F(Services, NullOutputPointersFailWithoutAnExchange) {

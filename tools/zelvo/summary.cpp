@@ -48,8 +48,10 @@ std::string describeMeterReading(const DmmInfo& r) {
     const char* mode = r.measureMode < 6 ? kModes[r.measureMode] : "?";
     const char* prefix = r.prefixIndex >= 0 && r.prefixIndex < 8 ? kPrefixes[r.prefixIndex] : "";
     const char* unit = r.unitIndex >= 0 && r.unitIndex < 4 ? kUnits[r.unitIndex] : "";
-    const std::string value =
-        r.overload ? std::string("OL") : format("%.*f", r.decimalScale, r.value);
+// Decimal scales 0..3 show xxxx, x.xxx, xx.xx and xxx.x.
+    constexpr int kDecimals[4] = {0, 3, 2, 1};
+    const int decimals = r.decimalScale >= 0 && r.decimalScale < 4 ? kDecimals[r.decimalScale] : 3;
+    const std::string value = r.overload ? std::string("OL") : format("%.*f", decimals, r.value);
     return format("meter: %s %s %s%s, %s, %s range%s\n", mode, value.c_str(), prefix, unit,
                   r.ac ? "AC" : "DC", r.manualRange ? "manual" : "auto", r.rel ? ", REL" : "");
 }
