@@ -1,0 +1,32 @@
+// The scope data area of a scope window's device connection: the two copies
+// of the instrument's setting block and the calibration values.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "zelvo/setting_block_layout.h"
+
+namespace oscilane {
+
+struct ScopeData {
+    using Block = std::array<uint8_t, zelvo::layout::kBlockSize>;
+
+    // Target of every upload; written only by the worker while it holds the event.
+    Block uploadedBlock{};
+    // Copy taken by the window's timer under the event; everything that
+    // paints, measures, prints or saves reads only this one.
+    Block displayedBlock{};
+
+    uint16_t timeBaseCount = 36;   // Time/DIV entries and time-base knob positions
+    uint16_t voltsStepCount = 9;   // positions of the voltage knob
+    uint32_t pulseWidthStep = 1;   // step of the pulse-width control, units of 5 ns
+
+    uint32_t tdcReadEnable = 0;    // 1: every upload is followed by KwReadTDC
+    std::array<uint32_t, 2> tdcWriteValues{};  // "Max Cal Data", "Min Cal Data"
+    std::array<uint32_t, 2> tdcReadValues{};   // low, high from KwReadTDC
+    uint32_t etsState = 0xFFFFFFFF;            // last ETS toggle; all bits set before the first
+    std::array<uint32_t, 4> waveCalibration{};  // steps -10..10 of the four range groups
+};
+
+}  // namespace oscilane
