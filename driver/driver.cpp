@@ -27,7 +27,7 @@ Driver::Driver(std::unique_ptr<Bus> bus, std::vector<UsbId> ids)
     const bool watching = bus_->watchPlugs([this](const BusDeviceInfo& info, PlugEvent e) {
         {
             std::lock_guard lock(plugMutex_);
-            plugQueue_.emplace_back(info, e);
+            plugQueue_.push_back({info, e, ++plugEvents_});
         }
         plugWake_.notify_all();
     });
@@ -41,13 +41,13 @@ Driver::~Driver() {
     }
     plugWake_.notify_all();
     if (plugThread_.joinable()) plugThread_.join();
-    std::map<std::string, std::shared_ptr<Device>> devices;
+    std::map<std::string, Started> devices;
     {
         std::lock_guard lock(mutex_);
         devices = std::move(devices_);
         handles_.clear();
     }
-    for (auto& [path, d] : devices) d->remove();
+    for (auto& [path, started] : devices) started.device->remove();
     devices.clear();
     // The bus goes last but before the members its callback touches.
     bus_.reset();
@@ -63,19 +63,20 @@ void Driver::arrived(const BusDeviceInfo& info) {
         std::lock_guard lock(mutex_);
         if (devices_.count(info.path) != 0) return;
     }
+    const uint64_t eventsBefore = plugEvents_.load();
     std::shared_ptr<Device> d = Device::start(*bus_, info);
     if (!d) return;
     std::lock_guard lock(mutex_);
-    devices_.emplace(info.path, std::move(d));
+    devices_.emplace(info.path, Started{std::move(d), eventsBefore});
 }
 
-void Driver::left(const std::string& path) {
+void Driver::left(const std::string& path, uint64_t event) {
     std::shared_ptr<Device> d;
     {
         std::lock_guard lock(mutex_);
         const auto it = devices_.find(path);
-        if (it == devices_.end()) return;
-        d = std::move(it->second);
+        if (it == devices_.end() || it->second.eventsBefore >= event) return;
+        d = std::move(it->second.device);
         devices_.erase(it);
     }
     d->remove();
@@ -93,7 +94,7 @@ void Driver::reconcile(const std::vector<BusDeviceInfo>& present) {
         for (const auto& [path, d] : devices_)
             if (paths.count(path) == 0) gone.push_back(path);
     }
-    for (const std::string& path : gone) left(path);
+    for (const std::string& path : gone) left(path, std::numeric_limits<uint64_t>::max());
 }
 
 std::vector<std::string> Driver::interfaces() {
@@ -121,25 +122,27 @@ void Driver::plugLoop(bool pollBus) {
             for (const BusDeviceInfo& info : bus_->devices()) now[info.path] = info;
             lock.lock();
             for (const auto& [path, info] : now)
-                if (polled.count(path) == 0) plugQueue_.emplace_back(info, PlugEvent::Arrived);
+                if (polled.count(path) == 0)
+                    plugQueue_.push_back({info, PlugEvent::Arrived, ++plugEvents_});
             for (const auto& [path, info] : polled)
-                if (now.count(path) == 0) plugQueue_.emplace_back(info, PlugEvent::Left);
+                if (now.count(path) == 0)
+                    plugQueue_.push_back({info, PlugEvent::Left, ++plugEvents_});
             polled = std::move(now);
         } else {
             plugWake_.wait(lock, [this] { return stopPlugs_ || !plugQueue_.empty(); });
         }
         while (!stopPlugs_ && !plugQueue_.empty()) {
-            const auto [info, event] = plugQueue_.front();
+            const QueuedPlug plug = plugQueue_.front();
             plugQueue_.pop_front();
-            if (!matches(info)) continue;
+            if (!matches(plug.info)) continue;
             const auto listeners = listeners_;
             dispatching_ = true;
             lock.unlock();
-            if (event == PlugEvent::Arrived)
-                arrived(info);
+            if (plug.event == PlugEvent::Arrived)
+                arrived(plug.info);
             else
-                left(info.path);
-            for (const auto& [id, listener] : listeners) listener(info.path, event);
+                left(plug.info.path, plug.number);
+            for (const auto& [id, listener] : listeners) listener(plug.info.path, plug.event);
             lock.lock();
             dispatching_ = false;
             plugWake_.notify_all();
@@ -169,7 +172,7 @@ zdev::Status Driver::open(const std::string& path, FileHandle& handle) {
         std::lock_guard lock(mutex_);
         const auto it = devices_.find(path);
         if (it == devices_.end()) return zdev::Status::NoSuchDevice;
-        d = it->second;
+        d = it->second.device;
     }
     if (const zdev::Status s = d->open(); s != zdev::Status::Success) return s;
     std::lock_guard lock(mutex_);

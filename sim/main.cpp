@@ -9,6 +9,7 @@
 
 #include "serial_server.h"
 #include "udp_server.h"
+#include "usb_bus_server.h"
 #include "zelvo/command_codes.h"
 
 namespace {
@@ -16,11 +17,13 @@ namespace {
 void usage() {
     std::fputs(
         "usage: zelvo-sim [--serial-number SN] [--lan ADDRESS[:PORT] ...] [--serial ...] "
-        "[--paced]\n"
+        "[--paced] [--usb SOCKET ...]\n"
         "  Serves one simulated instrument per --lan on a loopback address (127.0.0.0/8),\n"
         "  UDP port 2001 unless given, and one per --serial on a new pseudo-terminal whose\n"
         "  path is printed (ZELVO_COM<n>=PATH makes it port n); --paced sends serial replies\n"
-        "  at the baud rate the PC set.  Each further instrument's serial number counts up.\n"
+        "  at the baud rate the PC set.  Each --usb puts one instrument on the simulated USB\n"
+        "  bus served at the Unix socket SOCKET (ZELVO_USB_SIM=SOCKET selects it for the\n"
+        "  driver).  Each further instrument's serial number counts up.\n"
         "  Stops on SIGINT or SIGTERM.\n",
         stderr);
 }
@@ -52,6 +55,8 @@ std::string numberedSerial(const std::string& base, std::size_t k) {
 int main(int argc, char** argv) {
     std::vector<Endpoint> endpoints;
     std::size_t serialLines = 0;
+    std::size_t usbInstruments = 0;
+    std::string usbSocket;
     bool paced = false;
     std::string serialBase = zelvo::sim::Identity{}.serialNumber;
     for (int i = 1; i < argc; ++i) {
@@ -60,6 +65,14 @@ int main(int argc, char** argv) {
             ++serialLines;
         } else if (arg == "--paced") {
             paced = true;
+        } else if (arg == "--usb" && i + 1 < argc) {
+            const std::string socket = argv[++i];
+            if (!usbSocket.empty() && socket != usbSocket) {
+                std::fputs("zelvo-sim: every --usb must name the same socket\n", stderr);
+                return 2;
+            }
+            usbSocket = socket;
+            ++usbInstruments;
         } else if ((arg == "--lan" || arg == "--serial-number") && i + 1 < argc) {
             const std::string value = argv[++i];
             if (arg == "--serial-number") {
@@ -77,7 +90,7 @@ int main(int argc, char** argv) {
             return arg == "--help" ? 0 : 2;
         }
     }
-    if (endpoints.empty() && serialLines == 0) endpoints.push_back({"127.0.0.1", zelvo::kLanPort});
+    if (endpoints.empty() && serialLines == 0 && usbInstruments == 0) endpoints.push_back({"127.0.0.1", zelvo::kLanPort});
 
     // Block the stop signals before any thread starts, then wait for one here.
     sigset_t stopSignals;
@@ -89,6 +102,7 @@ int main(int argc, char** argv) {
     std::vector<std::unique_ptr<zelvo::sim::SimulatedInstrument>> instruments;
     std::vector<std::unique_ptr<zelvo::sim::UdpServer>> servers;
     std::vector<std::unique_ptr<zelvo::sim::SerialServer>> serialServers;
+    std::unique_ptr<zelvo::sim::UsbBusServer> usbBus;
     try {
         for (std::size_t k = 0; k < endpoints.size(); ++k) {
             zelvo::sim::Identity id;
@@ -111,6 +125,23 @@ int main(int argc, char** argv) {
             std::printf("zelvo-sim: instrument %s on serial %s\n", id.serialNumber.c_str(),
                         serialServers.back()->path().c_str());
         }
+        if (usbInstruments > 0) usbBus = std::make_unique<zelvo::sim::UsbBusServer>(usbSocket);
+        for (std::size_t k = 0; k < usbInstruments; ++k) {
+            zelvo::sim::Identity id;
+            id.serialNumber = numberedSerial(serialBase, endpoints.size() + serialLines + k);
+            instruments.push_back(std::make_unique<zelvo::sim::SimulatedInstrument>(id));
+            const zelvo::sim::UsbIdentity usb;
+            const uint32_t port = usbBus->attach(*instruments.back(), usb);
+            std::printf("zelvo-sim: instrument %s on usb %s, id %04x:%04x\n",
+                        id.serialNumber.c_str(), usbBus->pathOf(port).c_str(), usb.vendor,
+                        usb.product);
+        }
+        if (usbBus) {
+            usbBus->start();
+            std::printf("zelvo-sim: usb bus at %s (ZELVO_USB_SIM=%s ZELVO_USB_IDS=%04x:%04x)\n",
+                        usbSocket.c_str(), usbSocket.c_str(), zelvo::sim::UsbIdentity{}.vendor,
+                        zelvo::sim::UsbIdentity{}.product);
+        }
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zelvo-sim: %s\n", e.what());
         return 1;
@@ -121,6 +152,7 @@ int main(int argc, char** argv) {
     sigwait(&stopSignals, &signal);
     for (auto& s : servers) s->stop();
     for (auto& s : serialServers) s->stop();
+    if (usbBus) usbBus->stop();
     std::printf("zelvo-sim: stopped\n");
     return 0;
 }

@@ -223,18 +223,13 @@ void SimBus::dispatch(WireMessage m) {
     switch (m.type) {
         case WireType::Plug:
         case WireType::Unplug: {
-            BusDeviceInfo info;
-            if (m.type == WireType::Plug) {
-                const auto list = decodeDevices(m.data);
-                if (!list || list->size() != 1) return;
-                info = list->front().info;
+            const auto list = decodeDevices(m.data);
+            if (!list || list->size() != 1) return;
+            const BusDeviceInfo info = list->front().info;
+            if (m.type == WireType::Plug)
                 known_[m.port] = info;
-            } else {
-                const auto it = known_.find(m.port);
-                if (it == known_.end()) return;
-                info = it->second;
-                known_.erase(it);
-            }
+            else
+                known_.erase(m.port);
             PlugHandler handler = plugHandler_;
             lock.unlock();
             if (handler) handler(info, m.type == WireType::Plug ? PlugEvent::Arrived : PlugEvent::Left);

@@ -26,7 +26,7 @@ enum class WireType : uint8_t {
     Reset = 7,       // -> Done
     Done = 8,        // code: TransferStatus; length: bytes moved; data: bytes read
     Plug = 9,        // unsolicited; data: one device record
-    Unplug = 10,     // unsolicited; port
+    Unplug = 10,     // unsolicited; data: the departed device's record
 };
 
 struct WireMessage {

@@ -3,6 +3,7 @@
 #include "core/device_calls.h"
 #include "core/lan_slot.h"
 #include "core/serial_slot.h"
+#include "core/usb_transport.h"
 
 namespace zelvo::link {
 
@@ -14,7 +15,8 @@ Transport* transportFor(DeviceHandle h) {
         case ZELVO_LINK_SERIAL:
             return number < kSerialSlotCount ? &serialSlots()[number] : nullptr;
         default:
-            return nullptr;  // every other kind is USB; no USB transport in this build yet
+            // Every other kind is USB.
+            return number < kUsbDeviceCount ? &usbTransports()[number] : nullptr;
     }
 }
 

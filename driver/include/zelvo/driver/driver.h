@@ -3,6 +3,7 @@
 // one device control code that carries command records.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -60,7 +61,10 @@ class Driver {
   private:
     bool matches(const BusDeviceInfo& info) const;
     void arrived(const BusDeviceInfo& info);
-    void left(const std::string& path);
+    // Removes the device at path unless it was started after event number
+    // `event` was queued: a late departure must not remove an arrival that
+    // enumeration has already seen.
+    void left(const std::string& path, uint64_t event);
     void plugLoop(bool pollBus);
     void reconcile(const std::vector<BusDeviceInfo>& present);
 
@@ -68,13 +72,23 @@ class Driver {
     const std::vector<UsbId> ids_;
 
     std::mutex mutex_;
-    std::map<std::string, std::shared_ptr<Device>> devices_;  // started, by path
+    struct Started {
+        std::shared_ptr<Device> device;
+        uint64_t eventsBefore;  // plug events queued before it started
+    };
+    std::map<std::string, Started> devices_;  // by path
     std::map<FileHandle, std::shared_ptr<Device>> handles_;
     FileHandle lastHandle_ = 15;
 
     std::mutex plugMutex_;
     std::condition_variable plugWake_;
-    std::deque<std::pair<BusDeviceInfo, PlugEvent>> plugQueue_;
+    struct QueuedPlug {
+        BusDeviceInfo info;
+        PlugEvent event;
+        uint64_t number;
+    };
+    std::deque<QueuedPlug> plugQueue_;
+    std::atomic<uint64_t> plugEvents_{0};
     std::map<uint64_t, PlugListener> listeners_;
     uint64_t lastListener_ = 0;
     bool stopPlugs_ = false;

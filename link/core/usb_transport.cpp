@@ -1,0 +1,45 @@
+#include "core/usb_transport.h"
+
+#include <algorithm>
+
+#include "zelvo/ZelvoDev.h"
+
+namespace zelvo::link {
+
+std::array<UsbTransport, kUsbDeviceCount>& usbTransports() {
+    static std::array<UsbTransport, kUsbDeviceCount> transports{
+        UsbTransport(0),  UsbTransport(1),  UsbTransport(2),  UsbTransport(3),
+        UsbTransport(4),  UsbTransport(5),  UsbTransport(6),  UsbTransport(7),
+        UsbTransport(8),  UsbTransport(9),  UsbTransport(10), UsbTransport(11),
+        UsbTransport(12), UsbTransport(13), UsbTransport(14), UsbTransport(15)};
+    return transports;
+}
+
+Outcome UsbTransport::beginExchange() {
+    if (ZdevOpenDevice(index_) == -1) return Outcome::NotOpen;
+    const auto ms = static_cast<uint32_t>(kTransferBudget.count());
+    if (ZdevSetTimeout(index_, ms, ms) == 0) {
+        ZdevCloseDevice(index_);
+        return Outcome::IoError;
+    }
+    return Outcome::Ok;
+}
+
+void UsbTransport::endExchange() { ZdevCloseDevice(index_); }
+
+Outcome UsbTransport::send(std::span<const uint8_t> bytes) {
+    auto length = static_cast<uint32_t>(bytes.size());
+    if (ZdevWriteData(index_, bytes.data(), &length) == 0) return Outcome::IoError;
+    // A write that moved only part of the bytes has not sent them.
+    return length == bytes.size() ? Outcome::Ok : Outcome::IoError;
+}
+
+Received UsbTransport::receive(std::span<uint8_t> dest, ReplyKind) {
+    // One packet per receive: a longer read would run on into the packets
+    // that follow, which belong to the next step of the exchange.
+    auto length = static_cast<uint32_t>(std::min(dest.size(), kPacketSize));
+    if (ZdevReadData(index_, dest.data(), &length) == 0) return {Outcome::IoError, 0};
+    return {Outcome::Ok, length};
+}
+
+}  // namespace zelvo::link

@@ -1,0 +1,43 @@
+// The USB link to the instrument at one index of the access library's
+// device table.  Every exchange opens the device and closes it again;
+// requests and data travel unframed, replies arrive as 64-byte packets.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+
+#include "core/transport.h"
+
+namespace zelvo::link {
+
+class UsbTransport final : public Transport {
+  public:
+    explicit UsbTransport(int32_t index) : index_(index) {}
+
+    // How long the device's read and write wait for the instrument.  The
+    // driver's default is to wait for ever, which would hang the caller (and
+    // with it every disconnect) on an instrument that stopped answering.
+    static constexpr std::chrono::milliseconds kTransferBudget{1000};
+    static constexpr std::size_t kPacketSize = 64;
+    static constexpr std::size_t kWriteChunk = 4096;
+
+    Outcome beginExchange() override;
+    void endExchange() override;
+    Outcome send(std::span<const uint8_t> bytes) override;
+    // Takes one packet from the device and stores at most dest.size() bytes of it.
+    Received receive(std::span<uint8_t> dest, ReplyKind kind) override;
+    bool repliesNeedContinueByte() const override { return false; }
+    std::size_t blockReplyUnit() const override { return kPacketSize; }
+    std::size_t writeChunkSize() const override { return kWriteChunk; }
+
+  private:
+    int32_t index_;
+};
+
+inline constexpr std::size_t kUsbDeviceCount = 16;
+
+// One transport per device index of the access library.
+std::array<UsbTransport, kUsbDeviceCount>& usbTransports();
+
+}  // namespace zelvo::link
