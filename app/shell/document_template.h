@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "shell/menu_spec.h"
+#include "shell/menu_layout.h"
 
 class QWidget;
 
@@ -31,7 +31,7 @@ struct DocumentTemplate {
     QString namePattern;   // "%1" stands for the number of the new document
     QString categoryName;  // the document browser's item for the type
     QString iconPath;      // window, tool bar and browser picture of the type
-    MenuBarSpec menu;
+    MenuBarLayout menu;
     // The document defaults to a plain one; the frame to a plain child frame.
     std::function<Document*(const DocumentTemplate&)> createDocument;
     std::function<QWidget*(Document&)> createView;

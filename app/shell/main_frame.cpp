@@ -142,9 +142,9 @@ QAction* MainFrame::commandAction(int id, const QString& text, QObject* owner) {
     return action;
 }
 
-QList<QMenu*> MainFrame::buildMenus(const MenuBarSpec& spec) {
+QList<QMenu*> MainFrame::buildMenus(const MenuBarLayout& layout) {
     QList<QMenu*> menus;
-    for (const MenuItem& top : spec) {
+    for (const MenuItem& top : layout) {
         auto* menu = new QMenu(top.text, this);
         fillMenu(menu, top.items);
         menus.append(menu);
@@ -172,9 +172,9 @@ void MainFrame::showMenusFor(QMdiSubWindow* window) {
     auto* frame = qobject_cast<ChildFrame*>(window);
     const QList<QMenu*>* menus = &ownMenus_;
     if (frame) {
-        const MenuBarSpec* spec = &frame->document().documentTemplate().menu;
-        auto found = windowMenus_.find(spec);
-        if (found == windowMenus_.end()) found = windowMenus_.insert(spec, buildMenus(*spec));
+        const MenuBarLayout* layout = &frame->document().documentTemplate().menu;
+        auto found = windowMenus_.find(layout);
+        if (found == windowMenus_.end()) found = windowMenus_.insert(layout, buildMenus(*layout));
         menus = &found.value();
     }
     // Only the menus in the bar carry live shortcuts.
@@ -238,13 +238,6 @@ void MainFrame::restoreAndRaise() {
         modal->raise();
         modal->activateWindow();
     }
-}
-
-int MainFrame::sideBarHeight() const {
-    int height = rect().height() - (menuBar() ? menuBar()->height() : 0);
-    if (toolBar_->isVisible()) height -= toolBar_->height();
-    if (statusBar()->isVisible()) height -= statusBar()->height();
-    return height;
 }
 
 void MainFrame::tile(Qt::Orientation stacking) {

@@ -10,7 +10,7 @@
 #include <QMainWindow>
 
 #include "shell/command_map.h"
-#include "shell/menu_spec.h"
+#include "shell/menu_layout.h"
 
 class QLabel;
 class QMdiArea;
@@ -48,9 +48,6 @@ class MainFrame : public QMainWindow, public CommandTarget {
     // What a second start of the application asks of the running one.
     void restoreAndRaise();
 
-    // The height side bars take: the client area less the visible tool and status bars.
-    int sideBarHeight() const;
-
   protected:
     void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -59,7 +56,7 @@ class MainFrame : public QMainWindow, public CommandTarget {
     void buildToolBar();
     void buildStatusBar();
     void registerFrameCommands();
-    QList<QMenu*> buildMenus(const MenuBarSpec& spec);
+    QList<QMenu*> buildMenus(const MenuBarLayout& layout);
     void fillMenu(QMenu* menu, const QList<MenuItem>& items);
     void showMenusFor(QMdiSubWindow* window);
     QAction* commandAction(int id, const QString& text, QObject* owner);
@@ -73,7 +70,7 @@ class MainFrame : public QMainWindow, public CommandTarget {
     QToolBar* toolBar_ = nullptr;
     QList<QLabel*> lockIndicators_;
     QList<QMenu*> ownMenus_;
-    QHash<const MenuBarSpec*, QList<QMenu*>> windowMenus_;
+    QHash<const MenuBarLayout*, QList<QMenu*>> windowMenus_;
     QList<QAction*> commandActions_;
 };
 

@@ -172,7 +172,6 @@ void SideBar::released(QPoint pos) {
 }
 
 void SideBar::showTrackingLine(QPoint pos) {
-    lastTrackingPos_ = pos;
     QWidget* top = window();
     if (!trackingLine_) trackingLine_ = new QRubberBand(QRubberBand::Line, top);
     const QPoint at = surface_->mapTo(top, QPoint(pos.x(), 0));

@@ -57,7 +57,6 @@ class SideBar : public QDockWidget {
     bool closeHovered_ = false;
     bool closePressed_ = false;
     bool tracking_ = false;
-    QPoint lastTrackingPos_;
 };
 
 }  // namespace oscilane

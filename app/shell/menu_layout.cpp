@@ -1,4 +1,4 @@
-#include "shell/menu_spec.h"
+#include "shell/menu_layout.h"
 
 #include <unordered_map>
 
@@ -28,7 +28,7 @@ MenuItem helpMenu() { return menu("&Help", {item(cmd::kAppAbout, "&About Oscilan
 
 }  // namespace
 
-MenuBarSpec mainFrameMenu() {
+MenuBarLayout mainFrameMenu() {
     return {
         menu("&File", {item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),
                        item(cmd::kFileOpen, "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)),
@@ -41,7 +41,7 @@ MenuBarSpec mainFrameMenu() {
     };
 }
 
-MenuBarSpec documentWindowMenu() {
+MenuBarLayout documentWindowMenu() {
     return {
         menu("&File",
              {item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),

@@ -16,12 +16,12 @@ struct MenuItem {
     QList<MenuItem> items;
 };
 
-using MenuBarSpec = QList<MenuItem>;
+using MenuBarLayout = QList<MenuItem>;
 
 // The main frame's own menu, shown while no document window is active.
-MenuBarSpec mainFrameMenu();
+MenuBarLayout mainFrameMenu();
 // The menu of a document window that adds no commands of its own.
-MenuBarSpec documentWindowMenu();
+MenuBarLayout documentWindowMenu();
 
 // The fly-by help shown in the status bar for a command; empty when it has none.
 QString commandTip(int command);
