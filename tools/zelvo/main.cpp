@@ -1,22 +1,27 @@
 // zelvo: asks an instrument for its information, a meter reading and its
 // scope state, and saves its screen as a bitmap file.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "summary.h"
+#include "usb_scan.h"
 #include "zelvo/ZelvoDLL.h"
 
 namespace {
 
 void usage() {
     std::fputs(
-        "usage: zelvo [--lan ADDRESS] [--screen FILE] [info|meter|settings|screen|all|ports]\n"
+        "usage: zelvo [--lan ADDRESS | --usb INDEX] [--screen FILE]\n"
+        "             [info|meter|settings|screen|all|ports|usb-scan]\n"
         "  Connects over UDP to the instrument at ADDRESS (default 127.0.0.1) and shows\n"
         "  the device information, one meter reading and a summary of the scope state;\n"
         "  'screen' and 'all' save the instrument's screen (default zelvo-screen.bmp).\n"
-        "  'ports' prints which device each serial port number stands for.\n",
+        "  'ports' prints which device each serial port number stands for.\n"
+        "  --usb uses the USB instrument at INDEX of the device list instead;\n"
+        "  'usb-scan' lists USB devices with the instrument's endpoints and their IDs.\n",
         stderr);
 }
 
@@ -34,14 +39,17 @@ int main(int argc, char** argv) {
     std::string address = "127.0.0.1";
     std::string screenFile = "zelvo-screen.bmp";
     std::string what = "all";
+    int usbIndex = -1;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--lan" && i + 1 < argc)
             address = argv[++i];
+        else if (arg == "--usb" && i + 1 < argc)
+            usbIndex = std::atoi(argv[++i]);
         else if (arg == "--screen" && i + 1 < argc)
             screenFile = argv[++i];
         else if (arg == "info" || arg == "meter" || arg == "settings" || arg == "screen" ||
-                 arg == "all" || arg == "ports")
+                 arg == "all" || arg == "ports" || arg == "usb-scan")
             what = arg;
         else {
             usage();
@@ -50,9 +58,19 @@ int main(int argc, char** argv) {
     }
 
     if (what == "ports") return printSerialPorts();
+    if (what == "usb-scan") return zelvo::cli::printUsbScan();
 
-    const DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_LAN, 0);
-    if (KwLanInit(h, address.c_str()) != 0) {
+    const bool usb = usbIndex >= 0;
+    const DeviceHandle h = usb ? ZELVO_HANDLE(ZELVO_LINK_USB, static_cast<uint32_t>(usbIndex))
+                               : ZELVO_HANDLE(ZELVO_LINK_LAN, 0);
+    if (usb) {
+        uint8_t list[16] = {};
+        KwGetUSBDeviceList(list);
+        if (usbIndex > 15 || list[usbIndex] == 0 || KwUSBCheckConnect(h) != 0) {
+            std::fprintf(stderr, "zelvo: no USB instrument at index %d\n", usbIndex);
+            return 1;
+        }
+    } else if (KwLanInit(h, address.c_str()) != 0) {
         std::fprintf(stderr, "zelvo: no instrument answers at %s (UDP port 2001)\n",
                      address.c_str());
         return 1;
@@ -95,6 +113,6 @@ int main(int argc, char** argv) {
             ++failures;
         }
     }
-    KwLanClose(h);
+    if (!usb) KwLanClose(h);
     return failures == 0 ? 0 : 1;
 }
