@@ -26,11 +26,14 @@ bool hasDisplay() {
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
-// The type named on the command line: a type number, or nothing for "none".
-std::optional<std::optional<int>> typeNamed(const QString& name) {
-    if (name == QLatin1String("none")) return std::optional<int>();
+// What the first document is: a type number, or none at all.
+constexpr int kNoDocument = -1;
+
+// The type named on the command line, kNoDocument for "none", nothing when unknown.
+std::optional<int> typeNamed(const QString& name) {
+    if (name == QLatin1String("none")) return kNoDocument;
     for (int type = 0; type < static_cast<int>(std::size(kTypeNames)); ++type)
-        if (name == QLatin1String(kTypeNames[type])) return std::optional<int>(type);
+        if (name == QLatin1String(kTypeNames[type])) return type;
     return std::nullopt;
 }
 
@@ -69,7 +72,8 @@ int runOscilane(int argc, char** argv) {
     parser.addOptions({noLogo, newType, screenshot});
     parser.process(qapp);
 
-    std::optional<std::optional<int>> firstType;
+    // Unset: ask with the New Document dialog.
+    std::optional<int> firstType;
     if (parser.isSet(newType)) {
         firstType = typeNamed(parser.value(newType));
         if (!firstType) {
@@ -79,7 +83,7 @@ int runOscilane(int argc, char** argv) {
     } else if (QGuiApplication::platformName() == QLatin1String("offscreen") ||
                QGuiApplication::platformName() == QLatin1String("minimal")) {
         // Nobody can answer the New Document dialog here; take its default choice.
-        firstType = std::optional<int>(0);
+        firstType = 0;
     }
 
     SingleInstance instance(QStringLiteral("Oscilane"));
@@ -100,7 +104,7 @@ int runOscilane(int argc, char** argv) {
         QObject::connect(splash, &SplashWindow::finished, &frame, [&frame] { frame.update(); });
 
     if (firstType) {
-        if (*firstType) app.newDocument(**firstType);
+        if (*firstType != kNoDocument) app.newDocument(*firstType);
     } else {
         app.fileNew();
     }
