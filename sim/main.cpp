@@ -1,6 +1,8 @@
 // zelvo-sim: simulated Zelvo instruments for the desktop software and its tests.
+#include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -24,6 +26,8 @@ void usage() {
         "  at the baud rate the PC set.  Each --usb puts one instrument on the simulated USB\n"
         "  bus served at the Unix socket SOCKET (ZELVO_USB_SIM=SOCKET selects it for the\n"
         "  driver).  Each further instrument's serial number counts up.\n"
+        "  Input signals: --ch1-frequency HZ --ch1-amplitude V (a sine), --ch2-frequency HZ\n"
+        "  --ch2-amplitude V (a square wave), --noise CODES.\n"
         "  Stops on SIGINT or SIGTERM.\n",
         stderr);
 }
@@ -45,6 +49,16 @@ bool parseEndpoint(const std::string& text, Endpoint& out) {
     return !out.address.empty();
 }
 
+// The input-signal setting an option names, if any.
+double* signalOption(zelvo::sim::InputSignals& signals, const std::string& option) {
+    if (option == "--ch1-frequency") return &signals.ch1Frequency;
+    if (option == "--ch1-amplitude") return &signals.ch1Amplitude;
+    if (option == "--ch2-frequency") return &signals.ch2Frequency;
+    if (option == "--ch2-amplitude") return &signals.ch2Amplitude;
+    if (option == "--noise") return &signals.noiseCodes;
+    return nullptr;
+}
+
 std::string numberedSerial(const std::string& base, std::size_t k) {
     if (k == 0) return base;
     return base + "-" + std::to_string(k + 1);
@@ -58,11 +72,20 @@ int main(int argc, char** argv) {
     std::size_t usbInstruments = 0;
     std::string usbSocket;
     bool paced = false;
+    zelvo::sim::InputSignals signals;
     std::string serialBase = zelvo::sim::Identity{}.serialNumber;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--serial") {
             ++serialLines;
+        } else if (double* setting = signalOption(signals, arg); setting && i + 1 < argc) {
+            char* end = nullptr;
+            *setting = std::strtod(argv[++i], &end);
+            const bool frequency = arg.find("frequency") != std::string::npos;
+            if (*end != '\0' || !std::isfinite(*setting) || *setting < 0 || (frequency && *setting <= 0)) {
+                std::fprintf(stderr, "zelvo-sim: bad value for %s\n", arg.c_str());
+                return 2;
+            }
         } else if (arg == "--paced") {
             paced = true;
         } else if (arg == "--usb" && i + 1 < argc) {
@@ -107,7 +130,7 @@ int main(int argc, char** argv) {
         for (std::size_t k = 0; k < endpoints.size(); ++k) {
             zelvo::sim::Identity id;
             id.serialNumber = numberedSerial(serialBase, k);
-            instruments.push_back(std::make_unique<zelvo::sim::SimulatedInstrument>(id));
+            instruments.push_back(std::make_unique<zelvo::sim::SimulatedInstrument>(id, signals));
             servers.push_back(std::make_unique<zelvo::sim::UdpServer>(
                 *instruments.back(), endpoints[k].address, endpoints[k].port));
             servers.back()->start();
@@ -117,7 +140,7 @@ int main(int argc, char** argv) {
         for (std::size_t k = 0; k < serialLines; ++k) {
             zelvo::sim::Identity id;
             id.serialNumber = numberedSerial(serialBase, endpoints.size() + k);
-            instruments.push_back(std::make_unique<zelvo::sim::SimulatedInstrument>(id));
+            instruments.push_back(std::make_unique<zelvo::sim::SimulatedInstrument>(id, signals));
             serialServers.push_back(
                 std::make_unique<zelvo::sim::SerialServer>(*instruments.back()));
             serialServers.back()->setPaced(paced);
@@ -129,7 +152,7 @@ int main(int argc, char** argv) {
         for (std::size_t k = 0; k < usbInstruments; ++k) {
             zelvo::sim::Identity id;
             id.serialNumber = numberedSerial(serialBase, endpoints.size() + serialLines + k);
-            instruments.push_back(std::make_unique<zelvo::sim::SimulatedInstrument>(id));
+            instruments.push_back(std::make_unique<zelvo::sim::SimulatedInstrument>(id, signals));
             const zelvo::sim::UsbIdentity usb;
             const uint32_t port = usbBus->attach(*instruments.back(), usb);
             std::printf("zelvo-sim: instrument %s on usb %s, id %04x:%04x\n",
