@@ -35,7 +35,8 @@ void BufferedUpload::clear() {
 }
 
 bool BufferedUpload::anyResult() const {
-    return std::any_of(slots_.begin(), slots_.end(), [](const Slot& s) { return s.result.has_value(); });
+    return std::any_of(slots_.begin(), slots_.end(),
+                       [](const Slot& s) { return s.result.has_value(); });
 }
 
 bool BufferedUpload::anyInFlight() const {
@@ -49,12 +50,12 @@ void BufferedUpload::submitIdle(std::unique_lock<std::mutex>& lock) {
         if (s.inFlight) continue;
         s.inFlight = true;
         lock.unlock();
-        const auto id = device_->submit(TransferType::Bulk, endpoint_, s.buffer,
-                                        [this, k](TransferResult r) {
-                                            std::lock_guard done(mutex_);
-                                            slots_[k].result = r;
-                                            changed_.notify_all();
-                                        });
+        const auto id =
+            device_->submit(TransferType::Bulk, endpoint_, s.buffer, [this, k](TransferResult r) {
+                std::lock_guard done(mutex_);
+                slots_[k].result = r;
+                changed_.notify_all();
+            });
         lock.lock();
         s.id = id;
         if (!id) {

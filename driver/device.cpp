@@ -63,7 +63,8 @@ Device::Device(Bus& bus, BusDeviceInfo info) : bus_(bus), info_(std::move(info))
         if (e != nullptr && e->type == role.type)
             pipes_[indexOf(role.number)] = std::make_unique<Pipe>(role.address, role.type);
     }
-    if (Pipe* aux = pipes_[indexOf(PipeNumber::AuxOut)].get()) aux->setTimeout(kDefaultAuxTimeoutMs);
+    if (Pipe* aux = pipes_[indexOf(PipeNumber::AuxOut)].get())
+        aux->setTimeout(kDefaultAuxTimeoutMs);
     control_.setTimeout(kControlTimeoutMs);
     watchdog_ = std::thread([this] { watch(); });
 }
@@ -215,7 +216,12 @@ Device::Result Device::execute(uint32_t command, uint32_t length, std::span<cons
         case DriverCommand::ConfigDescriptor: {
             const auto dest = wanted(length);
             if (!dest) return {Status::BufferTooSmall, 0};
-            const std::array<uint8_t, kSetupSize> setup{0x80, 0x06, 0x00, 0x02, 0x00, 0x00,
+            const std::array<uint8_t, kSetupSize> setup{0x80,
+                                                        0x06,
+                                                        0x00,
+                                                        0x02,
+                                                        0x00,
+                                                        0x00,
                                                         static_cast<uint8_t>(length),
                                                         static_cast<uint8_t>(length >> 8)};
             return controlTransfer(setup, {}, *dest);

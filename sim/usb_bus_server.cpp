@@ -79,9 +79,7 @@ void UsbBusServer::wake() {
     [[maybe_unused]] const ssize_t n = ::write(wake_, &one, sizeof one);
 }
 
-std::string UsbBusServer::pathOf(uint32_t port) const {
-    return "sim-1-" + std::to_string(port);
-}
+std::string UsbBusServer::pathOf(uint32_t port) const { return "sim-1-" + std::to_string(port); }
 
 driver::simbus::PortDevice UsbBusServer::record(uint32_t port) const {
     const UsbIdentity& id = ports_.at(port).port->identity();

@@ -104,9 +104,12 @@ std::optional<std::vector<uint8_t>> UsbPort::control(std::span<const uint8_t> se
     if ((type & 0x60) == 0x40) {
         if (request == kVendorStatus) reply.assign(kStatusReport.begin(), kStatusReport.end());
     } else if (request == kGetDescriptor) {
-        if ((value >> 8) == 1) reply = deviceDescriptor();
-        else if ((value >> 8) == 2) reply = configDescriptor();
-        else return std::nullopt;
+        if ((value >> 8) == 1)
+            reply = deviceDescriptor();
+        else if ((value >> 8) == 2)
+            reply = configDescriptor();
+        else
+            return std::nullopt;
     } else if (request == kGetStatus) {
         reply = {0, 0};
     }

@@ -161,7 +161,8 @@ bool DeviceTable::setInterruptRoutine(int32_t indexOrHandle, ZdevIntRoutine rout
 
 bool DeviceTable::setNotify(int32_t index, const char* filter, ZdevNotifyRoutine routine) {
     // Any value that is not an index names the last entry.
-    const auto entry = static_cast<std::size_t>(index < 0 || index >= kEntryCount ? kEntryCount - 1 : index);
+    const auto entry =
+        static_cast<std::size_t>(index < 0 || index >= kEntryCount ? kEntryCount - 1 : index);
     std::lock_guard lock(mutex_);
     Entry& e = entries_[entry];
     e.notify = routine;

@@ -17,8 +17,8 @@ std::vector<uint8_t> makeRecord(DriverCommand command, uint32_t length,
                                 std::span<const uint8_t> payload = {}, std::size_t room = 0);
 
 struct Completed {
-    bool ok;              // the driver completed the record with success
-    uint32_t length;      // data bytes in the completed record
+    bool ok;          // the driver completed the record with success
+    uint32_t length;  // data bytes in the completed record
 };
 // Sends the first inSize bytes of record; the completed record replaces it.
 Completed sendRecord(driver::FileHandle handle, std::span<uint8_t> record, std::size_t inSize);

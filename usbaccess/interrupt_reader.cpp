@@ -27,7 +27,8 @@ InterruptReader::~InterruptReader() {
     if (thread_.joinable()) {
         while (!finished_) {
             lock.unlock();
-            sendWord(handle_, DriverCommand::AbortPipe, static_cast<uint32_t>(PipeNumber::Interrupt));
+            sendWord(handle_, DriverCommand::AbortPipe,
+                     static_cast<uint32_t>(PipeNumber::Interrupt));
             lock.lock();
             stopped_.wait_for(lock, kStopPass, [this] { return finished_; });
         }
@@ -47,8 +48,8 @@ void InterruptReader::run() {
             routine = routine_;
         }
         if (routine == nullptr) break;
-        std::vector<uint8_t> record = makeRecord(DriverCommand::ReadInterrupt, kInterruptSize, {},
-                                                 kInterruptSize);
+        std::vector<uint8_t> record =
+            makeRecord(DriverCommand::ReadInterrupt, kInterruptSize, {}, kInterruptSize);
         const Completed c = sendRecord(handle_, record, kRecordHeaderSize);
         if (c.ok) {
             std::lock_guard lock(mutex_);

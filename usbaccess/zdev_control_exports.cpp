@@ -39,7 +39,12 @@ int32_t deviceDescriptor(int32_t index, void* buffer, uint32_t* ioLength) {
     const uint32_t size = std::min(*ioLength, kLargestDescriptor);
     *ioLength = 0;
     if (buffer == nullptr) return 0;
-    const std::array<uint8_t, kSetupSize> setup{0x80, 0x06, 0x00, 0x01, 0x00, 0x00,
+    const std::array<uint8_t, kSetupSize> setup{0x80,
+                                                0x06,
+                                                0x00,
+                                                0x01,
+                                                0x00,
+                                                0x00,
                                                 static_cast<uint8_t>(size),
                                                 static_cast<uint8_t>(size >> 8)};
     const Completed c = controlIn(index, setup, std::span(static_cast<uint8_t*>(buffer), size));
@@ -88,10 +93,11 @@ ZDEV_API uint32_t ZDEV_CALL ZdevDriverCommand(int32_t index, void* record) {
     const std::size_t size = std::max<std::size_t>(kRecordHeaderSize + length, kShortRecordSize);
     std::vector<uint8_t> copy(bytes, bytes + size);
     uint32_t returned = 0;
-    const Status s = zelvo::driver::Driver::instance().deviceControl(
-        handleOf(index), kControlCode, copy, copy, returned);
+    const Status s = zelvo::driver::Driver::instance().deviceControl(handleOf(index), kControlCode,
+                                                                     copy, copy, returned);
     // The caller sees the completed record whatever its status.
-    std::memcpy(bytes, copy.data(), std::min<std::size_t>(std::max<uint32_t>(returned, kRecordHeaderSize), size));
+    std::memcpy(bytes, copy.data(),
+                std::min<std::size_t>(std::max<uint32_t>(returned, kRecordHeaderSize), size));
     return s == Status::Success ? returned : 0;
 }
 
@@ -176,7 +182,8 @@ ZDEV_API int32_t ZDEV_CALL ZdevSetExclusive(int32_t index, uint32_t exclusive) {
 }
 
 ZDEV_API int32_t ZDEV_CALL ZdevSetBufUpload(int32_t index, uint32_t enable) {
-    return result(oneByte(index, DriverCommand::BufferedUpload, enable != 0 ? kBufferStart : kBufferStop));
+    return result(
+        oneByte(index, DriverCommand::BufferedUpload, enable != 0 ? kBufferStart : kBufferStop));
 }
 ZDEV_API int32_t ZDEV_CALL ZdevSetBufDownload(int32_t index, uint32_t enable) {
     return result(

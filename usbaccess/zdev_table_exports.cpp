@@ -23,7 +23,8 @@ ZDEV_API uint32_t ZDEV_CALL ZdevGetDrvVersion(void) {
     using namespace zelvo::zdev;
     const zelvo::driver::FileHandle h = DeviceTable::instance().firstOpenHandle();
     if (h == zelvo::driver::kInvalidHandle) return 0;
-    std::vector<uint8_t> record = makeRecord(DriverCommand::Version, 0, {}, kShortRecordSize - kRecordHeaderSize);
+    std::vector<uint8_t> record =
+        makeRecord(DriverCommand::Version, 0, {}, kShortRecordSize - kRecordHeaderSize);
     const Completed c = sendRecord(h, record, record.size());
     return c.ok && c.length >= 1 ? record[kRecordHeaderSize] : 0;
 }

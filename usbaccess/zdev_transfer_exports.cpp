@@ -42,8 +42,7 @@ int32_t writeFrom(int32_t index, DriverCommand command, const void* buffer, uint
     *ioLength = 0;
     if (buffer == nullptr && size > 0) return 0;
     const auto* bytes = static_cast<const uint8_t*>(buffer);
-    std::vector<uint8_t> record =
-        makeRecord(command, size, std::span<const uint8_t>(bytes, size));
+    std::vector<uint8_t> record = makeRecord(command, size, std::span<const uint8_t>(bytes, size));
     const Completed c = sendRecord(DeviceTable::instance().resolve(index), record, record.size());
     if (!c.ok) return 0;
     *ioLength = c.length;
@@ -63,8 +62,7 @@ ZDEV_API int32_t ZDEV_CALL ZdevWriteData(int32_t index, const void* buffer, uint
     return writeFrom(index, DriverCommand::WriteBulk, buffer, ioLength, kLargestTransfer);
 }
 
-ZDEV_API int32_t ZDEV_CALL ZdevWriteAuxData(int32_t index, const void* buffer,
-                                            uint32_t* ioLength) {
+ZDEV_API int32_t ZDEV_CALL ZdevWriteAuxData(int32_t index, const void* buffer, uint32_t* ioLength) {
     return writeFrom(index, DriverCommand::WriteAux, buffer, ioLength, kLargestTransfer);
 }
 
@@ -80,8 +78,8 @@ ZDEV_API int32_t ZDEV_CALL ZdevWriteRead(int32_t index, const void* data, uint32
 }
 
 ZDEV_API int32_t ZDEV_CALL ZdevReadInter(int32_t index, void* buffer, uint32_t* ioLength) {
-    return readInto(index, DriverCommand::ReadInterrupt, kSmallestInterruptRead, buffer,
-                    ioLength, kLargestTransfer);
+    return readInto(index, DriverCommand::ReadInterrupt, kSmallestInterruptRead, buffer, ioLength,
+                    kLargestTransfer);
 }
 
 }  // extern "C"

@@ -41,8 +41,8 @@ void BM_UploadSettingUsb(benchmark::State& state) {
 }
 
 // One transfer on the bus, waited for as the driver waits for its transfers.
-bool transfer(zelvo::driver::BusDevice& device, zelvo::driver::TransferType type,
-              uint8_t endpoint, std::span<uint8_t> buffer) {
+bool transfer(zelvo::driver::BusDevice& device, zelvo::driver::TransferType type, uint8_t endpoint,
+              std::span<uint8_t> buffer) {
     std::mutex m;
     std::condition_variable cv;
     bool done = false;
@@ -70,8 +70,8 @@ void BM_RawPackets(benchmark::State& state) {
     using zelvo::driver::TransferType;
     std::vector<uint8_t> block((1 + kDataPackets) * 64);
     for (auto _ : state) {
-        auto request = zelvo::encodeBlockReadRequest(zelvo::Block::Setting,
-                                                     static_cast<uint32_t>(zelvo::kSettingBlockSize));
+        auto request = zelvo::encodeBlockReadRequest(
+            zelvo::Block::Setting, static_cast<uint32_t>(zelvo::kSettingBlockSize));
         bool ok = transfer(*device, TransferType::Bulk, 0x02, request);
         for (std::size_t i = 0; ok && i < 1 + kDataPackets; ++i)
             ok = transfer(*device, TransferType::Bulk, 0x82, std::span(block).subspan(64 * i, 64));
@@ -96,8 +96,8 @@ int main(int argc, char** argv) {
     // The driver binds to its bus on first use, which comes after this.
     ::setenv("ZELVO_USB_SIM", b.server->socketPath().c_str(), 1);
     ::setenv("ZELVO_USB_IDS", "1209:0001", 1);
-    const int status = zelvo::bench::runWithRatios(
-        argc, argv, {{"BM_UploadSettingUsb", "BM_RawPackets"}});
+    const int status =
+        zelvo::bench::runWithRatios(argc, argv, {{"BM_UploadSettingUsb", "BM_RawPackets"}});
     b.server.reset();
     ::rmdir(b.directory.c_str());
     return status;

@@ -47,8 +47,8 @@ class LibusbDevice final : public BusDevice {
     LibusbDevice(const LibusbDevice&) = delete;
     LibusbDevice& operator=(const LibusbDevice&) = delete;
 
-    std::optional<TransferId> submit(TransferType type, uint8_t endpoint,
-                                     std::span<uint8_t> buffer, Completion done) override {
+    std::optional<TransferId> submit(TransferType type, uint8_t endpoint, std::span<uint8_t> buffer,
+                                     Completion done) override {
         libusb_transfer* t = libusb_alloc_transfer(0);
         if (t == nullptr) return std::nullopt;
         const auto length = static_cast<int>(buffer.size());
@@ -146,11 +146,12 @@ std::optional<BusDeviceInfo> describe(libusb_device* device) {
         for (uint8_t e = 0; e < chosen->bNumEndpoints; ++e) {
             const libusb_endpoint_descriptor& ep = chosen->endpoint[e];
             const auto kind = ep.bmAttributes & 3u;
-            if (kind != LIBUSB_TRANSFER_TYPE_BULK && kind != LIBUSB_TRANSFER_TYPE_INTERRUPT) continue;
-            info.endpoints.push_back({ep.bEndpointAddress,
-                                      kind == LIBUSB_TRANSFER_TYPE_BULK ? TransferType::Bulk
-                                                                        : TransferType::Interrupt,
-                                      static_cast<uint16_t>(ep.wMaxPacketSize & 0x7FFu)});
+            if (kind != LIBUSB_TRANSFER_TYPE_BULK && kind != LIBUSB_TRANSFER_TYPE_INTERRUPT)
+                continue;
+            info.endpoints.push_back(
+                {ep.bEndpointAddress,
+                 kind == LIBUSB_TRANSFER_TYPE_BULK ? TransferType::Bulk : TransferType::Interrupt,
+                 static_cast<uint16_t>(ep.wMaxPacketSize & 0x7FFu)});
         }
     }
     libusb_free_config_descriptor(config);

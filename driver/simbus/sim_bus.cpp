@@ -20,8 +20,8 @@ constexpr std::chrono::seconds kCallBudget{5};
 class SimBusDevice final : public BusDevice {
   public:
     SimBusDevice(SimBus& bus, uint32_t port) : bus_(bus), port_(port) {}
-    std::optional<TransferId> submit(TransferType type, uint8_t endpoint,
-                                     std::span<uint8_t> buffer, Completion done) override {
+    std::optional<TransferId> submit(TransferType type, uint8_t endpoint, std::span<uint8_t> buffer,
+                                     Completion done) override {
         return bus_.submit(port_, type, endpoint, buffer, std::move(done));
     }
     void cancel(TransferId id) override { bus_.cancel(id); }
@@ -232,7 +232,8 @@ void SimBus::dispatch(WireMessage m) {
                 known_.erase(m.port);
             PlugHandler handler = plugHandler_;
             lock.unlock();
-            if (handler) handler(info, m.type == WireType::Plug ? PlugEvent::Arrived : PlugEvent::Left);
+            if (handler)
+                handler(info, m.type == WireType::Plug ? PlugEvent::Arrived : PlugEvent::Left);
             return;
         }
         case WireType::Done: {
@@ -248,7 +249,8 @@ void SimBus::dispatch(WireMessage m) {
             transfers_.erase(t);
             lock.unlock();
             TransferResult result{static_cast<TransferStatus>(m.code), m.length};
-            if (m.code > static_cast<uint8_t>(TransferStatus::Overflow)) result.status = TransferStatus::Error;
+            if (m.code > static_cast<uint8_t>(TransferStatus::Overflow))
+                result.status = TransferStatus::Error;
             if (p.in) {
                 if (m.data.size() > p.buffer.size()) {
                     result = {TransferStatus::Overflow, 0};

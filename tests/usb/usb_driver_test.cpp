@@ -241,18 +241,16 @@ TEST_F(UsbDriverTest, MalformedRecordsAreRefused) {
     };
     const Case cases[] = {
         {"shorter than a header", {6, 0, 0, 0}, 8, Status::BufferTooSmall},
-        {"unknown command", record(static_cast<DriverCommand>(99), 0), 8,
-         Status::InvalidParameter},
+        {"unknown command", record(static_cast<DriverCommand>(99), 0), 8, Status::InvalidParameter},
         {"read with no room", record(DriverCommand::ReadBulk, 64), 8, Status::BufferTooSmall},
         {"read above 4096", record(DriverCommand::ReadBulk, 5000, {}, 5000), 5008,
          Status::InvalidParameter},
         {"write shorter than its length", record(DriverCommand::WriteBulk, 100, {1, 2}), 8,
          Status::BufferTooSmall},
-        {"unknown pipe", record(DriverCommand::AbortPipe, 4, le32s({9})), 8,
-         Status::NoSuchDevice},
-        {"control request of no known kind", record(DriverCommand::ControlTransfer, 8,
-                                                     {0x20, 1, 0, 0, 0, 0, 0, 0}),
-         16, Status::InvalidParameter},
+        {"unknown pipe", record(DriverCommand::AbortPipe, 4, le32s({9})), 8, Status::NoSuchDevice},
+        {"control request of no known kind",
+         record(DriverCommand::ControlTransfer, 8, {0x20, 1, 0, 0, 0, 0, 0, 0}), 16,
+         Status::InvalidParameter},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> out(std::max(c.outSize, c.in.size()));

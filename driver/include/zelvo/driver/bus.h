@@ -31,7 +31,7 @@ struct TransferResult {
 };
 
 struct EndpointInfo {
-    uint8_t address;        // bit 7 set for IN
+    uint8_t address;  // bit 7 set for IN
     TransferType type;
     uint16_t maxPacketSize;
 };
