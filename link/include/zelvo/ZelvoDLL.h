@@ -1,58 +1,19 @@
 /*
- * ZelvoDLL: the device link library of the Zelvo instrument.
- *
- * Every function takes a DeviceHandle first, performs one exchange with the
- * instrument over the link the handle names and returns 0 on success, 1 on
- * failure (exceptions are noted at the function).  Buffers always belong to
- * the caller.  Calls for one link must not overlap; different links are
- * independent.
- *
- * Exported names.  The Win32 build uses the stdcall convention and exports
- * eight names with their stdcall decoration (ZelvoDLL.def):
- *   _DDSDownload@12  _DDSSetFrequency@20  _DDSSetPowerOn@8  _DDSSetSyncOut@8
- *   _DSOSetFFTScale@8  _DSOSetFFTSource@8  _DSOSetFFTWindow@8  _KwGetFunction@4
- * An ELF symbol cannot carry "@N", so on Linux every function, those eight
- * included, is exported under the plain name declared here.
+ * ZelvoDLL: the device link library of the Zelvo instrument, over USB, a
+ * serial line or UDP.  zelvo_common.h holds the conventions and the exports
+ * shared with the developer kit; this header adds the rest.
  */
 #ifndef ZELVO_ZELVODLL_H
 #define ZELVO_ZELVODLL_H
 
-#include <stdint.h>
-
-#if defined(_WIN32)
-#define ZELVO_CALL __stdcall
-#if defined(ZELVO_BUILDING_LIBRARY)
-#define ZELVO_API __declspec(dllexport)
-#else
-#define ZELVO_API __declspec(dllimport)
-#endif
-#else
-#define ZELVO_CALL
-#define ZELVO_API __attribute__((visibility("default")))
-#endif
+#include "zelvo/zelvo_common.h"
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-/* Bits 16-31: link kind (0 USB, 1 serial, 2 LAN; any other value is USB).
- * Bits 0-15: USB device index or serial/LAN slot 0-15. */
-typedef uint32_t DeviceHandle;
-
-#define ZELVO_LINK_USB 0u
-#define ZELVO_LINK_SERIAL 1u
-#define ZELVO_LINK_LAN 2u
-#define ZELVO_HANDLE(kind, number) (((uint32_t)(kind) << 16) | ((uint32_t)(number)&0xFFFFu))
-
 /* Size of the block filled by DSOUploadSetting. */
 #define ZELVO_SETTING_BLOCK_SIZE 10148
-
-typedef struct DeviceInfo {
-    char name[20];         /* NUL-terminated */
-    char serialNumber[20]; /* NUL-terminated */
-    uint16_t identification[5];
-    uint32_t date; /* year * 65536 + month * 256 + day */
-} DeviceInfo;
 
 typedef struct DmmInfo {
     uint8_t
@@ -75,12 +36,8 @@ typedef struct DmmInfo {
     uint8_t auxC;
 } DmmInfo;
 
-/* ---- Link management and instrument services ---- */
+/* ---- Serial and LAN links ---- */
 
-/* Fills list[k] with 1 for each present USB instrument; returns their number. */
-ZELVO_API int ZELVO_CALL KwGetUSBDeviceList(uint8_t list[16]);
-/* 0 when USB device h can be opened. */
-ZELVO_API int ZELVO_CALL KwUSBCheckConnect(DeviceHandle h);
 /* Opens serial slot h on port "com<port>" at baud index 0-5 (300..9600) and checks the link.
  * On Linux a port number stands for a device path, fixed when the library is loaded: the
  * variables ZELVO_COM<n>=PATH name the ports when any is set (nothing else is then looked
@@ -100,73 +57,14 @@ ZELVO_API int ZELVO_CALL KwCheckComOK(DeviceHandle h);
 /* Opens LAN slot h to the dotted IPv4 address, UDP port 2001, and checks the link (one retry). */
 ZELVO_API int ZELVO_CALL KwLanInit(DeviceHandle h, const char* address);
 ZELVO_API int ZELVO_CALL KwLanClose(DeviceHandle h);
-/* Does nothing; always 0. */
-ZELVO_API int ZELVO_CALL KwSetSyncWork(DeviceHandle h, int32_t value);
-ZELVO_API int ZELVO_CALL KwGetDeviceInfo(DeviceHandle h, DeviceInfo* info);
-/* Writes the instrument's screen as a 320 x 240 24-bit bitmap file. */
-ZELVO_API int ZELVO_CALL KwScreenShoot(DeviceHandle h, const char* path);
-ZELVO_API int ZELVO_CALL KwShutDown(DeviceHandle h, uint8_t flag);
-ZELVO_API int ZELVO_CALL KwShowMenu(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL KwChangeFunction(DeviceHandle h, uint8_t function);
-/* The current function, or -1 when the exchange failed. (Win32: _KwGetFunction@4) */
-ZELVO_API int ZELVO_CALL KwGetFunction(DeviceHandle h);
-/* Sends (high << 16) + low; neither part is masked. */
-ZELVO_API int ZELVO_CALL KwWriteTDC(DeviceHandle h, uint32_t high, uint32_t low);
-ZELVO_API int ZELVO_CALL KwReadTDC(DeviceHandle h, uint32_t* low, uint32_t* high);
 /* 1 when acknowledged, 0 otherwise (the inverse of the usual convention). */
 ZELVO_API int ZELVO_CALL KwSetETSUpdate(DeviceHandle h, uint8_t value);
 /* Stores the instrument's ETS flag; leaves *value unchanged and returns 1 on failure. */
 ZELVO_API int ZELVO_CALL KwGetETSUpdate(DeviceHandle h, uint8_t* value);
-/* cal[k] is byte k of the calibration word. */
-ZELVO_API int ZELVO_CALL KwWriteWaveCalData(DeviceHandle h, const int32_t cal[4]);
-ZELVO_API int ZELVO_CALL KwReadWaveCalData(DeviceHandle h, int32_t cal[4]);
 
-/* ---- Oscilloscope ----
- * Two-argument setters: the selector is the channel (0 CH1, 1 CH2, 2 MATH,
- * 3 REF) or, for trigger settings, 255 main trigger and 0/1 alternate trigger.
- * Only the low byte of byte-wide arguments is sent. */
+/* ---- Oscilloscope ---- */
 
-/* Copies the instrument's 4-byte run status to out. */
-ZELVO_API int ZELVO_CALL DSOGetStatus(DeviceHandle h, void* out);
-ZELVO_API int ZELVO_CALL DSOSetStatus(DeviceHandle h, uint8_t status);
-ZELVO_API int ZELVO_CALL DSOAutoSetup(DeviceHandle h);
-ZELVO_API int ZELVO_CALL DSOFactorySetup(DeviceHandle h);
-ZELVO_API int ZELVO_CALL DSOSetCHEnable(DeviceHandle h, int32_t channel, int32_t value);
-ZELVO_API int ZELVO_CALL DSOSetVOLTDIV(DeviceHandle h, int32_t channel, int32_t value);
-ZELVO_API int ZELVO_CALL DSOSetCoupling(DeviceHandle h, int32_t channel, int32_t value);
-ZELVO_API int ZELVO_CALL DSOSetProbe(DeviceHandle h, int32_t channel, int32_t value);
-ZELVO_API int ZELVO_CALL DSOSetChannelLeverPos(DeviceHandle h, int32_t channel, uint16_t position);
-/* Moves the channel back to position 100. */
-ZELVO_API int ZELVO_CALL DSOResetChannel(DeviceHandle h, int32_t channel);
-ZELVO_API int ZELVO_CALL DSOSetInvert(DeviceHandle h, int32_t channel, int32_t value);
 ZELVO_API int ZELVO_CALL DSOSetBWLimit(DeviceHandle h, int32_t channel, int32_t value);
-/* One volts-per-division step; note the order: value first, then channel. */
-ZELVO_API int ZELVO_CALL DSOSetVoltDIVChange(DeviceHandle h, int32_t value, int32_t channel);
-ZELVO_API int ZELVO_CALL DSOSetCoarseOrFine(DeviceHandle h, int32_t channel, int32_t value);
-ZELVO_API int ZELVO_CALL DSOSetMathOperator(DeviceHandle h, uint8_t op);
-/* which = 0 sets the first operand, any other value the second. */
-ZELVO_API int ZELVO_CALL DSOSetMathSource(DeviceHandle h, uint8_t which, uint8_t source);
-ZELVO_API int ZELVO_CALL DSOSetTimeBase(DeviceHandle h, int32_t selector, int32_t value);
-ZELVO_API int ZELVO_CALL DSOSetFormat(DeviceHandle h, uint8_t format);
-ZELVO_API int ZELVO_CALL DSOSetHTriggerPos(DeviceHandle h, int32_t selector, uint16_t position);
-ZELVO_API int ZELVO_CALL DSOSetTriggerMode(DeviceHandle h, uint8_t mode);
-ZELVO_API int ZELVO_CALL DSOSetTriggerSweep(DeviceHandle h, uint8_t sweep);
-ZELVO_API int ZELVO_CALL DSOSetTriggerSource(DeviceHandle h, uint8_t source);
-ZELVO_API int ZELVO_CALL DSOSetTriggerSlope(DeviceHandle h, int32_t selector, int32_t value);
-ZELVO_API int ZELVO_CALL DSOSetPulseTriggerCondition(DeviceHandle h, int32_t selector,
-                                                     int32_t value);
-/* Bit 0 of the selector goes to bit 31, the time's low 31 bits (units of 5 ns) below it. */
-ZELVO_API int ZELVO_CALL DSOSetPulseTriggerTime(DeviceHandle h, int32_t selector, uint32_t time);
-ZELVO_API int ZELVO_CALL DSOSetVTriggerLeverPos(DeviceHandle h, int32_t selector,
-                                                uint16_t position);
-ZELVO_API int ZELVO_CALL DSOSetTriggerHFReject(DeviceHandle h, int32_t selector, int32_t value);
-ZELVO_API int ZELVO_CALL DSOSetALTTrigType(DeviceHandle h, int32_t selector, int32_t value);
-/* Win32: _DSOSetFFTWindow@8, _DSOSetFFTSource@8, _DSOSetFFTScale@8 */
-ZELVO_API int ZELVO_CALL DSOSetFFTWindow(DeviceHandle h, uint8_t window);
-ZELVO_API int ZELVO_CALL DSOSetFFTSource(DeviceHandle h, uint8_t source);
-ZELVO_API int ZELVO_CALL DSOSetFFTScale(DeviceHandle h, uint8_t scale);
-ZELVO_API int ZELVO_CALL DSOSetTriggerLevel50(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DSOSetBW100M(DeviceHandle h, int32_t channel, int32_t value);
 /* Fills block with the instrument's complete scope state and four traces.
  * The block is changed only when the whole upload succeeded. */
 ZELVO_API int ZELVO_CALL DSOUploadSetting(DeviceHandle h, uint8_t block[ZELVO_SETTING_BLOCK_SIZE]);
@@ -184,38 +82,10 @@ ZELVO_API int ZELVO_CALL KwGetBlockProgress(DeviceHandle h, uint32_t* received, 
  * next reply.  Does nothing when no block read runs.  Returns 0, or 1 when h names no link. */
 ZELVO_API int ZELVO_CALL KwCancelBlockRead(DeviceHandle h);
 
-/* ---- Multimeter: each setter sends one byte; the meter panel gives the meanings ---- */
+/* ---- Multimeter ---- */
 
-ZELVO_API int ZELVO_CALL DMMSetMeasureMode(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetVoltACDC(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetVoltMode(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetVoltRange(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetVoltRel(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetCurrentACDC(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetCurrentMode(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetCurrentAmA(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetCurrentRange(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetCurrentRel(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetOHMRel(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetOHMMode(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetOHMRange(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMSetCapRel(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DMMOpenDMM(DeviceHandle h, uint8_t value);
 /* 0 when a reading was fetched and decoded; 1 when the read failed or shows no known mode. */
 ZELVO_API int ZELVO_CALL DMMGetInfo(DeviceHandle h, DmmInfo* info);
-
-/* ---- Function generator ---- (Win32: _DDSSetSyncOut@8, _DDSSetPowerOn@8,
- * _DDSSetFrequency@20, _DDSDownload@12) */
-
-ZELVO_API int ZELVO_CALL DDSSetSyncOut(DeviceHandle h, uint8_t value);
-ZELVO_API int ZELVO_CALL DDSSetPowerOn(DeviceHandle h, uint8_t value);
-/* Computes the sample-buffer layout for the frequency (Hz), stores it through
- * points and periods and sends the clock divider.  A frequency that is not
- * finite fails without an exchange. */
-ZELVO_API int ZELVO_CALL DDSSetFrequency(DeviceHandle h, double frequency, int16_t* points,
-                                         int16_t* periods);
-/* Downloads count % 65536 16-bit samples. */
-ZELVO_API int ZELVO_CALL DDSDownload(DeviceHandle h, uint32_t count, const uint16_t* samples);
 
 #ifdef __cplusplus
 }

@@ -1,4 +1,4 @@
-// Link management and instrument services.
+// Instrument services both link libraries offer.
 #include <algorithm>
 #include <array>
 
@@ -9,10 +9,6 @@ using namespace zelvo;
 using namespace zelvo::link;
 
 extern "C" {
-
-ZELVO_API int ZELVO_CALL KwCheckComOK(DeviceHandle h) {
-    return exported(set(h, Command::LinkCheck, 1));
-}
 
 ZELVO_API int ZELVO_CALL KwSetSyncWork(DeviceHandle, int32_t) { return 0; }
 
@@ -51,18 +47,6 @@ ZELVO_API int ZELVO_CALL KwReadTDC(DeviceHandle h, uint32_t* low, uint32_t* high
     if (r.outcome != Outcome::Ok) return 1;
     *low = r.value & 0xFFFFu;
     *high = r.value >> 16;
-    return 0;
-}
-
-ZELVO_API int ZELVO_CALL KwSetETSUpdate(DeviceHandle h, uint8_t value) {
-    return set(h, Command::EtsUpdate, value) == Outcome::Ok ? 1 : 0;
-}
-
-ZELVO_API int ZELVO_CALL KwGetETSUpdate(DeviceHandle h, uint8_t* value) {
-    if (value == nullptr) return 1;
-    const GetResult r = get(h, Command::EtsUpdate, kEtsGetValue);
-    if (r.outcome != Outcome::Ok) return 1;
-    *value = static_cast<uint8_t>(r.value);
     return 0;
 }
 
