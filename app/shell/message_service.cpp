@@ -54,6 +54,19 @@ void showMessage(const QString& text, MessageKind kind) {
     showMessage(Message{text, QString::fromLatin1(msg::kCaption), kind});
 }
 
+void postMessage(const QString& text, MessageKind kind) {
+    Message message{text, QString::fromLatin1(msg::kCaption), kind};
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread()) {
+        currentSink().show(message);
+        return;
+    }
+    // The sink is looked up when the message is shown, so a recorder that has
+    // gone in the meantime is never called.
+    QMetaObject::invokeMethod(
+        app, [message] { currentSink().show(message); }, Qt::QueuedConnection);
+}
+
 MessageRecorder::MessageRecorder() : previous_(installedSink.exchange(this)) {}
 
 MessageRecorder::~MessageRecorder() { installedSink.store(previous_); }

@@ -26,6 +26,11 @@ class MessageSink {
 // Shows a message through the installed sink; safe to call from any thread.
 void showMessage(const QString& text, MessageKind kind = MessageKind::Warning);
 void showMessage(const Message& message);
+// Like showMessage, but a caller off the GUI thread does not wait: the message
+// is queued to the GUI thread and shown when its event loop gets to it.  For
+// threads that must not stop while a box is up (a device worker holds its
+// window's event for the whole cycle).
+void postMessage(const QString& text, MessageKind kind = MessageKind::Warning);
 
 // Collects messages instead of showing them, for as long as it lives.
 class MessageRecorder final : public MessageSink {

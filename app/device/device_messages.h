@@ -1,0 +1,27 @@
+// Every fixed text the device connection shows in a message box.  The texts
+// are shown to users exactly as they have always read them, spelling included.
+#pragma once
+
+namespace oscilane::msg {
+
+inline constexpr const char* kDeviceAlreadyConnected = "The Device has be connected!";
+inline constexpr const char* kCannotConnect = "Can not connect to device,please check it!";
+inline constexpr const char* kCannotResumeThread = "Can not resume thread!";
+// "Failed to read the device information!"; UTF-8.
+inline constexpr const char* kCannotReadDeviceInfo = "获取设备信息失败!";
+inline constexpr const char* kNoDeviceSelected = "No device is selected!";
+inline constexpr const char* kDevicePulledOut = "The Device was pulled out!";
+inline constexpr const char* kDeviceConnectedStatus = "Connected!";
+
+// Failed meter settings, by command kind 16 to 29.
+inline constexpr const char* kMeterFailures[] = {
+    "Can not set DMM measure mode!",    "Can not set DMM voltage AC/DC!",
+    "Can not set DMM voltage Rel!",     "Can not set DMM voltage mode!",
+    "Can not set DMM voltage range!",   "Can not set DMM current ACDC!",
+    "Can not set DMM current Rel!",     "Can not set DMM current Auto/Manual!",
+    "Can not set DMM current range!",   "Can not set DMM current A/mA!",
+    "Can not set DMM ohm mode!",        "Can not set DMM ohm range!",
+    "Can not set DMM ohm Rel!",         "Can not set DMM cap Rel!",
+};
+
+}  // namespace oscilane::msg

@@ -1,0 +1,53 @@
+// The process-wide tables of instruments, one per transport with 16 entries
+// each, shared by all windows: the Option dialog fills in names, serial
+// numbers and addresses, Connect and Disconnect mark an entry in use, so two
+// windows never hold the same instrument.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+
+namespace oscilane {
+
+inline constexpr std::size_t kDeviceTableSize = 16;
+
+struct DeviceEntry {
+    bool present = false;  // USB: the last list found an instrument in this slot
+    uint32_t lanAddress = 0;
+    QString name;
+    QString serialNumber;
+    bool connected = false;
+};
+
+class DeviceTables {
+  public:
+    // The one set of tables of the process.
+    static DeviceTables& instance();
+
+    // A copy of the entry, or none for a transport or index out of range.
+    std::optional<DeviceEntry> entry(uint16_t transport, uint32_t index) const;
+    bool isConnected(uint16_t transport, uint32_t index) const;
+    // Marks the entry in use; false when another window already holds it (or
+    // the entry does not exist), so the check and the claim are one step.
+    bool claim(uint16_t transport, uint32_t index);
+    void release(uint16_t transport, uint32_t index);
+    // Records what a device test or the USB list found.
+    void describe(uint16_t transport, uint32_t index, const QString& name,
+                  const QString& serialNumber, uint32_t lanAddress = 0);
+    void setPresent(uint32_t usbIndex, bool present);
+
+    // Forgets everything; for tests.
+    void clear();
+
+  private:
+    DeviceEntry* find(uint16_t transport, uint32_t index);
+    const DeviceEntry* find(uint16_t transport, uint32_t index) const;
+
+    mutable std::mutex mutex_;
+    std::array<std::array<DeviceEntry, kDeviceTableSize>, 3> tables_;
+};
+
+}  // namespace oscilane

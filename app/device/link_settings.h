@@ -1,0 +1,55 @@
+// What a window's user chooses for its connection: transport, device, port,
+// baud rate, address and the scope's update mode and interval, with the
+// values derived from them.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "zelvo/ZelvoDLL.h"
+
+namespace oscilane {
+
+// Which instrument function a window drives; chooses the worker's command table.
+enum class DeviceFunction : uint32_t { Scope = 0, Meter = 1, Generator = 2 };
+
+namespace transport {
+inline constexpr uint16_t kUsb = 0;
+inline constexpr uint16_t kSerial = 1;
+inline constexpr uint16_t kLan = 2;
+}  // namespace transport
+
+inline constexpr uint32_t kNoDevice = 0xFFFFFFFF;
+inline constexpr uint16_t kUpdateSingle = 0;
+inline constexpr uint16_t kUpdateAutomatic = 1;
+// Baud rates by baud-rate index, as the library numbers them.
+inline constexpr std::array<int, 6> kBaudRates = {300, 600, 1200, 2400, 4800, 9600};
+// Automatic-update intervals by interval index; any other index gives the first.
+inline constexpr std::array<int, 7> kUpdateIntervalsMs = {200,  500,   1000, 2000,
+                                                          5000, 10000, 20000};
+// 192.168.1.100: a private-network address, first field in the top byte.
+inline constexpr uint32_t kDefaultLanAddress = 0xC0A80164;
+
+struct LinkSettings {
+    uint32_t deviceIndex = kNoDevice;  // slot in the transport's device table
+    uint16_t transport = transport::kUsb;
+    uint16_t updateMode = kUpdateAutomatic;
+    uint16_t intervalIndex = 0;
+    uint8_t serialPort = 0;   // "com<n>"
+    uint16_t baudIndex = 5;   // 9600
+    uint32_t lanAddress = kDefaultLanAddress;
+    DeviceInfo deviceInfo{};  // as the last successful device test read it
+};
+
+// The handle every library call of this link takes: the device index, with
+// the serial or LAN link kind in the top half.
+DeviceHandle deviceHandle(const LinkSettings& settings);
+int updateIntervalMs(uint16_t intervalIndex);
+// "a.b.c.d", most significant byte first; and back (none unless four fields 0..255).
+QString dottedAddress(uint32_t address);
+bool parseDottedAddress(const QString& text, uint32_t* address);
+QString deviceName(const DeviceInfo& info);
+QString serialNumber(const DeviceInfo& info);
+
+}  // namespace oscilane

@@ -1,0 +1,45 @@
+// A simulated instrument on its own loopback address and window connections
+// (CDeviceLink) set up to reach it over LAN slot 0.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <vector>
+
+#include "device/device_link.h"
+#include "loopback.h"
+#include "protocol/frame.h"
+#include "shell/message_service.h"
+
+namespace oscilane::testing {
+
+// Waits up to limit for done() to hold, keeping the GUI thread's queued calls flowing.
+bool eventually(const std::function<bool()>& done,
+                std::chrono::milliseconds limit = std::chrono::seconds(10));
+
+class DeviceLinkTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Settings of a window whose chosen device is the simulated instrument.
+    LinkSettings lanSettings(uint16_t updateMode = kUpdateAutomatic) const;
+    // A link with its worker, ready to connect.
+    std::unique_ptr<CDeviceLink> makeLink(DeviceFunction function,
+                                          uint16_t updateMode = kUpdateAutomatic) const;
+
+    void setFaults(const zelvo::sim::Faults& faults) { instrument_.setFaults(faults); }
+    std::vector<zelvo::DecodedRequest> requests();
+    // Requests that arrived after the first `from` of them.
+    std::vector<zelvo::DecodedRequest> requestsSince(std::size_t from);
+    // Block reads of the setting block seen so far.
+    std::size_t uploads();
+
+    MessageRecorder messages_;
+    zelvo::sim::SimulatedInstrument instrument_;
+    std::unique_ptr<zelvo::sim::UdpServer> server_;
+};
+
+}  // namespace oscilane::testing

@@ -1,0 +1,233 @@
+// A window's connection to the simulated instrument over UDP: connect and
+// disconnect, the worker's cycle, link loss and recovery, and two windows
+// asking for one instrument.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <thread>
+
+#include "device/device_messages.h"
+#include "device/device_tables.h"
+#include "device_link_fixture.h"
+
+namespace oscilane::testing {
+namespace {
+
+using zelvo::Command;
+using zelvo::DecodedRequest;
+using zelvo::Opcode;
+
+bool isSet(const DecodedRequest& r, Command c) {
+    return r.opcode == Opcode::Set && r.first == static_cast<uint32_t>(c);
+}
+
+bool isUpload(const DecodedRequest& r) {
+    return r.opcode == Opcode::BlockRead && r.second == static_cast<uint32_t>(zelvo::Block::Setting);
+}
+
+TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEntry) {
+    auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
+    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    EXPECT_TRUE(link->isConnected());
+    EXPECT_TRUE(DeviceTables::instance().isConnected(transport::kLan, 0));
+    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kUsb, 0));
+    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kSerial, 0));
+
+    // Single mode still uploads once on connect, and reports it as new data.
+    ASSERT_TRUE(eventually([&] { return link->takeNewData(); }));
+    EXPECT_FALSE(link->uploadRequested());
+    const std::vector<DecodedRequest> seen = requests();
+    const auto function = std::find_if(seen.begin(), seen.end(),
+                                       [](auto& r) { return isSet(r, Command::Function); });
+    ASSERT_NE(function, seen.end());
+    EXPECT_EQ(function->second, 0u);
+    EXPECT_TRUE(std::any_of(function, seen.end(), isUpload));
+    // The uploaded block is the instrument's, not the zeros it started as.
+    ASSERT_TRUE(link->event().tryTake());
+    const ScopeData::Block& block = link->scopeData().uploadedBlock;
+    EXPECT_TRUE(std::any_of(block.begin(), block.end(), [](uint8_t b) { return b != 0; }));
+    link->event().set();
+
+    EXPECT_EQ(link->Disconnect(), 1);
+    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
+    EXPECT_EQ(link->Disconnect(), 0);
+    EXPECT_TRUE(messages_.texts().isEmpty());
+}
+
+TEST_F(DeviceLinkTest, CommandsPostedWhileDisconnectedNeverReachTheInstrument) {
+    auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
+    link->Post(85, 1);
+    link->Post(62, 3);
+    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    EXPECT_EQ(link->pendingCommands(), 0u);
+    ASSERT_TRUE(eventually([&] { return uploads() == 1; }));
+    for (const DecodedRequest& r : requests()) {
+        EXPECT_FALSE(isSet(r, Command::ChannelEnable));
+        EXPECT_FALSE(isSet(r, Command::MathOperator));
+    }
+}
+
+TEST_F(DeviceLinkTest, PostsBetweenTwoCyclesGoOutInOrderBeforeTheUpload) {
+    auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
+    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_TRUE(eventually([&] { return uploads() == 1; }));
+
+    // Holding the event keeps the worker out of its next cycle while we post.
+    ASSERT_TRUE(eventually([&] { return link->event().tryTake(); }));
+    link->Post(85, 1);   // CH1 on
+    link->Post(51, 12);  // time base
+    link->Post(62, 4);   // math operator FFT
+    link->requestUpload();
+    link->event().set();
+    ASSERT_TRUE(eventually([&] { return uploads() == 2; }));
+
+    std::vector<DecodedRequest> seen = requests();
+    const auto upload = std::find_if(seen.rbegin(), seen.rend(), isUpload).base() - 1;
+    ASSERT_GE(upload - seen.begin(), 4);
+    EXPECT_TRUE(isSet(*(upload - 4), Command::LinkCheck));
+    EXPECT_TRUE(isSet(*(upload - 3), Command::ChannelEnable));
+    EXPECT_TRUE(isSet(*(upload - 2), Command::TimeBase));
+    EXPECT_TRUE(isSet(*(upload - 1), Command::MathOperator));
+    EXPECT_EQ((upload - 1)->second & 0xFF, 4u);
+}
+
+TEST_F(DeviceLinkTest, AutomaticModeKeepsUploadingUntilDisconnected) {
+    auto link = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
+    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_TRUE(eventually([&] { return uploads() >= 3; }));
+    ASSERT_EQ(link->Disconnect(), 1);
+    const std::size_t atDisconnect = uploads();
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    EXPECT_EQ(uploads(), atDisconnect);
+}
+
+TEST_F(DeviceLinkTest, ALostLinkDropsTheQueueAndRecoversWhenTheInstrumentAnswersAgain) {
+    auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
+    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_TRUE(eventually([&] { return uploads() == 1; }));
+
+    setFaults({.silent = true});
+    ASSERT_TRUE(eventually([&] { return link->linkLost(); }));
+    EXPECT_TRUE(link->isConnected());  // a loss is shown, not acted on
+    link->Post(85, 0);
+    ASSERT_TRUE(eventually([&] { return link->pendingCommands() == 0; }));
+
+    setFaults({});
+    ASSERT_TRUE(eventually([&] { return !link->linkLost(); }));
+    for (const DecodedRequest& r : requests()) EXPECT_FALSE(isSet(r, Command::ChannelEnable));
+    // Commands flow again once the link is back.
+    link->Post(85, 1);
+    EXPECT_TRUE(eventually([&] {
+        const auto seen = requests();
+        return std::any_of(seen.begin(), seen.end(),
+                           [](auto& r) { return isSet(r, Command::ChannelEnable); });
+    }));
+}
+
+TEST_F(DeviceLinkTest, ASecondWindowIsRefusedAndTheFirstKeepsItsLink) {
+    auto first = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
+    auto second = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
+    ASSERT_EQ(first->Connect(DeviceFunction::Scope), 1);
+    EXPECT_EQ(second->Connect(DeviceFunction::Scope), 0);
+    EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kDeviceAlreadyConnected)});
+    EXPECT_FALSE(second->isConnected());
+    // The first window's uploads go on.
+    const std::size_t before = uploads();
+    EXPECT_TRUE(eventually([&] { return uploads() >= before + 2; }));
+    EXPECT_EQ(second->Disconnect(), 0);
+    EXPECT_TRUE(DeviceTables::instance().isConnected(transport::kLan, 0));
+}
+
+TEST_F(DeviceLinkTest, AnInstrumentHeldElsewhereIsRefusedOnEveryTransportWithoutOpening) {
+    for (uint16_t t : {transport::kUsb, transport::kSerial, transport::kLan}) {
+        DeviceTables::instance().clear();
+        messages_.clear();
+        ASSERT_TRUE(DeviceTables::instance().claim(t, 1));
+        CDeviceLink link;
+        LinkSettings s;
+        s.transport = t;
+        s.deviceIndex = 1;
+        s.serialPort = 1;
+        link.applySettings(s);
+        EXPECT_EQ(link.Connect(DeviceFunction::Scope), 0) << "transport " << t;
+        EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kDeviceAlreadyConnected)});
+        EXPECT_TRUE(DeviceTables::instance().isConnected(t, 1));
+    }
+}
+
+TEST_F(DeviceLinkTest, AFailedOpenIsReportedAndLeavesTheEntryFree) {
+    setFaults({.silent = true});
+    auto link = makeLink(DeviceFunction::Scope);
+    EXPECT_EQ(link->Connect(DeviceFunction::Scope), 0);
+    EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kCannotConnect)});
+    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
+}
+
+TEST_F(DeviceLinkTest, ConnectWithoutAWorkerSaysSoButStaysConnected) {
+    CDeviceLink link;
+    link.applySettings(lanSettings());
+    EXPECT_EQ(link.Connect(DeviceFunction::Scope), 1);
+    EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kCannotResumeThread)});
+    EXPECT_EQ(link.Disconnect(), 1);
+}
+
+TEST_F(DeviceLinkTest, WhileConnectedOnlyTheUpdateSettingsChange) {
+    auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
+    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    LinkSettings other = link->settings();
+    other.transport = transport::kUsb;
+    other.deviceIndex = 5;
+    other.updateMode = kUpdateAutomatic;
+    other.intervalIndex = 1;
+    link->applySettings(other);
+    const LinkSettings now = link->settings();
+    EXPECT_EQ(now.transport, transport::kLan);
+    EXPECT_EQ(now.deviceIndex, 0u);
+    EXPECT_EQ(now.updateMode, kUpdateAutomatic);
+    EXPECT_EQ(now.intervalIndex, 1);
+    // Automatic mode takes effect in the running worker.
+    EXPECT_TRUE(eventually([&] { return uploads() >= 3; }));
+}
+
+TEST_F(DeviceLinkTest, MeterWorkerPollsAndAFailedSettingIsReportedWithoutStoppingIt) {
+    auto link = makeLink(DeviceFunction::Meter);
+    ASSERT_EQ(link->Connect(DeviceFunction::Meter), 1);
+    ASSERT_TRUE(eventually([&] {
+        if (!link->event().tryTake()) return false;
+        const bool polled = link->meterReadings().readingCount >= 2;
+        link->event().set();
+        return polled;
+    }));
+
+    // A failing meter call on a worker thread: the box is queued to this
+    // thread, which is not running its event loop, yet the call returns.
+    CDeviceLink unopened;
+    LinkSettings dead;
+    dead.transport = transport::kLan;
+    dead.deviceIndex = 9;  // a LAN slot nobody opened: every call fails at once
+    unopened.applySettings(dead);
+    unopened.setFunction(DeviceFunction::Meter);
+    std::thread worker([&] { unopened.Execute(16, 2); });
+    worker.join();
+    EXPECT_TRUE(messages_.texts().isEmpty());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(messages_.texts(), QStringList{QStringLiteral("Can not set DMM measure mode!")});
+
+    // Disconnecting a meter link that is polling returns promptly.
+    EXPECT_EQ(link->Disconnect(), 1);
+}
+
+TEST_F(DeviceLinkTest, EndingTheWorkerWhileConnectedClosesTheLink) {
+    auto link = makeLink(DeviceFunction::Scope);
+    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_TRUE(eventually([&] { return uploads() >= 1; }));
+    link->endWorker();
+    EXPECT_FALSE(link->isConnected());
+    EXPECT_FALSE(link->hasWorker());
+    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
+    // The LAN slot is closed: nothing answers on it any more.
+    EXPECT_NE(KwCheckComOK(ZELVO_HANDLE(ZELVO_LINK_LAN, 0)), 0);
+}
+
+}  // namespace
+}  // namespace oscilane::testing

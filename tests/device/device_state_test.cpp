@@ -1,0 +1,90 @@
+// Derived connection values and the process-wide device tables.
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "device/device_link.h"
+#include "device/device_tables.h"
+#include "device/link_settings.h"
+
+namespace oscilane {
+namespace {
+
+TEST(LinkSettings, HandleCarriesTheLinkKindAboveTheIndex) {
+    struct Case {
+        uint16_t transport;
+        uint32_t index;
+        DeviceHandle handle;
+    };
+    for (const Case& c : {Case{transport::kUsb, 3, 0x00003}, Case{transport::kSerial, 2, 0x10002},
+                          Case{transport::kLan, 0, 0x20000}}) {
+        LinkSettings s;
+        s.transport = c.transport;
+        s.deviceIndex = c.index;
+        EXPECT_EQ(deviceHandle(s), c.handle) << "transport " << c.transport;
+    }
+}
+
+TEST(LinkSettings, ScopeCyclePeriodIsTheIntervalPlus160Ms) {
+    struct Case {
+        uint16_t mode;
+        uint16_t interval;
+        int periodMs;
+    };
+    for (const Case& c : {Case{kUpdateAutomatic, 0, 360}, Case{kUpdateAutomatic, 1, 660},
+                          Case{kUpdateAutomatic, 6, 20160}, Case{kUpdateAutomatic, 7, 360},
+                          Case{kUpdateAutomatic, 0xFFFF, 360}, Case{kUpdateSingle, 4, 200}}) {
+        const auto sleeps = scopeCycleSleepsMs(c.mode, c.interval);
+        EXPECT_EQ(std::accumulate(sleeps.begin(), sleeps.end(), 0), c.periodMs)
+            << "mode " << c.mode << " interval " << c.interval;
+    }
+}
+
+TEST(LinkSettings, DottedAddressesRoundTripAndRejectMalformedText) {
+    uint32_t address = 0;
+    ASSERT_TRUE(parseDottedAddress(QStringLiteral("127.0.0.5"), &address));
+    EXPECT_EQ(address, 0x7F000005u);
+    EXPECT_EQ(dottedAddress(0xC0A80164), QStringLiteral("192.168.1.100"));
+    EXPECT_EQ(dottedAddress(0xFFFFFFFF), QStringLiteral("255.255.255.255"));
+    for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1..3.4", "+1.2.3.4",
+                            "1.2.3.4 ", "a.b.c.d", "1.2.3.0004"}) {
+        address = 42;
+        EXPECT_FALSE(parseDottedAddress(QString::fromLatin1(bad), &address)) << bad;
+        EXPECT_EQ(address, 42u) << bad;
+    }
+}
+
+TEST(LinkSettings, DeviceTextsStopAtTheFieldEvenWithoutATerminator) {
+    DeviceInfo info{};
+    std::fill(std::begin(info.serialNumber), std::end(info.serialNumber), 'S');
+    std::strcpy(info.name, "Zelvo");
+    EXPECT_EQ(deviceName(info), QStringLiteral("Zelvo"));
+    EXPECT_EQ(serialNumber(info).size(), 20);
+}
+
+class DeviceTablesTest : public ::testing::Test {
+  protected:
+    void SetUp() override { tables.clear(); }
+    void TearDown() override { tables.clear(); }
+    DeviceTables& tables = DeviceTables::instance();
+};
+
+TEST_F(DeviceTablesTest, AnEntryIsClaimedOnceUntilReleased) {
+    EXPECT_TRUE(tables.claim(transport::kLan, 0));
+    EXPECT_FALSE(tables.claim(transport::kLan, 0));
+    // The other transports' entries of the same index are not touched.
+    EXPECT_FALSE(tables.isConnected(transport::kUsb, 0));
+    EXPECT_FALSE(tables.isConnected(transport::kSerial, 0));
+    tables.release(transport::kLan, 0);
+    EXPECT_TRUE(tables.claim(transport::kLan, 0));
+}
+
+TEST_F(DeviceTablesTest, IndexesOutsideTheTablesAreNeverClaimed) {
+    EXPECT_FALSE(tables.claim(transport::kUsb, kDeviceTableSize));
+    EXPECT_FALSE(tables.claim(transport::kUsb, kNoDevice));
+    EXPECT_FALSE(tables.claim(3, 0));
+    EXPECT_FALSE(tables.entry(transport::kSerial, 16).has_value());
+}
+
+}  // namespace
+}  // namespace oscilane
