@@ -6,7 +6,7 @@
 #include <span>
 
 #include "core/exchange.h"
-#include "zelvo/ZelvoDLL.h"
+#include "zelvo/zelvo_common.h"
 
 namespace zelvo::link {
 

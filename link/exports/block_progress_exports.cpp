@@ -2,6 +2,7 @@
 // progress box during a slow upload.  Safe to call from another thread than
 // the one running the read.
 #include "core/device_calls.h"
+#include "zelvo/ZelvoDLL.h"
 
 using namespace zelvo;
 using namespace zelvo::link;

@@ -1,6 +1,7 @@
 // LAN link management: UDP slots to instruments on the network.
 #include "core/device_calls.h"
 #include "core/lan_slot.h"
+#include "zelvo/ZelvoDLL.h"
 
 using namespace zelvo;
 using namespace zelvo::link;

@@ -1,5 +1,6 @@
 // The link check and the ETS flag, offered by the link library only.
 #include "core/services.h"
+#include "zelvo/ZelvoDLL.h"
 
 using namespace zelvo;
 using namespace zelvo::link;

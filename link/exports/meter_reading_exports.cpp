@@ -1,5 +1,6 @@
 // The link library's meter reading.
 #include "core/services.h"
+#include "zelvo/ZelvoDLL.h"
 
 using namespace zelvo;
 using namespace zelvo::link;

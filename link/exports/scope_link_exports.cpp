@@ -2,6 +2,7 @@
 // volts and time-base indexes as the instrument numbers them, and the raw block.
 #include "core/services.h"
 #include "exports/setter_helpers.h"
+#include "zelvo/ZelvoDLL.h"
 
 using namespace zelvo;
 using namespace zelvo::link;

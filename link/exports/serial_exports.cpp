@@ -8,6 +8,7 @@
 #include "core/serial_line.h"
 #include "core/serial_port_map.h"
 #include "core/serial_slot.h"
+#include "zelvo/ZelvoDLL.h"
 
 using namespace zelvo;
 using namespace zelvo::link;

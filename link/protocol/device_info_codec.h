@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "zelvo/ZelvoDLL.h"
+#include "zelvo/zelvo_common.h"
 #include "zelvo/command_codes.h"
 
 namespace zelvo {

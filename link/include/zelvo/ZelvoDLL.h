@@ -15,26 +15,6 @@ extern "C" {
 /* Size of the block filled by DSOUploadSetting. */
 #define ZELVO_SETTING_BLOCK_SIZE 10148
 
-typedef struct DmmInfo {
-    uint8_t
-        measureMode;  /* 0 voltage, 1 current, 2 resistance, 3 diode, 4 continuity, 5 capacitance */
-    uint8_t overload; /* 1 when a display digit was not numeric */
-    float value;      /* displayed number, scaled by the decimal point, signed */
-    int32_t decimalScale; /* 0..3 for the decimal point codes '0', '1', '2', '4' */
-    int32_t prefixIndex;  /* 1 n, 2 u, 3 m, 4 k, 5 M, 7 none */
-    int32_t unitIndex;    /* 0 V, 1 A, 2 Ohm, 3 F */
-    uint8_t ac;
-    uint8_t manualRange;
-    uint8_t rel;
-    uint8_t rangeIndex; /* written only in manual range */
-    uint8_t milliamps;  /* written only in current mode */
-    uint8_t barValue;
-    uint8_t barSign;
-    float auxValue;
-    uint8_t auxA;
-    uint8_t auxB;
-    uint8_t auxC;
-} DmmInfo;
 
 /* ---- Serial and LAN links ---- */
 

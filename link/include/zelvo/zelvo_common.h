@@ -55,6 +55,28 @@ typedef struct DeviceInfo {
     uint32_t date; /* year * 65536 + month * 256 + day */
 } DeviceInfo;
 
+/* A decoded meter reading of the link library (the kit has its own record). */
+typedef struct DmmInfo {
+    uint8_t
+        measureMode;  /* 0 voltage, 1 current, 2 resistance, 3 diode, 4 continuity, 5 capacitance */
+    uint8_t overload; /* 1 when a display digit was not numeric */
+    float value;      /* displayed number, scaled by the decimal point, signed */
+    int32_t decimalScale; /* 0..3 for the decimal point codes '0', '1', '2', '4' */
+    int32_t prefixIndex;  /* 1 n, 2 u, 3 m, 4 k, 5 M, 7 none */
+    int32_t unitIndex;    /* 0 V, 1 A, 2 Ohm, 3 F */
+    uint8_t ac;
+    uint8_t manualRange;
+    uint8_t rel;
+    uint8_t rangeIndex; /* written only in manual range */
+    uint8_t milliamps;  /* written only in current mode */
+    uint8_t barValue;
+    uint8_t barSign;
+    float auxValue;
+    uint8_t auxA;
+    uint8_t auxB;
+    uint8_t auxC;
+} DmmInfo;
+
 /* ---- Link management and instrument services ---- */
 
 /* Fills list[k] with 1 for each present USB instrument; returns their number. */
