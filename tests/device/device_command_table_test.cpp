@@ -1,10 +1,11 @@
 // Each command kind of a window becomes the library call of the command
 // table: the request Execute sends must be the one the named call sends.
+#include "device_link_fixture.h"  // first: see there
+
 #include <gtest/gtest.h>
 
 #include <functional>
 
-#include "device_link_fixture.h"
 #include "zelvo/setting_block_layout.h"
 
 namespace oscilane::testing {

@@ -8,9 +8,12 @@
 #include <memory>
 #include <vector>
 
-#include "device/device_link.h"
+// The simulator names a parameter "signals", which Qt's keyword macro would
+// eat: its headers come before any of Qt's, so include this header first.
 #include "loopback.h"
 #include "protocol/frame.h"
+// Qt from here on.
+#include "device/device_link.h"
 #include "shell/message_service.h"
 
 namespace oscilane::testing {

@@ -1,6 +1,8 @@
 // A window's connection to the simulated instrument over UDP: connect and
 // disconnect, the worker's cycle, link loss and recovery, and two windows
 // asking for one instrument.
+#include "device_link_fixture.h"  // first: see there
+
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -8,7 +10,6 @@
 
 #include "device/device_messages.h"
 #include "device/device_tables.h"
-#include "device_link_fixture.h"
 
 namespace oscilane::testing {
 namespace {

@@ -1,0 +1,230 @@
+// The Option dialog driven on the offscreen platform, and the window commands
+// that open it and connect: enabling rules, every refusal of OK, the device
+// test over UDP and the title's serial number.
+#include "device_link_fixture.h"  // first: see there
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include "device/device_messages.h"
+#include "device/device_tables.h"
+#include "device/instrument_window.h"
+#include "device/option_dialog.h"
+#include "shell/command_ids.h"
+#include "shell/document.h"
+#include "shell/document_template.h"
+
+namespace oscilane::testing {
+namespace {
+
+template <class T>
+T* child(QWidget& dialog, const char* text) {
+    for (T* w : dialog.findChildren<T*>())
+        if (w->text() == QLatin1String(text)) return w;
+    ADD_FAILURE() << "no control " << text;
+    return nullptr;
+}
+
+class OptionDialogTest : public DeviceLinkTest {
+  protected:
+    // Shows the dialog of the link without a modal loop.
+    std::unique_ptr<OptionDialog> open(const CDeviceLink& link) {
+        auto dialog = std::make_unique<OptionDialog>(link);
+        dialog->show();
+        return dialog;
+    }
+    static void pressOk(OptionDialog& dialog) { dialog.accept(); }
+    static bool accepted(const OptionDialog& dialog) {
+        return !dialog.isVisible() && dialog.result() == QDialog::Accepted;
+    }
+    static QString msgText(const char* text) { return QString::fromUtf8(text); }
+};
+
+TEST_F(OptionDialogTest, UsbWithoutInstrumentsClosesAndChangesNothing) {
+    CDeviceLink link;
+    auto dialog = open(link);
+    EXPECT_TRUE(child<QRadioButton>(*dialog, "USB")->isChecked());
+    EXPECT_EQ(dialog->findChild<QTableWidget*>()->rowCount(), 0);
+    child<QRadioButton>(*dialog, "Single")->setChecked(true);
+    pressOk(*dialog);
+    EXPECT_TRUE(accepted(*dialog));
+    EXPECT_EQ(dialog->settings().deviceIndex, kNoDevice);
+    EXPECT_EQ(dialog->settings().updateMode, kUpdateAutomatic);
+    EXPECT_TRUE(messages_.texts().isEmpty());
+}
+
+TEST_F(OptionDialogTest, ShowsTheListColumnsAndIntervalTexts) {
+    CDeviceLink link;
+    auto dialog = open(link);
+    auto* list = dialog->findChild<QTableWidget*>();
+    QStringList titles;
+    for (int c = 0; c < list->columnCount(); ++c) titles << list->horizontalHeaderItem(c)->text();
+    EXPECT_EQ(titles, (QStringList{"ID", "Device Name", "Device SN", "Status"}));
+    EXPECT_EQ(list->columnWidth(OptionDialog::StatusColumn), 120);
+    QComboBox* intervals = nullptr;
+    for (QComboBox* box : dialog->findChildren<QComboBox*>())
+        if (box->count() == 7) intervals = box;
+    ASSERT_NE(intervals, nullptr);
+    EXPECT_EQ(intervals->itemText(0), QStringLiteral("Fastest"));
+    EXPECT_EQ(intervals->itemText(6), QStringLiteral("20.0 S"));
+    EXPECT_TRUE(intervals->isEnabled());
+}
+
+TEST_F(OptionDialogTest, ChoosingRs232SwitchesToSingleAndAnEmptyPortListChangesNothing) {
+    CDeviceLink link;
+    auto dialog = open(link);
+    QTest::mouseClick(child<QRadioButton>(*dialog, "RS232"), Qt::LeftButton);
+    EXPECT_TRUE(child<QRadioButton>(*dialog, "Single")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(*dialog, "Auto")->isChecked());
+    EXPECT_FALSE(dialog->findChild<QTableWidget*>()->isVisible());
+    // The only named port does not exist, so the list is empty.
+    pressOk(*dialog);
+    EXPECT_TRUE(accepted(*dialog));
+    EXPECT_EQ(dialog->settings().transport, transport::kUsb);
+    EXPECT_EQ(dialog->settings().deviceIndex, kNoDevice);
+}
+
+TEST_F(OptionDialogTest, MeterAndGeneratorWindowsCannotChooseAnUpdateMode) {
+    for (DeviceFunction f : {DeviceFunction::Meter, DeviceFunction::Generator}) {
+        CDeviceLink link;
+        link.setFunction(f);
+        auto dialog = open(link);
+        EXPECT_FALSE(child<QRadioButton>(*dialog, "Auto")->isEnabled());
+        EXPECT_FALSE(child<QRadioButton>(*dialog, "Single")->isEnabled());
+        for (QComboBox* box : dialog->findChildren<QComboBox*>()) {
+            if (box->count() == 7) {
+                EXPECT_FALSE(box->isEnabled());
+            }
+        }
+    }
+}
+
+TEST_F(OptionDialogTest, LanTestIdentifiesTheInstrumentAndClosesItsSlot) {
+    CDeviceLink link;
+    auto dialog = open(link);
+    QTest::mouseClick(child<QRadioButton>(*dialog, "LAN"), Qt::LeftButton);
+    auto* address = dialog->findChild<QLineEdit*>();
+    EXPECT_EQ(address->text(), QStringLiteral("192.168.1.100"));  // shown, never contacted
+    address->setText(QString::fromStdString(server_->address()));
+    pressOk(*dialog);
+    ASSERT_TRUE(accepted(*dialog)) << messages_.texts().join(" | ").toStdString();
+    const LinkSettings& s = dialog->settings();
+    EXPECT_EQ(s.transport, transport::kLan);
+    EXPECT_EQ(s.deviceIndex, 0u);
+    EXPECT_EQ(serialNumber(s.deviceInfo), QStringLiteral("ZV20260001"));
+    const DeviceEntry entry = *DeviceTables::instance().entry(transport::kLan, 0);
+    EXPECT_EQ(entry.serialNumber, QStringLiteral("ZV20260001"));
+    EXPECT_EQ(entry.lanAddress, s.lanAddress);
+    EXPECT_FALSE(entry.connected);
+    EXPECT_NE(KwCheckComOK(ZELVO_HANDLE(ZELVO_LINK_LAN, 0)), 0);
+}
+
+TEST_F(OptionDialogTest, LanRefusalsKeepTheDialogOpen) {
+    struct Case {
+        const char* what;
+        const char* address;  // nullptr: the simulator's
+        bool silent;
+        const char* message;
+    };
+    for (const Case& c : {Case{"malformed address", "1.2.3", false, msg::kCannotConnect},
+                          Case{"silent instrument", nullptr, true, msg::kCannotConnect}}) {
+        messages_.clear();
+        setFaults({.silent = c.silent});
+        CDeviceLink link;
+        auto dialog = open(link);
+        QTest::mouseClick(child<QRadioButton>(*dialog, "LAN"), Qt::LeftButton);
+        dialog->findChild<QLineEdit*>()->setText(
+            c.address ? QString::fromLatin1(c.address) : QString::fromStdString(server_->address()));
+        pressOk(*dialog);
+        EXPECT_TRUE(dialog->isVisible()) << c.what;
+        EXPECT_EQ(messages_.texts(), QStringList{msgText(c.message)}) << c.what;
+    }
+}
+
+TEST_F(OptionDialogTest, AnotherWindowsLanLinkIsNeitherReopenedNorDisturbed) {
+    auto first = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
+    ASSERT_EQ(first->Connect(DeviceFunction::Scope), 1);
+    CDeviceLink second;
+    auto dialog = open(second);
+    QTest::mouseClick(child<QRadioButton>(*dialog, "LAN"), Qt::LeftButton);
+    dialog->findChild<QLineEdit*>()->setText(QString::fromStdString(server_->address()));
+    pressOk(*dialog);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(messages_.texts(), QStringList{msgText(msg::kDeviceAlreadyConnected)});
+    const std::size_t before = uploads();
+    EXPECT_TRUE(eventually([&] { return uploads() >= before + 2; }));
+    EXPECT_FALSE(first->linkLost());
+}
+
+TEST_F(OptionDialogTest, AConnectedWindowKeepsItsLinkAndOnlyCancelCloses) {
+    auto link = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
+    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    auto dialog = open(*link);
+    for (const char* radio : {"USB", "RS232", "LAN"})
+        EXPECT_FALSE(child<QRadioButton>(*dialog, radio)->isEnabled()) << radio;
+    EXPECT_FALSE(dialog->findChild<QTableWidget*>()->isEnabled());
+    EXPECT_TRUE(child<QRadioButton>(*dialog, "LAN")->isChecked());
+    pressOk(*dialog);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(messages_.texts(), QStringList{msgText(msg::kDeviceAlreadyConnected)});
+    dialog->reject();
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(link->linkLost());
+}
+
+class InstrumentWindowTest : public DeviceLinkTest {
+  protected:
+    InstrumentWindowTest() {
+        scopeType_.documentString = QStringLiteral("\nScope\nScope\n\n\nScope.Document\nScope");
+    }
+    DocumentTemplate scopeType_;
+};
+
+TEST_F(InstrumentWindowTest, ConnectAndDisconnectFollowTheChoiceAndCarryTheSerialNumber) {
+    Document document(scopeType_);
+    document.setName(QStringLiteral("DigitalScope1"));
+    QWidget view;
+    CommandMap commands;
+    InstrumentWindow window(view, commands, document, DeviceFunction::Scope);
+    EXPECT_FALSE(commands.state(cmd::kConnect).enabled);  // no device chosen yet
+    EXPECT_FALSE(commands.state(cmd::kDisconnect).enabled);
+    EXPECT_TRUE(commands.state(cmd::kOption).enabled);
+
+    LinkSettings s = lanSettings();
+    std::strcpy(s.deviceInfo.serialNumber, "ZV20260001");
+    window.link().applySettings(s);
+    ASSERT_TRUE(commands.state(cmd::kConnect).enabled);
+    commands.run(cmd::kConnect);
+    EXPECT_EQ(document.title(), QStringLiteral("DigitalScope1 - SN: ZV20260001"));
+    EXPECT_FALSE(commands.state(cmd::kConnect).enabled);
+    EXPECT_TRUE(commands.state(cmd::kDisconnect).enabled);
+    EXPECT_TRUE(eventually([&] { return uploads() >= 1; }));
+
+    commands.run(cmd::kDisconnect);
+    EXPECT_EQ(document.title(), QStringLiteral("DigitalScope1"));
+    EXPECT_TRUE(commands.state(cmd::kConnect).enabled);
+}
+
+TEST_F(InstrumentWindowTest, AWindowThatGoesWhileConnectedFreesItsInstrument) {
+    Document document(scopeType_);
+    {
+        QWidget view;
+        CommandMap commands;
+        InstrumentWindow window(view, commands, document, DeviceFunction::Scope);
+        window.link().applySettings(lanSettings());
+        ASSERT_TRUE(window.connect());
+        ASSERT_TRUE(eventually([&] { return uploads() >= 1; }));
+    }
+    EXPECT_FALSE(deviceLinkOf(document).isConnected());
+    EXPECT_FALSE(deviceLinkOf(document).hasWorker());
+    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
+}
+
+}  // namespace
+}  // namespace oscilane::testing
