@@ -134,14 +134,6 @@ void CDeviceLink::UploadScope() {
     slowUpload_.store(false);
 }
 
-int CDeviceLink::ReadDeviceInfo() {
-    DeviceInfo info{};
-    if (!readDeviceInfo(handle(), &info)) return 0;
-    std::lock_guard lock(settingsMutex_);
-    settings_.deviceInfo = info;
-    return 1;
-}
-
 void CDeviceLink::drainQueue() {
     for (QueuedCommand c = Pop(); !c.empty(); c = Pop()) Execute(c.kind, c.argument);
 }

@@ -62,9 +62,6 @@ class CDeviceLink final : public CommandSink {
     void Execute(uint32_t kind, uint32_t argument);
     // Uploads the setting block into the uploaded block (worker thread).
     void UploadScope();
-    // Reads the instrument's name and serial number into the settings; 1 on
-    // success, else the previous information stays and the user is told.
-    int ReadDeviceInfo();
 
     // State the window reads.
     bool isConnected() const { return connected_.load(); }

@@ -1,6 +1,7 @@
 #include "device/device_probe.h"
 
 #include "device/device_messages.h"
+#include "device/device_tables.h"
 #include "shell/message_service.h"
 
 namespace oscilane {
@@ -29,6 +30,24 @@ bool readDeviceInfo(DeviceHandle handle, DeviceInfo* info) {
         return false;
     }
     *info = read;
+    return true;
+}
+
+bool testDevice(LinkSettings& settings) {
+    DeviceTables& tables = DeviceTables::instance();
+    if (tables.isConnected(settings.transport, settings.deviceIndex)) {
+        showMessage(QString::fromUtf8(msg::kDeviceAlreadyConnected));
+        return false;
+    }
+    if (!openLink(settings)) {
+        showMessage(QString::fromUtf8(msg::kCannotConnect));
+        return false;
+    }
+    readDeviceInfo(deviceHandle(settings), &settings.deviceInfo);
+    tables.describe(settings.transport, settings.deviceIndex, deviceName(settings.deviceInfo),
+                    serialNumber(settings.deviceInfo),
+                    settings.transport == transport::kLan ? settings.lanAddress : 0);
+    closeLink(settings);
     return true;
 }
 

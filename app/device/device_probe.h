@@ -13,5 +13,9 @@ bool openLink(const LinkSettings& settings);
 void closeLink(const LinkSettings& settings);
 // Reads the device information; on failure tells the user and leaves *info alone.
 bool readDeviceInfo(DeviceHandle handle, DeviceInfo* info);
+// Tests the chosen instrument: opens it, reads its identity into the settings
+// and its table entry, and closes it again.  Refuses (telling the user) an
+// instrument another window holds, whose library slot must not be reopened.
+bool testDevice(LinkSettings& settings);
 
 }  // namespace oscilane

@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QWidget>
 
+#include "device/device_probe.h"
 #include "device/option_dialog.h"
 #include "shell/command_ids.h"
 #include "shell/command_map.h"
@@ -33,7 +34,11 @@ CDeviceLink& deviceLinkOf(Document& document) {
 
 InstrumentWindow::InstrumentWindow(QWidget& view, CommandMap& commands, Document& document,
                                    DeviceFunction function)
-    : view_(view), document_(document), link_(deviceLinkOf(document)), function_(function) {
+    : QObject(&view),
+      view_(view),
+      document_(document),
+      link_(deviceLinkOf(document)),
+      function_(function) {
     link_.startWorker(function);
     commands.on(
         cmd::kConnect, [this] { connect(); },
@@ -49,6 +54,10 @@ InstrumentWindow::InstrumentWindow(QWidget& view, CommandMap& commands, Document
 }
 
 InstrumentWindow::~InstrumentWindow() { link_.endWorker(); }
+
+InstrumentWindow* InstrumentWindow::of(QWidget& view) {
+    return view.findChild<InstrumentWindow*>(QString(), Qt::FindDirectChildrenOnly);
+}
 
 bool InstrumentWindow::connect() {
     if (link_.Connect(function_) != 1) return false;
@@ -66,6 +75,12 @@ bool InstrumentWindow::disconnect() {
 void InstrumentWindow::openOptions() {
     OptionDialog dialog(link_, view_.window());
     if (dialog.exec() == QDialog::Accepted) link_.applySettings(dialog.settings());
+}
+
+bool InstrumentWindow::connectTo(LinkSettings settings) {
+    if (link_.isConnected() || !testDevice(settings)) return false;
+    link_.applySettings(settings);
+    return connect();
 }
 
 }  // namespace oscilane

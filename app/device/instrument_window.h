@@ -2,11 +2,13 @@
 // the document's device connection with its worker, and the window commands
 // Connect, Disconnect and Option.
 //
-// A view holds one InstrumentWindow as a member.  Creating it starts the
+// An InstrumentWindow is a child object of its view.  Creating it starts the
 // document's worker (parked) for the window's function; destroying it, as
-// the frame goes, disconnects and ends the worker between two cycles.
+// the view and its frame go, disconnects and ends the worker between two
+// cycles.
 #pragma once
 
+#include <QObject>
 #include <functional>
 
 #include "device/device_link.h"
@@ -22,11 +24,14 @@ class Document;
 // and destroyed with the document.
 CDeviceLink& deviceLinkOf(Document& document);
 
-class InstrumentWindow {
+class InstrumentWindow : public QObject {
+    Q_OBJECT
   public:
     InstrumentWindow(QWidget& view, CommandMap& commands, Document& document,
                      DeviceFunction function);
-    ~InstrumentWindow();
+    ~InstrumentWindow() override;
+    // The instrument window of a view, if it has one.
+    static InstrumentWindow* of(QWidget& view);
     InstrumentWindow(const InstrumentWindow&) = delete;
     InstrumentWindow& operator=(const InstrumentWindow&) = delete;
 
@@ -37,6 +42,9 @@ class InstrumentWindow {
     bool disconnect();
     // Opens the Option dialog on a copy of the settings, applied on OK.
     void openOptions();
+    // Tests the instrument of the settings and connects to it, as the Option
+    // dialog and the Connect command would; false after telling the user why not.
+    bool connectTo(LinkSettings settings);
 
     // Called after a successful Connect, on the GUI thread (the scope window
     // refreshes its controller panel here).

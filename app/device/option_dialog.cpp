@@ -294,22 +294,7 @@ bool OptionDialog::acceptLan() {
 }
 
 bool OptionDialog::testDevice() {
-    DeviceTables& tables = DeviceTables::instance();
-    // The library slot of this entry is another window's open link: opening
-    // it again here would take it from under that window.
-    if (tables.isConnected(settings_.transport, settings_.deviceIndex)) {
-        say(msg::kDeviceAlreadyConnected);
-        return false;
-    }
-    if (!openLink(settings_)) {
-        say(msg::kCannotConnect);
-        return false;
-    }
-    readDeviceInfo(deviceHandle(settings_), &settings_.deviceInfo);
-    tables.describe(settings_.transport, settings_.deviceIndex, deviceName(settings_.deviceInfo),
-                    serialNumber(settings_.deviceInfo),
-                    settings_.transport == transport::kLan ? settings_.lanAddress : 0);
-    closeLink(settings_);
+    if (!oscilane::testDevice(settings_)) return false;
     takeUpdateChoice();
     return true;
 }

@@ -43,7 +43,7 @@ class OptionDialog : public QDialog {
     bool acceptUsb();
     bool acceptSerial();
     bool acceptLan();
-    // Opens the chosen instrument, reads its identity and closes it again.
+    // Tests the chosen instrument and takes the update choice.
     bool testDevice();
 
     const LinkSettings original_;

@@ -3,6 +3,7 @@
 
 #include <numeric>
 
+#include "device/connect_spec.h"
 #include "device/device_link.h"
 #include "device/device_tables.h"
 #include "device/link_settings.h"
@@ -84,6 +85,34 @@ TEST_F(DeviceTablesTest, IndexesOutsideTheTablesAreNeverClaimed) {
     EXPECT_FALSE(tables.claim(transport::kUsb, kNoDevice));
     EXPECT_FALSE(tables.claim(3, 0));
     EXPECT_FALSE(tables.entry(transport::kSerial, 16).has_value());
+}
+
+}  // namespace
+}  // namespace oscilane
+
+namespace oscilane {
+namespace {
+
+TEST(ConnectSpec, NamesAnInstrumentAsTheOptionDialogWould) {
+    QString error;
+    const auto lan = settingsForConnectSpec(QStringLiteral("lan:127.0.0.9"), &error);
+    ASSERT_TRUE(lan.has_value());
+    EXPECT_EQ(lan->transport, transport::kLan);
+    EXPECT_EQ(lan->deviceIndex, 0u);
+    EXPECT_EQ(lan->lanAddress, 0x7F000009u);
+
+    const auto usb = settingsForConnectSpec(QStringLiteral("usb:3"), &error);
+    ASSERT_TRUE(usb.has_value());
+    EXPECT_EQ(usb->transport, transport::kUsb);
+    EXPECT_EQ(usb->deviceIndex, 3u);
+
+    // The test's only serial port does not exist, so no port number is available.
+    for (const char* bad : {"lan:127.0.0", "usb:16", "usb:-1", "serial:1", "serial:x", "tcp:1",
+                            "lan", ""}) {
+        error.clear();
+        EXPECT_FALSE(settingsForConnectSpec(QString::fromLatin1(bad), &error)) << bad;
+        EXPECT_FALSE(error.isEmpty()) << bad;
+    }
 }
 
 }  // namespace
