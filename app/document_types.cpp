@@ -1,5 +1,6 @@
 #include "document_types.h"
 
+#include "device/instrument_window.h"
 #include "docs/data_windows.h"
 #include "meter/meter_view.h"
 #include "scope/scope_view.h"
@@ -28,13 +29,21 @@ void registerDocumentTypes(OscilaneApp& app) {
     DocumentTemplate scope =
         instrument(res::kScopeTemplate, "\nScope\nScope\n\n\nScope.Document\nScope Document",
                    "DigitalScope%1", "Digital Scope", ":/icons/browser_scope.png");
-    scope.createView = [](Document& d) { return new ScopeView(d); };
+    scope.createView = [](Document& d) {
+        auto* view = new ScopeView(d);
+        new InstrumentWindow(*view, view->commands(), d, DeviceFunction::Scope);
+        return view;
+    };
     app.registerTemplate(std::move(scope));
 
     DocumentTemplate meter =
         instrument(res::kMeterTemplate, "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document",
                    "DigitalMeter%1", "Digital Meter", ":/icons/browser_meter.png");
-    meter.createView = [](Document& d) { return new MeterView(d); };
+    meter.createView = [](Document& d) {
+        auto* view = new MeterView(d);
+        new InstrumentWindow(*view, view->commands(), d, DeviceFunction::Meter);
+        return view;
+    };
     app.registerTemplate(std::move(meter));
 
     // The generator window is a registered type that users cannot create;
@@ -43,7 +52,9 @@ void registerDocumentTypes(OscilaneApp& app) {
         res::kGeneratorTemplate, "\nDDS\nDDS\n\n\nDDS.Document\nDDS Document",
         "Arbitrary Function Generator%1", "Function Generator", ":/icons/browser_generator.png");
     generator.createView = [](Document& d) {
-        return new FormView(d, res::kGeneratorTemplate, QSize(564, 298));
+        auto* view = new FormView(d, res::kGeneratorTemplate, QSize(564, 298));
+        new InstrumentWindow(*view, view->commands(), d, DeviceFunction::Generator);
+        return view;
     };
     app.registerTemplate(std::move(generator));
 

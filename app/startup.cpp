@@ -7,7 +7,11 @@
 #include <cstdio>
 #include <optional>
 
+#include "device/connect_spec.h"
+#include "device/instrument_window.h"
 #include "document_types.h"
+#include "shell/child_frame.h"
+#include "shell/document.h"
 #include "shell/main_frame.h"
 #include "shell/oscilane_app.h"
 #include "shell/single_instance.h"
@@ -69,7 +73,12 @@ int runOscilane(int argc, char** argv) {
         QStringLiteral("screenshot"),
         QStringLiteral("Save a picture of the main window to FILE and quit."),
         QStringLiteral("FILE"));
-    parser.addOptions({noLogo, newType, screenshot});
+    QCommandLineOption connectTo(
+        QStringLiteral("connect"),
+        QStringLiteral("Connect the first document (a scope unless --new names a meter) to the "
+                       "instrument at lan:ADDRESS, usb:N or serial:N."),
+        QStringLiteral("INSTRUMENT"));
+    parser.addOptions({noLogo, newType, screenshot, connectTo});
     parser.process(qapp);
 
     // Unset: ask with the New Document dialog.
@@ -84,6 +93,18 @@ int runOscilane(int argc, char** argv) {
                QGuiApplication::platformName() == QLatin1String("minimal")) {
         // Nobody can answer the New Document dialog here; take its default choice.
         firstType = 0;
+    }
+
+    std::optional<LinkSettings> instrument;
+    if (parser.isSet(connectTo)) {
+        QString error;
+        instrument = settingsForConnectSpec(parser.value(connectTo), &error);
+        if (!instrument) {
+            QTextStream(stderr) << "--connect: " << error << "\n";
+            return 2;
+        }
+        // The instrument needs a window: a scope unless another type is named.
+        if (!firstType || *firstType == kNoDocument) firstType = 0;
     }
 
     SingleInstance instance(QStringLiteral("Oscilane"));
@@ -104,7 +125,12 @@ int runOscilane(int argc, char** argv) {
         QObject::connect(splash, &SplashWindow::finished, &frame, [&frame] { frame.update(); });
 
     if (firstType) {
-        if (*firstType != kNoDocument) app.newDocument(*firstType);
+        Document* first = *firstType != kNoDocument ? app.newDocument(*firstType) : nullptr;
+        if (instrument && first && !first->frames().isEmpty()) {
+            // A failure has been shown to the user; the window stays, disconnected.
+            if (InstrumentWindow* window = InstrumentWindow::of(*first->frames().first()->view()))
+                window->connectTo(*instrument);
+        }
     } else {
         app.fileNew();
     }
