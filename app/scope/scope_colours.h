@@ -1,0 +1,33 @@
+// The colours of the scope display, on screen and in print.
+#pragma once
+
+#include <QColor>
+
+namespace oscilane::colour {
+
+inline const QColor kBackground(0, 0, 0);
+inline const QColor kGraticuleFrame(255, 255, 255);
+inline const QColor kCh1(240, 240, 0);
+inline const QColor kCh2(0, 255, 0);
+inline const QColor kMath(255, 0, 0);
+inline const QColor kRef(0, 255, 255);  // also the X-Y trace
+inline const QColor kExtTrigger(255, 0, 255);
+inline const QColor kHorizontalTrigger(250, 170, 100);
+inline const QColor kCursor(0, 200, 255);
+inline const QColor kConnected(0, 255, 0);
+inline const QColor kDisconnected(255, 0, 0);
+inline const QColor kRemovalNotice(255, 0, 0);
+inline const QColor kMarkerLabel(0, 0, 0);
+
+// Colour of waveform 0 CH1, 1 CH2, 2 MATH, 3 REF.
+inline const QColor& ofWaveform(int waveform) {
+    static const QColor* const colours[] = {&kCh1, &kCh2, &kMath, &kRef};
+    return *colours[waveform & 3];
+}
+
+// A measurement text's colour by its channel; black for anything but 0..2.
+inline QColor ofMeasurement(int channel) {
+    return channel >= 0 && channel <= 2 ? ofWaveform(channel) : QColor(0, 0, 0);
+}
+
+}  // namespace oscilane::colour

@@ -1,0 +1,421 @@
+#include "scope/scope_screen.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+#include "scope/scope_colours.h"
+#include "scope/scope_scales.h"
+#include "scope/scope_texts.h"
+#include "shell/formatting.h"
+
+namespace oscilane {
+namespace {
+
+QFont pixelFont(const char* family, int pixels) {
+    QFont font;
+    // "Arial" resolves to a metric-compatible face where it is not installed.
+    font.setFamilies({QString::fromLatin1(family), QStringLiteral("Liberation Sans")});
+    font.setPixelSize(pixels);
+    return font;
+}
+
+const QFont& channelDigitFont(int pixels) {
+    static const QFont f13 = pixelFont("MS PMincho", 13);
+    static const QFont f12 = pixelFont("MS PMincho", 12);
+    return pixels == 12 ? f12 : f13;
+}
+const QFont& letterFont() {
+    static const QFont f = pixelFont("Arial", 13);
+    return f;
+}
+const QFont& triggerLetterFont() {
+    static const QFont f = pixelFont("Arial", 14);
+    return f;
+}
+const QFont& measurementFont() {
+    static const QFont f = pixelFont("Arial", 15);
+    return f;
+}
+
+// Text with its top-left corner at (x, y), on a transparent background.
+void textAt(QPainter& p, int x, int y, const QString& text) {
+    p.drawText(QRect(x, y, 4000, 400), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
+}
+
+bool isSampleCode(int code) { return code >= 0 && code <= kCodeMax; }
+
+// Sample code scale of a trace relative to its current volts per division;
+// a zero divisor (nothing uploaded yet) leaves the codes as they are.
+double gainOf(double numerator, double denominator) {
+    return denominator == 0 ? 1.0 : numerator / denominator;
+}
+
+double liveGain(const ScopeSettings& s, int w) {
+    const std::optional<double> perDivision = millivoltsPerDivision(s.voltsIndex(w));
+    if (!perDivision) return 1.0;
+    return gainOf(*perDivision, s.voltsValue10uV(w) * 0.01);
+}
+
+const char* markerLabel(int marker) {
+    static constexpr const char* kLabels[] = {"1", "2", "M", "R", "T", "T", "T", "T", "1"};
+    return kLabels[marker];
+}
+
+const QFont& markerLabelFont(int marker) {
+    if (marker == kCh1LevelMarker || marker == kCh2LevelMarker) return channelDigitFont(13);
+    if (marker == kMathLevelMarker || marker == kRefLevelMarker) return letterFont();
+    if (marker == kXyHorizontalMarker) return channelDigitFont(12);
+    return triggerLetterFont();
+}
+
+const QColor& markerColour(int marker) {
+    switch (marker) {
+    case kCh1TriggerMarker:
+    case kXyHorizontalMarker:
+        return colour::kCh1;
+    case kCh2TriggerMarker:
+        return colour::kCh2;
+    case kExtTriggerMarker:
+        return colour::kExtTrigger;
+    case kHorizontalTriggerMarker:
+        return colour::kHorizontalTrigger;
+    default:
+        return colour::ofWaveform(marker);
+    }
+}
+
+}  // namespace
+
+ScopeScreen::ScopeScreen(const ScopeData& scopeData, const ScopeLinkState& state, CommandSink& commands,
+                         QWidget* parent)
+    : WaveScreen(parent), data_(scopeData), state_(state), commands_(commands) {
+    computedFrom_.fill(kNotComputed);
+    setMouseTracking(true);
+}
+
+void ScopeScreen::setMeasurementTexts(
+    const std::array<MeasurementText, kMeasurementSlots>& texts) {
+    measurements_ = texts;
+}
+
+void ScopeScreen::gridChanged() { computedFrom_.fill(kNotComputed); }
+
+bool ScopeScreen::markerShown(int marker) const {
+    if (!state_.connected()) return false;
+    const ScopeSettings s = settings();
+    const bool yt = s.isFormat(DisplayFormat::YT);
+    const bool alt = s.altTrigger();
+    switch (marker) {
+    case kCh1LevelMarker:
+        return s.shown(kCh1) && !s.isFormat(DisplayFormat::XY);
+    case kCh2LevelMarker:
+    case kMathLevelMarker:
+    case kRefLevelMarker:
+        return s.shown(marker);
+    case kCh1TriggerMarker:
+        return yt && (alt || s.triggerSource() == kCh1);
+    case kCh2TriggerMarker:
+        return yt && (alt || s.triggerSource() == kCh2);
+    case kExtTriggerMarker:
+        return yt && !alt && s.triggerSource() == kExtSource;
+    case kHorizontalTriggerMarker:
+        return yt;
+    default:
+        return s.isFormat(DisplayFormat::XY);
+    }
+}
+
+int ScopeScreen::markerSetting(int marker, const ScopeSettings& s) const {
+    switch (marker) {
+    case kCh1TriggerMarker:
+    case kExtTriggerMarker:
+        return s.triggerLevel(kCh1);
+    case kCh2TriggerMarker:
+        return s.triggerLevel(kCh2);
+    case kHorizontalTriggerMarker:
+        return s.horizontalTrigger();
+    case kXyHorizontalMarker:
+        return s.position(kCh1);
+    default:
+        return s.position(marker);
+    }
+}
+
+MarkerPlace ScopeScreen::markerPlaceOf(int marker, int setting) const {
+    switch (marker) {
+    case kCh1TriggerMarker:
+    case kCh2TriggerMarker:
+        return triggerMarkerPlace(grid(), setting);
+    case kExtTriggerMarker:
+        return extTriggerMarkerPlace(grid(), setting);
+    case kHorizontalTriggerMarker:
+        return horizontalMarkerPlace(grid(), setting);
+    case kXyHorizontalMarker:
+        return xyMarkerPlace(grid(), setting);
+    default:
+        return levelMarkerPlace(grid(), setting);
+    }
+}
+
+void ScopeScreen::updateMarkers() {
+    const ScopeSettings s = settings();
+    for (int m = 0; m < kMarkerCount; ++m) {
+        // The marker in the user's hand stays there.
+        if (markerDrag_ && m == draggedMarker_) continue;
+        const auto setting = static_cast<uint16_t>(markerSetting(m, s));
+        auto& from = computedFrom_[static_cast<std::size_t>(m)];
+        if (setting == from) continue;
+        from = setting;
+        markers_[static_cast<std::size_t>(m)] = markerPlaceOf(m, static_cast<int16_t>(setting));
+    }
+}
+
+void ScopeScreen::drawBeneathFrame(QPainter& p) {
+    updateMarkers();
+    if (!state_.connected()) return;
+    const ScopeSettings s = settings();
+    if (s.isFormat(DisplayFormat::XY)) {
+        drawXY(p, s);
+        return;
+    }
+    for (int w = kCh1; w <= kRef; ++w)
+        if (s.shown(w)) drawTrace(p, s, w);
+}
+
+void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
+    const int count = s.pointCount(w);
+    if (count == 0) return;
+    const GridRect& g = grid();
+    const double h = g.height();
+    const bool live = w == kMath || (w <= kCh2 && s.running());
+    const double gain = live ? liveGain(s, w)
+                             : gainOf(s.capturedVoltsValue10uV(w), s.voltsValue10uV(w));
+    const double zero = zeroCodeOfLever(live ? s.position(w) : s.capturedPosition(w));
+    const double markerCode =
+        (markers_[static_cast<std::size_t>(w)].point.y() - g.top) / h * kCodeMax;
+    const double step = s.stepMilliUnits(w);
+    const double origin = s.originMilliUnits(w);
+    const ScopeSettings::BlankInterval blank = s.blankInterval(w);
+    const bool vector = s.vector(w);
+
+    QList<QLine> lines;
+    QList<QPoint> points;
+    QPoint pen;
+    bool penPlaced = false;
+    for (int i = 0; i < count; ++i) {
+        const int code = s.sample(w, i);
+        if (!isSampleCode(code)) {
+            penPlaced = false;
+            continue;
+        }
+        double level = (code - zero) * gain + (kCodeMax - markerCode);
+        if (w == kMath) level = std::clamp(level, 0.0, static_cast<double>(kCodeMax));
+        const int x = std::clamp(
+            static_cast<int>(g.left + (origin + i * step) * 0.001 * g.width() / kHorizontalUnits),
+            g.left, g.right);
+        const int y = std::clamp(static_cast<int>(g.top + (kCodeMax - level) * h / kCodeMax),
+                                 g.top, g.bottom);
+        const QPoint here(x, y);
+        const bool blanked = i >= blank.first && i <= blank.last;
+        if (i > 0 && !blanked && penPlaced) {
+            if (vector)
+                lines.append(QLine(pen, here));
+            else
+                points.append(here);
+        }
+        pen = here;
+        penPlaced = true;
+    }
+    p.setPen(QPen(colour::ofWaveform(w), 0));
+    p.drawLines(lines);
+    p.drawPoints(points.data(), static_cast<int>(points.size()));
+}
+
+void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) const {
+    const GridRect& g = grid();
+    const double h = g.height();
+    const int areaLeft = xyAreaLeft(g);
+    const double across = 2.0 * g.width() / 3.0;
+    const double leverScale = static_cast<double>(kCodeMax) / kLeverMax;
+    const double xShift = s.position(kCh1) * leverScale -
+                          (kCodeMax - (markers_[kXyHorizontalMarker].point.x() - areaLeft) /
+                                          across * kCodeMax);
+    const double yShift =
+        s.position(kCh2) * leverScale - (markers_[kCh2LevelMarker].point.y() - g.top) / h * kCodeMax;
+    QList<QPoint> points;
+    for (int i = 0; i < static_cast<int>(zelvo::layout::kSamplesPerTrace); ++i) {
+        const int c1 = s.sample(kCh1, i);
+        const int c2 = s.sample(kCh2, i);
+        if (!isSampleCode(c1) || !isSampleCode(c2)) continue;
+        const double x = c1 + xShift;
+        const double y = c2 + yShift;
+        points.append({std::clamp(static_cast<int>(areaLeft + x * across / kCodeMax), areaLeft,
+                                  xyAreaRight(g)),
+                       std::clamp(static_cast<int>(g.top + (kCodeMax - y) * h / kCodeMax), g.top,
+                                  g.bottom)});
+    }
+    p.setPen(QPen(colour::kRef, 0));
+    p.drawPoints(points.data(), static_cast<int>(points.size()));
+}
+
+void ScopeScreen::drawAboveFrame(QPainter& p) {
+    if (state_.connected()) {
+        const ScopeSettings s = settings();
+        p.setFont(font());
+        if (s.shown(kMath)) drawMathLabel(p, s);
+        if (s.shown(kRef)) drawRefLabel(p, s);
+        drawMarkers(p);
+    }
+    drawMeasurements(p);
+    drawLamp(p);
+}
+
+void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) const {
+    const QString volts = voltText(s.voltsValue10uV(kMath) * 0.01, static_cast<uint16_t>(s.probe(kMath)));
+    QString text;
+    if (s.mathOperator() != kFftOperator) {
+        text = QStringLiteral("MATH: ") + volts + QStringLiteral("/DIV");
+    } else {
+        const QString gap = QStringLiteral("     ");
+        if (s.fftScale() != 0) {
+            const std::optional<int> db = fftDecibelsPerDivision(s.fftDbIndex());
+            text = QStringLiteral("MATH: ") + (db ? QString::number(*db) : QString()) +
+                   QStringLiteral("dB/DIV") + gap;
+        } else {
+            text = QStringLiteral("MATH: ") + volts + QStringLiteral("/DIV") + gap;
+        }
+        const int source = s.fftSource() == kCh2 ? kCh2 : kCh1;
+        if (const std::optional<double> rate = samplesPerSecond(s.timeBaseOf(source)))
+            text += freqText(*rate / 400) + QStringLiteral("/DIV") + gap + freqText(*rate) +
+                    QStringLiteral("Sa");
+    }
+    p.setPen(colour::kMath);
+    textAt(p, grid().left, grid().bottom + 20, text);
+}
+
+void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
+    const QString text = QStringLiteral("REF: ") +
+                         voltText(s.voltsValue10uV(kRef) * 0.01, static_cast<uint16_t>(s.probe(kRef))) +
+                         QStringLiteral("/DIV");
+    p.setPen(colour::kRef);
+    textAt(p, (grid().left + grid().right) / 2 + 100, grid().bottom + 20, text);
+}
+
+void ScopeScreen::drawMarkers(QPainter& p) const {
+    for (int m = 0; m < kMarkerCount; ++m) {
+        if (!markerShown(m)) continue;
+        const MarkerShape shape = markerShape(m, markers_[static_cast<std::size_t>(m)]);
+        p.setPen(QPen(markerColour(m), 0));
+        p.setBrush(markerColour(m));
+        p.drawPolygon(shape.polygon, Qt::OddEvenFill);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(colour::kMarkerLabel);
+        p.setFont(markerLabelFont(m));
+        textAt(p, shape.labelTopLeft.x(), shape.labelTopLeft.y(), QString::fromLatin1(markerLabel(m)));
+    }
+}
+
+void ScopeScreen::drawMeasurements(QPainter& p) const {
+    const GridRect& g = grid();
+    const int w = g.width();
+    const int columnOffset = w / 8;
+    const int h8 = g.height() / 8;
+    const int h15 = g.height() / 15;
+    // Two columns, four rows up from the bottom of the grid.
+    const int rowBottom[4] = {h15, h8, h15 + h8, 2 * h15 + h8};
+    p.setFont(measurementFont());
+    for (int k = 0; k < kMeasurementSlots; ++k) {
+        const MeasurementText& slot = measurements_[static_cast<std::size_t>(k)];
+        if (!slot.enabled) continue;
+        const int x = g.left + (k % 2 == 1 ? w / 2 : 0) + columnOffset;
+        p.setPen(colour::ofMeasurement(slot.channel));
+        textAt(p, x, g.bottom - rowBottom[k / 2], slot.text);
+    }
+}
+
+void ScopeScreen::drawLamp(QPainter& p) const {
+    const QColor& lamp = state_.connected() ? colour::kConnected : colour::kDisconnected;
+    p.setPen(lamp);
+    p.setBrush(lamp);
+    p.drawEllipse(QPoint(10, 10), 8, 8);
+    p.setBrush(Qt::NoBrush);
+    if (state_.deviceRemoved()) {
+        p.setPen(colour::kRemovalNotice);
+        p.setFont(font());
+        textAt(p, 5, 20, QString::fromLatin1(scopetext::kDeviceRemoved));
+    }
+}
+
+int ScopeScreen::markerAt(QPoint point) const {
+    for (int m = 0; m < kMarkerCount; ++m)
+        if (markerShown(m) &&
+            markerHitRect(m, markers_[static_cast<std::size_t>(m)], grid()).contains(point))
+            return m;
+    return kNoMarker;
+}
+
+void ScopeScreen::recordCursorPoint(QPoint point) {
+    if (firstPointPending_) {
+        cursor1_ = point;
+        firstPointPending_ = false;
+    }
+    cursor2_ = point;
+}
+
+void ScopeScreen::showShapeAt(QPoint point) {
+    if (grid().contains(point) && cursorType_ != 0) {
+        setCursor(Qt::CrossCursor);
+        return;
+    }
+    const int m = markerAt(point);
+    if (m == kNoMarker)
+        unsetCursor();
+    else
+        setCursor(m >= kHorizontalTriggerMarker ? Qt::SizeHorCursor : Qt::SizeVerCursor);
+}
+
+void ScopeScreen::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    const QPoint point = event->position().toPoint();
+    buttonHeld_ = true;
+    firstPointPending_ = true;
+    if (grid().contains(point)) {
+        cursorDrag_ = true;
+        recordCursorPoint(point);
+    } else if (const int m = markerAt(point); m != kNoMarker) {
+        markerDrag_ = true;
+        draggedMarker_ = m;
+    }
+    showShapeAt(point);
+}
+
+void ScopeScreen::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    if (!buttonHeld_) {
+        showShapeAt(point);
+        return;
+    }
+    if (cursorDrag_ && grid().contains(point)) {
+        recordCursorPoint(point);
+        update();
+    } else if (markerDrag_) {
+        auto& place = markers_[static_cast<std::size_t>(draggedMarker_)];
+        place = draggedMarkerPlace(draggedMarker_, place, point, grid());
+        update();
+    }
+}
+
+void ScopeScreen::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    if (markerDrag_) {
+        const DropCommand drop = markerDropCommand(
+            draggedMarker_, markers_[static_cast<std::size_t>(draggedMarker_)], grid());
+        commands_.Post(drop.kind, drop.argument);
+    }
+    buttonHeld_ = cursorDrag_ = markerDrag_ = false;
+    draggedMarker_ = kNoMarker;
+    unsetCursor();
+}
+
+}  // namespace oscilane

@@ -1,0 +1,92 @@
+// The scope display: the graticule of WaveScreen with the four traces (Y-T,
+// Roll or X-Y), the MATH and REF labels, the nine markers, the measurement
+// texts, the connection lamp and the removal notice.  Reads only the
+// displayed block; a dropped marker becomes one posted command, and the
+// marker stays where it was dropped until the instrument's new setting arrives.
+#pragma once
+
+#include <QString>
+#include <array>
+#include <cstdint>
+
+#include "scope/scope_link_state.h"
+#include "scope/scope_markers.h"
+#include "scope/scope_settings.h"
+#include "scope/wave_screen.h"
+
+namespace oscilane {
+
+struct MeasurementText {
+    bool enabled = false;
+    int channel = 0;  // 0 CH1, 1 CH2, 2 MATH
+    QString text;
+};
+inline constexpr int kMeasurementSlots = 8;
+
+class ScopeScreen : public WaveScreen {
+    Q_OBJECT
+  public:
+    static constexpr uint16_t kNotComputed = 0xFFFF;
+    static constexpr int kNoMarker = 0xFFFF;
+
+    ScopeScreen(const ScopeData& scopeData, const ScopeLinkState& state, CommandSink& commands,
+                QWidget* parent = nullptr);
+
+    void setMeasurementTexts(const std::array<MeasurementText, kMeasurementSlots>& texts);
+    // 0 none, 1 cross, 2 trace, 3 vertical, 4 horizontal.
+    void setCursorType(int type) { cursorType_ = type; }
+    QPoint cursorPoint1() const { return cursor1_; }
+    QPoint cursorPoint2() const { return cursor2_; }
+
+    // Where marker m stands now (after the last paint's update from the settings).
+    const MarkerPlace& markerPlace(int marker) const {
+        return markers_[static_cast<std::size_t>(marker)];
+    }
+    // Whether marker m is drawn and can be grabbed with these settings.
+    bool markerShown(int marker) const;
+    // Brings the markers up to the displayed settings, as each paint does first.
+    void updateMarkers();
+
+  protected:
+    void drawBeneathFrame(QPainter& painter) override;
+    void drawAboveFrame(QPainter& painter) override;
+    void gridChanged() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    ScopeSettings settings() const { return ScopeSettings(data_.displayedBlock); }
+    int markerSetting(int marker, const ScopeSettings& s) const;
+    MarkerPlace markerPlaceOf(int marker, int setting) const;
+    int markerAt(QPoint point) const;
+    void recordCursorPoint(QPoint point);
+    void showShapeAt(QPoint point);
+
+    void drawTrace(QPainter& p, const ScopeSettings& s, int waveform) const;
+    void drawXY(QPainter& p, const ScopeSettings& s) const;
+    void drawMathLabel(QPainter& p, const ScopeSettings& s) const;
+    void drawRefLabel(QPainter& p, const ScopeSettings& s) const;
+    void drawMarkers(QPainter& p) const;
+    void drawMeasurements(QPainter& p) const;
+    void drawLamp(QPainter& p) const;
+
+    const ScopeData& data_;
+    const ScopeLinkState& state_;
+    CommandSink& commands_;
+
+    std::array<MarkerPlace, kMarkerCount> markers_{};
+    std::array<uint16_t, kMarkerCount> computedFrom_{};
+    std::array<MeasurementText, kMeasurementSlots> measurements_{};
+
+    int cursorType_ = 0;
+    bool buttonHeld_ = false;
+    bool cursorDrag_ = false;
+    bool markerDrag_ = false;
+    bool firstPointPending_ = false;
+    int draggedMarker_ = kNoMarker;
+    QPoint cursor1_;
+    QPoint cursor2_;
+};
+
+}  // namespace oscilane

@@ -1,0 +1,312 @@
+// The scope display: grid geometry, trace pixels where the formulas put
+// them, what is drawn in each format and while disconnected, and the
+// commands that dropping each marker posts.
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "block_builder.h"
+#include "fake_link.h"
+#include "scope/scope_colours.h"
+#include "scope/scope_screen.h"
+
+using namespace oscilane;
+using scopetest::BlockBuilder;
+using scopetest::FakeLink;
+namespace L = zelvo::layout;
+
+TEST(GridGeometry, BestFitKeepsThreeToTwoFromTheTopLeft) {
+    const Margins scope{50, 50, 120, 50};
+    struct Case {
+        int width, height;
+        GridRect grid;
+    };
+    const Case cases[] = {
+        {770, 500, {50, 50, 650, 450}},     // exactly 3:2
+        {770, 900, {50, 50, 650, 450}},     // tall: full width, 2/3 of it high
+        {1600, 500, {50, 50, 650, 450}},    // wide: full height, 1.5 times as wide
+        {1600, 1000, {50, 50, 1400, 950}},  // 1.5 * 900 = 1350 wide
+        {650, 450, {50, 50, 530, 370}},     // the view's smallest display
+        {171, 101, {50, 50, 51, 50}},       // one pixel across: nothing to draw
+        {100, 80, {50, 50, -20, 4}},        // too small for the margins
+    };
+    for (const Case& c : cases) {
+        const GridRect g = bestFitGrid(c.width, c.height, scope, GridRect{});
+        EXPECT_EQ(g, c.grid) << c.width << "x" << c.height;
+    }
+    EXPECT_TRUE(bestFitGrid(100, 80, scope, {}).empty());
+    EXPECT_TRUE(bestFitGrid(171, 101, scope, {}).empty());
+}
+
+namespace {
+
+// A 770 x 500 display: grid (50, 50)-(650, 450), 600 x 400 pixels.
+struct Screen {
+    FakeLink link;
+    ScopeScreen screen{link.data, link, link};
+
+    Screen() {
+        screen.resize(770, 500);
+        screen.setMargins(50, 50, 120, 50);
+        screen.setBestFit(true);
+    }
+    void setBlock(const BlockBuilder& b) { link.data.displayedBlock = b.block; }
+    QImage picture() {
+        QImage image(screen.size(), QImage::Format_RGB32);
+        image.fill(Qt::black);
+        screen.renderInto(image);
+        return image;
+    }
+    void show() {
+        screen.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&screen));
+    }
+    void drag(QPoint from, QPoint to) {
+        QTest::mousePress(&screen, Qt::LeftButton, {}, from);
+        QTest::mouseMove(&screen, to);
+        QTest::mouseRelease(&screen, Qt::LeftButton, {}, to);
+    }
+};
+
+// Live channel at 1 V/div, lever 0: code c is drawn at y = 50 + (255 - c) * 400 / 255.
+BlockBuilder fourFlatTraces() {
+    BlockBuilder b;
+    const int codes[4] = {51, 204, 153, 102};
+    for (int w = 0; w < 4; ++w) {
+        b.shownChannel(w, 10, 100000, 0).trace(w, 250, 0, 1200, true).allSamples(w, codes[w]);
+    }
+    return b;
+}
+int yOfCode(int code) { return static_cast<int>(50 + (255 - code) * 400.0 / 255); }
+
+// Pixels of a colour inside the grid (markers, lamp and labels stand outside it).
+int countInGrid(const QImage& image, const QColor& colour) {
+    int n = 0;
+    for (int y = 51; y < 450; ++y)
+        for (int x = 51; x < 650; ++x) n += image.pixelColor(x, y) == colour;
+    return n;
+}
+int countAll(const QImage& image, const QColor& colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == colour;
+    return n;
+}
+
+}  // namespace
+
+TEST(ScopeScreen, EachTraceLandsWhereItsCodeSays) {
+    Screen s;
+    s.setBlock(fourFlatTraces());
+    const QImage image = s.picture();
+    const int codes[4] = {51, 204, 153, 102};
+    for (int w = 0; w < 4; ++w) {
+        SCOPED_TRACE(w);
+        // Sample 510 at x = 50 + 510 * 0.25 * 600 / 300.
+        EXPECT_EQ(image.pixelColor(305, yOfCode(codes[w])), colour::ofWaveform(w));
+        EXPECT_NE(image.pixelColor(305, yOfCode(codes[w]) + 3), colour::ofWaveform(w));
+    }
+    EXPECT_EQ(image.pixelColor(50, 300), colour::kGraticuleFrame);
+    EXPECT_EQ(image.pixelColor(10, 10), colour::kConnected);
+}
+
+TEST(ScopeScreen, HorizontalStepAndOriginPlaceThePoints) {
+    Screen s;
+    BlockBuilder b;
+    // Half the grid: 600 points, 500 thousandths apart, from 30 units in (x = 110).
+    b.shownChannel(0, 10, 100000, 0).trace(0, 250, 30000, 600, false).allSamples(0, 51);
+    s.setBlock(b);
+    const QImage image = s.picture();
+    const int y = yOfCode(51);
+    EXPECT_EQ(image.pixelColor(110 + 1, y), colour::kCh1);      // point 1: 110.5
+    EXPECT_EQ(image.pixelColor(110 + 299, y), colour::kCh1);    // point 599
+    EXPECT_NE(image.pixelColor(110 + 301, y), colour::kCh1);    // no point 600
+    EXPECT_NE(image.pixelColor(108, y), colour::kCh1);
+}
+
+TEST(ScopeScreen, StoppedTraceKeepsItsCapturedScale) {
+    Screen s;
+    BlockBuilder b;
+    // Captured at 2 V/div with lever 0; the knob now shows 1 V/div; stopped.
+    b.shownChannel(0, 10, 100000, 0).trace(0, 250, 0, 1200, true).allSamples(0, 204);
+    b.u32(L::secondChannelRecord(0) + L::channel::kVoltsValue, 200000).u16(L::kRunStop, 1);
+    s.setBlock(b);
+    // v = (204 - 255) * 2 + 255 = 153.
+    EXPECT_EQ(s.picture().pixelColor(305, yOfCode(153)), colour::kCh1);
+}
+
+TEST(ScopeScreen, NothingIsDrawnForAnEmptyBlankedOrInvalidTrace) {
+    struct Case {
+        const char* name;
+        void (*shape)(BlockBuilder&);
+    };
+    const Case cases[] = {
+        {"count 0", [](BlockBuilder& b) { b.trace(0, 250, 0, 0, true); }},
+        {"blanked whole record",
+         [](BlockBuilder& b) {
+             b.channel(0, L::channel::kBlankMode, 1).channel(0, L::channel::kBlankEnd, 1199);
+         }},
+        {"blanked codes", [](BlockBuilder& b) { b.allSamples(0, 32767); }},
+        {"codes off the scale", [](BlockBuilder& b) { b.allSamples(0, -4); }},
+        {"channel off", [](BlockBuilder& b) { b.channel(0, L::channel::kShown, 0); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Screen s;
+        BlockBuilder b;
+        b.shownChannel(0, 10, 100000, 0).trace(0, 250, 0, 1200, true).allSamples(0, 128);
+        c.shape(b);
+        s.setBlock(b);
+        EXPECT_EQ(countInGrid(s.picture(), colour::kCh1), 0);
+    }
+}
+
+TEST(ScopeScreen, BeforeTheFirstUploadAZeroScaleDrawsTheCodesUnscaled) {
+    Screen s;
+    BlockBuilder b;
+    b.channel(0, L::channel::kShown, 1).channel(0, L::channel::kVoltsIndex, 10);
+    b.trace(0, 250, 0, 1200, true).allSamples(0, 51);
+    s.setBlock(b);
+    EXPECT_EQ(s.picture().pixelColor(305, yOfCode(51)), colour::kCh1);
+}
+
+TEST(ScopeScreen, DisconnectedShowsOnlyGraticuleTextsAndTheRedLamp) {
+    Screen s;
+    s.setBlock(fourFlatTraces());
+    s.link.isConnected = false;
+    s.link.removed = true;
+    std::array<MeasurementText, kMeasurementSlots> texts{};
+    texts[0] = {true, 1, QStringLiteral("Vpp=1.00V")};
+    s.screen.setMeasurementTexts(texts);
+    const QImage image = s.picture();
+    EXPECT_EQ(countAll(image, colour::kCh1), 0);  // no trace, marker or label
+    EXPECT_EQ(countAll(image, colour::kRef), 0);
+    EXPECT_EQ(countInGrid(image, colour::kMath), 0);
+    EXPECT_EQ(image.pixelColor(10, 10), colour::kDisconnected);
+    s.link.removed = false;
+    EXPECT_GT(countAll(image, colour::kRemovalNotice), countAll(s.picture(), colour::kRemovalNotice));
+    EXPECT_GT(countInGrid(image, colour::kCh2), 0);           // the CH2 measurement text
+    for (int m = 0; m < kMarkerCount; ++m) EXPECT_FALSE(s.screen.markerShown(m)) << m;
+}
+
+TEST(ScopeScreen, FormatsDecideWhichMarkersTakePart) {
+    struct Case {
+        int format, mode, source;
+        std::array<bool, kMarkerCount> shown;
+    };
+    const Case cases[] = {
+        {0, 0, 0, {1, 1, 1, 1, 1, 0, 0, 1, 0}},
+        {0, 0, 1, {1, 1, 1, 1, 0, 1, 0, 1, 0}},
+        {0, 1, 2, {1, 1, 1, 1, 0, 0, 1, 1, 0}},
+        {0, 2, 2, {1, 1, 1, 1, 1, 1, 0, 1, 0}},  // ALT: both trigger levels
+        {1, 0, 0, {0, 1, 1, 1, 0, 0, 0, 0, 1}},  // X-Y: the X-Y marker, no CH1 level
+        {2, 2, 0, {1, 1, 1, 1, 0, 0, 0, 0, 0}},  // Roll: level markers only
+    };
+    for (const Case& c : cases) {
+        Screen s;
+        BlockBuilder b = fourFlatTraces();
+        b.u16(L::kDisplayFormat, c.format).u16(L::kTriggerMode, c.mode);
+        b.u16(L::kMainTrigger + L::trigger::kSource, c.source);
+        s.setBlock(b);
+        for (int m = 0; m < kMarkerCount; ++m)
+            EXPECT_EQ(s.screen.markerShown(m), c.shown[static_cast<std::size_t>(m)])
+                << "format " << c.format << " mode " << c.mode << " marker " << m;
+    }
+}
+
+TEST(ScopeScreen, MarkerPlacesFollowTheirSettings) {
+    const GridRect g{50, 50, 650, 450};
+    EXPECT_EQ(levelMarkerPlace(g, 99).point, QPoint(30, 248));
+    struct Trigger {
+        int level;
+        QPoint point;
+        Pointing pointing;
+    };
+    for (const Trigger& t : {Trigger{0, {665, 50}, Pointing::Up}, Trigger{-3, {665, 50}, Pointing::Up},
+                             Trigger{199, {665, 450}, Pointing::Down},
+                             Trigger{250, {665, 450}, Pointing::Down},
+                             Trigger{100, {670, 251}, Pointing::Left}}) {
+        EXPECT_EQ(triggerMarkerPlace(g, t.level).point, t.point) << t.level;
+        EXPECT_EQ(triggerMarkerPlace(g, t.level).pointing, t.pointing) << t.level;
+    }
+    EXPECT_EQ(extTriggerMarkerPlace(g, 0).pointing, Pointing::Left);
+    struct Horizontal {
+        int position;
+        QPoint point;
+        Pointing pointing;
+    };
+    for (const Horizontal& h : {Horizontal{0, {50, 35}, Pointing::Left},
+                                Horizontal{299, {650, 35}, Pointing::Right},
+                                Horizontal{300, {650, 35}, Pointing::Right},
+                                Horizontal{150, {350, 35}, Pointing::Down},
+                                Horizontal{75, {200, 35}, Pointing::Down}}) {
+        EXPECT_EQ(horizontalMarkerPlace(g, h.position).point, h.point) << h.position;
+        EXPECT_EQ(horizontalMarkerPlace(g, h.position).pointing, h.pointing) << h.position;
+    }
+    EXPECT_EQ(xyMarkerPlace(g, 99).point, QPoint(350, 35));
+}
+
+TEST(ScopeScreen, DroppingEachMarkerPostsItsSetting) {
+    struct Case {
+        const char* name;
+        int format, mode, source;
+        QPoint from, to;
+        int kind;
+        int32_t argument;
+    };
+    // Levers 99 (y 248), trigger levels 0 (up at 665, 50), horizontal position 150 (x 350).
+    const Case cases[] = {
+        {"CH1 level", 0, 0, 0, {35, 248}, {35, 150}, 120, 49},
+        {"CH2 level", 0, 0, 0, {35, 248}, {35, 900}, 121, 199},
+        {"CH1 trigger", 0, 0, 0, {660, 55}, {660, 450}, 124, 199},
+        {"CH2 trigger in ALT", 0, 2, 0, {660, 55}, {660, 250}, 124, 99},
+        {"EXT trigger", 0, 0, 2, {660, 248}, {660, 50}, 126, 0},
+        {"horizontal position", 0, 0, 0, {350, 40}, {500, 40}, 61, 225},
+        {"horizontal to the left end", 0, 0, 0, {350, 40}, {0, 40}, 61, 0},
+        {"X-Y marker", 1, 0, 0, {350, 40}, {450, 40}, 120, 49},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Screen s;
+        BlockBuilder b = fourFlatTraces();
+        for (int w = 0; w < 4; ++w) b.channel(w, L::channel::kPosition, 99);
+        // Only one level marker at a time under the mouse: CH2 alone for its case.
+        if (std::string(c.name) == "CH2 level") b.channel(0, L::channel::kShown, 0);
+        b.u16(L::kDisplayFormat, c.format).u16(L::kTriggerMode, c.mode);
+        b.u16(L::kMainTrigger + L::trigger::kSource, c.source).u16(L::kHorizontalTrigger, 150);
+        if (c.source == 2) b.channel(0, L::channel::kTriggerLevel, 99);
+        s.setBlock(b);
+        s.show();
+        s.screen.updateMarkers();
+        s.drag(c.from, c.to);
+        ASSERT_EQ(s.link.posted.size(), 1u);
+        EXPECT_EQ(s.link.last(), std::make_pair(c.kind, c.argument));
+    }
+}
+
+TEST(ScopeScreen, ADroppedMarkerStaysUntilTheInstrumentReportsANewSetting) {
+    Screen s;
+    BlockBuilder b = fourFlatTraces();
+    b.channel(0, L::channel::kPosition, 99).channel(1, L::channel::kShown, 0);
+    s.setBlock(b);
+    s.show();
+    s.screen.updateMarkers();
+    s.drag({35, 248}, {35, 150});
+    s.screen.updateMarkers();
+    EXPECT_EQ(s.screen.markerPlace(kCh1LevelMarker).point.y(), 150);
+    b.channel(0, L::channel::kPosition, 49);  // the instrument took the command
+    s.setBlock(b);
+    s.screen.updateMarkers();
+    EXPECT_EQ(s.screen.markerPlace(kCh1LevelMarker).point.y(), 148);
+    // The trace follows its marker: a lever of 49 puts code 51 lower by 49 * 255/199 codes.
+}
+
+TEST(ScopeScreen, APressInsideTheGridRecordsCursorPointsAndPostsNothing) {
+    Screen s;
+    s.setBlock(fourFlatTraces());
+    s.show();
+    s.drag({100, 100}, {200, 300});
+    EXPECT_TRUE(s.link.posted.empty());
+    EXPECT_EQ(s.screen.cursorPoint1(), QPoint(100, 100));
+    EXPECT_EQ(s.screen.cursorPoint2(), QPoint(200, 300));
+}
