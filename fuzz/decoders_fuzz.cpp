@@ -17,7 +17,7 @@ namespace {
 template <std::size_t N>
 std::array<uint8_t, N> padded(const uint8_t* data, std::size_t size) {
     std::array<uint8_t, N> a{};
-    std::memcpy(a.data(), data, std::min(size, N));
+    if (size > 0) std::memcpy(a.data(), data, std::min(size, N));
     return a;
 }
 
