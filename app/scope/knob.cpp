@@ -1,0 +1,118 @@
+#include "scope/knob.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "scope/scope_command_kinds.h"
+#include "scope/scope_settings.h"
+
+namespace oscilane {
+namespace {
+
+constexpr double kCentreX = 43.5;
+constexpr double kCentreY = 42.5;
+constexpr double kTurn = 2 * std::numbers::pi;
+
+// The pointer's angle, clockwise from straight up, for a percentage.
+double angleOfPercent(double percent) { return (percent * 3 / 4 - 37.5) * kTurn / 100; }
+
+}  // namespace
+
+int knobPercent(double x, double y) {
+    const double a = std::atan2(x - kCentreX, kCentreY - y);
+    const double p = (a * 100 / kTurn + 50 - 12.5) * 4 / 3;
+    return static_cast<int>(std::clamp(p, 0.0, 100.0));
+}
+
+int knobVoltsIndex(int percent, int steps) { return steps + 3 - percent * (steps - 1) / 100; }
+
+int knobTimeBaseIndex(int percent, int steps) { return steps + 1 - percent * (steps - 1) / 100; }
+
+Knob::Knob(KnobRole role, const ScopeData& scopeData, CommandSink& commands, QWidget* parent)
+    : QWidget(parent), role_(role), data_(scopeData), commands_(commands) {
+    setFixedSize(kWidth, kHeight);
+}
+
+void Knob::setRole(KnobRole role) {
+    role_ = role;
+    update();
+}
+
+void Knob::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return;
+    lastPosted_ = kNothingPosted;
+    turnTo(event->position());
+}
+
+void Knob::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::LeftButton && event->modifiers() == Qt::NoModifier)
+        turnTo(event->position());
+}
+
+void Knob::turnTo(QPointF point) {
+    const ScopeSettings s(data_.displayedBlock);
+    const int p = knobPercent(point.x(), point.y());
+    // Until the instrument's next upload shows it, the step this drag last
+    // posted is the one in force: moving within it posts nothing more.
+    const auto post = [this](int commandKind, int index, int current) {
+        if (index == (lastPosted_ == kNothingPosted ? current : lastPosted_)) return;
+        commands_.Post(commandKind, index);
+        lastPosted_ = index;
+    };
+    if (role_ == KnobRole::TimeBase) {
+        const int index = knobTimeBaseIndex(p, data_.timeBaseCount);
+        if (s.altTrigger())
+            post(kind::kAltTimeBase0 + altChannel_, index, s.altTimeBase(altChannel_));
+        else
+            post(kind::kTimeBase, index, s.timeBase());
+    } else {
+        const int channel = static_cast<int>(role_);
+        if (s.shown(channel))
+            post(kind::kCh1VoltsIndex + channel, knobVoltsIndex(p, data_.voltsStepCount),
+                 s.voltsIndex(channel));
+    }
+    update();
+}
+
+double Knob::pointerPercent() const {
+    const ScopeSettings s(data_.displayedBlock);
+    const bool timeBase = role_ == KnobRole::TimeBase;
+    const int steps = timeBase ? data_.timeBaseCount : data_.voltsStepCount;
+    if (steps < 2) return 0;
+    const int index = timeBase ? (s.altTrigger() ? s.altTimeBase(altChannel_) : s.timeBase())
+                               : s.voltsIndex(static_cast<int>(role_));
+    const int top = timeBase ? steps + 1 : steps + 3;
+    return std::clamp((top - index) * 100.0 / (steps - 1), 0.0, 100.0);
+}
+
+void Knob::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(rect(), palette().button());
+    // Outer ring.
+    p.setPen(QPen(palette().dark().color(), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(6, 6, 75, 73));
+    // Two-tone ring: light on the upper right, darker on the lower left.
+    const QRectF ring(9, 9, 69, 67);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(210, 210, 210));
+    p.drawPie(ring, -45 * 16, 180 * 16);
+    p.setBrush(QColor(180, 180, 180));
+    p.drawPie(ring, 135 * 16, 180 * 16);
+    p.setBrush(QColor(155, 155, 155));
+    p.drawEllipse(QRectF(15, 15, 57, 55));
+    // Pointer from the centre, at the angle of the current setting.
+    const double a = angleOfPercent(pointerPercent());
+    const QPointF centre(43, 42);
+    p.setPen(QPen(Qt::white, 2));
+    p.drawLine(centre, centre + QPointF(24 * std::sin(a), -24 * std::cos(a)));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(155, 155, 155));
+    p.drawEllipse(QRectF(37, 37, 13, 11));
+}
+
+}  // namespace oscilane

@@ -1,0 +1,57 @@
+// A round knob of the controller panel.  Dragging around its centre selects
+// a volts-per-division step of one channel or a time-base step; a changed
+// step is posted as one command.  The knob keeps no value of its own: its
+// pointer shows the displayed settings.
+#pragma once
+
+#include <QWidget>
+
+#include "device/command_sink.h"
+#include "scope/scope_data.h"
+
+namespace oscilane {
+
+enum class KnobRole { Ch1Volts = 0, Ch2Volts = 1, TimeBase = 10 };
+
+// Percentage 0..100 of a point in the knob's client coordinates: three
+// quarters of a turn clockwise from lower left to lower right.
+int knobPercent(double x, double y);
+// Volts index of a knob percentage with `steps` positions (12 down to 4 for 9).
+int knobVoltsIndex(int percent, int steps);
+// Time-base index of a knob percentage with `steps` positions (37 down to 2 for 36).
+int knobTimeBaseIndex(int percent, int steps);
+
+class Knob : public QWidget {
+    Q_OBJECT
+  public:
+    static constexpr int kWidth = 88;
+    static constexpr int kHeight = 86;
+
+    Knob(KnobRole role, const ScopeData& scopeData, CommandSink& commands, QWidget* parent = nullptr);
+
+    void setRole(KnobRole role);
+    KnobRole role() const { return role_; }
+    // The ALT trigger channel (0 or 1) whose time base the knob turns in ALT mode.
+    void setAltChannel(int channel) { altChannel_ = channel; }
+
+    QSize sizeHint() const override { return {kWidth, kHeight}; }
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+  private:
+    void turnTo(QPointF point);
+    // Where the pointer stands for the current setting, 0..100.
+    double pointerPercent() const;
+
+    KnobRole role_;
+    const ScopeData& data_;
+    CommandSink& commands_;
+    int altChannel_ = 0;
+    static constexpr int kNothingPosted = -1;
+    int lastPosted_ = kNothingPosted;  // during one press
+};
+
+}  // namespace oscilane

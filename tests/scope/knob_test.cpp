@@ -1,0 +1,93 @@
+// The knobs: the angle mapping, the step rules and what a turn posts.
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include "block_builder.h"
+#include "fake_link.h"
+#include "scope/knob.h"
+
+using namespace oscilane;
+using scopetest::BlockBuilder;
+using scopetest::FakeLink;
+namespace L = zelvo::layout;
+
+namespace {
+// Points on the knob face: lower left is the start of the scale, lower right its end.
+const QPoint kLowerLeft(30, 80);
+const QPoint kLowerRight(57, 80);
+const QPoint kTop(44, 5);
+}  // namespace
+
+TEST(Knob, AngleMapsThreeQuartersOfATurn) {
+    EXPECT_EQ(knobPercent(kLowerLeft.x(), kLowerLeft.y()), 0);
+    EXPECT_EQ(knobPercent(kLowerRight.x(), kLowerRight.y()), 100);
+    EXPECT_EQ(knobPercent(43.5, 0), 50);   // straight up is the middle
+    EXPECT_EQ(knobPercent(0, 42.5), 16);   // left: (−25 + 37.5) * 4/3 = 16.7, truncated
+    EXPECT_EQ(knobPercent(87, 42.5), 83);  // right: 83.3
+}
+
+TEST(Knob, StepRulesGiveTheTableEnds) {
+    struct Case {
+        int percent, volts, timeBase;
+    };
+    for (const Case& c : {Case{0, 12, 37}, Case{100, 4, 2}, Case{12, 12, 33}, Case{13, 11, 33},
+                          Case{50, 8, 20}, Case{99, 5, 3}}) {
+        EXPECT_EQ(knobVoltsIndex(c.percent, 9), c.volts) << c.percent;
+        EXPECT_EQ(knobTimeBaseIndex(c.percent, 36), c.timeBase) << c.percent;
+    }
+}
+
+TEST(Knob, TurningPostsChangedStepsOnly) {
+    struct Case {
+        const char* name;
+        KnobRole role;
+        int triggerMode;
+        int altChannel;
+        QPoint at;
+        bool ch2Shown;
+        std::vector<std::pair<int, int32_t>> posted;
+    };
+    const Case cases[] = {
+        {"CH1 volts to 5 V", KnobRole::Ch1Volts, 0, 0, kLowerLeft, true, {{110, 12}}},
+        {"CH2 volts to 10 mV", KnobRole::Ch2Volts, 0, 0, kLowerRight, true, {{111, 4}}},
+        {"CH2 off posts nothing", KnobRole::Ch2Volts, 0, 0, kLowerRight, false, {}},
+        {"unchanged volts post nothing", KnobRole::Ch1Volts, 0, 0, kTop, true, {}},
+        {"time base", KnobRole::TimeBase, 0, 0, kLowerLeft, true, {{51, 37}}},
+        {"unchanged time base", KnobRole::TimeBase, 0, 0, kTop, true, {}},
+        {"ALT channel 1 time base", KnobRole::TimeBase, 2, 1, kLowerRight, true, {{83, 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeLink link;
+        BlockBuilder b;
+        b.shownChannel(0, 8, 20000, 99).shownChannel(1, 8, 20000, 99);
+        b.channel(1, L::channel::kShown, c.ch2Shown ? 1 : 0);
+        b.u16(L::kTimeBase, 20).u16(L::kTriggerMode, c.triggerMode);
+        b.channel(1, L::channel::kAltTimeBase, 30);
+        link.data.displayedBlock = b.block;
+        Knob knob(c.role, link.data, link);
+        knob.setAltChannel(c.altChannel);
+        knob.show();
+        QTest::mousePress(&knob, Qt::LeftButton, {}, c.at);
+        // A drag within the same step posts nothing more.
+        QTest::mouseMove(&knob, c.at + QPoint(1, 0));
+        QTest::mouseRelease(&knob, Qt::LeftButton, {}, c.at + QPoint(1, 0));
+        EXPECT_EQ(link.posted, c.posted);
+    }
+}
+
+TEST(Knob, TurningBackWithinOneDragPostsTheStepAgain) {
+    FakeLink link;
+    BlockBuilder b;
+    b.shownChannel(0, 8, 20000, 99);
+    link.data.displayedBlock = b.block;
+    Knob knob(KnobRole::Ch1Volts, link.data, link);
+    knob.show();
+    QTest::mousePress(&knob, Qt::LeftButton, {}, kLowerLeft);
+    QTest::mouseMove(&knob, kTop);
+    QTest::mouseRelease(&knob, Qt::LeftButton, {}, kTop);
+    // Back at the block's index 8: the instrument was told 12, so 8 goes out again.
+    const std::vector<std::pair<int, int32_t>> expected = {{110, 12}, {110, 8}};
+    EXPECT_EQ(link.posted, expected);
+}
