@@ -21,6 +21,11 @@ class MessageBoxSink final : public MessageSink {
                         QApplication::activeWindow());
         box.exec();
     }
+    bool ask(const Message& message) override {
+        QMessageBox box(QMessageBox::Warning, message.caption, message.text,
+                        QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());
+        return box.exec() == QMessageBox::Ok;
+    }
 };
 
 MessageBoxSink& boxSink() {
@@ -67,6 +72,10 @@ void postMessage(const QString& text, MessageKind kind) {
         app, [message] { currentSink().show(message); }, Qt::QueuedConnection);
 }
 
+bool askOkCancel(const QString& text) {
+    return currentSink().ask(Message{text, QString::fromLatin1(msg::kCaption), MessageKind::Warning});
+}
+
 MessageRecorder::MessageRecorder() : previous_(installedSink.exchange(this)) {}
 
 MessageRecorder::~MessageRecorder() { installedSink.store(previous_); }
@@ -74,6 +83,11 @@ MessageRecorder::~MessageRecorder() { installedSink.store(previous_); }
 void MessageRecorder::show(const Message& message) {
     QMutexLocker lock(&mutex_);
     messages_.append(message);
+}
+
+bool MessageRecorder::ask(const Message& message) {
+    show(message);
+    return answer_;
 }
 
 QStringList MessageRecorder::texts() const {

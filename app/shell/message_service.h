@@ -21,6 +21,8 @@ class MessageSink {
   public:
     virtual ~MessageSink() = default;
     virtual void show(const Message& message) = 0;
+    // An OK / Cancel question; true when answered OK.
+    virtual bool ask(const Message& message) = 0;
 };
 
 // Shows a message through the installed sink; safe to call from any thread.
@@ -32,6 +34,9 @@ void showMessage(const Message& message);
 // window's event for the whole cycle).
 void postMessage(const QString& text, MessageKind kind = MessageKind::Warning);
 
+// Asks an OK / Cancel question (GUI thread only); true when answered OK.
+bool askOkCancel(const QString& text);
+
 // Collects messages instead of showing them, for as long as it lives.
 class MessageRecorder final : public MessageSink {
   public:
@@ -41,6 +46,9 @@ class MessageRecorder final : public MessageSink {
     MessageRecorder& operator=(const MessageRecorder&) = delete;
 
     void show(const Message& message) override;
+    // Records the question like a message and gives the answer set before.
+    bool ask(const Message& message) override;
+    void setAnswer(bool ok) { answer_ = ok; }
     QStringList texts() const;
     void clear();
 
@@ -48,6 +56,7 @@ class MessageRecorder final : public MessageSink {
     mutable QMutex mutex_;
     QList<Message> messages_;
     MessageSink* previous_;
+    bool answer_ = false;
 };
 
 }  // namespace oscilane
