@@ -3,7 +3,7 @@
 #include "device/instrument_window.h"
 #include "docs/data_windows.h"
 #include "meter/meter_view.h"
-#include "scope/scope_view.h"
+#include "scope/scope_window.h"
 #include "shell/command_ids.h"
 #include "shell/form_view.h"
 #include "shell/oscilane_app.h"
@@ -29,11 +29,8 @@ void registerDocumentTypes(OscilaneApp& app) {
     DocumentTemplate scope =
         instrument(res::kScopeTemplate, "\nScope\nScope\n\n\nScope.Document\nScope Document",
                    "DigitalScope%1", "Digital Scope", ":/icons/browser_scope.png");
-    scope.createView = [](Document& d) {
-        auto* view = new ScopeView(d);
-        new InstrumentWindow(*view, view->commands(), d, DeviceFunction::Scope);
-        return view;
-    };
+    scope.createView = createScopeView;
+    scope.createFrame = createScopeFrame;
     app.registerTemplate(std::move(scope));
 
     DocumentTemplate meter =

@@ -11,6 +11,7 @@ packages=(
   python3
   clang libclang-rt-14-dev
   clang-format
+  fonts-liberation
 )
 
 missing=()

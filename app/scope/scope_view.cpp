@@ -1,60 +1,52 @@
 #include "scope/scope_view.h"
 
-#include <QPainter>
+#include "scope/acquire_progress_box.h"
+#include "scope/scope_panel.h"
+#include "scope/scope_screen.h"
 
 namespace oscilane {
-namespace {
 
-constexpr int kMargin = 20;
-constexpr int kMinorPerDivision = 5;
-const QColor kGraticule(200, 200, 200);
-const QColor kFrame(255, 255, 255);
-
-}  // namespace
-
-ScopeView::ScopeView(Document& document) : document_(document) {
-    setMinimumSize(400, 247);
-    setAutoFillBackground(false);
+ScopeView::ScopeView(Document& document, ScopeLink link)
+    : document_(document),
+      link_(link),
+      screen_(new ScopeScreen(link.data, link.state, link.commands)),
+      panel_(new ScopePanel(link.data, link.commands, link.state, this)),
+      progress_(new AcquireProgressBox(this)) {
+    panel_->hide();
+    screen_->setMinimumSize(kMinimumDisplay);
+    setWidget(screen_);
+    setWidgetResizable(true);
+    setFrameShape(QFrame::NoFrame);
+    timer_.setInterval(kTickMs);
+    connect(&timer_, &QTimer::timeout, this, &ScopeView::tick);
+    timer_.start();
 }
 
-QRect ScopeView::gridRect() const {
-    // Whole pixels per minor step keep every division line on a pixel.
-    const int stepsAcross = kDivisionsAcross * kMinorPerDivision;
-    const int stepsDown = kDivisionsDown * kMinorPerDivision;
-    const int step = std::max(
-        1, std::min((width() - 2 * kMargin) / stepsAcross, (height() - 2 * kMargin) / stepsDown));
-    const QSize grid(step * stepsAcross, step * stepsDown);
-    return QRect(QPoint((width() - grid.width()) / 2, (height() - grid.height()) / 2), grid);
-}
+ScopeView::~ScopeView() = default;
 
-void ScopeView::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.fillRect(rect(), Qt::black);
-    const QRect grid = gridRect();
-    const int step = grid.width() / (kDivisionsAcross * kMinorPerDivision);
-    const int tick = std::max(2, step);
-
-    p.setPen(kGraticule);
-    // Dotted division lines: one dot per minor step.
-    for (int d = 1; d < kDivisionsAcross; ++d) {
-        const int x = grid.left() + d * kMinorPerDivision * step;
-        for (int y = grid.top(); y <= grid.bottom(); y += step) p.drawPoint(x, y);
+void ScopeView::tick() {
+    if (firstLayout_) {
+        firstLayout_ = false;
+        screen_->setMargins(50, 50, 120, 50);
+        screen_->setBestFit(true);
     }
-    for (int d = 1; d < kDivisionsDown; ++d) {
-        const int y = grid.top() + d * kMinorPerDivision * step;
-        for (int x = grid.left(); x <= grid.right(); x += step) p.drawPoint(x, y);
+    // A busy event leaves the new-data flag set, so the upload is copied at
+    // a later tick rather than skipped (a single upload would be lost).
+    if (link_.state.newData() && link_.event.tryTake()) {
+        link_.data.displayedBlock = link_.data.uploadedBlock;
+        if (panel_) panel_->refresh();
+        link_.event.set();
+        link_.state.clearNewData();
     }
-    // Centre lines carry a tick at every minor step.
-    const QPoint centre = grid.center();
-    p.drawLine(grid.left(), centre.y(), grid.right(), centre.y());
-    p.drawLine(centre.x(), grid.top(), centre.x(), grid.bottom());
-    for (int x = grid.left(); x <= grid.right(); x += step)
-        p.drawLine(x, centre.y() - tick, x, centre.y() + tick);
-    for (int y = grid.top(); y <= grid.bottom(); y += step)
-        p.drawLine(centre.x() - tick, y, centre.x() + tick, y);
-
-    p.setPen(kFrame);
-    p.drawRect(grid);
+    if (link_.state.slowUpload()) {
+        if (progress_->isHidden()) progress_->show();
+        progress_->setPercent(link_.state.uploadPercent());
+        const QPoint centre = mapToGlobal(rect().center());
+        progress_->move(centre - QPoint(progress_->width() / 2, progress_->height() / 2));
+    } else if (!progress_->isHidden()) {
+        progress_->hide();
+    }
+    screen_->update();
 }
 
 }  // namespace oscilane

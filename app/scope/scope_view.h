@@ -1,32 +1,50 @@
-// The scope window's view.  Until a window is connected to an instrument it
-// shows the empty graticule: 12 by 8 divisions, grey on black.
+// The scope window's view: the display, scrolled when the window is smaller
+// than the display's 650 x 450, and the acquisition timer.  Every 100 ms the
+// timer takes the worker event without waiting, copies the uploaded block
+// into the displayed block, refreshes the controller panel and repaints.
 #pragma once
 
-#include <QWidget>
+#include <QPointer>
+#include <QScrollArea>
+#include <QTimer>
 
+#include "scope/scope_link_state.h"
+#include "scope/scope_panel.h"
 #include "shell/command_map.h"
 
 namespace oscilane {
 
+class AcquireProgressBox;
 class Document;
+class ScopePanel;
+class ScopeScreen;
 
-class ScopeView : public QWidget, public CommandTarget {
+class ScopeView : public QScrollArea, public CommandTarget {
     Q_OBJECT
   public:
-    static constexpr int kDivisionsAcross = 12;
-    static constexpr int kDivisionsDown = 8;
+    static constexpr int kTickMs = 100;
+    static constexpr QSize kMinimumDisplay{650, 450};
 
-    explicit ScopeView(Document& document);
+    ScopeView(Document& document, ScopeLink link);
+    ~ScopeView() override;
 
     Document& document() const { return document_; }
-    // The grid inside the view's margins.
-    QRect gridRect() const;
+    ScopeScreen& screen() const { return *screen_; }
+    // The controller panel; the frame docks it beside the view.
+    ScopePanel* panel() const { return panel_; }
+    AcquireProgressBox& progressBox() const { return *progress_; }
 
-  protected:
-    void paintEvent(QPaintEvent* event) override;
+    // One timer tick.
+    void tick();
 
   private:
     Document& document_;
+    ScopeLink link_;
+    ScopeScreen* screen_;
+    QPointer<ScopePanel> panel_;
+    AcquireProgressBox* progress_;
+    QTimer timer_;
+    bool firstLayout_ = true;
 };
 
 }  // namespace oscilane

@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "app_fixture.h"
+#include "scope/scope_screen.h"
 #include "scope/scope_view.h"
 #include "shell/child_frame.h"
 #include "shell/command_ids.h"
@@ -25,6 +26,9 @@ void ScreenshotTest::mainWindowWithScopeAndMeter() {
     f.app.newDocument(1);
     f.frame->runCommand(cmd::kWindowTileVertical);
     QVERIFY(QTest::qWaitForWindowExposed(f.frame));
+    auto* view = qobject_cast<ScopeView*>(scope->frames().front()->view());
+    QVERIFY(view);
+    view->tick();  // the first tick lays the display out
     QApplication::processEvents();
 
     const QImage shot = f.frame->grab().toImage().convertToFormat(QImage::Format_RGB32);
@@ -35,9 +39,8 @@ void ScreenshotTest::mainWindowWithScopeAndMeter() {
     QVERIFY2(colours.size() > 50, qPrintable(QString::number(colours.size())));
 
     // The scope's grid is drawn in grey on black where its view is.
-    auto* view = qobject_cast<ScopeView*>(scope->frames().front()->view());
-    QVERIFY(view);
-    const QRect grid(view->mapTo(f.frame, view->gridRect().topLeft()), view->gridRect().size());
+    const GridRect g = view->screen().grid();
+    const QRect grid(view->screen().mapTo(f.frame, QPoint(g.left, g.top)), QSize(g.width(), g.height()));
     int black = 0, grey = 0;
     for (int y = grid.top() + 1; y < grid.bottom(); ++y)
         for (int x = grid.left() + 1; x < grid.right(); ++x) {

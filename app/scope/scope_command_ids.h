@@ -1,0 +1,13 @@
+// Commands of the scope window's frame and tool bar.
+#pragma once
+
+namespace oscilane::cmd {
+
+inline constexpr int kScopeSave = 32790;
+inline constexpr int kScopePanelToggle = 32791;
+inline constexpr int kScopeCursor = 32828;
+inline constexpr int kScopeMeasure = 32829;
+inline constexpr int kScopeUpdateData = 32830;
+inline constexpr int kScopeSetups = 32831;
+
+}  // namespace oscilane::cmd

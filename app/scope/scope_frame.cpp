@@ -1,0 +1,98 @@
+#include "scope/scope_frame.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QToolBar>
+
+#include "scope/scope_command_ids.h"
+#include "scope/scope_panel.h"
+#include "scope/scope_texts.h"
+#include "scope/scope_view.h"
+#include "shell/command_ids.h"
+#include "shell/document.h"
+#include "shell/side_bar.h"
+
+namespace oscilane {
+namespace {
+
+struct Button {
+    int id;  // 0: a separator
+    const char* text;
+};
+constexpr Button kToolBar[] = {
+    {cmd::kScopeSave, "Save"},       {cmd::kPrint, "Print"},
+    {cmd::kScopePanelToggle, "Panel"}, {0, nullptr},
+    {cmd::kScopeSetups, "Scope Setups"}, {cmd::kScopeUpdateData, "Update Data"},
+    {0, nullptr},                    {cmd::kScopeCursor, "Cursor"},
+    {cmd::kScopeMeasure, "Measure"}, {0, nullptr},
+    {cmd::kOption, "Option"},        {cmd::kConnect, "Connect"},
+    {cmd::kDisconnect, "Disconnect"},
+};
+constexpr int kButtonSize = 42;
+constexpr int kActionUpdateMs = 250;
+
+}  // namespace
+
+ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
+    : ChildFrame(document, view),
+      view_(view),
+      panelBar_(new SideBar(QString::fromLatin1(scopetext::kPanelCaption), body())) {
+    setMinimumSize(kMinimumSize);
+
+    auto* bar = body()->addToolBar(QStringLiteral("Scope"));
+    bar->setIconSize(QSize(kButtonSize, kButtonSize));
+    for (const Button& b : kToolBar) {
+        if (b.id == 0) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction* a = bar->addAction(QString::fromLatin1(b.text));
+        a->setData(b.id);
+        connect(a, &QAction::triggered, this, [this, id = b.id] {
+            if (const CommandTarget* target = handlerOf(id)) target->commands().run(id);
+            updateActions();
+        });
+        actions_.append(a);
+    }
+
+    if (ScopePanel* panel = view->panel()) {
+        panel->setParent(panelBar_->surface());
+        panel->show();
+    }
+    body()->addDockWidget(Qt::LeftDockWidgetArea, panelBar_);
+    commands().on(
+        cmd::kScopePanelToggle, [this] { panelBar_->setVisible(panelBar_->isHidden()); },
+        [this] { return CommandState{true, !panelBar_->isHidden()}; });
+
+    actionTimer_.setInterval(kActionUpdateMs);
+    connect(&actionTimer_, &QTimer::timeout, this, &ScopeFrame::updateActions);
+    actionTimer_.start();
+    updateActions();
+}
+
+const CommandTarget* ScopeFrame::handlerOf(int id) const {
+    for (const CommandTarget* t : {static_cast<const CommandTarget*>(view_),
+                                   static_cast<const CommandTarget*>(&document()),
+                                   static_cast<const CommandTarget*>(this)})
+        if (t->commands().handles(id)) return t;
+    return nullptr;
+}
+
+QAction* ScopeFrame::action(int id) const {
+    for (QAction* a : actions_)
+        if (a->data().toInt() == id) return a;
+    return nullptr;
+}
+
+void ScopeFrame::updateActions() {
+    for (QAction* a : actions_) {
+        const int id = a->data().toInt();
+        const CommandTarget* target = handlerOf(id);
+        const CommandState state = target ? target->commands().state(id) : CommandState{false};
+        a->setEnabled(state.enabled);
+        a->setCheckable(state.checked);
+        a->setChecked(state.checked);
+    }
+}
+
+}  // namespace oscilane

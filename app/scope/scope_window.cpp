@@ -1,0 +1,61 @@
+#include "scope/scope_window.h"
+
+#include <QObject>
+
+#include "device/instrument_window.h"
+#include "scope/scope_command_ids.h"
+#include "scope/scope_frame.h"
+#include "scope/scope_panel.h"
+#include "scope/scope_view.h"
+
+namespace oscilane {
+namespace {
+
+// The scope's view of the connection's flags.  The connection hands out its
+// new-data flag only by taking it; the adapter keeps it until the view has
+// copied the block, so an upload met by a busy event is not lost.
+class DeviceLinkState final : public QObject, public ScopeLinkState {
+  public:
+    explicit DeviceLinkState(CDeviceLink& link) : link_(link) {}
+
+    bool connected() const override { return link_.isConnected(); }
+    bool deviceRemoved() const override { return link_.linkLost(); }
+    bool slowUpload() const override { return link_.slowUpload(); }
+    // The connection does not report how far an upload has come.
+    int uploadPercent() const override { return 0; }
+    bool newData() const override {
+        pending_ = link_.takeNewData() || pending_;
+        return pending_;
+    }
+    void clearNewData() override { pending_ = false; }
+
+  private:
+    CDeviceLink& link_;
+    mutable bool pending_ = false;
+};
+
+}  // namespace
+
+QWidget* createScopeView(Document& document) {
+    CDeviceLink& link = deviceLinkOf(document);
+    auto* state = new DeviceLinkState(link);
+    auto* view = new ScopeView(document, ScopeLink{link, link.scopeData(), link.event(), *state});
+    state->setParent(view);
+    auto* window = new InstrumentWindow(*view, view->commands(), document, DeviceFunction::Scope);
+    window->setOnConnected([view] {
+        if (view->panel()) view->panel()->refresh();
+    });
+    view->commands().on(
+        cmd::kScopeUpdateData, [&link] { link.requestUpload(); },
+        [&link] {
+            return CommandState{link.isConnected() && link.settings().updateMode == kUpdateSingle &&
+                                !link.uploadRequested()};
+        });
+    return view;
+}
+
+ChildFrame* createScopeFrame(Document& document, QWidget* view) {
+    return new ScopeFrame(document, static_cast<ScopeView*>(view));
+}
+
+}  // namespace oscilane

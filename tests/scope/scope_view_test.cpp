@@ -1,0 +1,134 @@
+// The acquisition view: the timer's copy under the worker event, the panel
+// refresh that follows it, the progress box and the display's layout; the
+// scope frame's tool bar and panel toggle.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QMainWindow>
+#include <QTest>
+#include <QToolBar>
+
+#include "block_builder.h"
+#include "fake_link.h"
+#include "scope/acquire_progress_box.h"
+#include "scope/scope_command_ids.h"
+#include "scope/scope_frame.h"
+#include "scope/scope_panel.h"
+#include "scope/scope_screen.h"
+#include "scope/scope_view.h"
+#include "shell/document.h"
+#include "shell/document_template.h"
+#include "shell/side_bar.h"
+
+using namespace oscilane;
+using scopetest::BlockBuilder;
+using scopetest::FakeLink;
+namespace L = zelvo::layout;
+
+namespace {
+
+struct View {
+    DocumentTemplate type;
+    Document document{type};
+    FakeLink link;
+    ScopeView* view = new ScopeView(document, link.link());
+
+    ~View() { delete view; }
+    void upload(int timeBase) {
+        BlockBuilder b;
+        b.shownChannel(0, 10, 100000, 99).u16(L::kTimeBase, timeBase);
+        link.data.uploadedBlock = b.block;
+        link.fresh = true;
+    }
+    QComboBox* timeList() const { return view->panel()->findChild<QComboBox*>(QStringLiteral("timeList")); }
+};
+
+}  // namespace
+
+TEST(ScopeView, TickCopiesTheUploadAndRefreshesThePanel) {
+    View v;
+    v.upload(19);
+    v.view->tick();
+    EXPECT_EQ(v.link.data.displayedBlock, v.link.data.uploadedBlock);
+    EXPECT_FALSE(v.link.fresh);
+    EXPECT_TRUE(v.link.event.tryTake());  // given back
+    v.link.event.set();
+    EXPECT_EQ(v.timeList()->currentText(), QStringLiteral("1.000ms"));
+}
+
+TEST(ScopeView, ABusyEventKeepsTheUploadForALaterTick) {
+    View v;
+    v.upload(19);
+    ASSERT_TRUE(v.link.event.tryTake());  // the worker holds it
+    v.view->tick();
+    EXPECT_NE(v.link.data.displayedBlock, v.link.data.uploadedBlock);
+    EXPECT_TRUE(v.link.fresh);
+    v.link.event.set();
+    v.view->tick();
+    EXPECT_EQ(v.link.data.displayedBlock, v.link.data.uploadedBlock);
+    EXPECT_FALSE(v.link.fresh);
+}
+
+TEST(ScopeView, NoNewDataNoCopy) {
+    View v;
+    v.upload(19);
+    v.link.fresh = false;
+    v.view->tick();
+    EXPECT_NE(v.link.data.displayedBlock, v.link.data.uploadedBlock);
+}
+
+TEST(ScopeView, ProgressBoxShowsWhileASlowUploadRuns) {
+    View v;
+    v.view->show();
+    v.link.slow = true;
+    v.link.percent = 40;
+    v.view->tick();
+    AcquireProgressBox& box = v.view->progressBox();
+    EXPECT_TRUE(box.isVisible());
+    EXPECT_EQ(box.caption(), QStringLiteral("Acquire Data"));
+    QTest::keyClick(&box, Qt::Key_Escape);
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_TRUE(box.isVisible());
+    v.link.slow = false;
+    v.view->tick();
+    EXPECT_FALSE(box.isVisible());
+}
+
+TEST(ScopeView, DisplayNeverShrinksBelowItsMinimumAndFitsItsGridOnTheFirstTick) {
+    View v;
+    v.view->resize(400, 300);
+    v.view->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(v.view));
+    v.view->tick();
+    EXPECT_EQ(v.view->screen().size(), ScopeView::kMinimumDisplay);
+    // 650 x 450 less the margins 50, 50, 120, 50: 480 wide, 320 high.
+    EXPECT_EQ(v.view->screen().grid(), (GridRect{50, 50, 530, 370}));
+    v.view->resize(1000, 800);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(v.view->screen().width(), 1000);
+}
+
+TEST(ScopeFrame, ToolBarPanelToggleAndMinimumSize) {
+    DocumentTemplate type;
+    Document document(type);
+    FakeLink link;
+    auto* view = new ScopeView(document, link.link());
+    ScopeFrame frame(document, view);
+    EXPECT_EQ(frame.minimumSize(), ScopeFrame::kMinimumSize);
+    QStringList texts;
+    for (QAction* a : frame.body()->findChild<QToolBar*>()->actions())
+        texts << (a->isSeparator() ? QStringLiteral("|") : a->text());
+    EXPECT_EQ(texts.join(QLatin1Char(' ')),
+              QStringLiteral("Save Print Panel | Scope Setups Update Data | Cursor Measure | "
+                             "Option Connect Disconnect"));
+    frame.show();
+    ASSERT_TRUE(frame.panelBar()->isVisible());
+    EXPECT_EQ(view->panel()->parentWidget(), frame.panelBar()->surface());
+    frame.action(cmd::kScopePanelToggle)->trigger();
+    EXPECT_FALSE(frame.panelBar()->isVisible());
+    frame.action(cmd::kScopePanelToggle)->trigger();
+    EXPECT_TRUE(frame.panelBar()->isVisible());
+    // Nothing handles Save yet: the button is disabled.
+    EXPECT_FALSE(frame.action(cmd::kScopeSave)->isEnabled());
+}
