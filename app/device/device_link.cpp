@@ -1,5 +1,7 @@
 #include "device/device_link.h"
 
+#include <algorithm>
+
 #include "device/device_messages.h"
 #include "device/device_probe.h"
 #include "device/device_tables.h"
@@ -119,6 +121,16 @@ int CDeviceLink::CheckLink() {
         case transport::kLan: return KwCheckComOK(h) == 0 ? 1 : 0;
         default: return 0;
     }
+}
+
+int CDeviceLink::uploadPercent() const {
+    uint32_t received = 0;
+    uint32_t total = 0;
+    if (!connected_.load() || KwGetBlockProgress(handle(), &received, &total) != 0 || total == 0)
+        return 0;
+    // A reply longer than the block announced must not push the bar past its end.
+    const uint64_t percent = uint64_t{std::min(received, total)} * 100 / total;
+    return static_cast<int>(percent);
 }
 
 void CDeviceLink::Post(int kind, int32_t argument) {

@@ -67,6 +67,9 @@ class CDeviceLink final : public CommandSink {
     bool isConnected() const { return connected_.load(); }
     bool linkLost() const { return linkLost_.load(); }
     bool slowUpload() const { return slowUpload_.load(); }
+    // How far the running block read has come, 0..100; 0 when none runs.
+    // Any thread may ask while the worker reads.
+    int uploadPercent() const;
     bool uploadRequested() const { return uploadRequested_.load(); }
     // The window's "Upate Data" command: one upload in single mode.
     void requestUpload() { uploadRequested_.store(true); }

@@ -21,8 +21,7 @@ class DeviceLinkState final : public QObject, public ScopeLinkState {
     bool connected() const override { return link_.isConnected(); }
     bool deviceRemoved() const override { return link_.linkLost(); }
     bool slowUpload() const override { return link_.slowUpload(); }
-    // The connection does not report how far an upload has come.
-    int uploadPercent() const override { return 0; }
+    int uploadPercent() const override { return link_.uploadPercent(); }
     bool newData() const override {
         pending_ = link_.takeNewData() || pending_;
         return pending_;

@@ -102,6 +102,29 @@ TEST_F(DeviceLinkTest, AutomaticModeKeepsUploadingUntilDisconnected) {
     EXPECT_EQ(uploads(), atDisconnect);
 }
 
+TEST_F(DeviceLinkTest, UploadPercentClimbsDuringASlowUploadAndFallsBackToZeroAfterIt) {
+    // Each reply late, so the block's replies are spread over about a second.
+    setFaults({.replyDelay = std::chrono::milliseconds(40)});
+    auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
+    EXPECT_EQ(link->uploadPercent(), 0);  // nothing open yet
+    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    std::vector<int> seen;
+    ASSERT_TRUE(eventually([&] {
+        seen.push_back(link->uploadPercent());
+        return link->takeNewData();
+    }));
+    const auto firstPart = std::find_if(seen.begin(), seen.end(), [](int p) { return p > 0; });
+    ASSERT_NE(firstPart, seen.end());
+    EXPECT_TRUE(std::any_of(seen.begin(), seen.end(), [](int p) { return p > 0 && p < 100; }));
+    EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), [](int p) { return p >= 0 && p <= 100; }));
+    // The one upload never goes backwards until it ends.
+    const auto lastPart = std::find(firstPart, seen.end(), 0);
+    EXPECT_TRUE(std::is_sorted(firstPart, lastPart));
+    EXPECT_EQ(link->uploadPercent(), 0);
+    ASSERT_EQ(link->Disconnect(), 1);
+    EXPECT_EQ(link->uploadPercent(), 0);
+}
+
 TEST_F(DeviceLinkTest, ALostLinkDropsTheQueueAndRecoversWhenTheInstrumentAnswersAgain) {
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
     ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
