@@ -4,6 +4,7 @@
 // setting is reported.
 #include <iterator>
 
+#include "device/command_kinds.h"
 #include "device/device_link.h"
 #include "device/device_messages.h"
 #include "shell/message_service.h"
@@ -12,8 +13,8 @@
 namespace oscilane {
 namespace {
 
-constexpr uint32_t kChangeFunction = 1;
-constexpr uint32_t kFirstMeterKind = 16;
+constexpr uint32_t kChangeFunction = kind::kChangeFunction;
+constexpr uint32_t kFirstMeterKind = kind::kFirstMeter;
 
 // Trigger selectors in the order the kinds of one setting come: main, then
 // the two alternate-trigger channels.
@@ -69,92 +70,92 @@ void CDeviceLink::executeScope(DeviceHandle h, uint32_t kind, uint32_t v) {
     const auto position = static_cast<uint16_t>(v);
     ScopeData& d = scopeData_;
     switch (kind) {
-        case 48:  // run/stop toggle, from the state the window shows
+        case kind::kRunStop:  // run/stop toggle, from the state the window shows
             DSOSetStatus(h, word(d.displayedBlock, zelvo::layout::kRunStop) != 0 ? 0 : 1);
             break;
-        case 49: DSOAutoSetup(h); break;
-        case 50: DSOFactorySetup(h); break;
-        case 51:
-        case 82: DSOSetTimeBase(h, 0, value); break;
-        case 83: DSOSetTimeBase(h, 1, value); break;
-        case 54: DSOSetFFTSource(h, byte); break;
-        case 55: DSOSetFFTWindow(h, byte); break;
-        case 56: DSOSetFFTScale(h, byte); break;
-        case 57:
-        case 58: DSOSetVoltDIVChange(h, channel(kind - 57), 3); break;
-        case 59:
-        case 60: DSOResetChannel(h, channel(kind - 59)); break;
-        case 61: DSOSetHTriggerPos(h, 0, position); break;
-        case 62: DSOSetMathOperator(h, byte); break;
-        case 65: DSOSetTriggerMode(h, byte); break;
-        case 66:
-        case 67:
-        case 68: DSOSetTriggerHFReject(h, trigger(kind - 66), value); break;
-        case 69: KwWriteTDC(h, d.tdcWriteValues[0], d.tdcWriteValues[1]); break;
-        case 70: DSOSetTriggerSource(h, byte); break;
-        case 71: DSOSetTriggerSweep(h, byte); break;
-        case 73: DSOSetTriggerSlope(h, trigger(0), value); break;
-        case 76:
-        case 77: DSOSetTriggerSlope(h, trigger(kind - 75), value); break;
-        case 74: DSOSetPulseTriggerCondition(h, trigger(0), value); break;
-        case 78:
-        case 79: DSOSetPulseTriggerCondition(h, trigger(kind - 77), value); break;
-        case 84: DSOSetFormat(h, byte); break;
-        case 85:
-        case 86:
-        case 87:
-        case 88: DSOSetCHEnable(h, channel(kind - 85), value); break;
+        case kind::kAutoSetup: DSOAutoSetup(h); break;
+        case kind::kDefaultSetup: DSOFactorySetup(h); break;
+        case kind::kTimeBase:
+        case kind::kAltTimeBase0: DSOSetTimeBase(h, 0, value); break;
+        case kind::kAltTimeBase0 + 1: DSOSetTimeBase(h, 1, value); break;
+        case kind::kFftSource: DSOSetFFTSource(h, byte); break;
+        case kind::kFftWindow: DSOSetFFTWindow(h, byte); break;
+        case kind::kFftScale: DSOSetFFTScale(h, byte); break;
+        case kind::kRefVoltsDown:
+        case kind::kRefVoltsDown + 1: DSOSetVoltDIVChange(h, channel(kind - kind::kRefVoltsDown), 3); break;
+        case kind::kCh1Reset:
+        case kind::kCh2Reset: DSOResetChannel(h, channel(kind - kind::kCh1Reset)); break;
+        case kind::kHorizontalTrigger: DSOSetHTriggerPos(h, 0, position); break;
+        case kind::kMathOperator: DSOSetMathOperator(h, byte); break;
+        case kind::kTriggerMode: DSOSetTriggerMode(h, byte); break;
+        case kind::kHfReject:
+        case kind::kHfReject + 1:
+        case kind::kHfReject + 2: DSOSetTriggerHFReject(h, trigger(kind - kind::kHfReject), value); break;
+        case kind::kWriteTdc: KwWriteTDC(h, d.tdcWriteValues[0], d.tdcWriteValues[1]); break;
+        case kind::kTriggerSource: DSOSetTriggerSource(h, byte); break;
+        case kind::kTriggerSweep: DSOSetTriggerSweep(h, byte); break;
+        case kind::kEdgeSlope: DSOSetTriggerSlope(h, trigger(0), value); break;
+        case kind::kAltEdgeSlope0:
+        case kind::kAltEdgeSlope0 + 1: DSOSetTriggerSlope(h, trigger(kind - kind::kAltEdgeSlope0 + 1), value); break;
+        case kind::kPulseCondition: DSOSetPulseTriggerCondition(h, trigger(0), value); break;
+        case kind::kAltCondition0:
+        case kind::kAltCondition0 + 1: DSOSetPulseTriggerCondition(h, trigger(kind - kind::kAltCondition0 + 1), value); break;
+        case kind::kFormat: DSOSetFormat(h, byte); break;
+        case kind::kCh1Shown:
+        case kind::kCh1Shown + 1:
+        case kind::kCh1Shown + 2:
+        case kind::kCh1Shown + 3: DSOSetCHEnable(h, channel(kind - kind::kCh1Shown), value); break;
         // One volts step: the posted direction, then CH1, CH2 or MATH.
-        case 89:
-        case 90: DSOSetVoltDIVChange(h, channel(kind - 89), 0); break;
-        case 91:
-        case 92: DSOSetVoltDIVChange(h, channel(kind - 91), 1); break;
-        case 93:
-        case 94: DSOSetVoltDIVChange(h, channel(kind - 93), 2); break;
-        case 95:
-        case 96: DSOSetCoupling(h, channel(kind - 95), value); break;
-        case 97:
-        case 98: DSOSetProbe(h, channel(kind - 97), value); break;
-        case 107: DSOSetProbe(h, 2, value); break;
-        case 99:
-        case 100: DSOSetCoarseOrFine(h, channel(kind - 99), value); break;
-        case 106: DSOSetCoarseOrFine(h, 2, value); break;
-        case 101:
-        case 102: DSOSetBWLimit(h, channel(kind - 101), value); break;
-        case 103:
-        case 104:
-        case 105: DSOSetInvert(h, channel(kind - 103), value); break;
-        case 108:
-        case 109: DSOSetMathSource(h, static_cast<uint8_t>(kind - 108), byte); break;
-        case 110:
-        case 111: DSOSetVOLTDIV(h, channel(kind - 110), value); break;
-        case 112:
-        case 113:
-        case 114: DSOSetPulseTriggerTime(h, trigger(kind - 112), v); break;
-        case 115:
-        case 116: DSOSetALTTrigType(h, channel(kind - 115), value); break;
-        case 117:
-        case 118:
-        case 119:
-            DSOSetTriggerLevel50(h, static_cast<uint8_t>(trigger(kind - 117)));
+        case kind::kCh1VoltsDown:
+        case kind::kCh1VoltsUp: DSOSetVoltDIVChange(h, channel(kind - kind::kCh1VoltsDown), 0); break;
+        case kind::kCh2VoltsDown:
+        case kind::kCh2VoltsDown + 1: DSOSetVoltDIVChange(h, channel(kind - kind::kCh2VoltsDown), 1); break;
+        case kind::kMathVoltsDown:
+        case kind::kMathVoltsDown + 1: DSOSetVoltDIVChange(h, channel(kind - kind::kMathVoltsDown), 2); break;
+        case kind::kCh1Coupling:
+        case kind::kCh1Coupling + 1: DSOSetCoupling(h, channel(kind - kind::kCh1Coupling), value); break;
+        case kind::kCh1Probe:
+        case kind::kCh1Probe + 1: DSOSetProbe(h, channel(kind - kind::kCh1Probe), value); break;
+        case kind::kMathProbe: DSOSetProbe(h, 2, value); break;
+        case kind::kCh1CoarseFine:
+        case kind::kCh1CoarseFine + 1: DSOSetCoarseOrFine(h, channel(kind - kind::kCh1CoarseFine), value); break;
+        case kind::kMathCoarseFine: DSOSetCoarseOrFine(h, 2, value); break;
+        case kind::kCh1BwLimit:
+        case kind::kCh1BwLimit + 1: DSOSetBWLimit(h, channel(kind - kind::kCh1BwLimit), value); break;
+        case kind::kCh1Invert:
+        case kind::kCh1Invert + 1:
+        case kind::kCh1Invert + 2: DSOSetInvert(h, channel(kind - kind::kCh1Invert), value); break;
+        case kind::kMathSource0:
+        case kind::kMathSource0 + 1: DSOSetMathSource(h, static_cast<uint8_t>(kind - kind::kMathSource0), byte); break;
+        case kind::kCh1VoltsIndex:
+        case kind::kCh1VoltsIndex + 1: DSOSetVOLTDIV(h, channel(kind - kind::kCh1VoltsIndex), value); break;
+        case kind::kPulseWidth:
+        case kind::kPulseWidth + 1:
+        case kind::kPulseWidth + 2: DSOSetPulseTriggerTime(h, trigger(kind - kind::kPulseWidth), v); break;
+        case kind::kAltType0:
+        case kind::kAltType0 + 1: DSOSetALTTrigType(h, channel(kind - kind::kAltType0), value); break;
+        case kind::kLevel50:
+        case kind::kLevel50 + 1:
+        case kind::kLevel50 + 2:
+            DSOSetTriggerLevel50(h, static_cast<uint8_t>(trigger(kind - kind::kLevel50)));
             break;
-        case 120:
-        case 121:
-        case 122:
-        case 123: DSOSetChannelLeverPos(h, channel(kind - 120), position); break;
-        case 124:
-        case 125:
-        case 126: DSOSetVTriggerLeverPos(h, channel(kind - 124), position); break;
-        case 127: {
+        case kind::kCh1Position:
+        case kind::kCh1Position + 1:
+        case kind::kCh1Position + 2:
+        case kind::kCh1Position + 3: DSOSetChannelLeverPos(h, channel(kind - kind::kCh1Position), position); break;
+        case kind::kCh1TriggerLevel:
+        case kind::kCh1TriggerLevel + 1:
+        case kind::kCh1TriggerLevel + 2: DSOSetVTriggerLeverPos(h, channel(kind - kind::kCh1TriggerLevel), position); break;
+        case kind::kWriteWaveCalibration: {
             int32_t calibration[4];
             for (std::size_t k = 0; k < 4; ++k)
                 calibration[k] = static_cast<int32_t>(d.waveCalibration[k]);
             KwWriteWaveCalData(h, calibration);
             break;
         }
-        case 128:
-        case 129: DSOSetBW100M(h, channel(kind - 128), value); break;
-        case 130: {  // ETS toggle; nothing to toggle when the state cannot be read
+        case kind::kCh1Bw100M:
+        case kind::kCh1Bw100M + 1: DSOSetBW100M(h, channel(kind - kind::kCh1Bw100M), value); break;
+        case kind::kEtsToggle: {  // ETS toggle; nothing to toggle when the state cannot be read
             uint8_t ets = 0;
             if (KwGetETSUpdate(h, &ets) != 0) break;
             ets = static_cast<uint8_t>(ets ^ 1u);

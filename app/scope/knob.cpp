@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "scope/scope_command_kinds.h"
+#include "device/command_kinds.h"
 #include "scope/scope_settings.h"
 
 namespace oscilane {

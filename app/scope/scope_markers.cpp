@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "scope/scope_command_kinds.h"
+#include "device/command_kinds.h"
 #include "scope/scope_scales.h"
 
 namespace oscilane {

@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 
 #include "scope/knob.h"
-#include "scope/scope_command_kinds.h"
+#include "device/command_kinds.h"
 #include "scope/scope_scales.h"
 #include "scope/scope_texts.h"
 #include "scope/up_down_buttons.h"
