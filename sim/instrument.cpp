@@ -142,7 +142,10 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
         case Command::MathSourceSecond: scope_.mathSources[1] = low8(value) ? 1 : 0; break;
         case Command::TimeBase: {
             const auto index = std::min<int16_t>(byteValue(value), tables::kTimeBaseCount - 1);
-            if (sel < 2) scope_.altTimeBase[sel] = index;
+            // The application sends selector 0 for the common time base as
+            // well as for ALT channel 0: outside ALT mode it is the common one.
+            const bool alt = sel == 1 || (sel == 0 && scope_.triggerMode == 2);
+            if (alt) scope_.altTimeBase[sel] = index;
             else scope_.timeBase = index;
             break;
         }

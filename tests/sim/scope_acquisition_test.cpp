@@ -62,6 +62,26 @@ TEST_F(SimulatedScope, OneKilohertzAtOneMillisecondPerDivisionShowsTwelvePeriods
     EXPECT_LE(risingCrossings(block().trace(0), centre), 2);
 }
 
+TEST_F(SimulatedScope, TimeBaseSelectorZeroIsTheCommonTimeBaseOutsideAltMode) {
+    struct Case {
+        int triggerMode;
+        uint32_t selector;
+        int16_t common, alt0, alt1;
+    } cases[] = {
+        {0, 0, 25, 19, 19}, {0, 255, 25, 19, 19}, {0, 1, 19, 19, 25},
+        {2, 0, 19, 25, 19}, {2, 1, 19, 19, 25}, {2, 255, 25, 19, 19},
+    };
+    for (const Case& c : cases) {
+        Instrument fresh{Identity{}, InputSignals{.noiseCodes = 0}};
+        ASSERT_TRUE(fresh.applySet(code(Command::TriggerMode), static_cast<uint32_t>(c.triggerMode)));
+        ASSERT_TRUE(fresh.applySet(code(Command::TimeBase), c.selector << 16 | 25));
+        const ScopeState& s = fresh.scope();
+        EXPECT_EQ(s.timeBase, c.common) << c.triggerMode << "/" << c.selector;
+        EXPECT_EQ(s.altTimeBase[0], c.alt0) << c.triggerMode << "/" << c.selector;
+        EXPECT_EQ(s.altTimeBase[1], c.alt1) << c.triggerMode << "/" << c.selector;
+    }
+}
+
 TEST_F(SimulatedScope, TriggerPutsTheRisingEdgeAtTheHorizontalPosition) {
     for (int position : {150, 75, 240}) {
         set(Command::HorizontalTriggerPosition, 0xFF0000 | static_cast<uint32_t>(position));
