@@ -1,0 +1,152 @@
+// A connected scope window against the simulated instrument over loopback
+// UDP: traces arrive, the panel's knobs and a dragged level marker change the
+// instrument, and a screenshot of the live window shows the trace colours.
+#include "loopback.h"  // first: the simulator's headers precede Qt's keyword macros
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QPixmap>
+#include <QTest>
+#include <functional>
+#include <iostream>
+
+#include "device/instrument_window.h"
+#include "device/link_settings.h"
+#include "scope/knob.h"
+#include "scope/scope_colours.h"
+#include "scope/scope_markers.h"
+#include "scope/scope_scales.h"
+#include "scope/scope_screen.h"
+#include "scope/scope_view.h"
+#include "scope/scope_window.h"
+#include "shell/child_frame.h"
+#include "shell/document.h"
+#include "shell/document_template.h"
+#include "shell/message_service.h"
+
+using namespace oscilane;
+
+namespace {
+
+// Uploads over loopback take milliseconds; the limit only guards against a hang.
+constexpr int kPatienceMs = 20000;
+
+// Knob face points: lower left is the start of the scale, lower right its end.
+const QPoint kLowerLeft(30, 80);
+const QPoint kLowerRight(57, 80);
+
+int pixelsOf(const QImage& image, const QColor& colour, QRect area) {
+    const QRgb wanted = colour.rgb();
+    area &= image.rect();
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) n += (image.pixel(x, y) | 0xFF000000u) == wanted;
+    return n;
+}
+int pixelsOf(const QImage& image, const QColor& colour) { return pixelsOf(image, colour, image.rect()); }
+
+void turn(QWidget* knob, QPoint at) {
+    QTest::mousePress(knob, Qt::LeftButton, {}, at);
+    QTest::mouseMove(knob, at + QPoint(1, 0));
+    QTest::mouseRelease(knob, Qt::LeftButton, {}, at + QPoint(1, 0));
+}
+
+class ScopeLive : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        server_ = zelvo::sim::serveOnFreeLoopback(instrument_);
+        view_ = static_cast<ScopeView*>(createScopeView(document_));
+        frame_ = createScopeFrame(document_, view_);
+        frame_->resize(1100, 760);
+        frame_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_));
+    }
+    void TearDown() override { delete frame_; }
+
+    bool connect() {
+        LinkSettings s;
+        s.transport = transport::kLan;
+        s.deviceIndex = 0;
+        s.updateMode = kUpdateAutomatic;
+        if (!parseDottedAddress(QString::fromStdString(server_->address()), &s.lanAddress)) return false;
+        return InstrumentWindow::of(*view_)->connectTo(s);
+    }
+    zelvo::sim::ScopeState scope() {
+        return instrument_.inspect(
+            [](zelvo::sim::Instrument& i, zelvo::sim::Responder&) { return i.scope(); });
+    }
+    bool instrumentBecomes(const std::function<bool(const zelvo::sim::ScopeState&)>& done) {
+        return QTest::qWaitFor([&] { return done(scope()); }, kPatienceMs);
+    }
+    // Trace pixels of a waveform inside the grid, where only traces use its colour.
+    int tracePixels(const QColor& colour) const {
+        const GridRect g = view_->screen().grid();
+        const QRect inside(QPoint(g.left + 1, g.top + 1), QPoint(g.right - 1, g.bottom - 1));
+        return pixelsOf(view_->screen().grab().toImage(), colour, inside);
+    }
+
+    MessageRecorder messages_;
+    zelvo::sim::SimulatedInstrument instrument_;
+    std::unique_ptr<zelvo::sim::UdpServer> server_;
+    DocumentTemplate type_;
+    Document document_{type_};
+    ScopeView* view_ = nullptr;
+    ChildFrame* frame_ = nullptr;
+};
+
+TEST_F(ScopeLive, KnobsAndMarkerDragReachTheInstrumentAndTheWindowShowsItsTraces) {
+    ASSERT_TRUE(connect()) << messages_.texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tracePixels(colour::kCh1) > 0; }, kPatienceMs));
+    EXPECT_GT(tracePixels(colour::kCh2), 0);
+
+    // The start of the volts scale is the largest step, the end of the time
+    // scale the fastest time base.
+    auto* timeKnob = view_->panel()->findChild<Knob*>(QStringLiteral("timeKnob"));
+    auto* voltsKnob = view_->panel()->findChild<Knob*>(QStringLiteral("voltageKnob"));
+    ASSERT_TRUE(timeKnob && voltsKnob);
+    const zelvo::sim::ScopeState before = scope();
+    turn(timeKnob, kLowerRight);
+    EXPECT_TRUE(instrumentBecomes([&](auto& s) { return s.timeBase != before.timeBase; }));
+    EXPECT_EQ(scope().timeBase, 2);
+    turn(voltsKnob, kLowerLeft);
+    EXPECT_TRUE(instrumentBecomes([&](auto& s) { return s.channels[0].voltsIndex == 12; }));
+
+    // Drag the CH1 level marker 40 pixels down: the lever follows downwards.
+    ScopeScreen& screen = view_->screen();
+    screen.updateMarkers();
+    const QPoint grip = screen.markerPlace(kCh1LevelMarker).point + QPoint(5, 0);
+    QTest::mousePress(&screen, Qt::LeftButton, {}, grip);
+    QTest::mouseMove(&screen, grip + QPoint(0, 40));
+    QTest::mouseRelease(&screen, Qt::LeftButton, {}, grip + QPoint(0, 40));
+    EXPECT_TRUE(instrumentBecomes(
+        [&](auto& s) { return s.channels[0].position > before.channels[0].position; }));
+
+    // The window shows the instrument's new state once the next uploads land:
+    // the panel's time base and the marker at the instrument's lever.
+    const zelvo::sim::ScopeState after = scope();
+    auto* timeList = view_->panel()->findChild<QComboBox*>(QStringLiteral("timeList"));
+    ASSERT_TRUE(timeList);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return timeList->currentIndex() == timeListPosition(after.timeBase); }, kPatienceMs));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            screen.updateMarkers();
+            return screen.markerPlace(kCh1LevelMarker).point ==
+                   levelMarkerPlace(screen.grid(), after.channels[0].position).point;
+        },
+        kPatienceMs));
+
+    const QString path = QDir(QString::fromStdString(::testing::TempDir()))
+                             .filePath(QStringLiteral("scope_live_connected.png"));
+    ASSERT_TRUE(frame_->grab().save(path));
+    const QImage shot(path);
+    ASSERT_FALSE(shot.isNull());
+    EXPECT_GT(pixelsOf(shot, colour::kCh1), 0);
+    EXPECT_GT(pixelsOf(shot, colour::kCh2), 0);
+    std::cout << "screenshot: " << path.toStdString() << "\n";
+}
+
+}  // namespace
