@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
-  libusb-1.0-0-dev
+  libusb-1.0-0-dev umockdev libumockdev-dev
   python3
   clang libclang-rt-14-dev
   clang-format
