@@ -49,7 +49,7 @@ std::string hex(const std::vector<uint8_t>& bytes) {
 
 // The instrument behind /dev/bus/usb/001/002: answers usbfs ioctls from a
 // sim::UsbPort.  URBs on IN endpoints wait until the port has a packet due;
-// every ioctl runs on umockdev's handler thread, under one lock.
+// every ioctl runs on umockdev's worker thread, under one lock.
 class FakeUsbfs {
   public:
     FakeUsbfs() : port_(instrument_, {}) {}
@@ -61,6 +61,7 @@ class FakeUsbfs {
     FakeUsbfs(const FakeUsbfs&) = delete;
     FakeUsbfs& operator=(const FakeUsbfs&) = delete;
 
+    // For the descriptors only: the port is otherwise used under the lock.
     sim::UsbPort& port() { return port_; }
     // From now on every ioctl fails as the kernel's do for an unplugged
     // device, and URBs in flight end with -ENODEV.
@@ -71,6 +72,10 @@ class FakeUsbfs {
     std::size_t discarded() {
         std::lock_guard lock(mutex_);
         return discarded_;
+    }
+    std::size_t packetsSent() {
+        std::lock_guard lock(mutex_);
+        return port_.packetsSent();
     }
 
     static gboolean onIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, gpointer self) {
@@ -424,7 +429,7 @@ TEST_F(LibusbUmockdevTest, SetExchangeAndDeviceInformationBlockRead) {
         expected.insert(expected.end(), p->begin(), p->end());
     EXPECT_EQ(block, expected);
     // One answer to the set, then the first answer and three packets.
-    EXPECT_EQ(fake_.port().packetsSent(), 1 + 1 + (kDeviceInfoBlockSize + 63) / 64);
+    EXPECT_EQ(fake_.packetsSent(), 1 + 1 + (kDeviceInfoBlockSize + 63) / 64);
     // Nothing more is on its way.
     ASSERT_EQ(setTimeouts(h, 1000, 100), Status::Success);
     EXPECT_EQ(read(h, r), Status::Timeout);
