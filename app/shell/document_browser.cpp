@@ -27,7 +27,8 @@ constexpr int kTreeTop = 34;
 // Label editing: a length limit on the way in, the browser's rules on the way out.
 class LabelDelegate final : public QStyledItemDelegate {
   public:
-    explicit LabelDelegate(DocumentBrowser& browser) : browser_(browser) {}
+    LabelDelegate(DocumentBrowser& browser, QObject* parent)
+        : QStyledItemDelegate(parent), browser_(browser) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
@@ -59,7 +60,8 @@ DocumentBrowser::DocumentBrowser(DocumentCatalog& catalog, const QStringList& ca
     tree_->setDragDropMode(QAbstractItemView::NoDragDrop);
     tree_->setEditTriggers(QAbstractItemView::SelectedClicked | QAbstractItemView::EditKeyPressed);
     tree_->setExpandsOnDoubleClick(false);
-    tree_->setItemDelegate(new LabelDelegate(*this));
+    // The view does not own its delegate; the tree does, as its parent.
+    tree_->setItemDelegate(new LabelDelegate(*this, tree_));
     tree_->setContextMenuPolicy(Qt::CustomContextMenu);
     loadImages();
 
