@@ -69,6 +69,11 @@ class FakeUsbfs {
         std::lock_guard lock(mutex_);
         gone_ = true;
     }
+    void plug() {
+        std::lock_guard lock(mutex_);
+        port_.flush();
+        gone_ = false;
+    }
     std::size_t discarded() {
         std::lock_guard lock(mutex_);
         return discarded_;
@@ -311,23 +316,8 @@ class LibusbUmockdevTest : public ::testing::Test {
             << "run under umockdev-wrapper";
         ::setenv("ZELVO_USB_IDS", "1209:0001", 1);
         testbed_ = umockdev_testbed_new();
-        const std::string device =
-            std::string("P: /devices/zelvo-test/usb1/1-1\n"
-                        "N: bus/usb/001/002\n"
-                        "E: SUBSYSTEM=usb\n"
-                        "E: DEVTYPE=usb_device\n"
-                        "E: DRIVER=usb\n"
-                        "E: BUSNUM=001\n"
-                        "E: DEVNUM=002\n"
-                        "E: DEVNAME=/dev/bus/usb/001/002\n"
-                        "A: busnum=1\\n\n"
-                        "A: devnum=2\\n\n"
-                        "A: speed=480\\n\n"
-                        "A: bConfigurationValue=1\\n\n"
-                        "H: descriptors=") +
-            hex(fake_.port().deviceDescriptor()) + hex(fake_.port().configDescriptor()) + "\n";
         GError* error = nullptr;
-        ASSERT_TRUE(umockdev_testbed_add_from_string(testbed_, device.c_str(), &error))
+        ASSERT_TRUE(umockdev_testbed_add_from_string(testbed_, deviceRecord().c_str(), &error))
             << (error ? error->message : "");
         handler_ = umockdev_ioctl_base_new();
         g_signal_connect(handler_, "handle-ioctl", G_CALLBACK(&FakeUsbfs::onIoctl), &fake_);
@@ -344,6 +334,37 @@ class LibusbUmockdevTest : public ::testing::Test {
             g_object_unref(testbed_);
         }
         if (handler_ != nullptr) g_object_unref(handler_);
+    }
+
+    // The instrument's sysfs entry: bus 1, port 1, address 2, with the
+    // descriptors the simulated port reports.
+    std::string deviceRecord() {
+        return
+            std::string("P: /devices/zelvo-test/usb1/1-1\n"
+                        "N: bus/usb/001/002\n"
+                        "E: SUBSYSTEM=usb\n"
+                        "E: DEVTYPE=usb_device\n"
+                        "E: DRIVER=usb\n"
+                        "E: BUSNUM=001\n"
+                        "E: DEVNUM=002\n"
+                        "E: DEVNAME=/dev/bus/usb/001/002\n"
+                        "A: busnum=1\\n\n"
+                        "A: devnum=2\\n\n"
+                        "A: speed=480\\n\n"
+                        "A: bConfigurationValue=1\\n\n"
+                        "H: descriptors=") +
+            hex(fake_.port().deviceDescriptor()) + hex(fake_.port().configDescriptor()) + "\n";
+    }
+
+    // The uevent reaches libusb through a socket: give it a moment.
+    std::vector<std::string> interfacesSettleOn(std::size_t count) {
+        const auto deadline = Clock::now() + std::chrono::seconds(5);
+        auto paths = driver_->interfaces();
+        while (paths.size() != count && Clock::now() < deadline) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            paths = driver_->interfaces();
+        }
+        return paths;
     }
 
     FileHandle openFirst() {
@@ -466,16 +487,35 @@ TEST_F(LibusbUmockdevTest, AbortCancelsAReadInFlight) {
     EXPECT_EQ(fake_.discarded(), 1u);
 }
 
-TEST_F(LibusbUmockdevTest, UnplugEndsATransferInFlightWithAnError) {
+TEST_F(LibusbUmockdevTest, UnplugEndsATransferInFlightAndReplugKeepsThePath) {
     const FileHandle h = openFirst();
     auto pending = pendingRead(h);
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     fake_.unplug();
+    // libusb learns of departures from udev, as from the kernel.
+    umockdev_testbed_uevent(testbed_, kDevicePath, "remove");
     umockdev_testbed_remove_device(testbed_, kDevicePath);
     ASSERT_EQ(pending.wait_for(std::chrono::seconds(5)), std::future_status::ready)
         << "the read hangs after the device went away";
     EXPECT_EQ(pending.get(), Status::DeviceNotConnected);
     EXPECT_NE(write(h, encodeGetRequest(Command::RunStatus)), Status::Success);
+    EXPECT_TRUE(interfacesSettleOn(0).empty());
+    EXPECT_TRUE(driver_->close(h));
+
+    // Back in the same port: the same path, and it works again.
+    fake_.plug();
+    GError* error = nullptr;
+    ASSERT_TRUE(umockdev_testbed_add_from_string(testbed_, deviceRecord().c_str(), &error))
+        << (error ? error->message : "");
+    umockdev_testbed_uevent(testbed_, kDevicePath, "add");
+    const auto paths = interfacesSettleOn(1);
+    ASSERT_EQ(paths, std::vector<std::string>{"usb-1-1"});
+    FileHandle again = driver::kInvalidHandle;
+    ASSERT_EQ(driver_->open(paths[0], again), Status::Success);
+    ASSERT_EQ(setTimeouts(again, 1000, 1000), Status::Success);
+    ASSERT_EQ(write(again, encodeGetRequest(Command::RunStatus)), Status::Success);
+    std::vector<uint8_t> r;
+    EXPECT_EQ(read(again, r), Status::Success);
 }
 
 }  // namespace
