@@ -125,7 +125,7 @@ void Device::remove() {
         removed_ = true;
         active_.reset();
     }
-    abortAll();
+    abortAllDeviceGone();
     stopThreads();
 }
 
@@ -143,6 +143,12 @@ void Device::abortAll() {
     control_.abort();
     for (auto& p : pipes_)
         if (p) p->abort();
+}
+
+void Device::abortAllDeviceGone() {
+    control_.abortDeviceGone();
+    for (auto& p : pipes_)
+        if (p) p->abortDeviceGone();
 }
 
 void Device::wakeWatchdog() {

@@ -62,6 +62,7 @@ class Device {
     Pipe* pipe(uint32_t number);
     std::shared_ptr<BusDevice> active();
     void abortAll();
+    void abortAllDeviceGone();
     void wakeWatchdog();
     void watch();
     void stopThreads();

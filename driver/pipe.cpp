@@ -35,7 +35,7 @@ int32_t Pipe::timeout() {
 zdev::Status Pipe::transfer(BusDevice& device, std::span<uint8_t> buffer, std::size_t& moved,
                             const std::function<void()>& wake) {
     moved = 0;
-    Flight flight{&device, std::nullopt, {}, false, false, {TransferStatus::Error, 0}};
+    Flight flight{&device, std::nullopt, {}, false, false, {TransferStatus::Error, 0}, false};
     std::unique_lock lock(mutex_);
     flights_.push_back(&flight);
     flight.start = Clock::now();
@@ -62,6 +62,8 @@ zdev::Status Pipe::transfer(BusDevice& device, std::span<uint8_t> buffer, std::s
     completed_.wait(lock, [&] { return flight.done; });
     flights_.remove(&flight);
     moved = std::min(flight.result.length, buffer.size());
+    if (flight.deviceGone && flight.result.status == TransferStatus::Cancelled)
+        return zdev::Status::DeviceNotConnected;
     return statusOf(flight.result.status);
 }
 
@@ -74,6 +76,14 @@ void Pipe::cancelLocked(Flight& f) {
 void Pipe::abort() {
     std::lock_guard lock(mutex_);
     for (Flight* f : flights_) cancelLocked(*f);
+}
+
+void Pipe::abortDeviceGone() {
+    std::lock_guard lock(mutex_);
+    for (Flight* f : flights_) {
+        f->deviceGone = true;
+        cancelLocked(*f);
+    }
 }
 
 void Pipe::abortExpired(Clock::time_point now) {

@@ -31,7 +31,8 @@ class Pipe {
     uint8_t endpoint() const { return endpoint_; }
 
     // Runs one transfer on device and waits for its completion; a transfer
-    // ended by abort() or by the watchdog reports Timeout.  wake is called
+    // ended by abort() or by the watchdog reports Timeout, one ended by
+    // abortDeviceGone() DeviceNotConnected.  wake is called
     // once the transfer is in flight so the watchdog can take up its deadline.
     // The caller keeps device alive until this returns.
     zdev::Status transfer(BusDevice& device, std::span<uint8_t> buffer, std::size_t& moved,
@@ -39,6 +40,10 @@ class Pipe {
 
     // Cancels every transfer in flight.
     void abort();
+    // Cancels every transfer in flight because the device went away: they
+    // report DeviceNotConnected rather than Timeout, so a caller does not
+    // take a departed device for a silent one.
+    void abortDeviceGone();
     // Cancels the transfers in flight whose deadline is not after now.
     void abortExpired(Clock::time_point now);
     // The earliest deadline among the transfers in flight; none without a time-out.
@@ -56,6 +61,7 @@ class Pipe {
         bool done = false;
         bool cancelRequested = false;
         TransferResult result{TransferStatus::Error, 0};
+        bool deviceGone = false;  // cancelled because the device left
     };
     static void cancelLocked(Flight& f);
 

@@ -9,6 +9,7 @@
 #include <future>
 #include <thread>
 
+#include "pipe.h"
 #include "protocol/frame.h"
 #include "simbus/sim_bus.h"
 #include "usb_bus_server.h"
@@ -285,6 +286,60 @@ TEST_F(UsbDriverTest, UnplugEndsEveryTransferAndLaterOpensFail) {
     server_->plug(port_);
     EXPECT_EQ(driver().interfaces().size(), 1u);
     EXPECT_EQ(driver().open(path, again), Status::Success);
+}
+
+// A device whose transfers finish only when cancelled, from a thread of its
+// own as a bus's event thread would.
+class CancelOnlyDevice final : public driver::BusDevice {
+  public:
+    ~CancelOnlyDevice() override {
+        for (std::thread& t : finishers_) t.join();
+    }
+    std::optional<driver::TransferId> submit(driver::TransferType, uint8_t, std::span<uint8_t>,
+                                             driver::Completion done) override {
+        std::lock_guard lock(mutex_);
+        done_ = std::move(done);
+        return 1;
+    }
+    void cancel(driver::TransferId) override {
+        std::lock_guard lock(mutex_);
+        if (!done_) return;
+        finishers_.emplace_back([done = std::move(done_)] {
+            done({driver::TransferStatus::Cancelled, 0});
+        });
+        done_ = nullptr;
+    }
+    bool clearHalt(uint8_t) override { return true; }
+    bool resetDevice() override { return true; }
+
+  private:
+    std::mutex mutex_;
+    driver::Completion done_;
+    std::vector<std::thread> finishers_;
+};
+
+TEST(UsbPipe, ATransferEndedByDepartureReportsDeviceNotConnectedNotATimeOut) {
+    struct Case {
+        bool deviceGone;
+        Status expected;
+    };
+    for (const Case c : {Case{false, Status::Timeout}, Case{true, Status::DeviceNotConnected}}) {
+        CancelOnlyDevice device;
+        driver::Pipe pipe(0x82, driver::TransferType::Bulk);
+        std::vector<uint8_t> buffer(64);
+        std::promise<void> inFlight;
+        auto result = std::async(std::launch::async, [&] {
+            std::size_t moved = 0;
+            return pipe.transfer(device, buffer, moved, [&] { inFlight.set_value(); });
+        });
+        inFlight.get_future().wait();
+        if (c.deviceGone)
+            pipe.abortDeviceGone();
+        else
+            pipe.abort();
+        ASSERT_EQ(result.wait_for(std::chrono::seconds(5)), std::future_status::ready);
+        EXPECT_EQ(result.get(), c.expected) << "device gone: " << c.deviceGone;
+    }
 }
 
 }  // namespace

@@ -78,6 +78,10 @@ class FakeUsbfs {
         std::lock_guard lock(mutex_);
         return discarded_;
     }
+    void raiseInterrupt(std::span<const uint8_t> report) {
+        std::lock_guard lock(mutex_);
+        port_.raiseInterrupt(report);
+    }
     std::size_t packetsSent() {
         std::lock_guard lock(mutex_);
         return port_.packetsSent();
@@ -455,6 +459,24 @@ TEST_F(LibusbUmockdevTest, SetExchangeAndDeviceInformationBlockRead) {
     ASSERT_EQ(setTimeouts(h, 1000, 100), Status::Success);
     EXPECT_EQ(read(h, r), Status::Timeout);
     EXPECT_TRUE(driver_->close(h));
+}
+
+TEST_F(LibusbUmockdevTest, ControlAndInterruptTransfersComplete) {
+    const FileHandle h = openFirst();
+    const std::vector<uint8_t> config = fake_.port().configDescriptor();
+    const auto length = static_cast<uint32_t>(config.size());
+    auto r = record(DriverCommand::ConfigDescriptor, length, {}, length);
+    ASSERT_EQ(run(h, r, 8), Status::Success);
+    EXPECT_EQ(wordAt(r, 4), length);
+    EXPECT_EQ(std::vector<uint8_t>(r.begin() + 8, r.end()), config);
+
+    const std::vector<uint8_t> report{1, 2, 3, 4, 5, 6, 7, 8};
+    fake_.raiseInterrupt(report);
+    ASSERT_EQ(setTimeouts(h, 1000, 1000), Status::Success);
+    r = record(DriverCommand::ReadInterrupt, 8, {}, 8);
+    ASSERT_EQ(run(h, r, 8), Status::Success);
+    EXPECT_EQ(wordAt(r, 4), 8u);
+    EXPECT_EQ(std::vector<uint8_t>(r.begin() + 8, r.end()), report);
 }
 
 TEST_F(LibusbUmockdevTest, ReadTimeOutCancelsTheTransferWithStatus258) {
