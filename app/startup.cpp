@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "device/connect_spec.h"
+#include "device/connect_target.h"
 #include "device/instrument_window.h"
 #include "document_types.h"
 #include "shell/child_frame.h"
@@ -98,7 +98,7 @@ int runOscilane(int argc, char** argv) {
     std::optional<LinkSettings> instrument;
     if (parser.isSet(connectTo)) {
         QString error;
-        instrument = settingsForConnectSpec(parser.value(connectTo), &error);
+        instrument = settingsForConnectTarget(parser.value(connectTo), &error);
         if (!instrument) {
             QTextStream(stderr) << "--connect: " << error << "\n";
             return 2;

@@ -3,7 +3,7 @@
 
 #include <numeric>
 
-#include "device/connect_spec.h"
+#include "device/connect_target.h"
 #include "device/device_link.h"
 #include "device/device_tables.h"
 #include "device/link_settings.h"
@@ -93,15 +93,15 @@ TEST_F(DeviceTablesTest, IndexesOutsideTheTablesAreNeverClaimed) {
 namespace oscilane {
 namespace {
 
-TEST(ConnectSpec, NamesAnInstrumentAsTheOptionDialogWould) {
+TEST(ConnectTarget, NamesAnInstrumentAsTheOptionDialogWould) {
     QString error;
-    const auto lan = settingsForConnectSpec(QStringLiteral("lan:127.0.0.9"), &error);
+    const auto lan = settingsForConnectTarget(QStringLiteral("lan:127.0.0.9"), &error);
     ASSERT_TRUE(lan.has_value());
     EXPECT_EQ(lan->transport, transport::kLan);
     EXPECT_EQ(lan->deviceIndex, 0u);
     EXPECT_EQ(lan->lanAddress, 0x7F000009u);
 
-    const auto usb = settingsForConnectSpec(QStringLiteral("usb:3"), &error);
+    const auto usb = settingsForConnectTarget(QStringLiteral("usb:3"), &error);
     ASSERT_TRUE(usb.has_value());
     EXPECT_EQ(usb->transport, transport::kUsb);
     EXPECT_EQ(usb->deviceIndex, 3u);
@@ -110,7 +110,7 @@ TEST(ConnectSpec, NamesAnInstrumentAsTheOptionDialogWould) {
     for (const char* bad : {"lan:127.0.0", "usb:16", "usb:-1", "serial:1", "serial:x", "tcp:1",
                             "lan", ""}) {
         error.clear();
-        EXPECT_FALSE(settingsForConnectSpec(QString::fromLatin1(bad), &error)) << bad;
+        EXPECT_FALSE(settingsForConnectTarget(QString::fromLatin1(bad), &error)) << bad;
         EXPECT_FALSE(error.isEmpty()) << bad;
     }
 }

@@ -11,6 +11,6 @@ namespace oscilane {
 
 // The settings, or none with the reason in *error.  A serial port must be one
 // the library lists now; its place in that list is the device index.
-std::optional<LinkSettings> settingsForConnectSpec(const QString& spec, QString* error);
+std::optional<LinkSettings> settingsForConnectTarget(const QString& target, QString* error);
 
 }  // namespace oscilane

@@ -1,4 +1,4 @@
-#include "device/connect_spec.h"
+#include "device/connect_target.h"
 
 #include "device/device_tables.h"
 
@@ -14,10 +14,10 @@ std::optional<uint32_t> number(const QString& text, uint32_t limit) {
 
 }  // namespace
 
-std::optional<LinkSettings> settingsForConnectSpec(const QString& spec, QString* error) {
-    const qsizetype colon = spec.indexOf(QLatin1Char(':'));
-    const QString kind = spec.left(colon);
-    const QString rest = colon < 0 ? QString() : spec.mid(colon + 1);
+std::optional<LinkSettings> settingsForConnectTarget(const QString& target, QString* error) {
+    const qsizetype colon = target.indexOf(QLatin1Char(':'));
+    const QString kind = target.left(colon);
+    const QString rest = colon < 0 ? QString() : target.mid(colon + 1);
     LinkSettings s;
     if (kind == QLatin1String("lan")) {
         if (!parseDottedAddress(rest, &s.lanAddress)) {
@@ -53,7 +53,7 @@ std::optional<LinkSettings> settingsForConnectSpec(const QString& spec, QString*
         *error = QStringLiteral("serial port %1 is not available").arg(rest);
         return std::nullopt;
     }
-    *error = QStringLiteral("expected lan:ADDRESS, usb:N or serial:N, not %1").arg(spec);
+    *error = QStringLiteral("expected lan:ADDRESS, usb:N or serial:N, not %1").arg(target);
     return std::nullopt;
 }
 
