@@ -158,26 +158,31 @@ void CDeviceLink::runPass(DeviceWorker& worker) {
     }
 }
 
-void CDeviceLink::scopePass(DeviceWorker& worker) {
+bool CDeviceLink::beginCycle(DeviceWorker& worker, bool settleAfterLinkLoss) {
     if (!connected_.load()) {
         // Commands posted while disconnected are thrown away.
-        if (!Pop().empty()) ClearQueue();
+        ClearQueue();
         worker.sleep(kIdleMs);
-        return;
+        return false;
     }
     if (!event_.tryTake()) {
         worker.sleep(kIdleMs);
-        return;
+        return false;
     }
     if (!CheckLink()) {
         linkLost_.store(true);
         ClearQueue();
         event_.set();
-        if (worker.sleep(kSettleMs)) worker.sleep(kIdleMs);
-        return;
+        if (!settleAfterLinkLoss || worker.sleep(kSettleMs)) worker.sleep(kIdleMs);
+        return false;
     }
     linkLost_.store(false);
     drainQueue();
+    return true;
+}
+
+void CDeviceLink::scopePass(DeviceWorker& worker) {
+    if (!beginCycle(worker, true)) return;
     const LinkSettings s = settings();
     // Taken before the upload, so a request made while it runs gets one of its own.
     const bool requested = uploadRequested_.exchange(false);
@@ -191,24 +196,7 @@ void CDeviceLink::scopePass(DeviceWorker& worker) {
 }
 
 void CDeviceLink::meterPass(DeviceWorker& worker) {
-    if (!connected_.load()) {
-        ClearQueue();
-        worker.sleep(kIdleMs);
-        return;
-    }
-    if (!event_.tryTake()) {
-        worker.sleep(kIdleMs);
-        return;
-    }
-    if (!CheckLink()) {
-        linkLost_.store(true);
-        ClearQueue();
-        event_.set();
-        worker.sleep(kIdleMs);
-        return;
-    }
-    linkLost_.store(false);
-    drainQueue();
+    if (!beginCycle(worker, false)) return;
     DmmInfo reading{};
     if (DMMGetInfo(handle(), &reading) == 0) {
         meterReadings_.last = reading;

@@ -83,6 +83,11 @@ class CDeviceLink final : public CommandSink {
 
   private:
     void runPass(DeviceWorker& worker);
+    // The opening every scope and meter cycle shares: drop the queue while
+    // disconnected, take the event, check the link (dropping the queue when it
+    // is lost) and send the queued commands.  True when the cycle may go on,
+    // holding the event.
+    bool beginCycle(DeviceWorker& worker, bool settleAfterLinkLoss);
     void scopePass(DeviceWorker& worker);
     void meterPass(DeviceWorker& worker);
     void generatorPass(DeviceWorker& worker);
