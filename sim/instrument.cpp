@@ -102,8 +102,12 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
         case Command::FactorySetup: scope_ = ScopeState{}; break;
         case Command::ChannelEnable:
             if (!channel) break;
-            // Switching REF on stores the CH1 trace shown at that moment.
-            if (sel == 3 && flag(value) && !channel->shown) acquisition_.storeReference(scope_, 0);
+            // Switching REF on stores the CH1 trace shown at that moment; the
+            // instrument's screen always shows one, so acquire it if no upload has yet.
+            if (sel == 3 && flag(value) && !channel->shown) {
+                if (!acquisition_.acquired()) acquisition_.acquire(scope_, signals_);
+                acquisition_.storeReference(scope_, 0);
+            }
             channel->shown = flag(value);
             break;
         case Command::VoltsPerDivision:

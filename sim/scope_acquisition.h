@@ -20,6 +20,8 @@ public:
     void acquire(ScopeState& scope, const InputSignals& signals);
     // REF becomes a stored copy of the given channel's last trace.
     void storeReference(ScopeState& scope, int channel);
+    // Whether any acquisition has been taken since power-on.
+    bool acquired() const { return frame_ != 0; }
     // The 10148-byte block as the instrument sends it: 32-bit fields half-swapped.
     std::vector<uint8_t> settingBlock(const ScopeState& scope) const;
     // The last sample codes of a trace (0 CH1 .. 3 REF).

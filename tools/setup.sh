@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   clang-format
   fonts-liberation
+  valgrind
 )
 
 missing=()

@@ -165,6 +165,12 @@ TEST_F(SimulatedScope, ReferenceIsAStoredCopyOfChannelOne) {
     EXPECT_EQ(block().trace(3), ch1);
 }
 
+TEST_F(SimulatedScope, ReferenceSwitchedOnBeforeAnyUploadHoldsATrace) {
+    set(Command::ChannelEnable, 0x30001);
+    const auto [lo, hi] = range(block().trace(3));
+    EXPECT_GT(hi - lo, 100) << "the screen's CH1 sine, not an empty trace";
+}
+
 TEST_F(SimulatedScope, RollFillsFromTheLeftAndBlanksTheRest) {
     set(Command::DisplayFormat, 2);
     const ShownBlock b = block();

@@ -1,0 +1,188 @@
+// The scope window's GUI-thread work per acquired frame at 1600 x 1000 with
+// CH1, CH2, MATH and REF shown: the display's repaint alone, and the whole
+// timer frame (copy of the upload, controller-panel refresh, repaint through
+// the widget's paint handler), with steady settings and with settings that
+// change every frame.  The baseline is the 10148-byte block copy every frame
+// needs anyway.
+//
+//   scope_frame_bench                 the benchmarks and their ratios
+//   scope_frame_bench --frames=N      N whole frames and nothing else, for
+//                                     counting instructions (frame_instructions.sh)
+#include <benchmark/benchmark.h>
+
+#include "loopback.h"  // first: the simulator's headers precede Qt's keyword macros
+#include "ratio_reporter.h"
+#include "zelvo/ZelvoDLL.h"
+#include "zelvo/setting_block_layout.h"
+// Qt from here on.
+#include <QApplication>
+#include <QImage>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+#include <memory>
+
+#include "scope/scope_link_state.h"
+#include "scope/scope_screen.h"
+#include "scope/scope_view.h"
+#include "shell/document.h"
+#include "shell/document_template.h"
+
+namespace zelvo::bench {
+namespace {
+
+using namespace oscilane;
+namespace L = zelvo::layout;
+
+constexpr DeviceHandle kHandle = ZELVO_HANDLE(ZELVO_LINK_LAN, 0);
+constexpr QSize kDisplaySize{1600, 1000};
+
+// A connection that is up: the display draws traces and the green lamp, and
+// each frame finds a fresh upload.
+struct ConnectedLink final : CommandSink, ScopeLinkState {
+    ScopeData data;
+    AutoResetEvent event{true};
+    bool fresh = false;
+
+    void Post(int, int32_t) override {}
+    bool connected() const override { return true; }
+    bool deviceRemoved() const override { return false; }
+    bool slowUpload() const override { return false; }
+    int uploadPercent() const override { return 0; }
+    bool newData() const override { return fresh; }
+    void clearNewData() override { fresh = false; }
+    ScopeLink link() { return {*this, data, event, *this}; }
+};
+
+using Block = std::array<uint8_t, L::kBlockSize>;
+
+// Two successive uploads of the simulated instrument with all four traces
+// shown (REF stored from CH1); with `changeSettings` the second one has
+// another time base and CH1 scale, so every frame changes the panel.
+bool uploadTwoFrames(std::array<Block, 2>& frames, bool changeSettings) {
+    zelvo::sim::SimulatedInstrument instrument;
+    auto server = zelvo::sim::serveOnFreeLoopback(instrument);
+    if (KwLanInit(kHandle, server->address().c_str()) != 0) return false;
+    bool ok = DSOSetCHEnable(kHandle, 2, 1) == 0 && DSOSetCHEnable(kHandle, 3, 1) == 0 &&
+              DSOUploadSetting(kHandle, frames[0].data()) == 0;
+    if (ok && changeSettings)
+        ok = DSOSetTimeBase(kHandle, 0, 21) == 0 && DSOSetVOLTDIV(kHandle, 0, 7) == 0;
+    ok = ok && DSOUploadSetting(kHandle, frames[1].data()) == 0;
+    KwLanClose(kHandle);
+    return ok;
+}
+
+// A scope view over a connected link, its display at the benchmark's size.
+struct ConnectedView {
+    DocumentTemplate type;
+    Document document{type};
+    ConnectedLink link;
+    std::array<Block, 2> frames{};
+    std::unique_ptr<ScopeView> view;
+    QImage target{kDisplaySize, QImage::Format_RGB32};
+    unsigned count = 0;
+
+    bool open(bool changeSettings) {
+        if (!uploadTwoFrames(frames, changeSettings)) return false;
+        view = std::make_unique<ScopeView>(document, link.link());
+        // The view sizes its display to its own client area, as in a window.
+        view->resize(kDisplaySize);
+        view->show();
+        QApplication::processEvents();
+        frame();  // the first tick lays the display out
+        return view->screen().size() == kDisplaySize;
+    }
+
+    // The worker's part (a new upload) and then one timer frame.
+    void frame() {
+        link.data.uploadedBlock = frames[count++ % 2];
+        link.fresh = true;
+        view->tick();
+        view->screen().render(&target);
+    }
+};
+
+// A whole frame of a connected window: the part counted by callgrind.
+__attribute__((noinline)) void measuredFrames(ConnectedView& view, long frames) {
+    for (long i = 0; i < frames; ++i) view.frame();
+}
+
+void BM_PaintConnectedScope(benchmark::State& state) {
+    ConnectedView v;
+    if (!v.open(false)) {
+        state.SkipWithError("no upload from the simulated instrument");
+        return;
+    }
+    QImage image(kDisplaySize, QImage::Format_RGB32);
+    for (auto _ : state) {
+        v.view->screen().renderInto(image);
+        benchmark::DoNotOptimize(image.constBits());
+        benchmark::ClobberMemory();
+    }
+}
+
+void wholeFrames(benchmark::State& state, bool changeSettings) {
+    ConnectedView v;
+    if (!v.open(changeSettings)) {
+        state.SkipWithError("no upload from the simulated instrument");
+        return;
+    }
+    for (auto _ : state) {
+        v.frame();
+        benchmark::DoNotOptimize(v.target.constBits());
+        benchmark::ClobberMemory();
+    }
+}
+
+void BM_ScopeFrame(benchmark::State& state) { wholeFrames(state, false); }
+void BM_ScopeFrameChangingSettings(benchmark::State& state) { wholeFrames(state, true); }
+
+void BM_CopySettingBlock(benchmark::State& state) {
+    ScopeData data;
+    data.uploadedBlock.fill(0x55);
+    for (auto _ : state) {
+        data.displayedBlock = data.uploadedBlock;
+        benchmark::DoNotOptimize(data.displayedBlock.data());
+        benchmark::ClobberMemory();
+    }
+}
+
+BENCHMARK(BM_PaintConnectedScope)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScopeFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ScopeFrameChangingSettings)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CopySettingBlock)->Unit(benchmark::kMicrosecond);
+
+// --frames=N: a few warm-up frames, then N counted ones.
+int runFrames(long frames) {
+    ConnectedView v;
+    if (!v.open(false)) {
+        std::fputs("no upload from the simulated instrument\n", stderr);
+        return 1;
+    }
+    for (int i = 0; i < 4; ++i) v.frame();
+    measuredFrames(v, frames);
+    std::printf("frames %ld\n", frames);
+    return 0;
+}
+
+}  // namespace
+}  // namespace zelvo::bench
+
+int main(int argc, char** argv) {
+    // The display draws into images: no window system is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc == 2 && std::strncmp(argv[1], "--frames=", 9) == 0) {
+        const long frames = std::strtol(argv[1] + 9, nullptr, 10);
+        if (frames <= 0) {
+            std::fputs("--frames needs a positive count\n", stderr);
+            return 2;
+        }
+        return zelvo::bench::runFrames(frames);
+    }
+    return zelvo::bench::runWithRatios(argc, argv,
+                                       {{"BM_PaintConnectedScope", "BM_CopySettingBlock"},
+                                        {"BM_ScopeFrame", "BM_CopySettingBlock"},
+                                        {"BM_ScopeFrameChangingSettings", "BM_CopySettingBlock"}});
+}
