@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -10,12 +9,12 @@
 #include <cerrno>
 #include <chrono>
 #include <deque>
-#include <map>
 #include <system_error>
 
 #include "core/serial_frame.h"
 #include "core/serial_line.h"
 #include "protocol/byte_order.h"
+#include "reply_schedule.h"
 
 namespace zelvo::sim {
 namespace {
@@ -53,28 +52,19 @@ SerialServer::SerialServer(SimulatedInstrument& instrument) : instrument_(instru
         fail("open pseudo-terminal slave");
     }
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
-    wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
 SerialServer::~SerialServer() {
     stop();
-    ::close(wake_);
     ::close(slave_);
     ::close(master_);
 }
 
 void SerialServer::start() {
-    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+    loop_.start([this] { run(); });
 }
 
-void SerialServer::stop() {
-    if (!thread_.joinable()) return;
-    const uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = ::write(wake_, &one, sizeof one);
-    thread_.join();
-    uint64_t drained;
-    [[maybe_unused]] const ssize_t m = ::read(wake_, &drained, sizeof drained);
-}
+void SerialServer::stop() { loop_.stop(); }
 
 void SerialServer::setSerialFaults(const SerialFaults& faults) {
     std::lock_guard lock(faultsMutex_);
@@ -103,7 +93,7 @@ std::vector<uint8_t> SerialServer::onLine(const Reply& reply) {
 void SerialServer::run() {
     FrameAssembler incoming(kIncomingMax);
     // Replies wait here until their time, then join the line in order.
-    std::multimap<Clock::time_point, std::vector<uint8_t>> scheduled;
+    ReplySchedule<std::vector<uint8_t>> scheduled;
     std::deque<uint8_t> line;
     auto nextCharacterAt = Clock::now();
     std::array<uint8_t, 4096> buffer;
@@ -111,17 +101,13 @@ void SerialServer::run() {
         const auto now = Clock::now();
         const bool paced = paced_.load();
         const unsigned baud = paced ? lineBaud().value_or(0) : 0;
-        auto due = Clock::time_point::max();
-        if (!scheduled.empty()) due = scheduled.begin()->first;
+        auto due = scheduled.nextDue();
         if (!line.empty() && baud) due = std::min(due, nextCharacterAt);
-        int timeout = -1;
-        if (due != Clock::time_point::max())
-            timeout = static_cast<int>(std::max<int64_t>(
-                0, std::chrono::ceil<std::chrono::milliseconds>(due - now).count()));
+        const int timeout = pollTimeoutUntil(due, now);
         // Unpaced output waits only for room in the pseudo-terminal's buffer.
         const bool waitForRoom = !line.empty() && !baud;
         const short masterEvents = static_cast<short>(POLLIN | (waitForRoom ? POLLOUT : 0));
-        pollfd fds[2] = {{master_, masterEvents, 0}, {wake_, POLLIN, 0}};
+        pollfd fds[2] = {{master_, masterEvents, 0}, {loop_.wakeDescriptor(), POLLIN, 0}};
         if (::poll(fds, 2, timeout) < 0 && errno != EINTR) return;
         if (fds[1].revents & POLLIN) return;
 
@@ -132,18 +118,16 @@ void SerialServer::run() {
                     incoming.feed(std::span(buffer).subspan(at, static_cast<std::size_t>(n) - at));
                 if (incoming.state() != FrameAssembler::State::Complete) continue;
                 for (const Reply& r : instrument_.handle(incoming.payload()))
-                    scheduled.emplace(Clock::now() + r.delay, onLine(r));
+                    scheduled.add(r.delay, onLine(r));
                 incoming.reset();
             }
         }
 
         const auto after = Clock::now();
-        while (!scheduled.empty() && scheduled.begin()->first <= after) {
-            const auto& bytes = scheduled.begin()->second;
+        scheduled.takeDue(after, [&](const std::vector<uint8_t>& bytes) {
             if (line.empty()) nextCharacterAt = std::max(nextCharacterAt, after);
             line.insert(line.end(), bytes.begin(), bytes.end());
-            scheduled.erase(scheduled.begin());
-        }
+        });
         // Unpaced, everything goes at once; paced, the characters whose time has come.
         std::size_t ready = line.size();
         if (baud) {

@@ -8,8 +8,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 
+#include "server_loop.h"
 #include "simulated_instrument.h"
 
 namespace zelvo::sim {
@@ -51,9 +51,8 @@ class SerialServer {
     int master_ = -1;
     // Held open so the line stays up while the PC has the port closed.
     int slave_ = -1;
-    int wake_ = -1;
     std::string path_;
-    std::thread thread_;
+    ServerThread loop_;
     std::atomic<bool> paced_{false};
     std::mutex faultsMutex_;
     SerialFaults faults_;

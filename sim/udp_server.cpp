@@ -2,16 +2,15 @@
 
 #include <arpa/inet.h>
 #include <poll.h>
-#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
 #include <chrono>
-#include <map>
 #include <system_error>
 
+#include "reply_schedule.h"
 #include "zelvo/command_codes.h"
 
 namespace zelvo::sim {
@@ -64,28 +63,19 @@ UdpServer::UdpServer(SimulatedInstrument& instrument, const std::string& address
         ::close(socket_);
         throw;
     }
-    wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
 UdpServer::~UdpServer() {
     stop();
     ::close(socket_);
     ::close(foreignSocket_);
-    ::close(wake_);
 }
 
 void UdpServer::start() {
-    if (!thread_.joinable()) thread_ = std::thread([this] { run(); });
+    loop_.start([this] { run(); });
 }
 
-void UdpServer::stop() {
-    if (!thread_.joinable()) return;
-    const uint64_t one = 1;
-    [[maybe_unused]] const ssize_t n = ::write(wake_, &one, sizeof one);
-    thread_.join();
-    uint64_t drained;
-    [[maybe_unused]] const ssize_t m = ::read(wake_, &drained, sizeof drained);
-}
+void UdpServer::stop() { loop_.stop(); }
 
 void UdpServer::run() {
     struct Outgoing {
@@ -97,25 +87,15 @@ void UdpServer::run() {
         ::sendto(o.foreign ? foreignSocket_ : socket_, o.bytes.data(), o.bytes.size(), 0,
                  reinterpret_cast<const sockaddr*>(&o.to), sizeof o.to);
     };
-    // Replies wait here until their time, so a delayed reply never holds up the next request.
-    std::multimap<Clock::time_point, Outgoing> scheduled;
+    ReplySchedule<Outgoing> scheduled;
     std::array<uint8_t, 65536> datagram;
     for (;;) {
-        int timeout = -1;
-        if (!scheduled.empty()) {
-            const auto wait = std::chrono::ceil<std::chrono::milliseconds>(
-                scheduled.begin()->first - Clock::now());
-            timeout = static_cast<int>(std::max<int64_t>(0, wait.count()));
-        }
-        pollfd fds[2] = {{socket_, POLLIN, 0}, {wake_, POLLIN, 0}};
+        const int timeout = pollTimeoutUntil(scheduled.nextDue(), Clock::now());
+        pollfd fds[2] = {{socket_, POLLIN, 0}, {loop_.wakeDescriptor(), POLLIN, 0}};
         if (::poll(fds, 2, timeout) < 0 && errno != EINTR) return;
         if (fds[1].revents & POLLIN) return;
 
-        const auto now = Clock::now();
-        while (!scheduled.empty() && scheduled.begin()->first <= now) {
-            send(scheduled.begin()->second);
-            scheduled.erase(scheduled.begin());
-        }
+        scheduled.takeDue(Clock::now(), send);
         if (!(fds[0].revents & POLLIN)) continue;
         for (;;) {
             sockaddr_in from{};
@@ -129,7 +109,7 @@ void UdpServer::run() {
                 if (r.delay.count() == 0)
                     send(o);
                 else
-                    scheduled.emplace(Clock::now() + r.delay, std::move(o));
+                    scheduled.add(r.delay, std::move(o));
             }
         }
     }

@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <string>
-#include <thread>
 
+#include "server_loop.h"
 #include "simulated_instrument.h"
 
 namespace zelvo::sim {
@@ -31,8 +31,7 @@ class UdpServer {
     std::string address_;
     int socket_ = -1;
     int foreignSocket_ = -1;  // replies "from another host", for the fault of that name
-    int wake_ = -1;           // eventfd that ends the loop
-    std::thread thread_;
+    ServerThread loop_;
 };
 
 }  // namespace zelvo::sim
