@@ -6,11 +6,14 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
 #include <vector>
+
+#include "server_loop.h"
 
 namespace zelvo::sim {
 namespace {
@@ -99,12 +102,7 @@ uint32_t UsbBusServer::attach(SimulatedInstrument& instrument, UsbIdentity ident
     std::lock_guard lock(mutex_);
     const uint32_t port = ports_.empty() ? 1 : ports_.rbegin()->first + 1;
     ports_[port] = Attached{std::make_unique<UsbPort>(instrument, identity), true};
-    WireMessage m;
-    m.type = WireType::Plug;
-    m.port = port;
-    const driver::simbus::PortDevice d = record(port);
-    m.data = driver::simbus::encodeDevices(std::span(&d, 1));
-    broadcast(m);
+    announce(WireType::Plug, port);
     return port;
 }
 
@@ -122,12 +120,7 @@ void UsbBusServer::unplug(uint32_t port) {
             ++it;
         }
     }
-    WireMessage m;
-    m.type = WireType::Unplug;
-    m.port = port;
-    const driver::simbus::PortDevice d = record(port);
-    m.data = driver::simbus::encodeDevices(std::span(&d, 1));
-    broadcast(m);
+    announce(WireType::Unplug, port);
 }
 
 void UsbBusServer::plug(uint32_t port) {
@@ -135,12 +128,7 @@ void UsbBusServer::plug(uint32_t port) {
     Attached& a = ports_.at(port);
     if (a.plugged) return;
     a.plugged = true;
-    WireMessage m;
-    m.type = WireType::Plug;
-    m.port = port;
-    const driver::simbus::PortDevice d = record(port);
-    m.data = driver::simbus::encodeDevices(std::span(&d, 1));
-    broadcast(m);
+    announce(WireType::Plug, port);
 }
 
 void UsbBusServer::stall(uint32_t port, uint8_t endpoint) {
@@ -198,6 +186,15 @@ void UsbBusServer::done(int fd, uint32_t id, TransferStatus s, std::vector<uint8
 
 void UsbBusServer::broadcast(const WireMessage& m) {
     for (const Client& c : clients_) send(c.fd, m);
+}
+
+void UsbBusServer::announce(WireType type, uint32_t port) {
+    WireMessage m;
+    m.type = type;
+    m.port = port;
+    const driver::simbus::PortDevice d = record(port);
+    m.data = driver::simbus::encodeDevices(std::span(&d, 1));
+    broadcast(m);
 }
 
 void UsbBusServer::onSubmit(int fd, const WireMessage& m) {
@@ -313,14 +310,12 @@ void UsbBusServer::service(UsbClock::time_point now) {
 }
 
 int UsbBusServer::pollTimeout(UsbClock::time_point now) const {
-    std::optional<UsbClock::time_point> next;
+    auto next = UsbClock::time_point::max();
     for (const PendingIn& p : pending_) {
         const auto due = ports_.at(p.port).port->nextDue(p.endpoint);
-        if (due && (!next || *due < *next)) next = due;
+        if (due) next = std::min(next, *due);
     }
-    if (!next) return -1;
-    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*next - now).count();
-    return static_cast<int>(std::max<int64_t>(0, wait));
+    return pollTimeoutUntil(next, now);
 }
 
 bool UsbBusServer::readClient(Client& c) {

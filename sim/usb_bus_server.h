@@ -71,6 +71,8 @@ class UsbBusServer {
     void done(int fd, uint32_t id, driver::TransferStatus s, std::vector<uint8_t> data = {},
               uint32_t length = 0);
     void broadcast(const driver::simbus::WireMessage& m);
+    // Tells every connected driver that the device on port was plugged or unplugged.
+    void announce(driver::simbus::WireType type, uint32_t port);
     driver::simbus::PortDevice record(uint32_t port) const;
     void wake();
 
