@@ -10,8 +10,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include "zelvo/command_codes.h"
-
 namespace zelvo::link {
 namespace {
 
@@ -55,9 +53,6 @@ void LanSlot::close() {
     if (socket_ >= 0) ::close(socket_);
     socket_ = -1;
 }
-
-std::size_t LanSlot::blockReplyUnit() const { return kLanDatagramMax; }
-std::size_t LanSlot::writeChunkSize() const { return kLanDatagramMax; }
 
 void LanSlot::discardPending() {
     std::array<uint8_t, kLanDatagramMax> sink;

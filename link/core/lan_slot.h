@@ -7,13 +7,14 @@
 #include <array>
 #include <chrono>
 
-#include "core/transport.h"
+#include "core/slot_transport.h"
+#include "zelvo/command_codes.h"
 
 namespace zelvo::link {
 
-class LanSlot final : public Transport {
+class LanSlot final : public SlotTransport {
   public:
-    LanSlot() = default;
+    LanSlot() : SlotTransport(kLanDatagramMax) {}
     ~LanSlot() override { close(); }
     LanSlot(const LanSlot&) = delete;
     LanSlot& operator=(const LanSlot&) = delete;
@@ -22,18 +23,13 @@ class LanSlot final : public Transport {
     // dotted-decimal IPv4.  A slot that is open is closed first.
     Outcome open(const char* address, uint16_t port);
     void close();
-    bool isOpen() const { return socket_ >= 0; }
+    bool isOpen() const override { return socket_ >= 0; }
 
     // How long one reply is awaited.
     static constexpr std::chrono::milliseconds kReplyBudget{100};
 
-    Outcome beginExchange() override { return isOpen() ? Outcome::Ok : Outcome::NotOpen; }
-    void endExchange() override {}
     Outcome send(std::span<const uint8_t> bytes) override;
     Received receive(std::span<uint8_t> dest, ReplyKind kind) override;
-    bool repliesNeedContinueByte() const override { return true; }
-    std::size_t blockReplyUnit() const override;
-    std::size_t writeChunkSize() const override;
 
   private:
     // Drops datagrams already waiting: late replies of an earlier exchange.

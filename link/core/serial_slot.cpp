@@ -35,9 +35,6 @@ std::array<SerialSlot, kSerialSlotCount>& serialSlots() {
     return slots;
 }
 
-std::size_t SerialSlot::blockReplyUnit() const { return kBlockReplyMax; }
-std::size_t SerialSlot::writeChunkSize() const { return kBlockReplyMax; }
-
 Outcome SerialSlot::send(std::span<const uint8_t> bytes) {
     if (!isOpen()) return Outcome::NotOpen;
     if (bytes.size() > 0xFFFF) return Outcome::Malformed;

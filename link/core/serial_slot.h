@@ -7,18 +7,20 @@
 #include <string>
 
 #include "core/serial_port.h"
-#include "core/transport.h"
+#include "core/slot_transport.h"
+#include "zelvo/command_codes.h"
 
 namespace zelvo::link {
 
-class SerialSlot final : public Transport {
+class SerialSlot final : public SlotTransport {
   public:
+    SerialSlot() : SlotTransport(kBlockReplyMax) {}
     // Opens the device at the baud index (0..5); a slot that is open is closed first.
     Outcome open(const std::string& path, uint16_t baudIndex) {
         return port_.open(path, baudIndex);
     }
     void close() { port_.close(); }
-    bool isOpen() const { return port_.isOpen(); }
+    bool isOpen() const override { return port_.isOpen(); }
     // The slot's last failure, "step: (errno) text\n".
     const char* lastError() const { return port_.lastError(); }
 
@@ -30,15 +32,10 @@ class SerialSlot final : public Transport {
     static constexpr std::chrono::milliseconds kFirstAnswerWait{10};
     static constexpr std::chrono::milliseconds kBlockDataWait{500};
 
-    Outcome beginExchange() override { return isOpen() ? Outcome::Ok : Outcome::NotOpen; }
-    void endExchange() override {}
     // Discards stale input first, so nothing that arrived earlier answers this frame.
     Outcome send(std::span<const uint8_t> bytes) override;
     // Reads one whole reply (at most 598 bytes) and keeps at most dest.size() of it.
     Received receive(std::span<uint8_t> dest, ReplyKind kind) override;
-    bool repliesNeedContinueByte() const override { return true; }
-    std::size_t blockReplyUnit() const override;
-    std::size_t writeChunkSize() const override;
 
   private:
     SerialPort port_;
