@@ -9,6 +9,7 @@
 #include <future>
 #include <thread>
 
+#include "driver_records.h"
 #include "pipe.h"
 #include "protocol/frame.h"
 #include "simbus/sim_bus.h"
@@ -26,29 +27,7 @@ using Clock = std::chrono::steady_clock;
 
 const std::vector<driver::UsbId> kIds{{0x1209, 0x0001}};
 
-std::vector<uint8_t> record(DriverCommand c, uint32_t length, std::vector<uint8_t> payload = {},
-                            std::size_t room = 0) {
-    std::vector<uint8_t> r(8 + std::max(room, payload.size()));
-    for (int i = 0; i < 4; ++i) {
-        r[i] = static_cast<uint8_t>(static_cast<uint32_t>(c) >> (8 * i));
-        r[4 + i] = static_cast<uint8_t>(length >> (8 * i));
-    }
-    std::copy(payload.begin(), payload.end(), r.begin() + 8);
-    return r;
-}
-
-std::vector<uint8_t> le32s(std::initializer_list<uint32_t> words) {
-    std::vector<uint8_t> out;
-    for (uint32_t w : words)
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(w >> (8 * i)));
-    return out;
-}
-
-uint32_t wordAt(const std::vector<uint8_t>& r, std::size_t at) {
-    return r[at] | (r[at + 1] << 8) | (r[at + 2] << 16) | (static_cast<uint32_t>(r[at + 3]) << 24);
-}
-
-class UsbDriverTest : public ::testing::Test {
+class UsbDriverTest : public ::testing::Test, protected DriverRecordCalls {
   protected:
     void SetUp() override {
         char pattern[] = "/tmp/zelvo-usb-driver-XXXXXX";
@@ -63,7 +42,7 @@ class UsbDriverTest : public ::testing::Test {
         server_.reset();
         ::rmdir(directory_.c_str());
     }
-    Driver& driver() {
+    Driver& driver() override {
         if (!driver_)
             driver_ = std::make_unique<Driver>(
                 std::make_unique<driver::simbus::SimBus>(server_->socketPath()), kIds);
@@ -78,25 +57,7 @@ class UsbDriverTest : public ::testing::Test {
         }
         return h;
     }
-    Status run(FileHandle h, std::vector<uint8_t>& r, std::size_t inSize = SIZE_MAX) {
-        uint32_t returned = 0;
-        const std::span<const uint8_t> in(r.data(), std::min(inSize, r.size()));
-        return driver().deviceControl(h, zdev::kControlCode, in, r, returned);
-    }
-    Status write(FileHandle h, std::span<const uint8_t> bytes) {
-        auto r = record(DriverCommand::WriteBulk, static_cast<uint32_t>(bytes.size()),
-                        {bytes.begin(), bytes.end()});
-        return run(h, r);
-    }
     Status sendGet(FileHandle h) { return write(h, encodeGetRequest(Command::RunStatus)); }
-    Status read(FileHandle h, std::vector<uint8_t>& r) {
-        r = record(DriverCommand::ReadBulk, 64, {}, 64);
-        return run(h, r, 8);
-    }
-    Status setTimeouts(FileHandle h, uint32_t writeMs, uint32_t readMs) {
-        auto r = record(DriverCommand::SetTimeouts, 8, le32s({writeMs, readMs}));
-        return run(h, r);
-    }
 
     std::string directory_;
     sim::SimulatedInstrument instrument_;

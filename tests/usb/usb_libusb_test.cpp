@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "driver_records.h"
 #include "libusb/libusb_bus.h"
 #include "protocol/frame.h"
 #include "usb_port.h"
@@ -96,7 +97,9 @@ class FakeUsbfs {
         UMockdevIoctlData* urb;     // the caller's usbdevfs_urb, resolved
         UMockdevIoctlData* buffer;  // its buffer, resolved
     };
-    static usbdevfs_urb* fields(const Urb& u) { return reinterpret_cast<usbdevfs_urb*>(u.urb->data); }
+    static usbdevfs_urb* fields(const Urb& u) {
+        return reinterpret_cast<usbdevfs_urb*>(u.urb->data);
+    }
 
     gboolean handle(UMockdevIoctlClient* client) {
         const unsigned long request = umockdev_ioctl_client_get_request(client);
@@ -112,7 +115,8 @@ class FakeUsbfs {
         };
         switch (request) {
             case USBDEVFS_GET_CAPABILITIES: {
-                const uint32_t caps = USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM;
+                const uint32_t caps =
+                    USBDEVFS_CAP_BULK_CONTINUATION | USBDEVFS_CAP_NO_PACKET_SIZE_LIM;
                 UMockdevIoctlData* out = pointee(arg, 0, sizeof caps);
                 if (out == nullptr) return fail(EFAULT);
                 std::memcpy(out->data, &caps, sizeof caps);
@@ -142,8 +146,7 @@ class FakeUsbfs {
             }
             case USBDEVFS_SUBMITURB:
                 return submit(arg) ? succeed() : fail(ENODEV);
-            case USBDEVFS_DISCARDURB:
-            {
+            case USBDEVFS_DISCARDURB: {
                 unsigned long urb = 0;
                 std::memcpy(&urb, arg->data, sizeof urb);
                 return discard(urb) ? succeed() : fail(EINVAL);
@@ -245,13 +248,15 @@ class FakeUsbfs {
                 while (!complete) {
                     auto packet = port_.takePacket(urb->endpoint, now);
                     if (!packet) break;
-                    const auto room = static_cast<std::size_t>(urb->buffer_length - urb->actual_length);
+                    const auto room =
+                        static_cast<std::size_t>(urb->buffer_length - urb->actual_length);
                     if (packet->size() > room) {
                         urb->status = -EOVERFLOW;
                         complete = true;
                         break;
                     }
-                    std::copy(packet->begin(), packet->end(), it->buffer->data + urb->actual_length);
+                    std::copy(packet->begin(), packet->end(),
+                              it->buffer->data + urb->actual_length);
                     urb->actual_length += static_cast<int>(packet->size());
                     complete = packet->size() < sim::kUsbPacket ||
                                urb->actual_length == urb->buffer_length;
@@ -290,29 +295,7 @@ class FakeUsbfs {
     std::size_t discarded_ = 0;
 };
 
-std::vector<uint8_t> record(DriverCommand c, uint32_t length, std::vector<uint8_t> payload = {},
-                            std::size_t room = 0) {
-    std::vector<uint8_t> r(8 + std::max(room, payload.size()));
-    for (int i = 0; i < 4; ++i) {
-        r[static_cast<std::size_t>(i)] = static_cast<uint8_t>(static_cast<uint32_t>(c) >> (8 * i));
-        r[static_cast<std::size_t>(4 + i)] = static_cast<uint8_t>(length >> (8 * i));
-    }
-    std::copy(payload.begin(), payload.end(), r.begin() + 8);
-    return r;
-}
-
-std::vector<uint8_t> le32s(std::initializer_list<uint32_t> words) {
-    std::vector<uint8_t> out;
-    for (uint32_t w : words)
-        for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(w >> (8 * i)));
-    return out;
-}
-
-uint32_t wordAt(const std::vector<uint8_t>& r, std::size_t at) {
-    return r[at] | (r[at + 1] << 8) | (r[at + 2] << 16) | (static_cast<uint32_t>(r[at + 3]) << 24);
-}
-
-class LibusbUmockdevTest : public ::testing::Test {
+class LibusbUmockdevTest : public ::testing::Test, protected DriverRecordCalls {
   protected:
     void SetUp() override {
         const char* preload = std::getenv("LD_PRELOAD");
@@ -343,21 +326,21 @@ class LibusbUmockdevTest : public ::testing::Test {
     // The instrument's sysfs entry: bus 1, port 1, address 2, with the
     // descriptors the simulated port reports.
     std::string deviceRecord() {
-        return
-            std::string("P: /devices/zelvo-test/usb1/1-1\n"
-                        "N: bus/usb/001/002\n"
-                        "E: SUBSYSTEM=usb\n"
-                        "E: DEVTYPE=usb_device\n"
-                        "E: DRIVER=usb\n"
-                        "E: BUSNUM=001\n"
-                        "E: DEVNUM=002\n"
-                        "E: DEVNAME=/dev/bus/usb/001/002\n"
-                        "A: busnum=1\\n\n"
-                        "A: devnum=2\\n\n"
-                        "A: speed=480\\n\n"
-                        "A: bConfigurationValue=1\\n\n"
-                        "H: descriptors=") +
-            hex(fake_.port().deviceDescriptor()) + hex(fake_.port().configDescriptor()) + "\n";
+        return std::string(
+                   "P: /devices/zelvo-test/usb1/1-1\n"
+                   "N: bus/usb/001/002\n"
+                   "E: SUBSYSTEM=usb\n"
+                   "E: DEVTYPE=usb_device\n"
+                   "E: DRIVER=usb\n"
+                   "E: BUSNUM=001\n"
+                   "E: DEVNUM=002\n"
+                   "E: DEVNAME=/dev/bus/usb/001/002\n"
+                   "A: busnum=1\\n\n"
+                   "A: devnum=2\\n\n"
+                   "A: speed=480\\n\n"
+                   "A: bConfigurationValue=1\\n\n"
+                   "H: descriptors=") +
+               hex(fake_.port().deviceDescriptor()) + hex(fake_.port().configDescriptor()) + "\n";
     }
 
     // The uevent reaches libusb through a socket: give it a moment.
@@ -371,6 +354,7 @@ class LibusbUmockdevTest : public ::testing::Test {
         return paths;
     }
 
+    Driver& driver() override { return *driver_; }
     FileHandle openFirst() {
         const auto paths = driver_->interfaces();
         FileHandle h = driver::kInvalidHandle;
@@ -379,24 +363,6 @@ class LibusbUmockdevTest : public ::testing::Test {
             EXPECT_EQ(driver_->open(paths[0], h), Status::Success);
         }
         return h;
-    }
-    Status run(FileHandle h, std::vector<uint8_t>& r, std::size_t inSize = SIZE_MAX) {
-        uint32_t returned = 0;
-        const std::span<const uint8_t> in(r.data(), std::min(inSize, r.size()));
-        return driver_->deviceControl(h, zdev::kControlCode, in, r, returned);
-    }
-    Status write(FileHandle h, std::span<const uint8_t> bytes) {
-        auto r = record(DriverCommand::WriteBulk, static_cast<uint32_t>(bytes.size()),
-                        {bytes.begin(), bytes.end()});
-        return run(h, r);
-    }
-    Status read(FileHandle h, std::vector<uint8_t>& r, uint32_t length = 64) {
-        r = record(DriverCommand::ReadBulk, length, {}, length);
-        return run(h, r, 8);
-    }
-    Status setTimeouts(FileHandle h, uint32_t writeMs, uint32_t readMs) {
-        auto r = record(DriverCommand::SetTimeouts, 8, le32s({writeMs, readMs}));
-        return run(h, r);
     }
     // A read on a device with nothing to say, started on its own thread.
     std::future<Status> pendingRead(FileHandle h) {
