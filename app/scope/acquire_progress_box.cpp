@@ -8,7 +8,8 @@
 
 namespace oscilane {
 
-AcquireProgressBox::AcquireProgressBox(QWidget* parent) : QDialog(parent), bar_(new QProgressBar(this)) {
+AcquireProgressBox::AcquireProgressBox(QWidget* parent)
+    : QDialog(parent), bar_(new QProgressBar(this)) {
     setModal(false);
     setFixedSize(240, 80);
     bar_->setRange(0, 100);
@@ -32,6 +33,11 @@ void AcquireProgressBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+void AcquireProgressBox::hideEvent(QHideEvent* event) {
+    dotTimer_.stop();
+    QDialog::hideEvent(event);
+}
+
 void AcquireProgressBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     QFont font;
@@ -43,13 +49,13 @@ void AcquireProgressBox::paintEvent(QPaintEvent*) {
 
 void AcquireProgressBox::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Escape:
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
     }
 }
 

@@ -48,8 +48,9 @@ void Knob::mousePressEvent(QMouseEvent* event) {
 }
 
 void Knob::mouseMoveEvent(QMouseEvent* event) {
-    if (event->buttons() == Qt::LeftButton && event->modifiers() == Qt::NoModifier)
-        turnTo(event->position());
+    // A drag turns only while the left button alone is held without Shift or Ctrl.
+    const bool shiftOrCtrl = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier);
+    if (event->buttons() == Qt::LeftButton && !shiftOrCtrl) turnTo(event->position());
 }
 
 void Knob::turnTo(QPointF point) {

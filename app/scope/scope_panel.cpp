@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "scope/knob.h"
 #include "device/command_kinds.h"
+#include "scope/knob.h"
 #include "scope/scope_scales.h"
 #include "scope/scope_texts.h"
 #include "scope/up_down_buttons.h"
@@ -109,7 +109,7 @@ void ScopePanel::buildControls() {
     voltsText_ = readOnlyText("voltsText", vertical);
     voltsText_->setText(QString::fromLatin1(scopetext::kInitialVolts));
     vGrid->addWidget(voltsText_, 1, 1);
-    voltsStep_ = new UpDownButtons(QStringLiteral("volts"), vertical);
+    voltsStep_ = new UpDownButtons(QStringLiteral("volts"), UpDownButtons::Range::Rising, vertical);
     vGrid->addWidget(voltsStep_, 1, 2);
     couplingList_ = comboOf(scopetext::kCouplings, "couplingList", vertical);
     vGrid->addWidget(couplingList_, 2, 1, 1, 2);
@@ -141,7 +141,8 @@ void ScopePanel::buildControls() {
     tGrid->addWidget(pulseWidthLabel_, 5, 0);
     pulseWidthText_ = readOnlyText("pulseWidthText", trigger);
     tGrid->addWidget(pulseWidthText_, 5, 1);
-    pulseWidthStep_ = new UpDownButtons(QStringLiteral("pulseWidth"), trigger);
+    pulseWidthStep_ =
+        new UpDownButtons(QStringLiteral("pulseWidth"), UpDownButtons::Range::Falling, trigger);
     tGrid->addWidget(pulseWidthStep_, 5, 2);
     column->addWidget(trigger);
     column->addStretch();
@@ -167,9 +168,8 @@ void ScopePanel::connectHandlers() {
     connect(channelList_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) selectChannel(row);
     });
-    connect(channelList_, &QListWidget::itemDoubleClicked, this, [this] {
-        post(channel_ == kCh1 ? kind::kCh1Reset : kind::kCh2Reset, 0);
-    });
+    connect(channelList_, &QListWidget::itemDoubleClicked, this,
+            [this] { post(channel_ == kCh1 ? kind::kCh1Reset : kind::kCh2Reset, 0); });
     const auto activated = [this](QComboBox* combo, auto handler) {
         connect(combo, &QComboBox::activated, this, handler);
     };
@@ -184,7 +184,7 @@ void ScopePanel::connectHandlers() {
             // The ALT channel decides what the type, slope and time-base controls show.
             altChannel_ = p;
             timeKnob_->setAltChannel(p);
-            cache_.altType = cache_.slope = cache_.pulseWidth = cache_.timeBase = -1;
+            cache_.altType = cache_.slope = cache_.pulseWidth = cache_.timeBase = kRefreshNext;
         }
         post(kind::kTriggerSource, p);
     });
@@ -211,7 +211,7 @@ void ScopePanel::connectHandlers() {
 
 void ScopePanel::selectChannel(int channel) {
     channel_ = channel;
-    cache_.shown = cache_.voltsValue = cache_.coupling = cache_.probe = -1;
+    cache_.shown = cache_.voltsValue = cache_.coupling = cache_.probe = kRefreshNext;
     voltageKnob_->setRole(channel == kCh1 ? KnobRole::Ch1Volts : KnobRole::Ch2Volts);
 }
 
@@ -229,7 +229,8 @@ void ScopePanel::stepPulseWidth(int delta) {
     if (!pulseTrigger(s)) return;
     const uint32_t width = pulseWidth(s);
     uint32_t next = 0;
-    // The arrows run against the width: up shortens it, down lengthens it.
+    // A step of +1 shortens the width; the control's falling range makes
+    // that its down arrow, so the up arrow lengthens.
     if (delta > 0 && width > kShortestPulseWidth)
         next = width - data_.pulseWidthStep;
     else if (delta < 0 && width < kLongestPulseWidth)
@@ -254,18 +255,20 @@ void ScopePanel::showSlopeContent(SlopeContent content) {
         refill(slopeList_, scopetext::kConditions);
     else
         refill(slopeList_, scopetext::kSlopes);
-    slopeLabel_->setText(QString::fromLatin1(pulse ? scopetext::kConditionLabel : scopetext::kSlopeLabel));
+    slopeLabel_->setText(
+        QString::fromLatin1(pulse ? scopetext::kConditionLabel : scopetext::kSlopeLabel));
     pulseWidthLabel_->setVisible(pulse);
     pulseWidthText_->setVisible(pulse);
     pulseWidthStep_->setVisible(pulse);
-    cache_.slope = cache_.pulseWidth = -1;
+    cache_.slope = cache_.pulseWidth = kRefreshNext;
 }
 
 void ScopePanel::refresh() {
     if (!state_.connected()) return;
     const ScopeSettings s = settings();
     refreshChannel(s);
-    const int timeBase = s.altTrigger() ? s.altTimeBase(channel_) : s.timeBase();
+    // In ALT mode the list shows the time base it sets: the ALT channel's.
+    const int timeBase = s.timeBaseOf(altChannel_);
     if (changed(cache_.timeBase, timeBase)) {
         timeList_->setCurrentIndex(timeListPosition(timeBase));
         timeKnob_->update();
@@ -280,7 +283,8 @@ void ScopePanel::refreshChannel(const ScopeSettings& s) {
     if (changed(cache_.shown, s.shown(c))) onOff_->setChecked(s.shown(c));
     const bool voltsChanged = changed(cache_.voltsValue, s.voltsValue10uV(c));
     if (changed(cache_.probeOfVolts, s.probe(c)) || voltsChanged) {
-        voltsText_->setText(voltText(s.voltsValue10uV(c) * 0.01, static_cast<uint16_t>(s.probe(c))));
+        voltsText_->setText(
+            voltText(s.voltsValue10uV(c) * 0.01, static_cast<uint16_t>(s.probe(c))));
         voltageKnob_->update();
     }
     if (changed(cache_.coupling, s.coupling(c)))
@@ -297,9 +301,9 @@ void ScopePanel::refreshTrigger(const ScopeSettings& s) {
         if (alt) {
             refill(sourceList_, scopetext::kTriggerSources);
             sourceList_->setCurrentIndex(altChannel_);
-            cache_.altType = -1;
+            cache_.altType = kRefreshNext;
         }
-        cache_.source = cache_.sweep = cache_.slope = cache_.pulseWidth = -1;
+        cache_.source = cache_.sweep = cache_.slope = cache_.pulseWidth = kRefreshNext;
         modeList_->setCurrentIndex(positionIn(modeList_, mode));
     }
     if (alt) {

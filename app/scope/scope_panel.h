@@ -2,11 +2,13 @@
 // displayed block and turns every user action into one posted command.  It
 // never changes a setting locally; a control shows a new value only when an
 // upload confirms it.  A control is touched only when its block value
-// differs from the value it was last set from (-1 forces the next refresh).
+// differs from the value it was last set from; a reset cache forces the next
+// refresh.
 #pragma once
 
 #include <QWidget>
 #include <cstdint>
+#include <limits>
 
 #include "scope/scope_link_state.h"
 #include "scope/scope_settings.h"
@@ -45,6 +47,9 @@ class ScopePanel : public QWidget {
     void refreshTrigger(const ScopeSettings& s);
     // Sets a control from `value` when it differs from `cached`; true when it did.
     static bool changed(int64_t& cached, int64_t value);
+    // A cached value no block field can take (a signed field may hold -1),
+    // so the next refresh always sets the control.
+    static constexpr int64_t kRefreshNext = std::numeric_limits<int64_t>::min();
 
     void post(int kind, int32_t argument);
     void stepPulseWidth(int delta);
@@ -62,9 +67,11 @@ class ScopePanel : public QWidget {
     SlopeContent slopeContent_ = SlopeContent::None;
 
     struct Cache {
-        int64_t shown = -1, voltsValue = -1, probeOfVolts = -1, coupling = -1, probe = -1;
-        int64_t timeBase = -1, format = -1, mode = -1, source = -1, sweep = -1, slope = -1;
-        int64_t altType = -1, pulseWidth = -1;
+        int64_t shown = kRefreshNext, voltsValue = kRefreshNext, probeOfVolts = kRefreshNext;
+        int64_t coupling = kRefreshNext, probe = kRefreshNext, timeBase = kRefreshNext;
+        int64_t format = kRefreshNext, mode = kRefreshNext, source = kRefreshNext;
+        int64_t sweep = kRefreshNext, slope = kRefreshNext, altType = kRefreshNext;
+        int64_t pulseWidth = kRefreshNext;
     } cache_;
 
     QListWidget* channelList_ = nullptr;

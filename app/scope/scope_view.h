@@ -37,6 +37,9 @@ class ScopeView : public QScrollArea, public CommandTarget {
     // One timer tick.
     void tick();
 
+    // The frame opens fitted to the whole display.
+    QSize sizeHint() const override { return kMinimumDisplay; }
+
   private:
     Document& document_;
     ScopeLink link_;

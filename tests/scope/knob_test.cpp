@@ -1,11 +1,13 @@
 // The knobs: the angle mapping, the step rules and what a turn posts.
+#include "scope/knob.h"
+
 #include <gtest/gtest.h>
 
+#include <QMouseEvent>
 #include <QTest>
 
 #include "block_builder.h"
 #include "fake_link.h"
-#include "scope/knob.h"
 
 using namespace oscilane;
 using scopetest::BlockBuilder;
@@ -90,4 +92,27 @@ TEST(Knob, TurningBackWithinOneDragPostsTheStepAgain) {
     // Back at the block's index 8: the instrument was told 12, so 8 goes out again.
     const std::vector<std::pair<int, int32_t>> expected = {{110, 12}, {110, 8}};
     EXPECT_EQ(link.posted, expected);
+}
+
+TEST(Knob, DragsWithShiftOrCtrlDoNotTurn) {
+    struct Case {
+        Qt::KeyboardModifiers modifiers;
+        bool turns;
+    };
+    for (const Case& c : {Case{Qt::ShiftModifier, false}, Case{Qt::ControlModifier, false},
+                          Case{Qt::AltModifier, true}, Case{Qt::NoModifier, true}}) {
+        SCOPED_TRACE(static_cast<int>(c.modifiers));
+        FakeLink link;
+        BlockBuilder b;
+        b.shownChannel(0, 8, 20000, 99);
+        link.data.displayedBlock = b.block;
+        Knob knob(KnobRole::Ch1Volts, link.data, link);
+        knob.show();
+        QTest::mousePress(&knob, Qt::LeftButton, {}, kTop);
+        QMouseEvent move(QEvent::MouseMove, QPointF(kLowerLeft),
+                         knob.mapToGlobal(QPointF(kLowerLeft)), Qt::NoButton, Qt::LeftButton,
+                         c.modifiers);
+        QCoreApplication::sendEvent(&knob, &move);
+        EXPECT_EQ(link.posted.size(), c.turns ? 1u : 0u);
+    }
 }

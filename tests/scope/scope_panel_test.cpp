@@ -1,5 +1,7 @@
 // The controller panel: what each control posts, the refresh rules and the
 // trigger-mode switching of its lists.
+#include "scope/scope_panel.h"
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -14,7 +16,6 @@
 
 #include "block_builder.h"
 #include "fake_link.h"
-#include "scope/scope_panel.h"
 #include "shell/formatting.h"
 #include "shell/message_service.h"
 
@@ -64,7 +65,8 @@ TEST(ScopePanel, EachControlPostsItsKindAndArgument) {
         {"Run/Stop", none, [](Panel& p) { p.get<QPushButton>("runStop")->click(); }, {48, 0}},
         {"AUTO", none, [](Panel& p) { p.get<QPushButton>("auto")->click(); }, {49, 0}},
         {"Time/DIV", none, [](Panel& p) { p.choose("timeList", 18); }, {51, 20}},
-        {"Time/DIV in ALT, channel 1", alt,
+        {"Time/DIV in ALT, channel 1",
+         alt,
          [](Panel& p) {
              p.choose("triggerSource", 1);
              p.link.posted.clear();
@@ -74,12 +76,18 @@ TEST(ScopePanel, EachControlPostsItsKindAndArgument) {
         {"Format", none, [](Panel& p) { p.choose("formatList", 2); }, {84, 2}},
         {"Trigger Mode ALT", none, [](Panel& p) { p.choose("triggerMode", 2); }, {65, 2}},
         {"Trigger Source", none, [](Panel& p) { p.choose("triggerSource", 1); }, {70, 1}},
-        {"Trigger Type, ALT channel 0", alt, [](Panel& p) { p.choose("triggerType", 1); }, {115, 1}},
+        {"Trigger Type, ALT channel 0",
+         alt,
+         [](Panel& p) { p.choose("triggerType", 1); },
+         {115, 1}},
         {"Trigger Sweep", none, [](Panel& p) { p.choose("triggerSweep", 2); }, {71, 2}},
         {"Edge slope", none, [](Panel& p) { p.choose("slopeList", 1); }, {73, 1}},
-        {"Pulse condition", [](BlockBuilder& b) { b.u16(L::kTriggerMode, 1); },
-         [](Panel& p) { p.choose("slopeList", 4); }, {74, 4}},
-        {"ALT edge slope, channel 1", alt,
+        {"Pulse condition",
+         [](BlockBuilder& b) { b.u16(L::kTriggerMode, 1); },
+         [](Panel& p) { p.choose("slopeList", 4); },
+         {74, 4}},
+        {"ALT edge slope, channel 1",
+         alt,
          [](Panel& p) {
              p.choose("triggerSource", 1);
              p.choose("slopeList", 1);
@@ -87,7 +95,8 @@ TEST(ScopePanel, EachControlPostsItsKindAndArgument) {
          {77, 1}},
         {"ALT pulse condition, channel 0",
          [](BlockBuilder& b) { b.u16(L::kTriggerMode, 2).u16(L::altTriggerRecord(0), 1); },
-         [](Panel& p) { p.choose("slopeList", 5); }, {78, 5}},
+         [](Panel& p) { p.choose("slopeList", 5); },
+         {78, 5}},
         {"CH1 off", none, [](Panel& p) { p.get<QCheckBox>("onOff")->click(); }, {85, 0}},
         {"CH2 on",
          [](BlockBuilder& b) { b.channel(1, L::channel::kShown, 0); },
@@ -140,7 +149,8 @@ TEST(ScopePanel, DefaultSetupOnlyWhenTheQuestionIsAnsweredOk) {
         messages.setAnswer(ok);
         Panel p;
         p.get<QPushButton>("def")->click();
-        EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Do you want to load default setup?")});
+        EXPECT_EQ(messages.texts(),
+                  QStringList{QStringLiteral("Do you want to load default setup?")});
         if (ok)
             EXPECT_EQ(p.link.posted, (std::vector<std::pair<int, int32_t>>{{50, 0}}));
         else
@@ -155,21 +165,24 @@ TEST(ScopePanel, PulseWidthStepsStayWithinTheirBounds) {
         const char* button;
         std::vector<std::pair<int, int32_t>> posted;
     };
+    // The up arrow lengthens the pulse, the down arrow shortens it.
     const Case cases[] = {
-        {1, 0, 0, 3, "pulseWidthUp", {{112, 2}}},
-        {1, 0, 0, 2, "pulseWidthUp", {}},  // does not shorten below 10 ns
-        {1, 0, 0, 2, "pulseWidthDown", {{112, 3}}},
-        {1, 0, 0, 1999999999, "pulseWidthDown", {{112, 2000000000}}},
-        {1, 0, 0, 2000000000, "pulseWidthDown", {}},
-        {0, 0, 0, 100, "pulseWidthDown", {}},  // Edge trigger: no pulse width
-        {2, 1, 1, 100, "pulseWidthUp", {{114, 99}}},
-        {2, 0, 1, 100, "pulseWidthUp", {}},  // ALT channel 1 on an edge trigger
+        {1, 0, 0, 3, "pulseWidthDown", {{112, 2}}},
+        {1, 0, 0, 2, "pulseWidthDown", {}},  // does not shorten below 10 ns
+        {1, 0, 0, 2, "pulseWidthUp", {{112, 3}}},
+        {1, 0, 0, 1999999999, "pulseWidthUp", {{112, 2000000000}}},
+        {1, 0, 0, 2000000000, "pulseWidthUp", {}},
+        {0, 0, 0, 100, "pulseWidthUp", {}},  // Edge trigger: no pulse width
+        {2, 1, 1, 100, "pulseWidthDown", {{114, 99}}},
+        {2, 0, 1, 100, "pulseWidthDown", {}},  // ALT channel 1 on an edge trigger
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.width);
         Panel p;
-        p.block.u16(L::kTriggerMode, c.mode).u32(L::kMainTrigger + L::trigger::kPulseWidth, c.width);
-        p.block.u16(L::altTriggerRecord(1), c.altType).u32(L::altTriggerRecord(1) + L::trigger::kPulseWidth, c.width);
+        p.block.u16(L::kTriggerMode, c.mode)
+            .u32(L::kMainTrigger + L::trigger::kPulseWidth, c.width);
+        p.block.u16(L::altTriggerRecord(1), c.altType)
+            .u32(L::altTriggerRecord(1) + L::trigger::kPulseWidth, c.width);
         p.update();
         if (c.source) p.choose("triggerSource", c.source);
         p.link.posted.clear();
@@ -255,6 +268,31 @@ TEST(ScopePanel, TriggerModeSwitchesTheLists) {
     p.update();
     EXPECT_EQ(slope->count(), 2);
     EXPECT_FALSE(p.combo("triggerType")->isEnabled());
+}
+
+TEST(ScopePanel, InAltModeTheTimeListShowsTheAltChannelsTimeBase) {
+    Panel p;
+    p.block.u16(L::kTriggerMode, 2).u16(L::kTimeBase, 19);
+    p.block.channel(0, L::channel::kAltTimeBase, 20).channel(1, L::channel::kAltTimeBase, 21);
+    p.update();
+    QComboBox* time = p.combo("timeList");
+    EXPECT_EQ(time->currentText(), QStringLiteral("2.000ms"));
+    // CH2 as the ALT channel: the list follows it, whichever channel the panel shows.
+    p.choose("triggerSource", 1);
+    p.update();
+    EXPECT_EQ(time->currentText(), QStringLiteral("5.000ms"));
+    p.get<QListWidget>("channelList")->setCurrentRow(1);
+    p.get<QListWidget>("channelList")->setCurrentRow(0);
+    p.update();
+    EXPECT_EQ(time->currentText(), QStringLiteral("5.000ms"));
+    p.link.posted.clear();
+    p.choose("timeList", 20);
+    EXPECT_EQ(p.link.last(), (std::pair<int, int32_t>{83, 22}));
+    // A signed word of -1 right after a forced refresh still reaches the list.
+    p.block.channel(0, L::channel::kAltTimeBase, -1);
+    p.choose("triggerSource", 0);
+    p.update();
+    EXPECT_EQ(time->currentIndex(), -1);
 }
 
 TEST(ScopePanel, ValuesOutsideTheListsSelectNothing) {
