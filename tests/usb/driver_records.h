@@ -3,8 +3,12 @@
 // runs over.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <future>
 #include <initializer_list>
 #include <span>
 #include <vector>
@@ -61,6 +65,32 @@ class DriverRecordCalls {
     zdev::Status setTimeouts(driver::FileHandle h, uint32_t writeMs, uint32_t readMs) {
         auto r = record(zdev::DriverCommand::SetTimeouts, 8, le32s({writeMs, readMs}));
         return run(h, r);
+    }
+    // A read started on its own thread, for a device with nothing to say.
+    std::future<zdev::Status> pendingRead(driver::FileHandle h) {
+        return std::async(std::launch::async, [this, h] {
+            std::vector<uint8_t> r;
+            return read(h, r);
+        });
+    }
+    // Aborts the bulk-in pipe, and with it a read in flight.
+    zdev::Status abortRead(driver::FileHandle h) {
+        auto r = record(zdev::DriverCommand::AbortPipe, 4, le32s({6}));
+        return run(h, r);
+    }
+    // With a read time-out of 500 ms, a read of a silent device ends after
+    // about that long with status 258 and nothing read, well within limit.
+    void expectReadTimesOut(driver::FileHandle h, std::chrono::milliseconds limit) {
+        using Clock = std::chrono::steady_clock;
+        ASSERT_EQ(setTimeouts(h, 1000, 500), zdev::Status::Success);
+        std::vector<uint8_t> r;
+        const auto start = Clock::now();
+        EXPECT_EQ(read(h, r), zdev::Status::Timeout);
+        const auto took = Clock::now() - start;
+        EXPECT_EQ(wordAt(r, 0), 258u);
+        EXPECT_EQ(wordAt(r, 4), 0u);
+        EXPECT_GE(took, std::chrono::milliseconds(450));
+        EXPECT_LT(took, limit);
     }
 };
 
