@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QPolygon>
 #include <array>
+#include <cstdint>
 
 #include "scope/grid_geometry.h"
 
@@ -30,6 +31,7 @@ enum class Pointing { Right, Left, Up, Down };
 struct MarkerPlace {
     QPoint point;
     Pointing pointing = Pointing::Right;
+    bool operator==(const MarkerPlace&) const = default;
 };
 
 // Level markers of the four waveforms: left of the grid at the lever's height.

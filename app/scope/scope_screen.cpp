@@ -71,35 +71,33 @@ const QFont& markerLabelFont(int marker) {
 
 const QColor& markerColour(int marker) {
     switch (marker) {
-    case kCh1TriggerMarker:
-    case kXyHorizontalMarker:
-        return colour::kCh1;
-    case kCh2TriggerMarker:
-        return colour::kCh2;
-    case kExtTriggerMarker:
-        return colour::kExtTrigger;
-    case kHorizontalTriggerMarker:
-        return colour::kHorizontalTrigger;
-    default:
-        return colour::ofWaveform(marker);
+        case kCh1TriggerMarker:
+        case kXyHorizontalMarker:
+            return colour::kCh1;
+        case kCh2TriggerMarker:
+            return colour::kCh2;
+        case kExtTriggerMarker:
+            return colour::kExtTrigger;
+        case kHorizontalTriggerMarker:
+            return colour::kHorizontalTrigger;
+        default:
+            return colour::ofWaveform(marker);
     }
 }
 
 }  // namespace
 
-ScopeScreen::ScopeScreen(const ScopeData& scopeData, const ScopeLinkState& state, CommandSink& commands,
-                         QWidget* parent)
+ScopeScreen::ScopeScreen(const ScopeData& scopeData, const ScopeLinkState& state,
+                         CommandSink& commands, QWidget* parent)
     : WaveScreen(parent), data_(scopeData), state_(state), commands_(commands) {
-    computedFrom_.fill(kNotComputed);
     setMouseTracking(true);
 }
 
-void ScopeScreen::setMeasurementTexts(
-    const std::array<MeasurementText, kMeasurementSlots>& texts) {
+void ScopeScreen::setMeasurementTexts(const std::array<MeasurementText, kMeasurementSlots>& texts) {
     measurements_ = texts;
 }
 
-void ScopeScreen::gridChanged() { computedFrom_.fill(kNotComputed); }
+void ScopeScreen::gridChanged() { computedFrom_.fill(std::nullopt); }
 
 bool ScopeScreen::markerShown(int marker) const {
     if (!state_.connected()) return false;
@@ -107,54 +105,54 @@ bool ScopeScreen::markerShown(int marker) const {
     const bool yt = s.isFormat(DisplayFormat::YT);
     const bool alt = s.altTrigger();
     switch (marker) {
-    case kCh1LevelMarker:
-        return s.shown(kCh1) && !s.isFormat(DisplayFormat::XY);
-    case kCh2LevelMarker:
-    case kMathLevelMarker:
-    case kRefLevelMarker:
-        return s.shown(marker);
-    case kCh1TriggerMarker:
-        return yt && (alt || s.triggerSource() == kCh1);
-    case kCh2TriggerMarker:
-        return yt && (alt || s.triggerSource() == kCh2);
-    case kExtTriggerMarker:
-        return yt && !alt && s.triggerSource() == kExtSource;
-    case kHorizontalTriggerMarker:
-        return yt;
-    default:
-        return s.isFormat(DisplayFormat::XY);
+        case kCh1LevelMarker:
+            return s.shown(kCh1) && !s.isFormat(DisplayFormat::XY);
+        case kCh2LevelMarker:
+        case kMathLevelMarker:
+        case kRefLevelMarker:
+            return s.shown(marker);
+        case kCh1TriggerMarker:
+            return yt && (alt || s.triggerSource() == kCh1);
+        case kCh2TriggerMarker:
+            return yt && (alt || s.triggerSource() == kCh2);
+        case kExtTriggerMarker:
+            return yt && !alt && s.triggerSource() == kExtSource;
+        case kHorizontalTriggerMarker:
+            return yt;
+        default:
+            return s.isFormat(DisplayFormat::XY);
     }
 }
 
 int ScopeScreen::markerSetting(int marker, const ScopeSettings& s) const {
     switch (marker) {
-    case kCh1TriggerMarker:
-    case kExtTriggerMarker:
-        return s.triggerLevel(kCh1);
-    case kCh2TriggerMarker:
-        return s.triggerLevel(kCh2);
-    case kHorizontalTriggerMarker:
-        return s.horizontalTrigger();
-    case kXyHorizontalMarker:
-        return s.position(kCh1);
-    default:
-        return s.position(marker);
+        case kCh1TriggerMarker:
+        case kExtTriggerMarker:
+            return s.triggerLevel(kCh1);
+        case kCh2TriggerMarker:
+            return s.triggerLevel(kCh2);
+        case kHorizontalTriggerMarker:
+            return s.horizontalTrigger();
+        case kXyHorizontalMarker:
+            return s.position(kCh1);
+        default:
+            return s.position(marker);
     }
 }
 
 MarkerPlace ScopeScreen::markerPlaceOf(int marker, int setting) const {
     switch (marker) {
-    case kCh1TriggerMarker:
-    case kCh2TriggerMarker:
-        return triggerMarkerPlace(grid(), setting);
-    case kExtTriggerMarker:
-        return extTriggerMarkerPlace(grid(), setting);
-    case kHorizontalTriggerMarker:
-        return horizontalMarkerPlace(grid(), setting);
-    case kXyHorizontalMarker:
-        return xyMarkerPlace(grid(), setting);
-    default:
-        return levelMarkerPlace(grid(), setting);
+        case kCh1TriggerMarker:
+        case kCh2TriggerMarker:
+            return triggerMarkerPlace(grid(), setting);
+        case kExtTriggerMarker:
+            return extTriggerMarkerPlace(grid(), setting);
+        case kHorizontalTriggerMarker:
+            return horizontalMarkerPlace(grid(), setting);
+        case kXyHorizontalMarker:
+            return xyMarkerPlace(grid(), setting);
+        default:
+            return levelMarkerPlace(grid(), setting);
     }
 }
 
@@ -163,11 +161,11 @@ void ScopeScreen::updateMarkers() {
     for (int m = 0; m < kMarkerCount; ++m) {
         // The marker in the user's hand stays there.
         if (markerDrag_ && m == draggedMarker_) continue;
-        const auto setting = static_cast<uint16_t>(markerSetting(m, s));
+        const int setting = markerSetting(m, s);
         auto& from = computedFrom_[static_cast<std::size_t>(m)];
-        if (setting == from) continue;
+        if (from == setting) continue;
         from = setting;
-        markers_[static_cast<std::size_t>(m)] = markerPlaceOf(m, static_cast<int16_t>(setting));
+        markers_[static_cast<std::size_t>(m)] = markerPlaceOf(m, setting);
     }
 }
 
@@ -189,8 +187,8 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
     const GridRect& g = grid();
     const double h = g.height();
     const bool live = w == kMath || (w <= kCh2 && s.running());
-    const double gain = live ? liveGain(s, w)
-                             : gainOf(s.capturedVoltsValue10uV(w), s.voltsValue10uV(w));
+    const double gain =
+        live ? liveGain(s, w) : gainOf(s.capturedVoltsValue10uV(w), s.voltsValue10uV(w));
     const double zero = zeroCodeOfLever(live ? s.position(w) : s.capturedPosition(w));
     const double markerCode =
         (markers_[static_cast<std::size_t>(w)].point.y() - g.top) / h * kCodeMax;
@@ -206,6 +204,7 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
     for (int i = 0; i < count; ++i) {
         const int code = s.sample(w, i);
         if (!isSampleCode(code)) {
+            // No point here: the next one starts a new line, but a dot stands on its own.
             penPlaced = false;
             continue;
         }
@@ -214,15 +213,15 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
         const int x = std::clamp(
             static_cast<int>(g.left + (origin + i * step) * 0.001 * g.width() / kHorizontalUnits),
             g.left, g.right);
-        const int y = std::clamp(static_cast<int>(g.top + (kCodeMax - level) * h / kCodeMax),
-                                 g.top, g.bottom);
+        const int y = std::clamp(static_cast<int>(g.top + (kCodeMax - level) * h / kCodeMax), g.top,
+                                 g.bottom);
         const QPoint here(x, y);
         const bool blanked = i >= blank.first && i <= blank.last;
-        if (i > 0 && !blanked && penPlaced) {
-            if (vector)
-                lines.append(QLine(pen, here));
-            else
+        if (i > 0 && !blanked) {
+            if (!vector)
                 points.append(here);
+            else if (penPlaced)
+                lines.append(QLine(pen, here));
         }
         pen = here;
         penPlaced = true;
@@ -238,11 +237,11 @@ void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) const {
     const int areaLeft = xyAreaLeft(g);
     const double across = 2.0 * g.width() / 3.0;
     const double leverScale = static_cast<double>(kCodeMax) / kLeverMax;
-    const double xShift = s.position(kCh1) * leverScale -
-                          (kCodeMax - (markers_[kXyHorizontalMarker].point.x() - areaLeft) /
-                                          across * kCodeMax);
-    const double yShift =
-        s.position(kCh2) * leverScale - (markers_[kCh2LevelMarker].point.y() - g.top) / h * kCodeMax;
+    const double xShift =
+        s.position(kCh1) * leverScale -
+        (kCodeMax - (markers_[kXyHorizontalMarker].point.x() - areaLeft) / across * kCodeMax);
+    const double yShift = s.position(kCh2) * leverScale -
+                          (markers_[kCh2LevelMarker].point.y() - g.top) / h * kCodeMax;
     QList<QPoint> points;
     for (int i = 0; i < static_cast<int>(zelvo::layout::kSamplesPerTrace); ++i) {
         const int c1 = s.sample(kCh1, i);
@@ -250,10 +249,10 @@ void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) const {
         if (!isSampleCode(c1) || !isSampleCode(c2)) continue;
         const double x = c1 + xShift;
         const double y = c2 + yShift;
-        points.append({std::clamp(static_cast<int>(areaLeft + x * across / kCodeMax), areaLeft,
-                                  xyAreaRight(g)),
-                       std::clamp(static_cast<int>(g.top + (kCodeMax - y) * h / kCodeMax), g.top,
-                                  g.bottom)});
+        points.append(
+            {std::clamp(static_cast<int>(areaLeft + x * across / kCodeMax), areaLeft,
+                        xyAreaRight(g)),
+             std::clamp(static_cast<int>(g.top + (kCodeMax - y) * h / kCodeMax), g.top, g.bottom)});
     }
     p.setPen(QPen(colour::kRef, 0));
     p.drawPoints(points.data(), static_cast<int>(points.size()));
@@ -272,7 +271,8 @@ void ScopeScreen::drawAboveFrame(QPainter& p) {
 }
 
 void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) const {
-    const QString volts = voltText(s.voltsValue10uV(kMath) * 0.01, static_cast<uint16_t>(s.probe(kMath)));
+    const QString volts =
+        voltText(s.voltsValue10uV(kMath) * 0.01, static_cast<uint16_t>(s.probe(kMath)));
     QString text;
     if (s.mathOperator() != kFftOperator) {
         text = QStringLiteral("MATH: ") + volts + QStringLiteral("/DIV");
@@ -295,9 +295,10 @@ void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) const {
 }
 
 void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
-    const QString text = QStringLiteral("REF: ") +
-                         voltText(s.voltsValue10uV(kRef) * 0.01, static_cast<uint16_t>(s.probe(kRef))) +
-                         QStringLiteral("/DIV");
+    const QString text =
+        QStringLiteral("REF: ") +
+        voltText(s.voltsValue10uV(kRef) * 0.01, static_cast<uint16_t>(s.probe(kRef))) +
+        QStringLiteral("/DIV");
     p.setPen(colour::kRef);
     textAt(p, (grid().left + grid().right) / 2 + 100, grid().bottom + 20, text);
 }
@@ -312,7 +313,8 @@ void ScopeScreen::drawMarkers(QPainter& p) const {
         p.setBrush(Qt::NoBrush);
         p.setPen(colour::kMarkerLabel);
         p.setFont(markerLabelFont(m));
-        textAt(p, shape.labelTopLeft.x(), shape.labelTopLeft.y(), QString::fromLatin1(markerLabel(m)));
+        textAt(p, shape.labelTopLeft.x(), shape.labelTopLeft.y(),
+               QString::fromLatin1(markerLabel(m)));
     }
 }
 
@@ -386,6 +388,7 @@ void ScopeScreen::mousePressEvent(QMouseEvent* event) {
     } else if (const int m = markerAt(point); m != kNoMarker) {
         markerDrag_ = true;
         draggedMarker_ = m;
+        pressedPlace_ = markers_[static_cast<std::size_t>(m)];
     }
     showShapeAt(point);
 }
@@ -408,9 +411,13 @@ void ScopeScreen::mouseMoveEvent(QMouseEvent* event) {
 
 void ScopeScreen::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
-    if (markerDrag_) {
-        const DropCommand drop = markerDropCommand(
-            draggedMarker_, markers_[static_cast<std::size_t>(draggedMarker_)], grid());
+    // A marker released where it was grabbed asks for nothing: converting
+    // its place back to a setting truncates, so a plain click would step
+    // the setting by one.
+    const MarkerPlace* dropped =
+        markerDrag_ ? &markers_[static_cast<std::size_t>(draggedMarker_)] : nullptr;
+    if (dropped && *dropped != pressedPlace_) {
+        const DropCommand drop = markerDropCommand(draggedMarker_, *dropped, grid());
         commands_.Post(drop.kind, drop.argument);
     }
     buttonHeld_ = cursorDrag_ = markerDrag_ = false;

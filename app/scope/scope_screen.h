@@ -7,7 +7,7 @@
 
 #include <QString>
 #include <array>
-#include <cstdint>
+#include <optional>
 
 #include "scope/scope_link_state.h"
 #include "scope/scope_markers.h"
@@ -26,7 +26,6 @@ inline constexpr int kMeasurementSlots = 8;
 class ScopeScreen : public WaveScreen {
     Q_OBJECT
   public:
-    static constexpr uint16_t kNotComputed = 0xFFFF;
     static constexpr int kNoMarker = 0xFFFF;
 
     ScopeScreen(const ScopeData& scopeData, const ScopeLinkState& state, CommandSink& commands,
@@ -76,7 +75,10 @@ class ScopeScreen : public WaveScreen {
     CommandSink& commands_;
 
     std::array<MarkerPlace, kMarkerCount> markers_{};
-    std::array<uint16_t, kMarkerCount> computedFrom_{};
+    // The setting each marker was last placed from; none before the first
+    // placement and after a resize.  Every 16-bit setting value, -1 included,
+    // is a real one, so "not yet placed" is kept apart from them.
+    std::array<std::optional<int>, kMarkerCount> computedFrom_{};
     std::array<MeasurementText, kMeasurementSlots> measurements_{};
 
     int cursorType_ = 0;
@@ -85,6 +87,7 @@ class ScopeScreen : public WaveScreen {
     bool markerDrag_ = false;
     bool firstPointPending_ = false;
     int draggedMarker_ = kNoMarker;
+    MarkerPlace pressedPlace_;  // where the dragged marker stood when it was grabbed
     QPoint cursor1_;
     QPoint cursor2_;
 };

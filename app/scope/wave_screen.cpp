@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QResizeEvent>
+#include <QVarLengthArray>
 
 namespace oscilane {
 
@@ -27,7 +28,8 @@ void WaveScreen::setGridVisible(bool on) {
 }
 
 void WaveScreen::resizeEvent(QResizeEvent* event) {
-    if (bestFit_) grid_ = bestFitGrid(event->size().width(), event->size().height(), margins_, grid_);
+    if (bestFit_)
+        grid_ = bestFitGrid(event->size().width(), event->size().height(), margins_, grid_);
     buffer_ = QImage();
     gridChanged();
     update();
@@ -43,9 +45,11 @@ void WaveScreen::paintEvent(QPaintEvent*) {
 }
 
 void WaveScreen::renderInto(QImage& image) {
-    if (grid_.empty()) return;
     QPainter painter(&image);
+    // Black first even for an empty grid, so a grid that became empty
+    // without a resize does not leave the last picture standing.
     painter.fillRect(image.rect(), Qt::black);
+    if (grid_.empty()) return;
     drawGraticule(painter);
     drawBeneathFrame(painter);
     painter.setPen(frameColour_);
@@ -63,37 +67,42 @@ void WaveScreen::drawGraticule(QPainter& p) const {
     const int centreX = at(g.left, kMinorStepsAcross / 2);
     const int centreY = at(g.top, kMinorStepsDown / 2);
 
-    p.setPen(gridColour_);
+    // Everything is one colour, so the lines and the dots each go out in one call.
+    QVarLengthArray<QLine, 4 * (kMinorStepsAcross + kMinorStepsDown)> lines;
+    QVarLengthArray<QPoint, 2 * kMinorStepsAcross * kMinorStepsDown / kMinorPerDivision> dots;
     for (int k = 1; k < kMinorStepsAcross; ++k) {
         const int x = at(g.left, k);
         if (k == kMinorStepsAcross / 2) {
-            p.drawLine(x, g.top, x, g.bottom);
+            lines.append(QLine(x, g.top, x, g.bottom));
         } else if (k % kMinorPerDivision == 0) {
-            p.drawLine(x, g.top, x, g.top + longTick);
-            p.drawLine(x, g.bottom, x, g.bottom - longTick);
+            lines.append(QLine(x, g.top, x, g.top + longTick));
+            lines.append(QLine(x, g.bottom, x, g.bottom - longTick));
             if (gridVisible_)
-                for (int j = 1; j < kMinorStepsDown; ++j) p.drawPoint(x, at(g.top, j));
+                for (int j = 1; j < kMinorStepsDown; ++j) dots.append(QPoint(x, at(g.top, j)));
         } else {
-            p.drawLine(x, g.top, x, g.top + shortTick);
-            p.drawLine(x, g.bottom, x, g.bottom - shortTick);
+            lines.append(QLine(x, g.top, x, g.top + shortTick));
+            lines.append(QLine(x, g.bottom, x, g.bottom - shortTick));
         }
-        p.drawLine(x, centreY - shortTick, x, centreY + shortTick);
+        lines.append(QLine(x, centreY - shortTick, x, centreY + shortTick));
     }
     for (int j = 1; j < kMinorStepsDown; ++j) {
         const int y = at(g.top, j);
         if (j == kMinorStepsDown / 2) {
-            p.drawLine(g.left, y, g.right, y);
+            lines.append(QLine(g.left, y, g.right, y));
         } else if (j % kMinorPerDivision == 0) {
-            p.drawLine(g.left, y, g.left + longTick, y);
-            p.drawLine(g.right, y, g.right - longTick, y);
+            lines.append(QLine(g.left, y, g.left + longTick, y));
+            lines.append(QLine(g.right, y, g.right - longTick, y));
             if (gridVisible_)
-                for (int k = 1; k < kMinorStepsAcross; ++k) p.drawPoint(at(g.left, k), y);
+                for (int k = 1; k < kMinorStepsAcross; ++k) dots.append(QPoint(at(g.left, k), y));
         } else {
-            p.drawLine(g.left, y, g.left + shortTick, y);
-            p.drawLine(g.right, y, g.right - shortTick, y);
+            lines.append(QLine(g.left, y, g.left + shortTick, y));
+            lines.append(QLine(g.right, y, g.right - shortTick, y));
         }
-        p.drawLine(centreX - shortTick, y, centreX + shortTick, y);
+        lines.append(QLine(centreX - shortTick, y, centreX + shortTick, y));
     }
+    p.setPen(gridColour_);
+    p.drawLines(lines.constData(), static_cast<int>(lines.size()));
+    p.drawPoints(dots.constData(), static_cast<int>(dots.size()));
 }
 
 }  // namespace oscilane

@@ -25,8 +25,6 @@ class WaveScreen : public QWidget {
     void setGridVisible(bool on);
     bool gridVisible() const { return gridVisible_; }
     const GridRect& grid() const { return grid_; }
-    // Sets the grid directly, for a surface without best fit.
-    void setGrid(const GridRect& grid) { grid_ = grid; }
 
     // Draws the whole screen into `image` (of the widget's size), as a paint does.
     void renderInto(QImage& image);

@@ -1,6 +1,8 @@
 // The scope display: grid geometry, trace pixels where the formulas put
 // them, what is drawn in each format and while disconnected, and the
 // commands that dropping each marker posts.
+#include "scope/scope_screen.h"
+
 #include <gtest/gtest.h>
 
 #include <QTest>
@@ -8,7 +10,6 @@
 #include "block_builder.h"
 #include "fake_link.h"
 #include "scope/scope_colours.h"
-#include "scope/scope_screen.h"
 
 using namespace oscilane;
 using scopetest::BlockBuilder;
@@ -118,9 +119,9 @@ TEST(ScopeScreen, HorizontalStepAndOriginPlaceThePoints) {
     s.setBlock(b);
     const QImage image = s.picture();
     const int y = yOfCode(51);
-    EXPECT_EQ(image.pixelColor(110 + 1, y), colour::kCh1);      // point 1: 110.5
-    EXPECT_EQ(image.pixelColor(110 + 299, y), colour::kCh1);    // point 599
-    EXPECT_NE(image.pixelColor(110 + 301, y), colour::kCh1);    // no point 600
+    EXPECT_EQ(image.pixelColor(110 + 1, y), colour::kCh1);    // point 1: 110.5
+    EXPECT_EQ(image.pixelColor(110 + 299, y), colour::kCh1);  // point 599
+    EXPECT_NE(image.pixelColor(110 + 301, y), colour::kCh1);  // no point 600
     EXPECT_NE(image.pixelColor(108, y), colour::kCh1);
 }
 
@@ -184,8 +185,9 @@ TEST(ScopeScreen, DisconnectedShowsOnlyGraticuleTextsAndTheRedLamp) {
     EXPECT_EQ(countInGrid(image, colour::kMath), 0);
     EXPECT_EQ(image.pixelColor(10, 10), colour::kDisconnected);
     s.link.removed = false;
-    EXPECT_GT(countAll(image, colour::kRemovalNotice), countAll(s.picture(), colour::kRemovalNotice));
-    EXPECT_GT(countInGrid(image, colour::kCh2), 0);           // the CH2 measurement text
+    EXPECT_GT(countAll(image, colour::kRemovalNotice),
+              countAll(s.picture(), colour::kRemovalNotice));
+    EXPECT_GT(countInGrid(image, colour::kCh2), 0);  // the CH2 measurement text
     for (int m = 0; m < kMarkerCount; ++m) EXPECT_FALSE(s.screen.markerShown(m)) << m;
 }
 
@@ -222,10 +224,10 @@ TEST(ScopeScreen, MarkerPlacesFollowTheirSettings) {
         QPoint point;
         Pointing pointing;
     };
-    for (const Trigger& t : {Trigger{0, {665, 50}, Pointing::Up}, Trigger{-3, {665, 50}, Pointing::Up},
-                             Trigger{199, {665, 450}, Pointing::Down},
-                             Trigger{250, {665, 450}, Pointing::Down},
-                             Trigger{100, {670, 251}, Pointing::Left}}) {
+    for (const Trigger& t :
+         {Trigger{0, {665, 50}, Pointing::Up}, Trigger{-3, {665, 50}, Pointing::Up},
+          Trigger{199, {665, 450}, Pointing::Down}, Trigger{250, {665, 450}, Pointing::Down},
+          Trigger{100, {670, 251}, Pointing::Left}}) {
         EXPECT_EQ(triggerMarkerPlace(g, t.level).point, t.point) << t.level;
         EXPECT_EQ(triggerMarkerPlace(g, t.level).pointing, t.pointing) << t.level;
     }
@@ -235,11 +237,10 @@ TEST(ScopeScreen, MarkerPlacesFollowTheirSettings) {
         QPoint point;
         Pointing pointing;
     };
-    for (const Horizontal& h : {Horizontal{0, {50, 35}, Pointing::Left},
-                                Horizontal{299, {650, 35}, Pointing::Right},
-                                Horizontal{300, {650, 35}, Pointing::Right},
-                                Horizontal{150, {350, 35}, Pointing::Down},
-                                Horizontal{75, {200, 35}, Pointing::Down}}) {
+    for (const Horizontal& h :
+         {Horizontal{0, {50, 35}, Pointing::Left}, Horizontal{299, {650, 35}, Pointing::Right},
+          Horizontal{300, {650, 35}, Pointing::Right}, Horizontal{150, {350, 35}, Pointing::Down},
+          Horizontal{75, {200, 35}, Pointing::Down}}) {
         EXPECT_EQ(horizontalMarkerPlace(g, h.position).point, h.point) << h.position;
         EXPECT_EQ(horizontalMarkerPlace(g, h.position).pointing, h.pointing) << h.position;
     }
@@ -309,4 +310,100 @@ TEST(ScopeScreen, APressInsideTheGridRecordsCursorPointsAndPostsNothing) {
     EXPECT_TRUE(s.link.posted.empty());
     EXPECT_EQ(s.screen.cursorPoint1(), QPoint(100, 100));
     EXPECT_EQ(s.screen.cursorPoint2(), QPoint(200, 300));
+}
+
+TEST(ScopeScreen, GraticuleTicksDotsAndCentreLines) {
+    // Grid 600 x 400: minor step 10, short tick 3, long tick 5.
+    const QColor grey(200, 200, 200);
+    struct Pixel {
+        QPoint at;
+        bool grey, greyWithoutDots;
+    };
+    const Pixel pixels[] = {
+        {{100, 60}, true, false},                             // dot on a division column
+        {{60, 100}, true, false},                             // dot on a division row
+        {{100, 65}, false, false},                            // between two dots
+        {{100, 55}, true, true},                              // long tick from the top edge
+        {{100, 445}, true, true},                             // and from the bottom edge
+        {{60, 53}, true, true},                               // short tick
+        {{60, 54}, false, false},  {{645, 100}, true, true},  // long tick in from the right edge
+        {{350, 123}, true, true},                             // vertical centre line
+        {{123, 250}, true, true},                             // horizontal centre line
+        {{60, 247}, true, true},  // short tick on the horizontal centre line
+    };
+    Screen s;
+    s.link.isConnected = false;
+    const QImage withDots = s.picture();
+    s.screen.setGridVisible(false);
+    const QImage withoutDots = s.picture();
+    for (const Pixel& px : pixels) {
+        EXPECT_EQ(withDots.pixelColor(px.at) == grey, px.grey) << px.at.x() << "," << px.at.y();
+        EXPECT_EQ(withoutDots.pixelColor(px.at) == grey, px.greyWithoutDots)
+            << px.at.x() << "," << px.at.y();
+    }
+}
+
+TEST(ScopeScreen, AGridThatBecomesEmptyLeavesNoPictureBehind) {
+    Screen s;
+    s.setBlock(fourFlatTraces());
+    s.show();
+    EXPECT_GT(countAll(s.screen.grab().toImage(), colour::kCh1), 0);
+    s.screen.setMargins(500, 500, 500, 500);
+    s.screen.setBestFit(true);
+    ASSERT_TRUE(s.screen.grid().empty());
+    EXPECT_EQ(countAll(s.screen.grab().toImage(), colour::kCh1), 0);
+}
+
+TEST(ScopeScreen, ADotAfterAMissingCodeIsStillSet) {
+    Screen s;
+    BlockBuilder b;
+    // One unit (2 pixels) per point: point i at x = 50 + 2i.
+    b.shownChannel(0, 10, 100000, 0).trace(0, 1000, 0, 300, false).allSamples(0, 51);
+    b.sample(0, 100, 32767);
+    s.setBlock(b);
+    const QImage image = s.picture();
+    EXPECT_NE(image.pixelColor(250, yOfCode(51)), colour::kCh1);
+    EXPECT_EQ(image.pixelColor(252, yOfCode(51)), colour::kCh1);
+}
+
+TEST(ScopeScreen, ASettingOfMinusOnePlacesItsMarker) {
+    // -1 reads as 0xFFFF, which must not pass for "not yet placed".
+    Screen s;
+    BlockBuilder b = fourFlatTraces();
+    b.channel(0, L::channel::kTriggerLevel, -1).channel(1, L::channel::kPosition, -1);
+    s.setBlock(b);
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass == 0 ? "first placement" : "after a resize");
+        s.screen.updateMarkers();
+        EXPECT_EQ(s.screen.markerPlace(kCh1TriggerMarker).point, QPoint(665, 50));
+        EXPECT_EQ(s.screen.markerPlace(kCh1TriggerMarker).pointing, Pointing::Up);
+        EXPECT_EQ(s.screen.markerPlace(kCh2LevelMarker).point, QPoint(30, 47));
+        s.screen.resize(771, 500);
+    }
+}
+
+TEST(ScopeScreen, AMarkerClickedWithoutMovingPostsNothing) {
+    // Each of these settings would come back one lower from a click.
+    struct Case {
+        const char* name;
+        QPoint grip;
+    };
+    const Case cases[] = {
+        {"CH1 level at lever 99", {35, 248}},
+        {"CH1 trigger at level 100", {660, 251}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Screen s;
+        BlockBuilder b = fourFlatTraces();
+        b.channel(0, L::channel::kPosition, 99).channel(1, L::channel::kShown, 0);
+        b.channel(0, L::channel::kTriggerLevel, 100);
+        s.setBlock(b);
+        s.show();
+        s.screen.updateMarkers();
+        QTest::mouseClick(&s.screen, Qt::LeftButton, {}, c.grip);
+        EXPECT_TRUE(s.link.posted.empty());
+        s.drag(c.grip, c.grip + QPoint(0, 20));
+        EXPECT_EQ(s.link.posted.size(), 1u);
+    }
 }
