@@ -45,6 +45,13 @@ void textAt(QPainter& p, int x, int y, const QString& text) {
 
 bool isSampleCode(int code) { return code >= 0 && code <= kCodeMax; }
 
+// A pixel coordinate within [low, high], truncated toward zero.  Clamped
+// before the conversion: a block's step, origin or scale can put a point
+// far past the int range, and it must still land on the near edge.
+int pixelWithin(double value, int low, int high) {
+    return static_cast<int>(std::clamp(value, static_cast<double>(low), static_cast<double>(high)));
+}
+
 // Sample code scale of a trace relative to its current volts per division;
 // a zero divisor (nothing uploaded yet) leaves the codes as they are.
 double gainOf(double numerator, double denominator) {
@@ -210,11 +217,9 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
         }
         double level = (code - zero) * gain + (kCodeMax - markerCode);
         if (w == kMath) level = std::clamp(level, 0.0, static_cast<double>(kCodeMax));
-        const int x = std::clamp(
-            static_cast<int>(g.left + (origin + i * step) * 0.001 * g.width() / kHorizontalUnits),
-            g.left, g.right);
-        const int y = std::clamp(static_cast<int>(g.top + (kCodeMax - level) * h / kCodeMax), g.top,
-                                 g.bottom);
+        const int x = pixelWithin(
+            g.left + (origin + i * step) * 0.001 * g.width() / kHorizontalUnits, g.left, g.right);
+        const int y = pixelWithin(g.top + (kCodeMax - level) * h / kCodeMax, g.top, g.bottom);
         const QPoint here(x, y);
         const bool blanked = i >= blank.first && i <= blank.last;
         if (i > 0 && !blanked) {
@@ -249,10 +254,8 @@ void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) const {
         if (!isSampleCode(c1) || !isSampleCode(c2)) continue;
         const double x = c1 + xShift;
         const double y = c2 + yShift;
-        points.append(
-            {std::clamp(static_cast<int>(areaLeft + x * across / kCodeMax), areaLeft,
-                        xyAreaRight(g)),
-             std::clamp(static_cast<int>(g.top + (kCodeMax - y) * h / kCodeMax), g.top, g.bottom)});
+        points.append({pixelWithin(areaLeft + x * across / kCodeMax, areaLeft, xyAreaRight(g)),
+                       pixelWithin(g.top + (kCodeMax - y) * h / kCodeMax, g.top, g.bottom)});
     }
     p.setPen(QPen(colour::kRef, 0));
     p.drawPoints(points.data(), static_cast<int>(points.size()));

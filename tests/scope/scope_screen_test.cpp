@@ -407,3 +407,25 @@ TEST(ScopeScreen, AMarkerClickedWithoutMovingPostsNothing) {
         EXPECT_EQ(s.link.posted.size(), 1u);
     }
 }
+
+TEST(ScopeScreen, PointsFarPastTheGridLandOnTheNearEdge) {
+    {
+        SCOPED_TRACE("far to the right: every point on the right edge, no line across");
+        Screen s;
+        BlockBuilder b;
+        b.shownChannel(0, 10, 100000, 0).trace(0, 4000000000u, 4000000000u, 1200, true);
+        s.setBlock(b.allSamples(0, 128));
+        EXPECT_EQ(countInGrid(s.picture(), colour::kCh1), 0);
+    }
+    {
+        SCOPED_TRACE("far below: a stopped trace scaled up 4e9 times reaches the bottom edge");
+        Screen s;
+        BlockBuilder b;
+        b.shownChannel(0, 10, 1, 0).trace(0, 1000, 0, 300, true).u16(L::kRunStop, 1);
+        b.u32(L::secondChannelRecord(0) + L::channel::kVoltsValue, 4000000000u);
+        for (std::size_t i = 0; i < 300; ++i) b.sample(0, i, i % 2 == 0 ? 255 : 51);
+        s.setBlock(b);
+        // Lines from the top edge (code 255) to the bottom edge and back.
+        EXPECT_EQ(s.picture().pixelColor(53, 250), colour::kCh1);
+    }
+}
