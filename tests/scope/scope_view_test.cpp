@@ -1,6 +1,8 @@
 // The acquisition view: the timer's copy under the worker event, the panel
 // refresh that follows it, the progress box and the display's layout; the
 // scope frame's tool bar and panel toggle.
+#include "scope/scope_view.h"
+
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -16,7 +18,6 @@
 #include "scope/scope_frame.h"
 #include "scope/scope_panel.h"
 #include "scope/scope_screen.h"
-#include "scope/scope_view.h"
 #include "shell/document.h"
 #include "shell/document_template.h"
 #include "shell/side_bar.h"
@@ -41,7 +42,9 @@ struct View {
         link.data.uploadedBlock = b.block;
         link.fresh = true;
     }
-    QComboBox* timeList() const { return view->panel()->findChild<QComboBox*>(QStringLiteral("timeList")); }
+    QComboBox* timeList() const {
+        return view->panel()->findChild<QComboBox*>(QStringLiteral("timeList"));
+    }
 };
 
 }  // namespace
@@ -123,6 +126,12 @@ TEST(ScopeFrame, ToolBarPanelToggleAndMinimumSize) {
               QStringLiteral("Save Print Panel | Scope Setups Update Data | Cursor Measure | "
                              "Option Connect Disconnect"));
     frame.show();
+    // At its natural size (as the main frame's window area opens it) the
+    // window shows the whole display.
+    frame.resize(frame.sizeHint());
+    QCoreApplication::processEvents();
+    EXPECT_GE(view->width(), ScopeView::kMinimumDisplay.width());
+    EXPECT_GE(view->height(), ScopeView::kMinimumDisplay.height());
     ASSERT_TRUE(frame.panelBar()->isVisible());
     EXPECT_EQ(view->panel()->parentWidget(), frame.panelBar()->surface());
     frame.action(cmd::kScopePanelToggle)->trigger();
