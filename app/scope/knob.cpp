@@ -83,8 +83,7 @@ double Knob::pointerPercent() const {
     const bool timeBase = role_ == KnobRole::TimeBase;
     const int steps = timeBase ? data_.timeBaseCount : data_.voltsStepCount;
     if (steps < 2) return 0;
-    const int index = timeBase ? (s.altTrigger() ? s.altTimeBase(altChannel_) : s.timeBase())
-                               : s.voltsIndex(static_cast<int>(role_));
+    const int index = timeBase ? s.timeBaseOf(altChannel_) : s.voltsIndex(static_cast<int>(role_));
     const int top = timeBase ? steps + 1 : steps + 3;
     return std::clamp((top - index) * 100.0 / (steps - 1), 0.0, 100.0);
 }

@@ -19,6 +19,20 @@ namespace {
 const QPoint kLowerLeft(30, 80);
 const QPoint kLowerRight(57, 80);
 const QPoint kTop(44, 5);
+
+// A shown CH1 at volts index 8 under a CH1 voltage knob.
+struct Ch1Knob {
+    FakeLink link;
+    Knob knob{KnobRole::Ch1Volts, link.data, link};
+
+    Ch1Knob() {
+        BlockBuilder b;
+        b.shownChannel(0, 8, 20000, 99);
+        link.data.displayedBlock = b.block;
+        knob.show();
+    }
+};
+
 }  // namespace
 
 TEST(Knob, AngleMapsThreeQuartersOfATurn) {
@@ -80,18 +94,13 @@ TEST(Knob, TurningPostsChangedStepsOnly) {
 }
 
 TEST(Knob, TurningBackWithinOneDragPostsTheStepAgain) {
-    FakeLink link;
-    BlockBuilder b;
-    b.shownChannel(0, 8, 20000, 99);
-    link.data.displayedBlock = b.block;
-    Knob knob(KnobRole::Ch1Volts, link.data, link);
-    knob.show();
-    QTest::mousePress(&knob, Qt::LeftButton, {}, kLowerLeft);
-    QTest::mouseMove(&knob, kTop);
-    QTest::mouseRelease(&knob, Qt::LeftButton, {}, kTop);
+    Ch1Knob k;
+    QTest::mousePress(&k.knob, Qt::LeftButton, {}, kLowerLeft);
+    QTest::mouseMove(&k.knob, kTop);
+    QTest::mouseRelease(&k.knob, Qt::LeftButton, {}, kTop);
     // Back at the block's index 8: the instrument was told 12, so 8 goes out again.
     const std::vector<std::pair<int, int32_t>> expected = {{110, 12}, {110, 8}};
-    EXPECT_EQ(link.posted, expected);
+    EXPECT_EQ(k.link.posted, expected);
 }
 
 TEST(Knob, DragsWithShiftOrCtrlDoNotTurn) {
@@ -102,17 +111,12 @@ TEST(Knob, DragsWithShiftOrCtrlDoNotTurn) {
     for (const Case& c : {Case{Qt::ShiftModifier, false}, Case{Qt::ControlModifier, false},
                           Case{Qt::AltModifier, true}, Case{Qt::NoModifier, true}}) {
         SCOPED_TRACE(static_cast<int>(c.modifiers));
-        FakeLink link;
-        BlockBuilder b;
-        b.shownChannel(0, 8, 20000, 99);
-        link.data.displayedBlock = b.block;
-        Knob knob(KnobRole::Ch1Volts, link.data, link);
-        knob.show();
-        QTest::mousePress(&knob, Qt::LeftButton, {}, kTop);
+        Ch1Knob k;
+        QTest::mousePress(&k.knob, Qt::LeftButton, {}, kTop);
         QMouseEvent move(QEvent::MouseMove, QPointF(kLowerLeft),
-                         knob.mapToGlobal(QPointF(kLowerLeft)), Qt::NoButton, Qt::LeftButton,
+                         k.knob.mapToGlobal(QPointF(kLowerLeft)), Qt::NoButton, Qt::LeftButton,
                          c.modifiers);
-        QCoreApplication::sendEvent(&knob, &move);
-        EXPECT_EQ(link.posted.size(), c.turns ? 1u : 0u);
+        QCoreApplication::sendEvent(&k.knob, &move);
+        EXPECT_EQ(k.link.posted.size(), c.turns ? 1u : 0u);
     }
 }
