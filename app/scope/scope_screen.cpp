@@ -107,7 +107,9 @@ void ScopeScreen::setMeasurementTexts(const std::array<MeasurementText, kMeasure
 void ScopeScreen::gridChanged() { computedFrom_.fill(std::nullopt); }
 
 bool ScopeScreen::markerShown(int marker) const {
-    if (!state_.connected()) return false;
+    // An empty grid draws no marker, and one grabbed there would have no
+    // scale to turn its place into a setting.
+    if (!state_.connected() || grid().empty()) return false;
     const ScopeSettings s = settings();
     const bool yt = s.isFormat(DisplayFormat::YT);
     const bool alt = s.altTrigger();

@@ -429,3 +429,15 @@ TEST(ScopeScreen, PointsFarPastTheGridLandOnTheNearEdge) {
         EXPECT_EQ(s.picture().pixelColor(53, 250), colour::kCh1);
     }
 }
+
+TEST(ScopeScreen, NoMarkerCanBeGrabbedOnAnEmptyGrid) {
+    Screen s;
+    s.setBlock(fourFlatTraces());
+    s.show();
+    s.screen.updateMarkers();
+    const QPoint grip = s.screen.markerPlace(kCh1LevelMarker).point + QPoint(5, 0);
+    s.screen.resize(100, 80);  // too small for the margins
+    ASSERT_TRUE(s.screen.grid().empty());
+    s.drag(grip, grip + QPoint(0, 20));
+    EXPECT_TRUE(s.link.posted.empty());
+}
