@@ -51,6 +51,14 @@ UsbBusServer::UsbBusServer(std::string socketPath) : socketPath_(std::move(socke
         fail("listen on " + socketPath_);
     }
     wake_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    // Without its wake descriptor stop() could never end the loop.
+    if (wake_ < 0) {
+        const int e = errno;
+        ::close(listen_);
+        ::unlink(socketPath_.c_str());
+        errno = e;
+        fail("eventfd");
+    }
 }
 
 UsbBusServer::~UsbBusServer() {
