@@ -11,6 +11,9 @@ namespace oscilane {
 AcquireProgressBox::AcquireProgressBox(QWidget* parent)
     : QDialog(parent), bar_(new QProgressBar(this)) {
     setModal(false);
+    // The box comes and goes with every upload over a slow line; it must not
+    // take the keyboard from the window the user works in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     setFixedSize(240, 80);
     bar_->setRange(0, 100);
     bar_->setGeometry(12, 44, 216, 20);
