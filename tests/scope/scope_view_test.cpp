@@ -93,6 +93,14 @@ TEST(ScopeView, ProgressBoxShowsWhileASlowUploadRuns) {
     QTest::keyClick(&box, Qt::Key_Escape);
     QTest::keyClick(&box, Qt::Key_Return);
     EXPECT_TRUE(box.isVisible());
+    // The dots grow to three and start again from none; showing the box again starts from none.
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return box.caption() == QStringLiteral("Acquire Data..."); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return box.dots() == 0; }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return box.dots() == 1; }));
+    box.hide();
+    v.view->tick();
+    EXPECT_EQ(box.dots(), 0);
     v.link.slow = false;
     v.view->tick();
     EXPECT_FALSE(box.isVisible());
