@@ -58,8 +58,9 @@ struct ConnectedLink final : CommandSink, ScopeLinkState {
 using Block = std::array<uint8_t, L::kBlockSize>;
 
 // Two successive uploads of the simulated instrument with all four traces
-// shown (REF stored from CH1); with `changeSettings` the second one has
-// another time base and CH1 scale, so every frame changes the panel.
+// shown (REF stored from CH1); with `changeSettings` the second one has CH1
+// AC-coupled and the falling trigger slope, so every frame changes panel
+// controls while the traces stay alike (the sine has no DC to remove).
 bool uploadTwoFrames(std::array<Block, 2>& frames, bool changeSettings) {
     zelvo::sim::SimulatedInstrument instrument;
     auto server = zelvo::sim::serveOnFreeLoopback(instrument);
@@ -67,7 +68,7 @@ bool uploadTwoFrames(std::array<Block, 2>& frames, bool changeSettings) {
     bool ok = DSOSetCHEnable(kHandle, 2, 1) == 0 && DSOSetCHEnable(kHandle, 3, 1) == 0 &&
               DSOUploadSetting(kHandle, frames[0].data()) == 0;
     if (ok && changeSettings)
-        ok = DSOSetTimeBase(kHandle, 0, 21) == 0 && DSOSetVOLTDIV(kHandle, 0, 7) == 0;
+        ok = DSOSetCoupling(kHandle, 0, 1) == 0 && DSOSetTriggerSlope(kHandle, 255, 1) == 0;
     ok = ok && DSOUploadSetting(kHandle, frames[1].data()) == 0;
     KwLanClose(kHandle);
     return ok;
