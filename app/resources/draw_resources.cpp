@@ -1,6 +1,7 @@
-// Draws the application's pictures (tool bar buttons, browser images, the
-// close button, the window icon and the splash picture) into PNG files, so
-// that every picture comes from one consistent drawing style.
+// Draws the application's pictures (the main and scope tool bar buttons,
+// browser images, the close button, the window icon and the splash picture)
+// into PNG files, so that every picture comes from one consistent drawing
+// style.
 //
 // Usage: oscilane_draw_resources OUTPUT_DIR
 #include <QCoreApplication>
@@ -127,14 +128,21 @@ void window(QPainter& p, const QRectF& r, double s) {
     p.drawRect(QRectF(r.left(), r.top(), r.width(), std::max(2.0, r.height() * 0.2)));
 }
 
+// A tile with a trace of the first channel on a screen.
+void scopeTile(QPainter& p, double s, const QRectF& r, double cycles) {
+    tile(p, s);
+    screen(p, r);
+    sine(p, r, kTrace, s / 18, cycles);
+}
+
+// The screen of a scope tile that leaves the lower right corner for a badge.
+QRectF badgedScreen(double s) { return {s * 0.14, s * 0.16, s * 0.62, s * 0.5}; }
+
 const std::vector<std::pair<QString, Drawing>>& toolBarButtons() {
     static const std::vector<std::pair<QString, Drawing>> buttons = {
         {"new_scope",
          [](QPainter& p, double s) {
-             tile(p, s);
-             QRectF r(s * 0.14, s * 0.16, s * 0.62, s * 0.5);
-             screen(p, r);
-             sine(p, r, kTrace, s / 18, 1.5);
+             scopeTile(p, s, badgedScreen(s), 1.5);
              plusBadge(p, s);
          }},
         {"new_meter",
@@ -183,6 +191,243 @@ const std::vector<std::pair<QString, Drawing>>& toolBarButtons() {
              p.setFont(f);
              p.setPen(kGlyph);
              p.drawText(c, Qt::AlignCenter, "i");
+         }},
+    };
+    return buttons;
+}
+
+const QColor kCursor(0, 200, 255);
+const QColor kAccentBlue(60, 120, 200);
+const QColor kAccentGreen(80, 200, 90);
+const QColor kAccentRed(220, 70, 60);
+const QColor kOutline(20, 20, 30);
+const QColor kMetal(205, 210, 218);
+
+// A round badge in the lower right corner, as on the new-document buttons.
+QRectF badge(QPainter& p, double s, const QColor& fill) {
+    QRectF b(s * 0.54, s * 0.54, s * 0.4, s * 0.4);
+    p.setPen(QPen(kOutline, s / 42));
+    p.setBrush(fill);
+    p.drawEllipse(b);
+    return b;
+}
+
+// A gear of eight teeth around a hole.
+void gear(QPainter& p, const QPointF& c, double r, double s) {
+    QPainterPath path;
+    const int teeth = 8;
+    for (int i = 0; i < teeth * 4; ++i) {
+        const double a = (i - 0.5) * M_PI / (teeth * 2);
+        const double radius = (i % 4 < 2) ? r : r * 0.72;
+        const QPointF pt(c.x() + radius * std::cos(a), c.y() + radius * std::sin(a));
+        i == 0 ? path.moveTo(pt) : path.lineTo(pt);
+    }
+    path.closeSubpath();
+    path.addEllipse(c, r * 0.3, r * 0.3);
+    p.setPen(QPen(kOutline, s / 42));
+    p.setBrush(kMetal);
+    p.drawPath(path);
+}
+
+// A circular arrow running counter-clockwise, its head on the right pointing up.
+void circularArrow(QPainter& p, const QRectF& r, double s) {
+    const QRectF ring =
+        r.adjusted(r.width() * 0.22, r.height() * 0.22, -r.width() * 0.22, -r.height() * 0.22);
+    QPainterPath arc;
+    arc.arcMoveTo(ring, 100);
+    arc.arcTo(ring, 100, 260);
+    p.setPen(QPen(kGlyph, s / 16, Qt::SolidLine, Qt::FlatCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(arc);
+    const QPointF end = arc.pointAtPercent(1);
+    const double angle = arc.angleAtPercent(1) * M_PI / 180;
+    const QPointF along(std::cos(angle), -std::sin(angle));
+    const QPointF across(-along.y(), along.x());
+    const double h = ring.width() * 0.55;
+    QPolygonF head;
+    head << end + along * h * 0.9 << end + across * h * 0.8 << end - across * h * 0.8;
+    p.setPen(Qt::NoPen);
+    p.setBrush(kGlyph);
+    p.drawPolygon(head);
+}
+
+// A plug pointing right: coloured body, two metal pins ending at tip, cable
+// leaving to the left.
+void plug(QPainter& p, const QPointF& tip, double u, const QColor& body, double cable) {
+    const double bodyRight = tip.x() - u;
+    p.setPen(QPen(kGlyph, u * 0.45, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(bodyRight - 1.4 * u, tip.y()),
+               QPointF(bodyRight - 1.4 * u - cable, tip.y()));
+    p.setPen(QPen(kMetal, u * 0.28, Qt::SolidLine, Qt::FlatCap));
+    for (double dy : {-0.38 * u, 0.38 * u})
+        p.drawLine(QPointF(bodyRight, tip.y() + dy), QPointF(tip.x(), tip.y() + dy));
+    p.setPen(QPen(kOutline, u * 0.14));
+    p.setBrush(body);
+    p.drawRoundedRect(QRectF(bodyRight - 1.4 * u, tip.y() - 0.8 * u, 1.4 * u, 1.6 * u), u * 0.3,
+                      u * 0.3);
+}
+
+// A socket whose face (with two holes) looks left, cable leaving to the right.
+void socket(QPainter& p, const QPointF& face, double u, double cable) {
+    p.setPen(QPen(kGlyph, u * 0.45, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(face.x() + 1.6 * u, face.y()),
+               QPointF(face.x() + 1.6 * u + cable, face.y()));
+    p.setPen(QPen(kOutline, u * 0.14));
+    p.setBrush(kGlyph);
+    p.drawRoundedRect(QRectF(face.x(), face.y() - 0.9 * u, 1.6 * u, 1.8 * u), u * 0.3, u * 0.3);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 40, 50));
+    for (double dy : {-0.38 * u, 0.38 * u})
+        p.drawRect(QRectF(face.x(), face.y() + dy - 0.18 * u, 0.5 * u, 0.36 * u));
+}
+
+// A short straight stroke with round caps.
+void stroke(QPainter& p, const QPointF& a, const QPointF& b, const QColor& c, double width) {
+    p.setPen(QPen(c, width, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(a, b);
+}
+
+// The scope window's tool bar buttons.
+const std::vector<std::pair<QString, Drawing>>& scopeToolBarButtons() {
+    static const std::vector<std::pair<QString, Drawing>> buttons = {
+        {"scope_save",
+         [](QPainter& p, double s) {
+             tile(p, s);
+             const QRectF disk(s * 0.2, s * 0.18, s * 0.6, s * 0.64);
+             QPainterPath body;
+             body.moveTo(disk.topLeft());
+             body.lineTo(disk.right() - s * 0.1, disk.top());
+             body.lineTo(disk.right(), disk.top() + s * 0.1);
+             body.lineTo(disk.bottomRight());
+             body.lineTo(disk.bottomLeft());
+             body.closeSubpath();
+             p.setPen(QPen(kOutline, s / 42));
+             p.setBrush(kAccentBlue);
+             p.drawPath(body);
+             p.setBrush(kMetal);
+             p.drawRect(QRectF(s * 0.32, disk.top(), s * 0.32, s * 0.18));
+             p.setBrush(QColor(40, 60, 100));
+             p.drawRect(QRectF(s * 0.52, disk.top() + s * 0.03, s * 0.07, s * 0.12));
+             const QRectF label(s * 0.28, s * 0.46, s * 0.44, s * 0.3);
+             screen(p, label);
+             sine(p, label, kTrace, s / 24, 1.0);
+         }},
+        {"scope_print",
+         [](QPainter& p, double s) {
+             tile(p, s);
+             p.setPen(QPen(kOutline, s / 42));
+             p.setBrush(Qt::white);
+             p.drawRect(QRectF(s * 0.3, s * 0.14, s * 0.4, s * 0.24));
+             p.setBrush(kMetal);
+             p.drawRoundedRect(QRectF(s * 0.14, s * 0.34, s * 0.72, s * 0.32), s * 0.05, s * 0.05);
+             p.setBrush(kAccentGreen);
+             p.drawEllipse(QPointF(s * 0.76, s * 0.42), s * 0.035, s * 0.035);
+             const QRectF paper(s * 0.26, s * 0.54, s * 0.48, s * 0.32);
+             p.setBrush(Qt::white);
+             p.drawRect(paper);
+             sine(p, paper.adjusted(s * 0.04, 0, -s * 0.04, 0), kAccentBlue, s / 20, 1.0);
+         }},
+        {"scope_panel",
+         [](QPainter& p, double s) {
+             tile(p, s);
+             const QRectF w(s * 0.14, s * 0.18, s * 0.72, s * 0.64);
+             window(p, w, s);
+             const double top = w.top() + std::max(2.0, w.height() * 0.2);
+             const QRectF side(w.left(), top, w.width() * 0.34, w.bottom() - top);
+             p.setPen(QPen(kOutline, s / 42));
+             p.setBrush(QColor(150, 165, 190));
+             p.drawRect(side);
+             p.setBrush(kGlyph);
+             for (int i = 0; i < 3; ++i)
+                 p.drawEllipse(
+                     QPointF(side.center().x(), side.top() + side.height() * (i + 0.5) / 3),
+                     s * 0.04, s * 0.04);
+             const QRectF scr(side.right() + s * 0.04, top + s * 0.05,
+                              w.right() - side.right() - s * 0.08, w.bottom() - top - s * 0.1);
+             screen(p, scr);
+             sine(p, scr, kTrace, s / 24, 1.0);
+         }},
+        {"scope_setups",
+         [](QPainter& p, double s) {
+             scopeTile(p, s, badgedScreen(s), 1.5);
+             gear(p, QPointF(s * 0.7, s * 0.7), s * 0.2, s);
+         }},
+        {"scope_update",
+         [](QPainter& p, double s) {
+             scopeTile(p, s, badgedScreen(s), 1.5);
+             circularArrow(p, badge(p, s, kAccentBlue), s);
+         }},
+        {"scope_cursor",
+         [](QPainter& p, double s) {
+             const QRectF r(s * 0.14, s * 0.16, s * 0.72, s * 0.68);
+             scopeTile(p, s, r, 1.0);
+             QPen dashed(kCursor, s / 28);
+             dashed.setDashPattern({2.5, 1.5});
+             p.setPen(dashed);
+             p.drawLine(QPointF(s * 0.4, r.top()), QPointF(s * 0.4, r.bottom()));
+             p.drawLine(QPointF(r.left(), s * 0.4), QPointF(r.right(), s * 0.4));
+         }},
+        {"scope_measure",
+         [](QPainter& p, double s) {
+             const QRectF r(s * 0.14, s * 0.14, s * 0.72, s * 0.48);
+             scopeTile(p, s, r, 1.0);
+             // The trace's peak and trough with the span between them.
+             const double hi = r.center().y() - r.height() * 0.35;
+             const double lo = r.center().y() + r.height() * 0.35;
+             const double x = r.left() + r.width() * 0.5;
+             stroke(p, QPointF(x - s * 0.05, hi), QPointF(x + s * 0.05, hi), kCursor, s / 30);
+             stroke(p, QPointF(x - s * 0.05, lo), QPointF(x + s * 0.05, lo), kCursor, s / 30);
+             stroke(p, QPointF(x, hi), QPointF(x, lo), kCursor, s / 30);
+             const QRectF ruler(s * 0.12, s * 0.66, s * 0.76, s * 0.18);
+             p.setPen(QPen(kOutline, s / 42));
+             p.setBrush(QColor(230, 200, 120));
+             p.drawRect(ruler);
+             p.setPen(QPen(kOutline, s / 36));
+             for (int i = 1; i < 10; ++i) {
+                 const double tx = ruler.left() + ruler.width() * i / 10;
+                 const double len = ruler.height() * (i % 5 == 0 ? 0.65 : 0.38);
+                 p.drawLine(QPointF(tx, ruler.top()), QPointF(tx, ruler.top() + len));
+             }
+         }},
+        {"scope_option",
+         [](QPainter& p, double s) {
+             tile(p, s);
+             const QRectF sheet(s * 0.14, s * 0.12, s * 0.5, s * 0.5);
+             p.setPen(QPen(kOutline, s / 42));
+             p.setBrush(Qt::white);
+             p.drawRect(sheet);
+             for (int i = 0; i < 4; ++i) {
+                 const double y = sheet.top() + sheet.height() * (i + 0.5) / 4;
+                 if (i == 1) {
+                     p.setPen(Qt::NoPen);
+                     p.setBrush(QColor(90, 140, 210));
+                     p.drawRect(QRectF(sheet.left() + s * 0.02, y - s * 0.055,
+                                       sheet.width() - s * 0.04, s * 0.11));
+                 }
+                 stroke(p, QPointF(sheet.left() + s * 0.08, y), QPointF(sheet.right() - s * 0.1, y),
+                        i == 1 ? Qt::white : QColor(90, 90, 100), s / 24);
+             }
+             plug(p, QPointF(s * 0.88, s * 0.76), s * 0.12, kAccentBlue, s * 0.3);
+         }},
+        {"scope_connect",
+         [](QPainter& p, double s) {
+             tile(p, s);
+             const double u = s * 0.15;
+             // The socket hides the pins it takes in.
+             plug(p, QPointF(s * 0.58, s * 0.5), u, kAccentGreen, s * 0.2);
+             socket(p, QPointF(s * 0.49, s * 0.5), u, s * 0.2);
+         }},
+        {"scope_disconnect",
+         [](QPainter& p, double s) {
+             tile(p, s);
+             const double u = s * 0.15;
+             socket(p, QPointF(s * 0.6, s * 0.5), u, s * 0.2);
+             plug(p, QPointF(s * 0.44, s * 0.5), u, kAccentRed, s * 0.2);
+             // The break between them.
+             stroke(p, QPointF(s * 0.47, s * 0.22), QPointF(s * 0.55, s * 0.32), kAccentRed,
+                    s / 20);
+             stroke(p, QPointF(s * 0.47, s * 0.78), QPointF(s * 0.55, s * 0.68), kAccentRed,
+                    s / 20);
          }},
     };
     return buttons;
@@ -300,6 +545,7 @@ int main(int argc, char** argv) {
     QDir dir(QString::fromLocal8Bit(argv[1]));
     bool ok = true;
     for (const auto& [name, draw] : toolBarButtons()) ok &= save(render(42, draw), dir, name);
+    for (const auto& [name, draw] : scopeToolBarButtons()) ok &= save(render(42, draw), dir, name);
     for (const auto& [name, draw] : browserImages()) ok &= save(render(16, draw), dir, name);
     ok &= save(render(14, closeButton), dir, "close");
     ok &= save(render(48, toolBarButtons().front().second), dir, "oscilane");

@@ -1,6 +1,7 @@
 #include "scope/scope_frame.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QMainWindow>
 #include <QToolBar>
 
@@ -18,15 +19,22 @@ namespace {
 struct Button {
     int id;  // 0: a separator
     const char* text;
+    const char* icon;
 };
 constexpr Button kToolBar[] = {
-    {cmd::kScopeSave, "Save"},       {cmd::kPrint, "Print"},
-    {cmd::kScopePanelToggle, "Panel"}, {0, nullptr},
-    {cmd::kScopeSetups, "Scope Setups"}, {cmd::kScopeUpdateData, "Update Data"},
-    {0, nullptr},                    {cmd::kScopeCursor, "Cursor"},
-    {cmd::kScopeMeasure, "Measure"}, {0, nullptr},
-    {cmd::kOption, "Option"},        {cmd::kConnect, "Connect"},
-    {cmd::kDisconnect, "Disconnect"},
+    {cmd::kScopeSave, "Save", ":/icons/scope_save.png"},
+    {cmd::kPrint, "Print", ":/icons/scope_print.png"},
+    {cmd::kScopePanelToggle, "Panel", ":/icons/scope_panel.png"},
+    {0, nullptr, nullptr},
+    {cmd::kScopeSetups, "Scope Setups", ":/icons/scope_setups.png"},
+    {cmd::kScopeUpdateData, "Update Data", ":/icons/scope_update.png"},
+    {0, nullptr, nullptr},
+    {cmd::kScopeCursor, "Cursor", ":/icons/scope_cursor.png"},
+    {cmd::kScopeMeasure, "Measure", ":/icons/scope_measure.png"},
+    {0, nullptr, nullptr},
+    {cmd::kOption, "Option", ":/icons/scope_option.png"},
+    {cmd::kConnect, "Connect", ":/icons/scope_connect.png"},
+    {cmd::kDisconnect, "Disconnect", ":/icons/scope_disconnect.png"},
 };
 constexpr int kButtonSize = 42;
 constexpr int kActionUpdateMs = 250;
@@ -46,7 +54,9 @@ ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
             bar->addSeparator();
             continue;
         }
-        QAction* a = bar->addAction(QString::fromLatin1(b.text));
+        // The text stays the button's tool tip; Qt greys the picture when disabled.
+        QAction* a =
+            bar->addAction(QIcon(QString::fromLatin1(b.icon)), QString::fromLatin1(b.text));
         a->setData(b.id);
         connect(a, &QAction::triggered, this, [this, id = b.id] {
             if (const CommandTarget* target = handlerOf(id)) target->commands().run(id);
@@ -62,7 +72,9 @@ ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
     body()->addDockWidget(Qt::LeftDockWidgetArea, panelBar_);
     commands().on(
         cmd::kScopePanelToggle, [this] { panelBar_->setVisible(panelBar_->isHidden()); },
-        [this] { return CommandState{true, !panelBar_->isHidden()}; });
+        [this] {
+            return CommandState{true, !panelBar_->isHidden()};
+        });
 
     actionTimer_.setInterval(kActionUpdateMs);
     connect(&actionTimer_, &QTimer::timeout, this, &ScopeFrame::updateActions);
@@ -71,9 +83,9 @@ ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
 }
 
 const CommandTarget* ScopeFrame::handlerOf(int id) const {
-    for (const CommandTarget* t : {static_cast<const CommandTarget*>(view_),
-                                   static_cast<const CommandTarget*>(&document()),
-                                   static_cast<const CommandTarget*>(this)})
+    for (const CommandTarget* t :
+         {static_cast<const CommandTarget*>(view_), static_cast<const CommandTarget*>(&document()),
+          static_cast<const CommandTarget*>(this)})
         if (t->commands().handles(id)) return t;
     return nullptr;
 }

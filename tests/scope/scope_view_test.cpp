@@ -128,8 +128,13 @@ TEST(ScopeFrame, ToolBarPanelToggleAndMinimumSize) {
     ScopeFrame frame(document, view);
     EXPECT_EQ(frame.minimumSize(), ScopeFrame::kMinimumSize);
     QStringList texts;
-    for (QAction* a : frame.body()->findChild<QToolBar*>()->actions())
+    for (QAction* a : frame.body()->findChild<QToolBar*>()->actions()) {
         texts << (a->isSeparator() ? QStringLiteral("|") : a->text());
+        // Every button shows a picture loaded from the application's resources.
+        if (!a->isSeparator()) {
+            EXPECT_FALSE(a->icon().availableSizes().isEmpty()) << a->text().toStdString();
+        }
+    }
     EXPECT_EQ(texts.join(QLatin1Char(' ')),
               QStringLiteral("Save Print Panel | Scope Setups Update Data | Cursor Measure | "
                              "Option Connect Disconnect"));
