@@ -68,6 +68,8 @@ ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
     if (ScopePanel* panel = view->panel()) {
         panel->setParent(panelBar_->surface());
         panel->show();
+        // The panel is laid out at its natural width, so no label is cut.
+        panelBar_->setBarWidth(panel->minimumSizeHint().width() + 2 * SideBar::kBorder);
     }
     body()->addDockWidget(Qt::LeftDockWidgetArea, panelBar_);
     commands().on(

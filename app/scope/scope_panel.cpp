@@ -69,6 +69,9 @@ ScopePanel::ScopePanel(const ScopeData& scopeData, CommandSink& commands,
 
 void ScopePanel::buildControls() {
     auto* column = new QVBoxLayout(this);
+    // The side bar already frames the panel: a narrow outer margin leaves
+    // the controls the bar's width.
+    column->setContentsMargins(4, 4, 4, 4);
 
     auto* control = new QGroupBox(QStringLiteral("Control"), this);
     auto* controlGrid = new QGridLayout(control);

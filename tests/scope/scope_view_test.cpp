@@ -147,6 +147,8 @@ TEST(ScopeFrame, ToolBarPanelToggleAndMinimumSize) {
     EXPECT_GE(view->height(), ScopeView::kMinimumDisplay.height());
     ASSERT_TRUE(frame.panelBar()->isVisible());
     EXPECT_EQ(view->panel()->parentWidget(), frame.panelBar()->surface());
+    // The panel gets the width its controls need, so no label is cut.
+    EXPECT_GE(view->panel()->width(), view->panel()->minimumSizeHint().width());
     frame.action(cmd::kScopePanelToggle)->trigger();
     EXPECT_FALSE(frame.panelBar()->isVisible());
     frame.action(cmd::kScopePanelToggle)->trigger();
