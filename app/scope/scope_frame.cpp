@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QIcon>
 #include <QMainWindow>
+#include <QScrollArea>
 #include <QToolBar>
+#include <algorithm>
 
 #include "scope/scope_command_ids.h"
 #include "scope/scope_panel.h"
@@ -47,7 +49,7 @@ ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
       panelBar_(new SideBar(QString::fromLatin1(scopetext::kPanelCaption), body())) {
     setMinimumSize(kMinimumSize);
 
-    auto* bar = body()->addToolBar(QStringLiteral("Scope"));
+    QToolBar* bar = toolBar_ = body()->addToolBar(QStringLiteral("Scope"));
     bar->setIconSize(QSize(kButtonSize, kButtonSize));
     for (const Button& b : kToolBar) {
         if (b.id == 0) {
@@ -66,9 +68,15 @@ ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
     }
 
     if (ScopePanel* panel = view->panel()) {
-        panel->setParent(panelBar_->surface());
+        // The panel scrolls in its bar when the window is shorter than it,
+        // rather than squeezing its controls over each other.
+        auto* scroller = new QScrollArea(panelBar_->surface());
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroller->setWidgetResizable(true);
+        scroller->setWidget(panel);
         panel->show();
-        // The panel is laid out at its natural width, so no label is cut.
+        // The bar opens at the width the panel's controls need, so no label is cut.
         panelBar_->setBarWidth(panel->minimumSizeHint().width() + 2 * SideBar::kBorder);
     }
     body()->addDockWidget(Qt::LeftDockWidgetArea, panelBar_);
@@ -82,6 +90,19 @@ ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
     connect(&actionTimer_, &QTimer::timeout, this, &ScopeFrame::updateActions);
     actionTimer_.start();
     updateActions();
+}
+
+QSize ScopeFrame::sizeHint() const {
+    QSize hint = ChildFrame::sizeHint();
+    // Tall enough that the panel shows whole beside the display: the bar
+    // lays its contents out itself, so the frame's layout cannot see them.
+    if (const ScopePanel* panel = view_->panel(); panel && !panelBar_->isHidden()) {
+        const int around = hint.height() - body()->sizeHint().height();
+        const int panelHeight = toolBar_->sizeHint().height() + SideBar::kCaptionHeight +
+                                panel->minimumSizeHint().height() + SideBar::kBorder;
+        hint.setHeight(std::max(hint.height(), around + panelHeight));
+    }
+    return hint;
 }
 
 const CommandTarget* ScopeFrame::handlerOf(int id) const {

@@ -9,6 +9,7 @@
 #include "shell/child_frame.h"
 
 class QAction;
+class QToolBar;
 
 namespace oscilane {
 
@@ -21,6 +22,7 @@ class ScopeFrame : public ChildFrame {
     static constexpr QSize kMinimumSize{400, 247};
 
     ScopeFrame(Document& document, ScopeView* view);
+    QSize sizeHint() const override;
 
     SideBar* panelBar() const { return panelBar_; }
     QAction* action(int id) const;
@@ -31,6 +33,7 @@ class ScopeFrame : public ChildFrame {
 
     ScopeView* view_;
     SideBar* panelBar_;
+    QToolBar* toolBar_ = nullptr;
     QList<QAction*> actions_;
     QTimer actionTimer_;
 };

@@ -146,9 +146,11 @@ TEST(ScopeFrame, ToolBarPanelToggleAndMinimumSize) {
     EXPECT_GE(view->width(), ScopeView::kMinimumDisplay.width());
     EXPECT_GE(view->height(), ScopeView::kMinimumDisplay.height());
     ASSERT_TRUE(frame.panelBar()->isVisible());
-    EXPECT_EQ(view->panel()->parentWidget(), frame.panelBar()->surface());
-    // The panel gets the width its controls need, so no label is cut.
+    EXPECT_TRUE(frame.panelBar()->surface()->isAncestorOf(view->panel()));
+    // The panel gets the room its controls need, so no label is cut and no
+    // control lies over another.
     EXPECT_GE(view->panel()->width(), view->panel()->minimumSizeHint().width());
+    EXPECT_GE(view->panel()->height(), view->panel()->minimumSizeHint().height());
     frame.action(cmd::kScopePanelToggle)->trigger();
     EXPECT_FALSE(frame.panelBar()->isVisible());
     frame.action(cmd::kScopePanelToggle)->trigger();
