@@ -19,11 +19,11 @@
 #include <QImage>
 #include <array>
 #include <cstdio>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
-#include "scope/scope_link_state.h"
+#include "fake_link.h"
 #include "scope/scope_screen.h"
 #include "scope/scope_view.h"
 #include "shell/document.h"
@@ -37,23 +37,6 @@ namespace L = zelvo::layout;
 
 constexpr DeviceHandle kHandle = ZELVO_HANDLE(ZELVO_LINK_LAN, 0);
 constexpr QSize kDisplaySize{1600, 1000};
-
-// A connection that is up: the display draws traces and the green lamp, and
-// each frame finds a fresh upload.
-struct ConnectedLink final : CommandSink, ScopeLinkState {
-    ScopeData data;
-    AutoResetEvent event{true};
-    bool fresh = false;
-
-    void Post(int, int32_t) override {}
-    bool connected() const override { return true; }
-    bool deviceRemoved() const override { return false; }
-    bool slowUpload() const override { return false; }
-    int uploadPercent() const override { return 0; }
-    bool newData() const override { return fresh; }
-    void clearNewData() override { fresh = false; }
-    ScopeLink link() { return {*this, data, event, *this}; }
-};
 
 using Block = std::array<uint8_t, L::kBlockSize>;
 
@@ -78,7 +61,8 @@ bool uploadTwoFrames(std::array<Block, 2>& frames, bool changeSettings) {
 struct ConnectedView {
     DocumentTemplate type;
     Document document{type};
-    ConnectedLink link;
+    // A connection that is up: the display draws traces and the green lamp.
+    scopetest::FakeLink link;
     std::array<Block, 2> frames{};
     std::unique_ptr<ScopeView> view;
     QImage target{kDisplaySize, QImage::Format_RGB32};
