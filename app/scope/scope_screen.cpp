@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QVarLengthArray>
 #include <algorithm>
 
 #include "scope/scope_colours.h"
@@ -186,8 +187,14 @@ void ScopeScreen::drawBeneathFrame(QPainter& p) {
         drawXY(p, s);
         return;
     }
+    // The points already lie within the grid; the clip is there because Qt's
+    // raster engine strokes thin polylines about twice as fast under a
+    // rectangular clip as without one.
+    const GridRect& g = grid();
+    p.setClipRect(QRect(QPoint(g.left, g.top), QPoint(g.right, g.bottom)));
     for (int w = kCh1; w <= kRef; ++w)
         if (s.shown(w)) drawTrace(p, s, w);
+    p.setClipping(false);
 }
 
 void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
@@ -206,15 +213,19 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
     const ScopeSettings::BlankInterval blank = s.blankInterval(w);
     const bool vector = s.vector(w);
 
-    QList<QLine> lines;
-    QList<QPoint> points;
-    QPoint pen;
-    bool penPlaced = false;
+    // A vector trace goes out as polylines, one for each unbroken run of
+    // points; a dot trace as one set of points.
+    p.setPen(QPen(colour::ofWaveform(w), 0));
+    QVarLengthArray<QPoint, zelvo::layout::kSamplesPerTrace> run;
+    const auto endRun = [&p, &run, vector] {
+        if (vector && run.size() > 1) p.drawPolyline(run.data(), static_cast<int>(run.size()));
+        run.clear();
+    };
     for (int i = 0; i < count; ++i) {
         const int code = s.sample(w, i);
         if (!isSampleCode(code)) {
             // No point here: the next one starts a new line, but a dot stands on its own.
-            penPlaced = false;
+            if (vector) endRun();
             continue;
         }
         double level = (code - zero) * gain + (kCodeMax - markerCode);
@@ -223,19 +234,16 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
             g.left + (origin + i * step) * 0.001 * g.width() / kHorizontalUnits, g.left, g.right);
         const int y = pixelWithin(g.top + (kCodeMax - level) * h / kCodeMax, g.top, g.bottom);
         const QPoint here(x, y);
-        const bool blanked = i >= blank.first && i <= blank.last;
-        if (i > 0 && !blanked) {
-            if (!vector)
-                points.append(here);
-            else if (penPlaced)
-                lines.append(QLine(pen, here));
-        }
-        pen = here;
-        penPlaced = true;
+        // The first point and blanked points only place the pen: no dot, and
+        // no line reaches them (a line may start from them).
+        const bool placesPenOnly = i == 0 || (i >= blank.first && i <= blank.last);
+        if (placesPenOnly && vector) endRun();
+        if (vector || !placesPenOnly) run.append(here);
     }
-    p.setPen(QPen(colour::ofWaveform(w), 0));
-    p.drawLines(lines);
-    p.drawPoints(points.data(), static_cast<int>(points.size()));
+    if (vector)
+        endRun();
+    else
+        p.drawPoints(run.data(), static_cast<int>(run.size()));
 }
 
 void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) const {

@@ -366,6 +366,43 @@ TEST(ScopeScreen, ADotAfterAMissingCodeIsStillSet) {
     EXPECT_EQ(image.pixelColor(252, yOfCode(51)), colour::kCh1);
 }
 
+TEST(ScopeScreen, AVectorTraceBreaksAtAMissingCodeAndIsNotDrawnToBlankedPoints) {
+    // One unit (2 pixels) per point: point i at x = 50 + 2i.
+    struct Case {
+        const char* name;
+        void (*shape)(BlockBuilder&);
+        int firstGap, lastGap;  // columns left dark between two drawn lines
+    };
+    const Case cases[] = {
+        // Points 99 and 101 end and start lines; nothing joins them.
+        {"missing code", [](BlockBuilder& b) { b.sample(0, 100, 32767); }, 249, 251},
+        // Points 100 to 110 are blanked: no line reaches them, and the line
+        // after them starts from the last of them.
+        {"blanked points",
+         [](BlockBuilder& b) {
+             b.channel(0, L::channel::kBlankMode, 2)
+                 .channel(0, L::channel::kBlankStart, 100)
+                 .channel(0, L::channel::kBlankEnd, 110);
+         },
+         249, 269},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Screen s;
+        BlockBuilder b;
+        b.shownChannel(0, 10, 100000, 0).trace(0, 1000, 0, 300, true).allSamples(0, 51);
+        c.shape(b);
+        s.setBlock(b);
+        const QImage image = s.picture();
+        const int y = yOfCode(51);
+        EXPECT_EQ(image.pixelColor(c.firstGap - 1, y), colour::kCh1);
+        for (int x = c.firstGap; x <= c.lastGap; ++x)
+            EXPECT_NE(image.pixelColor(x, y), colour::kCh1) << x;
+        EXPECT_EQ(image.pixelColor(c.lastGap + 1, y), colour::kCh1);
+        EXPECT_EQ(image.pixelColor(c.lastGap + 3, y), colour::kCh1);
+    }
+}
+
 TEST(ScopeScreen, ASettingOfMinusOnePlacesItsMarker) {
     // -1 reads as 0xFFFF, which must not pass for "not yet placed".
     Screen s;
