@@ -94,6 +94,17 @@ int countAll(const QImage& image, const QColor& colour) {
     return n;
 }
 
+// A vector CH1 trace at 1 V/div of count points step thousandths apart, every
+// code the same, then shaped by the case.
+QImage ch1Picture(int step, int count, int code, void (*shape)(BlockBuilder&)) {
+    Screen s;
+    BlockBuilder b;
+    b.shownChannel(0, 10, 100000, 0).trace(0, step, 0, count, true).allSamples(0, code);
+    shape(b);
+    s.setBlock(b);
+    return s.picture();
+}
+
 }  // namespace
 
 TEST(ScopeScreen, EachTraceLandsWhereItsCodeSays) {
@@ -153,12 +164,7 @@ TEST(ScopeScreen, NothingIsDrawnForAnEmptyBlankedOrInvalidTrace) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Screen s;
-        BlockBuilder b;
-        b.shownChannel(0, 10, 100000, 0).trace(0, 250, 0, 1200, true).allSamples(0, 128);
-        c.shape(b);
-        s.setBlock(b);
-        EXPECT_EQ(countInGrid(s.picture(), colour::kCh1), 0);
+        EXPECT_EQ(countInGrid(ch1Picture(250, 1200, 128, c.shape), colour::kCh1), 0);
     }
 }
 
@@ -388,12 +394,7 @@ TEST(ScopeScreen, AVectorTraceBreaksAtAMissingCodeAndIsNotDrawnToBlankedPoints) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Screen s;
-        BlockBuilder b;
-        b.shownChannel(0, 10, 100000, 0).trace(0, 1000, 0, 300, true).allSamples(0, 51);
-        c.shape(b);
-        s.setBlock(b);
-        const QImage image = s.picture();
+        const QImage image = ch1Picture(1000, 300, 51, c.shape);
         const int y = yOfCode(51);
         EXPECT_EQ(image.pixelColor(c.firstGap - 1, y), colour::kCh1);
         for (int x = c.firstGap; x <= c.lastGap; ++x)
