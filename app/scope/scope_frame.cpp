@@ -1,7 +1,6 @@
 #include "scope/scope_frame.h"
 
 #include <QAction>
-#include <QIcon>
 #include <QMainWindow>
 #include <QScrollArea>
 #include <QToolBar>
@@ -14,16 +13,12 @@
 #include "shell/command_ids.h"
 #include "shell/document.h"
 #include "shell/side_bar.h"
+#include "shell/tool_bar_buttons.h"
 
 namespace oscilane {
 namespace {
 
-struct Button {
-    int id;  // 0: a separator
-    const char* text;
-    const char* icon;
-};
-constexpr Button kToolBar[] = {
+constexpr ToolBarButton kToolBar[] = {
     {cmd::kScopeSave, "Save", ":/icons/scope_save.png"},
     {cmd::kPrint, "Print", ":/icons/scope_print.png"},
     {cmd::kScopePanelToggle, "Panel", ":/icons/scope_panel.png"},
@@ -38,7 +33,6 @@ constexpr Button kToolBar[] = {
     {cmd::kConnect, "Connect", ":/icons/scope_connect.png"},
     {cmd::kDisconnect, "Disconnect", ":/icons/scope_disconnect.png"},
 };
-constexpr int kButtonSize = 42;
 constexpr int kActionUpdateMs = 250;
 
 }  // namespace
@@ -50,22 +44,16 @@ ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
     setMinimumSize(kMinimumSize);
 
     QToolBar* bar = toolBar_ = body()->addToolBar(QStringLiteral("Scope"));
-    bar->setIconSize(QSize(kButtonSize, kButtonSize));
-    for (const Button& b : kToolBar) {
-        if (b.id == 0) {
-            bar->addSeparator();
-            continue;
-        }
-        // The text stays the button's tool tip; Qt greys the picture when disabled.
-        QAction* a =
-            bar->addAction(QIcon(QString::fromLatin1(b.icon)), QString::fromLatin1(b.text));
-        a->setData(b.id);
-        connect(a, &QAction::triggered, this, [this, id = b.id] {
+    addToolBarButtons(*bar, kToolBar, [this, bar](int id, const QString& text) {
+        auto* a = new QAction(text, bar);
+        a->setData(id);
+        connect(a, &QAction::triggered, this, [this, id] {
             if (const CommandTarget* target = handlerOf(id)) target->commands().run(id);
             updateActions();
         });
         actions_.append(a);
-    }
+        return a;
+    });
 
     if (ScopePanel* panel = view->panel()) {
         // The panel scrolls in its bar when the window is shorter than it,

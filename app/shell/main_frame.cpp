@@ -17,22 +17,16 @@
 #include "shell/document.h"
 #include "shell/document_browser.h"
 #include "shell/document_template.h"
+#include "shell/tool_bar_buttons.h"
 
 namespace oscilane {
 namespace {
 
-constexpr int kToolButtonSize = 42;
 // Commands change state without telling the frame (a connection comes up),
 // so the tool bar is brought up to date this often.
 constexpr int kCommandUiRefreshMs = 250;
 
-struct ToolButton {
-    int command;
-    const char* text;
-    const char* icon;
-};
-
-constexpr ToolButton kToolButtons[] = {
+constexpr ToolBarButton kToolButtons[] = {
     {cmd::kNewScope, "New Scope", ":/icons/new_scope.png"},
     {cmd::kNewMeter, "New Meter", ":/icons/new_meter.png"},
     {cmd::kNewGenerator, "New Function Generator", ":/icons/new_generator.png"},
@@ -91,17 +85,10 @@ MainFrame::~MainFrame() {
 void MainFrame::buildToolBar() {
     toolBar_ = addToolBar(QStringLiteral("Standard"));
     toolBar_->setObjectName(QStringLiteral("Standard"));
-    toolBar_->setIconSize(QSize(kToolButtonSize, kToolButtonSize));
     toolBar_->setMovable(true);
-    for (const ToolButton& b : kToolButtons) {
-        if (b.command == 0) {
-            toolBar_->addSeparator();
-            continue;
-        }
-        QAction* a = commandAction(b.command, QString::fromLatin1(b.text), toolBar_);
-        a->setIcon(QIcon(QString::fromLatin1(b.icon)));
-        toolBar_->addAction(a);
-    }
+    addToolBarButtons(*toolBar_, kToolButtons, [this](int command, const QString& text) {
+        return commandAction(command, text, toolBar_);
+    });
 }
 
 void MainFrame::buildStatusBar() {
