@@ -217,8 +217,8 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
     // points; a dot trace as one set of points.
     p.setPen(QPen(colour::ofWaveform(w), 0));
     QVarLengthArray<QPoint, zelvo::layout::kSamplesPerTrace> run;
-    const auto endRun = [&p, &run, vector] {
-        if (vector && run.size() > 1) p.drawPolyline(run.data(), static_cast<int>(run.size()));
+    const auto endRun = [&p, &run] {
+        if (run.size() > 1) p.drawPolyline(run.data(), static_cast<int>(run.size()));
         run.clear();
     };
     for (int i = 0; i < count; ++i) {
@@ -257,7 +257,7 @@ void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) const {
         (kCodeMax - (markers_[kXyHorizontalMarker].point.x() - areaLeft) / across * kCodeMax);
     const double yShift = s.position(kCh2) * leverScale -
                           (markers_[kCh2LevelMarker].point.y() - g.top) / h * kCodeMax;
-    QList<QPoint> points;
+    QVarLengthArray<QPoint, zelvo::layout::kSamplesPerTrace> points;
     for (int i = 0; i < static_cast<int>(zelvo::layout::kSamplesPerTrace); ++i) {
         const int c1 = s.sample(kCh1, i);
         const int c2 = s.sample(kCh2, i);
