@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config ccache
+  libcli11-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libusb-1.0-0-dev umockdev libumockdev-dev

@@ -1,0 +1,135 @@
+// The formatters against the texts users see, range edges included.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "model/formatting.h"
+
+using namespace oscilane;
+
+namespace {
+
+struct TextCase {
+    const char* name;
+    std::string text;
+    std::string expected;
+};
+
+class Texts : public testing::TestWithParam<TextCase> {};
+
+TEST_P(Texts, ReadAsUsersSeeThem) { EXPECT_EQ(GetParam().text, GetParam().expected); }
+
+std::string caseName(const testing::TestParamInfo<TextCase>& info) {
+    std::string name = info.param.name;
+    for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    return name;
+}
+
+const std::string kMu = "\u03bc";
+
+INSTANTIATE_TEST_SUITE_P(
+    FixedDecimals, Texts,
+    testing::Values(TextCase{"fmt3 below 10", Fmt3(9.994), "9.99"},
+                    TextCase{"fmt3 rounds up across the range", Fmt3(9.999), "10.00"},
+                    TextCase{"fmt3 from 10", Fmt3(10), "10.0"},
+                    TextCase{"fmt3 from 100", Fmt3(100), "100"},
+                    TextCase{"fmt3 negative has no decimals", Fmt3(-1.5), "-2"},
+                    TextCase{"fmtN 4 below 10", FmtN(1.5, 4), "1.500"},
+                    TextCase{"fmtN 4 from 10", FmtN(25, 4), "25.00"},
+                    TextCase{"fmtN 4 from 100", FmtN(500, 4), "500.0"},
+                    TextCase{"fmtN 4 from 1000", FmtN(1500, 4), "1500"},
+                    TextCase{"fmtN negative", FmtN(-0.5, 4), "-0"}),
+    caseName);
+
+INSTANTIATE_TEST_SUITE_P(
+    VoltText, Texts,
+    testing::Values(TextCase{"millivolts", VoltText(500, 0), "500mV"},
+                    TextCase{"probe 10x gives volts", VoltText(500, 1), "5.00V"},
+                    TextCase{"negative microvolts", VoltText(-0.25, 0), "-250" + kMu + "V"},
+                    TextCase{"below a microvolt is empty", VoltText(0.0005, 0), ""},
+                    TextCase{"1000x lifts it into range", VoltText(0.0005, 3), "500" + kMu + "V"},
+                    TextCase{"1000x of 0.5 mV", VoltText(0.5, 3), "500mV"},
+                    TextCase{"100x", VoltText(2, 2), "200mV"},
+                    TextCase{"unknown probe index acts as 1x", VoltText(2, 7), "2.00mV"},
+                    TextCase{"kilovolts", VoltText(2.5e6, 0), "2.50kV"},
+                    TextCase{"1e9 mV is out of range", VoltText(1e9, 0), ""},
+                    TextCase{"negative out of range keeps the sign", VoltText(-0.0001, 0), "-"},
+                    TextCase{"exactly 1 mV", VoltText(1, 0), "1.00mV"},
+                    TextCase{"exactly 1 V", VoltText(1000, 0), "1.00V"}),
+    caseName);
+
+INSTANTIATE_TEST_SUITE_P(
+    TimeText, Texts,
+    testing::Values(TextCase{"below 10 ns is empty", TimeText(9.9), ""},
+                    TextCase{"10 ns", TimeText(10), "10.0nS"},
+                    TextCase{"rounds to 1000nS within its range", TimeText(999.9), "1000nS"},
+                    TextCase{"microseconds 2 decimals", TimeText(2500), "2.50uS"},
+                    TextCase{"microseconds 1 decimal", TimeText(25000), "25.0uS"},
+                    TextCase{"microseconds 0 decimals", TimeText(250000), "250uS"},
+                    TextCase{"milliseconds", TimeText(5e6), "5.00mS"},
+                    TextCase{"milliseconds 0 decimals", TimeText(5e8), "500mS"},
+                    TextCase{"seconds", TimeText(2e9), "2.00S"},
+                    TextCase{"100 seconds", TimeText(1e11), "100S"},
+                    TextCase{"from 1e12 ns empty", TimeText(1e12), ""},
+                    TextCase{"negative", TimeText(-2500), "-2.50uS"},
+                    TextCase{"negative too short", TimeText(-5), "-"}),
+    caseName);
+
+INSTANTIATE_TEST_SUITE_P(
+    FreqText, Texts,
+    testing::Values(TextCase{"hertz", FreqText(50), "50.00Hz"},
+                    TextCase{"zero", FreqText(0), "0.000Hz"},
+                    TextCase{"range chosen before rounding", FreqText(999.99), "1000.0Hz"},
+                    TextCase{"kilohertz", FreqText(1000), "1.000KHz"},
+                    TextCase{"megahertz", FreqText(2.5e7), "25.00MHz"},
+                    TextCase{"gigahertz", FreqText(1.2e9), "1.200GHz"},
+                    TextCase{"negative empty", FreqText(-1), ""},
+                    TextCase{"1e12 empty", FreqText(1e12), ""}),
+    caseName);
+
+INSTANTIATE_TEST_SUITE_P(
+    DbText, Texts,
+    testing::Values(TextCase{"negative tens", DbText(-23.456, 3), "-23.5dB"},
+                    TextCase{"units", DbText(3.14159, 3), "3.14dB"},
+                    TextCase{"hundreds", DbText(123.4, 3), "123dB"},
+                    TextCase{"negative hundreds", DbText(-150, 3), "-150dB"}),
+    caseName);
+
+struct ParseCase {
+    const char* name;
+    std::u16string text;
+    double expected;
+};
+
+class Parse : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(Parse, TakesOnlyPlainDecimals) {
+    EXPECT_EQ(ParseDecimal(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    ParseDecimal, Parse,
+    testing::Values(ParseCase{"decimal", u"1.5", 1.5}, ParseCase{"negative", u"-2", -2.0},
+                    ParseCase{"zero", u"0", 0.0}, ParseCase{"leading point", u".25", 0.25},
+                    ParseCase{"exponent is not plain", u"1e3", 0.0},
+                    ParseCase{"minus inside", u"1-2", 0.0},
+                    ParseCase{"two points", u"1.2.3", 0.0}, ParseCase{"empty", u"", 0.0},
+                    ParseCase{"lone minus", u"-", 0.0}, ParseCase{"blank", u" 1", 0.0},
+                    ParseCase{"plus sign", u"+1", 0.0},
+                    // U+0131 has the low byte 0x31, the digit '1'.
+                    ParseCase{"only the low byte counts", u"\u0131.5", 1.5},
+                    ParseCase{"too large to hold", std::u16string(400, u'9'), 0.0}),
+    [](const testing::TestParamInfo<ParseCase>& info) {
+        std::string name = info.param.name;
+        for (char& c : name)
+            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+        return name;
+    });
+
+TEST(ParseDecimalBytes, ReadsNarrowTextTheSameWay) {
+    EXPECT_EQ(ParseDecimal(std::string_view("12.25")), 12.25);
+    EXPECT_EQ(ParseDecimal(std::string_view("12.25\r")), 0.0);
+}
+
+}  // namespace
