@@ -2,6 +2,8 @@
 
 #include "device/instrument_window.h"
 #include "docs/data_windows.h"
+#include "generator/generator_session.h"
+#include "meter/meter_session.h"
 #include "meter/meter_view.h"
 #include "scope/scope_window.h"
 #include "shell/command_ids.h"
@@ -37,8 +39,9 @@ void registerDocumentTypes(OscilaneApp& app) {
         instrument(res::kMeterTemplate, "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document",
                    "DigitalMeter%1", "Digital Meter", ":/icons/browser_meter.png");
     meter.createView = [](Document& d) {
+        deviceLinkOf(d).adoptSession(std::make_unique<MeterSession>());
         auto* view = new MeterView(d);
-        new InstrumentWindow(*view, view->commands(), d, DeviceFunction::Meter);
+        new InstrumentWindow(*view, view->commands(), d);
         return view;
     };
     app.registerTemplate(std::move(meter));
@@ -49,8 +52,9 @@ void registerDocumentTypes(OscilaneApp& app) {
         res::kGeneratorTemplate, "\nDDS\nDDS\n\n\nDDS.Document\nDDS Document",
         "Arbitrary Function Generator%1", "Function Generator", ":/icons/browser_generator.png");
     generator.createView = [](Document& d) {
+        deviceLinkOf(d).adoptSession(std::make_unique<GeneratorSession>());
         auto* view = new FormView(d, res::kGeneratorTemplate, QSize(564, 298));
-        new InstrumentWindow(*view, view->commands(), d, DeviceFunction::Generator);
+        new InstrumentWindow(*view, view->commands(), d);
         return view;
     };
     app.registerTemplate(std::move(generator));

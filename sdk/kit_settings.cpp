@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "protocol/byte_order.h"
+#include "zelvo/scope_tables.h"
 
 namespace zelvo::kit {
 namespace {
@@ -13,9 +14,13 @@ namespace L = layout;
 namespace ch = layout::channel;
 constexpr std::size_t kSamples = L::kSamplesPerTrace;
 
-// Volts per division in units of 10 uV by instrument volts index 4.. (kit index 0..13).
-constexpr std::array<float, 14> kKitVoltsValue = {50,    100,    200,    500,    1000,   2000,  5000,
-                                                  10000, 20000,  50000,  100000, 200000, 500000, 1000000};
+// Volts per division of a kit volts index, in the block's units of 10 uV.
+constexpr float kitVoltsValue10uV(std::size_t index) {
+    return tables::kMillivoltsPerDivision[index] * 100;
+}
+// The kit turns a lever position into a sample code with 255/200 codes per
+// step (not the display's 255/199); programs built on the kit rely on it.
+constexpr float kKitCodesPerLeverStep = 1.275f;
 
 void addToI16(SettingBlock block, std::size_t at, int delta) {
     storeLe16(block, at, static_cast<uint16_t>(loadLe16(block, at) + delta));
@@ -53,7 +58,8 @@ void rescaleAndClean(SettingBlock block, int k) {
     if (count == 0) return;
 
     // The centre the rescaling keeps fixed: the code of CH1's position, for every trace.
-    const float centre = static_cast<float>(199 - loadLeI16(block, L::firstChannelRecord(0) + ch::kPosition)) * 1.275f;
+    const float centre = static_cast<float>(tables::kLeverMax - loadLeI16(block, L::firstChannelRecord(0) + ch::kPosition)) *
+                         kKitCodesPerLeverStep;
     const bool live = loadLeI16(block, L::kRunStop) == 0;
     bool rescale;
     int index;
@@ -66,8 +72,8 @@ void rescaleAndClean(SettingBlock block, int k) {
     }
     const uint32_t voltsValue = loadLe32(block, first + ch::kVoltsValue);
     // An index outside the table or a zero scale leaves the trace as it is.
-    rescale = rescale && index >= 0 && index < static_cast<int>(kKitVoltsValue.size()) && voltsValue != 0;
-    const float factor = rescale ? kKitVoltsValue[index] / static_cast<float>(voltsValue) : 1.0f;
+    rescale = rescale && index >= 0 && index < static_cast<int>(tables::kMillivoltsPerDivision.size()) && voltsValue != 0;
+    const float factor = rescale ? kitVoltsValue10uV(static_cast<std::size_t>(index)) / static_cast<float>(voltsValue) : 1.0f;
 
     std::array<int32_t, kSamples> s{};
     for (std::size_t i = 0; i < kSamples; ++i) s[i] = loadLeI16(block, L::traceSamples(k) + 2 * i);

@@ -7,20 +7,22 @@
 #include <deque>
 #include <mutex>
 
+#include "device/command_kinds.h"
+
 namespace oscilane {
 
 struct QueuedCommand {
-    uint32_t kind = 0;
+    CommandKind kind = CommandKind::None;
     uint32_t argument = 0;
-    bool empty() const { return kind == 0; }
+    bool empty() const { return kind == CommandKind::None; }
     friend bool operator==(const QueuedCommand&, const QueuedCommand&) = default;
 };
 
 class CommandQueue {
   public:
-    // Kind 0 is what an empty queue pops, so it never enters the queue.
+    // CommandKind::None is what an empty queue pops, so it never enters the queue.
     void push(QueuedCommand command);
-    // The head entry, or (0, 0) when the queue is empty.
+    // The head entry, or (None, 0) when the queue is empty.
     QueuedCommand pop();
     void clear();
     std::size_t size() const;

@@ -5,12 +5,14 @@
 
 #include <cstdint>
 
+#include "device/command_kinds.h"
+
 namespace oscilane {
 
 class CommandSink {
   public:
     virtual ~CommandSink() = default;
-    virtual void Post(int kind, int32_t argument) = 0;
+    virtual void Post(CommandKind kind, int32_t argument) = 0;
 };
 
 }  // namespace oscilane

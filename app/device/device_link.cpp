@@ -11,23 +11,9 @@
 namespace oscilane {
 namespace {
 
-// The worker's pause when it has nothing to do, or after a failed link check.
-constexpr int kIdleMs = 150;
-constexpr int kSettleMs = 50;
-constexpr int kMeterReadMs = 100;
-constexpr int kGeneratorStepMs = 10;
-// How much of the automatic interval the two closing sleeps of a cycle make up for.
-constexpr int kIntervalAllowanceMs = 40;
-
 void say(const char* text) { showMessage(QString::fromUtf8(text)); }
 
 }  // namespace
-
-std::array<int, 3> scopeCycleSleepsMs(uint16_t updateMode, uint16_t intervalIndex) {
-    const int first =
-        updateMode == kUpdateAutomatic ? updateIntervalMs(intervalIndex) - kIntervalAllowanceMs : 0;
-    return {first, kSettleMs, kIdleMs};
-}
 
 CDeviceLink::CDeviceLink() = default;
 
@@ -53,8 +39,16 @@ DeviceHandle CDeviceLink::handle() const {
     return deviceHandle(settings_);
 }
 
-void CDeviceLink::startWorker(DeviceFunction function) {
-    setFunction(function);
+void CDeviceLink::setSession(std::unique_ptr<DeviceSession> session) {
+    // The worker runs the session's pass: it is replaced only while none runs.
+    if (!worker_) session_ = std::move(session);
+}
+
+DeviceFunction CDeviceLink::function() const {
+    return session_ ? session_->function() : DeviceFunction::Scope;
+}
+
+void CDeviceLink::startWorker() {
     if (!worker_) worker_ = std::make_unique<DeviceWorker>([this](DeviceWorker& w) { runPass(w); });
 }
 
@@ -63,7 +57,7 @@ void CDeviceLink::endWorker() {
     worker_.reset();
 }
 
-int CDeviceLink::Connect(DeviceFunction function) {
+int CDeviceLink::Connect() {
     const LinkSettings s = settings();
     DeviceTables& tables = DeviceTables::instance();
     if (connected_.load() || tables.isConnected(s.transport, s.deviceIndex)) {
@@ -85,7 +79,7 @@ int CDeviceLink::Connect(DeviceFunction function) {
     linkLost_.store(false);
     ClearQueue();
     const DeviceHandle h = deviceHandle(s);
-    KwChangeFunction(h, static_cast<uint8_t>(function));
+    KwChangeFunction(h, static_cast<uint8_t>(function()));
     if (!worker_) {
         say(msg::kCannotResumeThread);
         return 1;
@@ -93,7 +87,6 @@ int CDeviceLink::Connect(DeviceFunction function) {
     worker_->resume();
     return 1;
 }
-
 int CDeviceLink::Disconnect() {
     if (!connected_.load()) return 0;
     const LinkSettings s = settings();
@@ -133,17 +126,16 @@ int CDeviceLink::uploadPercent() const {
     return static_cast<int>(percent);
 }
 
-void CDeviceLink::Post(int kind, int32_t argument) {
-    queue_.push({static_cast<uint32_t>(kind), static_cast<uint32_t>(argument)});
+void CDeviceLink::Post(CommandKind kind, int32_t argument) {
+    queue_.push({kind, static_cast<uint32_t>(argument)});
 }
 
-void CDeviceLink::UploadScope() {
-    const LinkSettings s = settings();
-    const DeviceHandle h = deviceHandle(s);
-    if (s.transport == transport::kSerial) slowUpload_.store(true);
-    if (DSOUploadSetting(h, scopeData_.uploadedBlock.data()) == 0 && scopeData_.tdcReadEnable == 1)
-        KwReadTDC(h, &scopeData_.tdcReadValues[0], &scopeData_.tdcReadValues[1]);
-    slowUpload_.store(false);
+void CDeviceLink::Execute(CommandKind kind, uint32_t argument) {
+    if (kind == CommandKind::ChangeFunction) {
+        KwChangeFunction(handle(), static_cast<uint8_t>(argument));
+        return;
+    }
+    if (session_) session_->execute(handle(), kind, argument);
 }
 
 void CDeviceLink::drainQueue() {
@@ -151,70 +143,33 @@ void CDeviceLink::drainQueue() {
 }
 
 void CDeviceLink::runPass(DeviceWorker& worker) {
-    switch (function()) {
-        case DeviceFunction::Scope: scopePass(worker); break;
-        case DeviceFunction::Meter: meterPass(worker); break;
-        case DeviceFunction::Generator: generatorPass(worker); break;
-    }
+    if (session_)
+        session_->runPass(*this, worker);
+    else
+        worker.sleep(pace::kIdleMs);
 }
 
 bool CDeviceLink::beginCycle(DeviceWorker& worker, bool settleAfterLinkLoss) {
     if (!connected_.load()) {
         // Commands posted while disconnected are thrown away.
         ClearQueue();
-        worker.sleep(kIdleMs);
+        worker.sleep(pace::kIdleMs);
         return false;
     }
     if (!event_.tryTake()) {
-        worker.sleep(kIdleMs);
+        worker.sleep(pace::kIdleMs);
         return false;
     }
     if (!CheckLink()) {
         linkLost_.store(true);
         ClearQueue();
         event_.set();
-        if (!settleAfterLinkLoss || worker.sleep(kSettleMs)) worker.sleep(kIdleMs);
+        if (!settleAfterLinkLoss || worker.sleep(pace::kSettleMs)) worker.sleep(pace::kIdleMs);
         return false;
     }
     linkLost_.store(false);
     drainQueue();
     return true;
-}
-
-void CDeviceLink::scopePass(DeviceWorker& worker) {
-    if (!beginCycle(worker, true)) return;
-    const LinkSettings s = settings();
-    // Taken before the upload, so a request made while it runs gets one of its own.
-    const bool requested = uploadRequested_.exchange(false);
-    if (s.updateMode == kUpdateAutomatic || requested) {
-        UploadScope();
-        newData_.store(true);
-    }
-    event_.set();
-    for (int ms : scopeCycleSleepsMs(s.updateMode, s.intervalIndex))
-        if (ms > 0 && !worker.sleep(ms)) return;
-}
-
-void CDeviceLink::meterPass(DeviceWorker& worker) {
-    if (!beginCycle(worker, false)) return;
-    DmmInfo reading{};
-    if (DMMGetInfo(handle(), &reading) == 0) {
-        meterReadings_.last = reading;
-        meterReadings_.hasReading = true;
-        ++meterReadings_.readingCount;
-    }
-    event_.set();
-    if (worker.sleep(kMeterReadMs)) worker.sleep(kIdleMs);
-}
-
-void CDeviceLink::generatorPass(DeviceWorker& worker) {
-    if (!connected_.load()) {
-        ClearQueue();
-    } else if (event_.tryTake()) {
-        drainQueue();
-        event_.set();
-    }
-    worker.sleep(kGeneratorStepMs);
 }
 
 }  // namespace oscilane

@@ -32,14 +32,9 @@ CDeviceLink& deviceLinkOf(Document& document) {
     return holder->link;
 }
 
-InstrumentWindow::InstrumentWindow(QWidget& view, CommandMap& commands, Document& document,
-                                   DeviceFunction function)
-    : QObject(&view),
-      view_(view),
-      document_(document),
-      link_(deviceLinkOf(document)),
-      function_(function) {
-    link_.startWorker(function);
+InstrumentWindow::InstrumentWindow(QWidget& view, CommandMap& commands, Document& document)
+    : QObject(&view), view_(view), document_(document), link_(deviceLinkOf(document)) {
+    link_.startWorker();
     commands.on(
         cmd::kConnect, [this] { connect(); },
         [this] {
@@ -60,7 +55,7 @@ InstrumentWindow* InstrumentWindow::of(QWidget& view) {
 }
 
 bool InstrumentWindow::connect() {
-    if (link_.Connect(function_) != 1) return false;
+    if (link_.Connect() != 1) return false;
     document_.attachSerialNumber(serialNumber(link_.settings().deviceInfo));
     if (onConnected_) onConnected_();
     return true;

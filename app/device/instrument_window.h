@@ -27,8 +27,8 @@ CDeviceLink& deviceLinkOf(Document& document);
 class InstrumentWindow : public QObject {
     Q_OBJECT
   public:
-    InstrumentWindow(QWidget& view, CommandMap& commands, Document& document,
-                     DeviceFunction function);
+    // The document's connection must hold the window's session already.
+    InstrumentWindow(QWidget& view, CommandMap& commands, Document& document);
     ~InstrumentWindow() override;
     // The instrument window of a view, if it has one.
     static InstrumentWindow* of(QWidget& view);
@@ -54,7 +54,6 @@ class InstrumentWindow : public QObject {
     QWidget& view_;
     Document& document_;
     CDeviceLink& link_;
-    DeviceFunction function_;
     std::function<void()> onConnected_;
 };
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QProgressBar>
 
-#include "scope/scope_texts.h"
+#include "model/scope_texts.h"
 
 namespace oscilane {
 

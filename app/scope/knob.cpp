@@ -7,7 +7,7 @@
 #include <numbers>
 
 #include "device/command_kinds.h"
-#include "scope/scope_settings.h"
+#include "model/scope_settings.h"
 
 namespace oscilane {
 namespace {
@@ -58,7 +58,7 @@ void Knob::turnTo(QPointF point) {
     const int p = knobPercent(point.x(), point.y());
     // Until the instrument's next upload shows it, the step this drag last
     // posted is the one in force: moving within it posts nothing more.
-    const auto post = [this](int commandKind, int index, int current) {
+    const auto post = [this](CommandKind commandKind, int index, int current) {
         if (index == (lastPosted_ == kNothingPosted ? current : lastPosted_)) return;
         commands_.Post(commandKind, index);
         lastPosted_ = index;
@@ -66,13 +66,13 @@ void Knob::turnTo(QPointF point) {
     if (role_ == KnobRole::TimeBase) {
         const int index = knobTimeBaseIndex(p, data_.timeBaseCount);
         if (s.altTrigger())
-            post(kind::kAltTimeBase0 + altChannel_, index, s.altTimeBase(altChannel_));
+            post(kind::altTimeBase(altChannel_), index, s.altTimeBase(altChannel_));
         else
-            post(kind::kTimeBase, index, s.timeBase());
+            post(CommandKind::TimeBase, index, s.timeBase());
     } else {
         const int channel = static_cast<int>(role_);
         if (s.shown(channel))
-            post(kind::kCh1VoltsIndex + channel, knobVoltsIndex(p, data_.voltsStepCount),
+            post(kind::voltsIndex(channel), knobVoltsIndex(p, data_.voltsStepCount),
                  s.voltsIndex(channel));
     }
     update();

@@ -5,12 +5,12 @@
 #include <array>
 #include <cstdint>
 
-#include "zelvo/setting_block_layout.h"
+#include "model/setting_block.h"
 
 namespace oscilane {
 
 struct ScopeData {
-    using Block = std::array<uint8_t, zelvo::layout::kBlockSize>;
+    using Block = SettingBlock;
 
     // Target of every upload; written only by the worker while it holds the event.
     Block uploadedBlock{};

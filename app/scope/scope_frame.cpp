@@ -8,7 +8,7 @@
 
 #include "scope/scope_command_ids.h"
 #include "scope/scope_panel.h"
-#include "scope/scope_texts.h"
+#include "model/scope_texts.h"
 #include "scope/scope_view.h"
 #include "shell/command_ids.h"
 #include "shell/document.h"

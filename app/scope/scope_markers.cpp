@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "device/command_kinds.h"
-#include "scope/scope_scales.h"
+#include "model/scope_scales.h"
 
 namespace oscilane {
 namespace {
@@ -161,16 +161,16 @@ MarkerPlace draggedMarkerPlace(int marker, const MarkerPlace& place, QPoint mous
 DropCommand markerDropCommand(int marker, const MarkerPlace& place, const GridRect& g) {
     const int x = place.point.x();
     if (marker == kHorizontalTriggerMarker)
-        return {kind::kHorizontalTrigger,
+        return {CommandKind::HorizontalTrigger,
                 static_cast<int32_t>(static_cast<double>(x - g.left) / (g.right - g.left) *
                                      kHorizontalUnits)};
     if (marker == kXyHorizontalMarker) {
         const double across = 2.0 * g.width() / 3.0;
-        return {kind::kCh1Position,
+        return {CommandKind::Ch1Position,
                 static_cast<int32_t>(kLeverMax - (x - xyAreaLeft(g)) / across * kLeverMax)};
     }
     // Markers 0..6 post kinds 120..126 in marker order.
-    return {kind::kCh1Position + marker, leverOfHeight(g, place.point.y())};
+    return {kind::markerDrop(marker), leverOfHeight(g, place.point.y())};
 }
 
 }  // namespace oscilane

@@ -8,7 +8,8 @@
 #include <array>
 #include <cstdint>
 
-#include "scope/grid_geometry.h"
+#include "device/command_kinds.h"
+#include "display/grid_geometry.h"
 
 namespace oscilane {
 
@@ -67,7 +68,7 @@ MarkerPlace draggedMarkerPlace(int marker, const MarkerPlace& place, QPoint mous
                                const GridRect& g);
 
 struct DropCommand {
-    int kind;
+    CommandKind kind;
     int32_t argument;
 };
 DropCommand markerDropCommand(int marker, const MarkerPlace& place, const GridRect& g);

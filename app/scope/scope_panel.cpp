@@ -12,10 +12,10 @@
 
 #include "device/command_kinds.h"
 #include "scope/knob.h"
-#include "scope/scope_scales.h"
-#include "scope/scope_texts.h"
+#include "model/scope_scales.h"
+#include "model/scope_texts.h"
 #include "scope/up_down_buttons.h"
-#include "shell/formatting.h"
+#include "model/formatting.h"
 #include "shell/message_service.h"
 
 namespace oscilane {
@@ -156,32 +156,32 @@ void ScopePanel::buildControls() {
     pulseWidthStep_->hide();
 }
 
-void ScopePanel::post(int kind, int32_t argument) { commands_.Post(kind, argument); }
+void ScopePanel::post(CommandKind kind, int32_t argument) { commands_.Post(kind, argument); }
 
 void ScopePanel::connectHandlers() {
     const auto clicked = [this](const char* name, auto handler) {
         connect(findChild<QPushButton*>(QLatin1String(name)), &QPushButton::clicked, this, handler);
     };
-    clicked("runStop", [this] { post(kind::kRunStop, 0); });
-    clicked("auto", [this] { post(kind::kAutoSetup, 0); });
+    clicked("runStop", [this] { post(CommandKind::RunStop, 0); });
+    clicked("auto", [this] { post(CommandKind::AutoSetup, 0); });
     clicked("def", [this] {
         if (askOkCancel(QString::fromLatin1(scopetext::kLoadDefaultQuestion)))
-            post(kind::kDefaultSetup, 0);
+            post(CommandKind::DefaultSetup, 0);
     });
     connect(channelList_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) selectChannel(row);
     });
     connect(channelList_, &QListWidget::itemDoubleClicked, this,
-            [this] { post(channel_ == kCh1 ? kind::kCh1Reset : kind::kCh2Reset, 0); });
+            [this] { post(kind::reset(channel_), 0); });
     const auto activated = [this](QComboBox* combo, auto handler) {
         connect(combo, &QComboBox::activated, this, handler);
     };
     activated(timeList_, [this](int p) {
         const int index = p + scopetext::kTimeListIndexOffset;
-        post(settings().altTrigger() ? kind::kAltTimeBase0 + altChannel_ : kind::kTimeBase, index);
+        post(settings().altTrigger() ? kind::altTimeBase(altChannel_) : CommandKind::TimeBase, index);
     });
-    activated(formatList_, [this](int p) { post(kind::kFormat, p); });
-    activated(modeList_, [this](int p) { post(kind::kTriggerMode, p); });
+    activated(formatList_, [this](int p) { post(CommandKind::Format, p); });
+    activated(modeList_, [this](int p) { post(CommandKind::TriggerMode, p); });
     activated(sourceList_, [this](int p) {
         if (settings().altTrigger()) {
             // The ALT channel decides what the type, slope and time-base controls show.
@@ -189,26 +189,25 @@ void ScopePanel::connectHandlers() {
             timeKnob_->setAltChannel(p);
             cache_.altType = cache_.slope = cache_.pulseWidth = cache_.timeBase = kRefreshNext;
         }
-        post(kind::kTriggerSource, p);
+        post(CommandKind::TriggerSource, p);
     });
-    activated(typeList_, [this](int p) { post(kind::kAltType0 + altChannel_, p); });
-    activated(sweepList_, [this](int p) { post(kind::kTriggerSweep, p); });
+    activated(typeList_, [this](int p) { post(kind::altType(altChannel_), p); });
+    activated(sweepList_, [this](int p) { post(CommandKind::TriggerSweep, p); });
     activated(slopeList_, [this](int p) {
         const ScopeSettings s = settings();
         const bool pulse = pulseTrigger(s);
         if (s.altTrigger())
-            post((pulse ? kind::kAltCondition0 : kind::kAltEdgeSlope0) + altChannel_, p);
+            post(pulse ? kind::altCondition(altChannel_) : kind::altEdgeSlope(altChannel_), p);
         else
-            post(pulse ? kind::kPulseCondition : kind::kEdgeSlope, p);
+            post(pulse ? CommandKind::PulseCondition : CommandKind::EdgeSlope, p);
     });
     connect(onOff_, &QCheckBox::clicked, this,
-            [this](bool on) { post(kind::kCh1Shown + channel_, on ? 1 : 0); });
+            [this](bool on) { post(kind::shown(channel_), on ? 1 : 0); });
     connect(voltsStep_, &UpDownButtons::stepped, this, [this](int delta) {
-        const int twice = 2 * channel_;
-        post(delta > 0 ? kind::kCh1VoltsUp + twice : kind::kCh1VoltsDown + twice, 0);
+        post(kind::voltsStep(channel_, delta > 0), 0);
     });
-    activated(couplingList_, [this](int p) { post(kind::kCh1Coupling + channel_, p); });
-    activated(probeList_, [this](int p) { post(kind::kCh1Probe + channel_, p); });
+    activated(couplingList_, [this](int p) { post(kind::coupling(channel_), p); });
+    activated(probeList_, [this](int p) { post(kind::probe(channel_), p); });
     connect(pulseWidthStep_, &UpDownButtons::stepped, this, &ScopePanel::stepPulseWidth);
 }
 
@@ -240,7 +239,7 @@ void ScopePanel::stepPulseWidth(int delta) {
         next = width + 1;
     else
         return;
-    post(s.altTrigger() ? kind::kPulseWidth + 1 + altChannel_ : kind::kPulseWidth,
+    post(kind::pulseWidth(s.altTrigger() ? 1 + altChannel_ : 0),
          static_cast<int32_t>(next));
 }
 
@@ -287,7 +286,7 @@ void ScopePanel::refreshChannel(const ScopeSettings& s) {
     const bool voltsChanged = changed(cache_.voltsValue, s.voltsValue10uV(c));
     if (changed(cache_.probeOfVolts, s.probe(c)) || voltsChanged) {
         voltsText_->setText(
-            voltText(s.voltsValue10uV(c) * 0.01, static_cast<uint16_t>(s.probe(c))));
+            QString::fromStdString(VoltText(s.voltsValue10uV(c) * 0.01, static_cast<uint16_t>(s.probe(c)))));
         voltageKnob_->update();
     }
     if (changed(cache_.coupling, s.coupling(c)))
@@ -324,7 +323,7 @@ void ScopePanel::refreshTrigger(const ScopeSettings& s) {
                           : (pulse ? s.pulseCondition() : s.edgeSlope());
     if (changed(cache_.slope, slope)) slopeList_->setCurrentIndex(positionIn(slopeList_, slope));
     if (pulse && changed(cache_.pulseWidth, pulseWidth(s)))
-        pulseWidthText_->setText(timeText(pulseWidth(s) * 5.0));
+        pulseWidthText_->setText(QString::fromStdString(TimeText(pulseWidth(s) * 5.0)));
 }
 
 }  // namespace oscilane

@@ -11,7 +11,7 @@
 #include <limits>
 
 #include "scope/scope_link_state.h"
-#include "scope/scope_settings.h"
+#include "model/scope_settings.h"
 
 class QCheckBox;
 class QComboBox;
@@ -51,7 +51,7 @@ class ScopePanel : public QWidget {
     // so the next refresh always sets the control.
     static constexpr int64_t kRefreshNext = std::numeric_limits<int64_t>::min();
 
-    void post(int kind, int32_t argument);
+    void post(CommandKind kind, int32_t argument);
     void stepPulseWidth(int delta);
     // Whether the trigger in force is a pulse trigger, and its width.
     bool pulseTrigger(const ScopeSettings& s) const;

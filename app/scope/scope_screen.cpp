@@ -5,10 +5,10 @@
 #include <QVarLengthArray>
 #include <algorithm>
 
-#include "scope/scope_colours.h"
-#include "scope/scope_scales.h"
-#include "scope/scope_texts.h"
-#include "shell/formatting.h"
+#include "display/palette.h"
+#include "model/scope_scales.h"
+#include "model/scope_texts.h"
+#include "model/formatting.h"
 
 namespace oscilane {
 namespace {
@@ -97,7 +97,7 @@ const QColor& markerColour(int marker) {
 
 ScopeScreen::ScopeScreen(const ScopeData& scopeData, const ScopeLinkState& state,
                          CommandSink& commands, QWidget* parent)
-    : WaveScreen(parent), data_(scopeData), state_(state), commands_(commands) {
+    : WaveScreen(Divisions{12, 8}, parent), data_(scopeData), state_(state), commands_(commands) {
     setMouseTracking(true);
 }
 
@@ -284,8 +284,8 @@ void ScopeScreen::drawAboveFrame(QPainter& p) {
 }
 
 void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) const {
-    const QString volts =
-        voltText(s.voltsValue10uV(kMath) * 0.01, static_cast<uint16_t>(s.probe(kMath)));
+    const QString volts = QString::fromStdString(
+        VoltText(s.voltsValue10uV(kMath) * 0.01, static_cast<uint16_t>(s.probe(kMath))));
     QString text;
     if (s.mathOperator() != kFftOperator) {
         text = QStringLiteral("MATH: ") + volts + QStringLiteral("/DIV");
@@ -300,7 +300,8 @@ void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) const {
         }
         const int source = s.fftSource() == kCh2 ? kCh2 : kCh1;
         if (const std::optional<double> rate = samplesPerSecond(s.timeBaseOf(source)))
-            text += freqText(*rate / 400) + QStringLiteral("/DIV") + gap + freqText(*rate) +
+            text += QString::fromStdString(FreqText(*rate / 400)) + QStringLiteral("/DIV") + gap +
+                    QString::fromStdString(FreqText(*rate)) +
                     QStringLiteral("Sa");
     }
     p.setPen(colour::kMath);
@@ -310,7 +311,8 @@ void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) const {
 void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
     const QString text =
         QStringLiteral("REF: ") +
-        voltText(s.voltsValue10uV(kRef) * 0.01, static_cast<uint16_t>(s.probe(kRef))) +
+        QString::fromStdString(
+            VoltText(s.voltsValue10uV(kRef) * 0.01, static_cast<uint16_t>(s.probe(kRef)))) +
         QStringLiteral("/DIV");
     p.setPen(colour::kRef);
     textAt(p, (grid().left + grid().right) / 2 + 100, grid().bottom + 20, text);

@@ -11,8 +11,8 @@
 
 #include "scope/scope_link_state.h"
 #include "scope/scope_markers.h"
-#include "scope/scope_settings.h"
-#include "scope/wave_screen.h"
+#include "model/scope_settings.h"
+#include "display/wave_screen.h"
 
 namespace oscilane {
 

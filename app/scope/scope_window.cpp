@@ -6,6 +6,7 @@
 #include "scope/scope_command_ids.h"
 #include "scope/scope_frame.h"
 #include "scope/scope_panel.h"
+#include "scope/scope_session.h"
 #include "scope/scope_view.h"
 
 namespace oscilane {
@@ -37,10 +38,11 @@ class DeviceLinkState final : public QObject, public ScopeLinkState {
 
 QWidget* createScopeView(Document& document) {
     CDeviceLink& link = deviceLinkOf(document);
+    ScopeSession& session = link.adoptSession(std::make_unique<ScopeSession>());
     auto* state = new DeviceLinkState(link);
-    auto* view = new ScopeView(document, ScopeLink{link, link.scopeData(), link.event(), *state});
+    auto* view = new ScopeView(document, ScopeLink{link, session.data(), link.event(), *state});
     state->setParent(view);
-    auto* window = new InstrumentWindow(*view, view->commands(), document, DeviceFunction::Scope);
+    auto* window = new InstrumentWindow(*view, view->commands(), document);
     window->setOnConnected([view] {
         if (view->panel()) view->panel()->refresh();
     });

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QRegularExpression>
 
-#include "shell/formatting.h"
+#include "model/formatting.h"
 
 namespace oscilane {
 namespace {
@@ -92,7 +92,7 @@ NumberEdit::NumberEdit(QWidget* parent) : QLineEdit(parent) {
 }
 
 void NumberEdit::setValue(double value) {
-    lastAccepted_ = fixedText(value, decimals_ != 0 ? decimals_ : 6);
+    lastAccepted_ = QString::fromStdString(FixedText(value, decimals_ != 0 ? decimals_ : 6));
     setText(lastAccepted_);
 }
 

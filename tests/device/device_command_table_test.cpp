@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "scope/scope_session.h"
 #include "zelvo/setting_block_layout.h"
 
 namespace oscilane::testing {
@@ -37,7 +38,7 @@ class CommandTableTest : public DeviceLinkTest {
         return requestsSince(before);
     }
     void expectSameRequests(const Expectation& e) {
-        const auto byKind = sentBy([&] { link_.Execute(e.kind, e.argument); });
+        const auto byKind = sentBy([&] { execute(e.kind, e.argument); });
         const auto byCall = sentBy([&] { e.call(kLan0); });
         ASSERT_FALSE(byCall.empty());
         ASSERT_EQ(byKind.size(), byCall.size()) << "kind " << e.kind;
@@ -48,11 +49,22 @@ class CommandTableTest : public DeviceLinkTest {
         }
     }
 
+    // The connection with a fresh session of the function.
+    void use(DeviceFunction function) {
+        DeviceSession& session = link_.adoptSession(sessionFor(function));
+        scope_ = dynamic_cast<ScopeSession*>(&session);
+    }
+    ScopeData& scopeData() { return scope_->data(); }
+    void execute(uint32_t kind, uint32_t argument) {
+        link_.Execute(static_cast<CommandKind>(kind), argument);
+    }
+
     CDeviceLink link_;
+    ScopeSession* scope_ = nullptr;
 };
 
 TEST_F(CommandTableTest, ScopeKindsBecomeTheirLibraryCalls) {
-    link_.setFunction(DeviceFunction::Scope);
+    use(DeviceFunction::Scope);
     const std::vector<Expectation> table = {
         {1, 1, [](DeviceHandle h) { return KwChangeFunction(h, 1); }},
         {49, 0, [](DeviceHandle h) { return DSOAutoSetup(h); }},
@@ -115,9 +127,9 @@ TEST_F(CommandTableTest, ScopeKindsBecomeTheirLibraryCalls) {
 }
 
 TEST_F(CommandTableTest, CalibrationKindsSendTheScopeDataValues) {
-    link_.setFunction(DeviceFunction::Scope);
-    link_.scopeData().tdcWriteValues = {1234, 567};
-    link_.scopeData().waveCalibration = {3, static_cast<uint32_t>(-2), 10, 0};
+    use(DeviceFunction::Scope);
+    scopeData().tdcWriteValues = {1234, 567};
+    scopeData().waveCalibration = {3, static_cast<uint32_t>(-2), 10, 0};
     expectSameRequests({69, 0, [](DeviceHandle h) { return KwWriteTDC(h, 1234, 567); }});
     expectSameRequests({127, 0, [](DeviceHandle h) {
                             const int32_t cal[4] = {3, -2, 10, 0};
@@ -126,8 +138,8 @@ TEST_F(CommandTableTest, CalibrationKindsSendTheScopeDataValues) {
 }
 
 TEST_F(CommandTableTest, RunStopTogglesAgainstTheDisplayedState) {
-    link_.setFunction(DeviceFunction::Scope);
-    ScopeData::Block& shown = link_.scopeData().displayedBlock;
+    use(DeviceFunction::Scope);
+    ScopeData::Block& shown = scopeData().displayedBlock;
     shown[zelvo::layout::kRunStop] = 1;  // stopped: the toggle runs
     expectSameRequests({48, 0, [](DeviceHandle h) { return DSOSetStatus(h, 0); }});
     shown[zelvo::layout::kRunStop] = 0;  // running: the toggle stops
@@ -135,25 +147,25 @@ TEST_F(CommandTableTest, RunStopTogglesAgainstTheDisplayedState) {
 }
 
 TEST_F(CommandTableTest, EtsToggleFlipsTheInstrumentsFlagAndSkipsWhenItCannotBeRead) {
-    link_.setFunction(DeviceFunction::Scope);
+    use(DeviceFunction::Scope);
     uint8_t before = 0;
     ASSERT_EQ(KwGetETSUpdate(kLan0, &before), 0);
-    link_.Execute(130, 1);
+    execute(130, 1);
     uint8_t after = 0;
     ASSERT_EQ(KwGetETSUpdate(kLan0, &after), 0);
     EXPECT_EQ(after, before ^ 1u);
-    EXPECT_EQ(link_.scopeData().etsState, after);
+    EXPECT_EQ(scopeData().etsState, after);
 
     setFaults({.silent = true});
-    const auto sent = sentBy([&] { link_.Execute(130, 1); });
+    const auto sent = sentBy([&] { execute(130, 1); });
     // Only the failed read went out: no set of a made-up value.
     ASSERT_EQ(sent.size(), 1u);
     EXPECT_EQ(sent[0].opcode, zelvo::Opcode::Get);
-    EXPECT_EQ(link_.scopeData().etsState, after);
+    EXPECT_EQ(scopeData().etsState, after);
 }
 
 TEST_F(CommandTableTest, MeterKindsBecomeTheirCallsAndOnlyFailuresAreReported) {
-    link_.setFunction(DeviceFunction::Meter);
+    use(DeviceFunction::Meter);
     expectSameRequests({16, 2, [](DeviceHandle h) { return DMMSetMeasureMode(h, 2); }});
     expectSameRequests({20, 3, [](DeviceHandle h) { return DMMSetVoltRange(h, 3); }});
     expectSameRequests({25, 1, [](DeviceHandle h) { return DMMSetCurrentAmA(h, 1); }});
@@ -161,8 +173,8 @@ TEST_F(CommandTableTest, MeterKindsBecomeTheirCallsAndOnlyFailuresAreReported) {
     EXPECT_TRUE(messages_.texts().isEmpty());
 
     setFaults({.refuseAcknowledgements = true});
-    link_.Execute(24, 1);
-    link_.Execute(27, 2);
+    execute(24, 1);
+    execute(27, 2);
     EXPECT_EQ(messages_.texts(), (QStringList{QStringLiteral("Can not set DMM current range!"),
                                               QStringLiteral("Can not set DMM ohm range!")}));
 }
@@ -176,8 +188,8 @@ TEST_F(CommandTableTest, KindsOutsideTheWindowsTableSendNothing) {
                           Case{DeviceFunction::Scope, 72}, Case{DeviceFunction::Meter, 51},
                           Case{DeviceFunction::Meter, 30}, Case{DeviceFunction::Generator, 33},
                           Case{DeviceFunction::Generator, 16}}) {
-        link_.setFunction(c.function);
-        EXPECT_TRUE(sentBy([&] { link_.Execute(c.kind, 1); }).empty()) << "kind " << c.kind;
+        use(c.function);
+        EXPECT_TRUE(sentBy([&] { execute(c.kind, 1); }).empty()) << "kind " << c.kind;
     }
 }
 

@@ -27,6 +27,15 @@ void DeviceLinkTest::TearDown() {
     DeviceTables::instance().clear();
 }
 
+std::unique_ptr<DeviceSession> sessionFor(DeviceFunction function) {
+    switch (function) {
+        case DeviceFunction::Scope: return std::make_unique<ScopeSession>();
+        case DeviceFunction::Meter: return std::make_unique<MeterSession>();
+        case DeviceFunction::Generator: break;
+    }
+    return std::make_unique<GeneratorSession>();
+}
+
 LinkSettings DeviceLinkTest::lanSettings(uint16_t updateMode) const {
     LinkSettings s;
     s.transport = transport::kLan;
@@ -40,7 +49,8 @@ std::unique_ptr<CDeviceLink> DeviceLinkTest::makeLink(DeviceFunction function,
                                                       uint16_t updateMode) const {
     auto link = std::make_unique<CDeviceLink>();
     link->applySettings(lanSettings(updateMode));
-    link->startWorker(function);
+    link->adoptSession(sessionFor(function));
+    link->startWorker();
     return link;
 }
 

@@ -14,6 +14,10 @@
 #include "protocol/frame.h"
 // Qt from here on.
 #include "device/device_link.h"
+#include "device/device_session.h"
+#include "generator/generator_session.h"
+#include "meter/meter_session.h"
+#include "scope/scope_session.h"
 #include "shell/message_service.h"
 
 namespace oscilane::testing {
@@ -22,6 +26,9 @@ namespace oscilane::testing {
 bool eventually(const std::function<bool()>& done,
                 std::chrono::milliseconds limit = std::chrono::seconds(10));
 
+// A new session of the window function.
+std::unique_ptr<DeviceSession> sessionFor(DeviceFunction function);
+
 class DeviceLinkTest : public ::testing::Test {
   protected:
     void SetUp() override;
@@ -29,7 +36,7 @@ class DeviceLinkTest : public ::testing::Test {
 
     // Settings of a window whose chosen device is the simulated instrument.
     LinkSettings lanSettings(uint16_t updateMode = kUpdateAutomatic) const;
-    // A link with its worker, ready to connect.
+    // A link with the function's session and its worker, ready to connect.
     std::unique_ptr<CDeviceLink> makeLink(DeviceFunction function,
                                           uint16_t updateMode = kUpdateAutomatic) const;
 

@@ -28,7 +28,7 @@ bool isUpload(const DecodedRequest& r) {
 
 TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEntry) {
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
-    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_EQ(link->Connect(), 1);
     EXPECT_TRUE(link->isConnected());
     EXPECT_TRUE(DeviceTables::instance().isConnected(transport::kLan, 0));
     EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kUsb, 0));
@@ -45,7 +45,7 @@ TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEn
     EXPECT_TRUE(std::any_of(function, seen.end(), isUpload));
     // The uploaded block is the instrument's, not the zeros it started as.
     ASSERT_TRUE(link->event().tryTake());
-    const ScopeData::Block& block = link->scopeData().uploadedBlock;
+    const ScopeData::Block& block = dynamic_cast<ScopeSession&>(*link->session()).data().uploadedBlock;
     EXPECT_TRUE(std::any_of(block.begin(), block.end(), [](uint8_t b) { return b != 0; }));
     link->event().set();
 
@@ -57,9 +57,9 @@ TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEn
 
 TEST_F(DeviceLinkTest, CommandsPostedWhileDisconnectedNeverReachTheInstrument) {
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
-    link->Post(85, 1);
-    link->Post(62, 3);
-    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    link->Post(CommandKind{85}, 1);
+    link->Post(CommandKind{62}, 3);
+    ASSERT_EQ(link->Connect(), 1);
     EXPECT_EQ(link->pendingCommands(), 0u);
     ASSERT_TRUE(eventually([&] { return uploads() == 1; }));
     for (const DecodedRequest& r : requests()) {
@@ -70,14 +70,14 @@ TEST_F(DeviceLinkTest, CommandsPostedWhileDisconnectedNeverReachTheInstrument) {
 
 TEST_F(DeviceLinkTest, PostsBetweenTwoCyclesGoOutInOrderBeforeTheUpload) {
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
-    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_EQ(link->Connect(), 1);
     ASSERT_TRUE(eventually([&] { return uploads() == 1; }));
 
     // Holding the event keeps the worker out of its next cycle while we post.
     ASSERT_TRUE(eventually([&] { return link->event().tryTake(); }));
-    link->Post(85, 1);   // CH1 on
-    link->Post(51, 12);  // time base
-    link->Post(62, 4);   // math operator FFT
+    link->Post(CommandKind{85}, 1);   // CH1 on
+    link->Post(CommandKind{51}, 12);  // time base
+    link->Post(CommandKind{62}, 4);   // math operator FFT
     link->requestUpload();
     link->event().set();
     ASSERT_TRUE(eventually([&] { return uploads() == 2; }));
@@ -94,7 +94,7 @@ TEST_F(DeviceLinkTest, PostsBetweenTwoCyclesGoOutInOrderBeforeTheUpload) {
 
 TEST_F(DeviceLinkTest, AutomaticModeKeepsUploadingUntilDisconnected) {
     auto link = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
-    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_EQ(link->Connect(), 1);
     ASSERT_TRUE(eventually([&] { return uploads() >= 3; }));
     ASSERT_EQ(link->Disconnect(), 1);
     const std::size_t atDisconnect = uploads();
@@ -107,7 +107,7 @@ TEST_F(DeviceLinkTest, UploadPercentClimbsDuringASlowUploadAndFallsBackToZeroAft
     setFaults({.replyDelay = std::chrono::milliseconds(40)});
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
     EXPECT_EQ(link->uploadPercent(), 0);  // nothing open yet
-    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_EQ(link->Connect(), 1);
     std::vector<int> seen;
     ASSERT_TRUE(eventually([&] {
         seen.push_back(link->uploadPercent());
@@ -127,20 +127,20 @@ TEST_F(DeviceLinkTest, UploadPercentClimbsDuringASlowUploadAndFallsBackToZeroAft
 
 TEST_F(DeviceLinkTest, ALostLinkDropsTheQueueAndRecoversWhenTheInstrumentAnswersAgain) {
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
-    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_EQ(link->Connect(), 1);
     ASSERT_TRUE(eventually([&] { return uploads() == 1; }));
 
     setFaults({.silent = true});
     ASSERT_TRUE(eventually([&] { return link->linkLost(); }));
     EXPECT_TRUE(link->isConnected());  // a loss is shown, not acted on
-    link->Post(85, 0);
+    link->Post(CommandKind{85}, 0);
     ASSERT_TRUE(eventually([&] { return link->pendingCommands() == 0; }));
 
     setFaults({});
     ASSERT_TRUE(eventually([&] { return !link->linkLost(); }));
     for (const DecodedRequest& r : requests()) EXPECT_FALSE(isSet(r, Command::ChannelEnable));
     // Commands flow again once the link is back.
-    link->Post(85, 1);
+    link->Post(CommandKind{85}, 1);
     EXPECT_TRUE(eventually([&] {
         const auto seen = requests();
         return std::any_of(seen.begin(), seen.end(),
@@ -151,8 +151,8 @@ TEST_F(DeviceLinkTest, ALostLinkDropsTheQueueAndRecoversWhenTheInstrumentAnswers
 TEST_F(DeviceLinkTest, ASecondWindowIsRefusedAndTheFirstKeepsItsLink) {
     auto first = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
     auto second = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
-    ASSERT_EQ(first->Connect(DeviceFunction::Scope), 1);
-    EXPECT_EQ(second->Connect(DeviceFunction::Scope), 0);
+    ASSERT_EQ(first->Connect(), 1);
+    EXPECT_EQ(second->Connect(), 0);
     EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kDeviceAlreadyConnected)});
     EXPECT_FALSE(second->isConnected());
     // The first window's uploads go on.
@@ -173,7 +173,7 @@ TEST_F(DeviceLinkTest, AnInstrumentHeldElsewhereIsRefusedOnEveryTransportWithout
         s.deviceIndex = 1;
         s.serialPort = 1;
         link.applySettings(s);
-        EXPECT_EQ(link.Connect(DeviceFunction::Scope), 0) << "transport " << t;
+        EXPECT_EQ(link.Connect(), 0) << "transport " << t;
         EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kDeviceAlreadyConnected)});
         EXPECT_TRUE(DeviceTables::instance().isConnected(t, 1));
     }
@@ -182,7 +182,7 @@ TEST_F(DeviceLinkTest, AnInstrumentHeldElsewhereIsRefusedOnEveryTransportWithout
 TEST_F(DeviceLinkTest, AFailedOpenIsReportedAndLeavesTheEntryFree) {
     setFaults({.silent = true});
     auto link = makeLink(DeviceFunction::Scope);
-    EXPECT_EQ(link->Connect(DeviceFunction::Scope), 0);
+    EXPECT_EQ(link->Connect(), 0);
     EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kCannotConnect)});
     EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
 }
@@ -190,14 +190,14 @@ TEST_F(DeviceLinkTest, AFailedOpenIsReportedAndLeavesTheEntryFree) {
 TEST_F(DeviceLinkTest, ConnectWithoutAWorkerSaysSoButStaysConnected) {
     CDeviceLink link;
     link.applySettings(lanSettings());
-    EXPECT_EQ(link.Connect(DeviceFunction::Scope), 1);
+    EXPECT_EQ(link.Connect(), 1);
     EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kCannotResumeThread)});
     EXPECT_EQ(link.Disconnect(), 1);
 }
 
 TEST_F(DeviceLinkTest, WhileConnectedOnlyTheUpdateSettingsChange) {
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
-    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_EQ(link->Connect(), 1);
     LinkSettings other = link->settings();
     other.transport = transport::kUsb;
     other.deviceIndex = 5;
@@ -215,10 +215,10 @@ TEST_F(DeviceLinkTest, WhileConnectedOnlyTheUpdateSettingsChange) {
 
 TEST_F(DeviceLinkTest, MeterWorkerPollsAndAFailedSettingIsReportedWithoutStoppingIt) {
     auto link = makeLink(DeviceFunction::Meter);
-    ASSERT_EQ(link->Connect(DeviceFunction::Meter), 1);
+    ASSERT_EQ(link->Connect(), 1);
     ASSERT_TRUE(eventually([&] {
         if (!link->event().tryTake()) return false;
-        const bool polled = link->meterReadings().readingCount >= 2;
+        const bool polled = dynamic_cast<MeterSession&>(*link->session()).readings().readingCount >= 2;
         link->event().set();
         return polled;
     }));
@@ -230,8 +230,8 @@ TEST_F(DeviceLinkTest, MeterWorkerPollsAndAFailedSettingIsReportedWithoutStoppin
     dead.transport = transport::kLan;
     dead.deviceIndex = 9;  // a LAN slot nobody opened: every call fails at once
     unopened.applySettings(dead);
-    unopened.setFunction(DeviceFunction::Meter);
-    std::thread worker([&] { unopened.Execute(16, 2); });
+    unopened.adoptSession(sessionFor(DeviceFunction::Meter));
+    std::thread worker([&] { unopened.Execute(CommandKind::MeterMeasureMode, 2); });
     worker.join();
     EXPECT_TRUE(messages_.texts().isEmpty());
     QCoreApplication::processEvents();
@@ -243,7 +243,7 @@ TEST_F(DeviceLinkTest, MeterWorkerPollsAndAFailedSettingIsReportedWithoutStoppin
 
 TEST_F(DeviceLinkTest, EndingTheWorkerWhileConnectedClosesTheLink) {
     auto link = makeLink(DeviceFunction::Scope);
-    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_EQ(link->Connect(), 1);
     ASSERT_TRUE(eventually([&] { return uploads() >= 1; }));
     link->endWorker();
     EXPECT_FALSE(link->isConnected());

@@ -7,6 +7,7 @@
 #include "device/device_link.h"
 #include "device/device_tables.h"
 #include "device/link_settings.h"
+#include "scope/scope_session.h"
 
 namespace oscilane {
 namespace {

@@ -93,7 +93,7 @@ TEST_F(OptionDialogTest, ChoosingRs232SwitchesToSingleAndAnEmptyPortListChangesN
 TEST_F(OptionDialogTest, MeterAndGeneratorWindowsCannotChooseAnUpdateMode) {
     for (DeviceFunction f : {DeviceFunction::Meter, DeviceFunction::Generator}) {
         CDeviceLink link;
-        link.setFunction(f);
+        link.adoptSession(sessionFor(f));
         auto dialog = open(link);
         EXPECT_FALSE(child<QRadioButton>(*dialog, "Auto")->isEnabled());
         EXPECT_FALSE(child<QRadioButton>(*dialog, "Single")->isEnabled());
@@ -149,7 +149,7 @@ TEST_F(OptionDialogTest, LanRefusalsKeepTheDialogOpen) {
 
 TEST_F(OptionDialogTest, AnotherWindowsLanLinkIsNeitherReopenedNorDisturbed) {
     auto first = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
-    ASSERT_EQ(first->Connect(DeviceFunction::Scope), 1);
+    ASSERT_EQ(first->Connect(), 1);
     CDeviceLink second;
     auto dialog = open(second);
     QTest::mouseClick(child<QRadioButton>(*dialog, "LAN"), Qt::LeftButton);
@@ -164,7 +164,7 @@ TEST_F(OptionDialogTest, AnotherWindowsLanLinkIsNeitherReopenedNorDisturbed) {
 
 TEST_F(OptionDialogTest, AConnectedWindowKeepsItsLinkAndOnlyCancelCloses) {
     auto link = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
-    ASSERT_EQ(link->Connect(DeviceFunction::Scope), 1);
+    ASSERT_EQ(link->Connect(), 1);
     auto dialog = open(*link);
     for (const char* radio : {"USB", "RS232", "LAN"})
         EXPECT_FALSE(child<QRadioButton>(*dialog, radio)->isEnabled()) << radio;
@@ -191,7 +191,8 @@ TEST_F(InstrumentWindowTest, ConnectAndDisconnectFollowTheChoiceAndCarryTheSeria
     document.setName(QStringLiteral("DigitalScope1"));
     QWidget view;
     CommandMap commands;
-    InstrumentWindow window(view, commands, document, DeviceFunction::Scope);
+    deviceLinkOf(document).adoptSession(sessionFor(DeviceFunction::Scope));
+    InstrumentWindow window(view, commands, document);
     EXPECT_FALSE(commands.state(cmd::kConnect).enabled);  // no device chosen yet
     EXPECT_FALSE(commands.state(cmd::kDisconnect).enabled);
     EXPECT_TRUE(commands.state(cmd::kOption).enabled);
@@ -216,7 +217,8 @@ TEST_F(InstrumentWindowTest, AWindowThatGoesWhileConnectedFreesItsInstrument) {
     {
         QWidget view;
         CommandMap commands;
-        InstrumentWindow window(view, commands, document, DeviceFunction::Scope);
+        deviceLinkOf(document).adoptSession(sessionFor(DeviceFunction::Scope));
+    InstrumentWindow window(view, commands, document);
         window.link().applySettings(lanSettings());
         ASSERT_TRUE(window.connect());
         ASSERT_TRUE(eventually([&] { return uploads() >= 1; }));

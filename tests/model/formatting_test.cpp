@@ -1,6 +1,7 @@
 // The formatters against the texts users see, range edges included.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 #include "model/formatting.h"
@@ -19,7 +20,8 @@ class Texts : public testing::TestWithParam<TextCase> {};
 
 TEST_P(Texts, ReadAsUsersSeeThem) { EXPECT_EQ(GetParam().text, GetParam().expected); }
 
-std::string caseName(const testing::TestParamInfo<TextCase>& info) {
+template <class Case>
+std::string caseName(const testing::TestParamInfo<Case>& info) {
     std::string name = info.param.name;
     for (char& c : name)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
@@ -40,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"fmtN 4 from 100", FmtN(500, 4), "500.0"},
                     TextCase{"fmtN 4 from 1000", FmtN(1500, 4), "1500"},
                     TextCase{"fmtN negative", FmtN(-0.5, 4), "-0"}),
-    caseName);
+    caseName<TextCase>);
 
 INSTANTIATE_TEST_SUITE_P(
     VoltText, Texts,
@@ -57,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"negative out of range keeps the sign", VoltText(-0.0001, 0), "-"},
                     TextCase{"exactly 1 mV", VoltText(1, 0), "1.00mV"},
                     TextCase{"exactly 1 V", VoltText(1000, 0), "1.00V"}),
-    caseName);
+    caseName<TextCase>);
 
 INSTANTIATE_TEST_SUITE_P(
     TimeText, Texts,
@@ -74,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"from 1e12 ns empty", TimeText(1e12), ""},
                     TextCase{"negative", TimeText(-2500), "-2.50uS"},
                     TextCase{"negative too short", TimeText(-5), "-"}),
-    caseName);
+    caseName<TextCase>);
 
 INSTANTIATE_TEST_SUITE_P(
     FreqText, Texts,
@@ -86,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"gigahertz", FreqText(1.2e9), "1.200GHz"},
                     TextCase{"negative empty", FreqText(-1), ""},
                     TextCase{"1e12 empty", FreqText(1e12), ""}),
-    caseName);
+    caseName<TextCase>);
 
 INSTANTIATE_TEST_SUITE_P(
     DbText, Texts,
@@ -94,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"units", DbText(3.14159, 3), "3.14dB"},
                     TextCase{"hundreds", DbText(123.4, 3), "123dB"},
                     TextCase{"negative hundreds", DbText(-150, 3), "-150dB"}),
-    caseName);
+    caseName<TextCase>);
 
 struct ParseCase {
     const char* name;
@@ -120,12 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // U+0131 has the low byte 0x31, the digit '1'.
                     ParseCase{"only the low byte counts", u"\u0131.5", 1.5},
                     ParseCase{"too large to hold", std::u16string(400, u'9'), 0.0}),
-    [](const testing::TestParamInfo<ParseCase>& info) {
-        std::string name = info.param.name;
-        for (char& c : name)
-            if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-        return name;
-    });
+    caseName<ParseCase>);
 
 TEST(ParseDecimalBytes, ReadsNarrowTextTheSameWay) {
     EXPECT_EQ(ParseDecimal(std::string_view("12.25")), 12.25);

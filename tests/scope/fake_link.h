@@ -18,7 +18,9 @@ struct FakeLink final : oscilane::CommandSink, oscilane::ScopeLinkState {
     oscilane::ScopeData data;
     oscilane::AutoResetEvent event{true};
 
-    void Post(int kind, int32_t argument) override { posted.emplace_back(kind, argument); }
+    void Post(oscilane::CommandKind kind, int32_t argument) override {
+        posted.emplace_back(oscilane::kind::number(kind), argument);
+    }
     bool connected() const override { return isConnected; }
     bool deviceRemoved() const override { return removed; }
     bool slowUpload() const override { return slow; }

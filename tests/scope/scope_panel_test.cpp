@@ -16,7 +16,7 @@
 
 #include "block_builder.h"
 #include "fake_link.h"
-#include "shell/formatting.h"
+#include "model/formatting.h"
 #include "shell/message_service.h"
 
 using namespace oscilane;
@@ -228,10 +228,10 @@ TEST(ScopePanel, NothingIsRefreshedWhileDisconnected) {
 
 TEST(ScopePanel, VoltsTextCarriesTheProbeFactorOnce) {
     Panel p;
-    EXPECT_EQ(p.get<QLineEdit>("voltsText")->text(), voltText(1000, 0));
+    EXPECT_EQ(p.get<QLineEdit>("voltsText")->text(), QString::fromStdString(VoltText(1000, 0)));
     p.block.channel(0, L::channel::kProbe, 1);
     p.update();
-    EXPECT_EQ(p.get<QLineEdit>("voltsText")->text(), voltText(10000, 0));
+    EXPECT_EQ(p.get<QLineEdit>("voltsText")->text(), QString::fromStdString(VoltText(10000, 0)));
 }
 
 TEST(ScopePanel, TriggerModeSwitchesTheLists) {
@@ -247,7 +247,7 @@ TEST(ScopePanel, TriggerModeSwitchesTheLists) {
     EXPECT_EQ(slope->currentText(), QStringLiteral("-Equal"));
     EXPECT_EQ(p.get<QLabel>("slopeLabel")->text(), QStringLiteral("Condition"));
     EXPECT_TRUE(p.get<QLineEdit>("pulseWidthText")->isVisibleTo(&p.panel));
-    EXPECT_EQ(p.get<QLineEdit>("pulseWidthText")->text(), timeText(1000));
+    EXPECT_EQ(p.get<QLineEdit>("pulseWidthText")->text(), QString::fromStdString(TimeText(1000)));
     EXPECT_FALSE(p.combo("triggerType")->isEnabled());
 
     // ALT: the type list opens, and the ALT channel's own trigger decides the slope list.

@@ -5,11 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QPainter>
 #include <QTest>
 
 #include "block_builder.h"
 #include "fake_link.h"
-#include "scope/scope_colours.h"
+#include "display/palette.h"
 
 using namespace oscilane;
 using scopetest::BlockBuilder;
@@ -55,7 +56,8 @@ struct Screen {
     QImage picture() {
         QImage image(screen.size(), QImage::Format_RGB32);
         image.fill(Qt::black);
-        screen.renderInto(image);
+        QPainter painter(&image);
+        screen.render(painter, image.rect());
         return image;
     }
     void show() {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "scope/scope_data.h"
+#include "model/setting_block.h"
 #include "zelvo/setting_block_layout.h"
 
 namespace scopetest {
@@ -11,7 +11,7 @@ namespace scopetest {
 namespace L = zelvo::layout;
 
 struct BlockBuilder {
-    oscilane::ScopeData::Block block{};
+    oscilane::SettingBlock block{};
 
     BlockBuilder& u16(std::size_t at, int value) {
         block[at] = static_cast<uint8_t>(value & 0xFF);

@@ -3,18 +3,21 @@
 // entry of a neighbouring table.
 #pragma once
 
-#include <QString>
 #include <optional>
+#include <string>
 
-#include "scope/scope_settings.h"
+#include "model/scope_settings.h"
+#include "zelvo/scope_tables.h"
 
 namespace oscilane {
 
-inline constexpr int kVoltsIndexCount = 14;
-inline constexpr int kTimeBaseIndexCount = 38;
-inline constexpr int kLeverMax = 199;
+inline constexpr int kVoltsIndexCount = static_cast<int>(zelvo::tables::kMillivoltsPerDivision.size());
+inline constexpr int kTimeBaseIndexCount = zelvo::tables::kTimeBaseCount;
+inline constexpr int kLeverMax = zelvo::tables::kLeverMax;
 inline constexpr int kCodeMax = 255;
-inline constexpr int kHorizontalUnits = 300;
+inline constexpr int kHorizontalUnits = zelvo::tables::kHorizontalPositionMax;
+// A trace sample that is not on the screen: the instrument blanks it.
+inline constexpr int kBlankedCode = 32767;
 
 // Millivolts per division of volts index 0..13.
 std::optional<double> millivoltsPerDivision(int voltsIndex);
@@ -29,8 +32,8 @@ std::optional<int> fftDecibelsPerDivision(int dbIndex);
 
 // The sample-rate text of a time-base index; the fastest rates halve when
 // both channels share the converter outside ALT trigger mode.
-QString sampleRateText(int timeBaseIndex, bool bothChannelsShown, bool altTrigger);
-QString sampleRateText(const ScopeSettings& s, int timeBaseIndex);
+std::string sampleRateText(int timeBaseIndex, bool bothChannelsShown, bool altTrigger);
+std::string sampleRateText(const ScopeSettings& s, int timeBaseIndex);
 
 // The Time/DIV list position of a time-base index, -1 when the list has none.
 int timeListPosition(int timeBaseIndex);
@@ -38,8 +41,16 @@ int timeListPosition(int timeBaseIndex);
 // Sample code 0 of the lever: 255 - lever * 255/199.
 double zeroCodeOfLever(int lever);
 
+// Millivolts of a sample code: its distance from the lever's zero code, at
+// the given millivolts per division (255 codes span 8 divisions) and probe factor.
+double codeMillivolts(int code, int lever, double millivoltsPerDivision, int probeFactor);
+
 // Millivolts a sample code of channel 0..3 stands for, with the channel's
 // volts index, position and probe; no value for a volts index outside the table.
 std::optional<double> sampleMillivolts(const ScopeSettings& s, int channel, int code);
+
+// Seconds between two samples of a trace shown at a time-base index: 1200
+// samples span 12 divisions.  No value for an index outside the table.
+std::optional<double> sampleIntervalSeconds(int timeBaseIndex);
 
 }  // namespace oscilane

@@ -1,4 +1,4 @@
-#include "scope/scope_settings.h"
+#include "model/scope_settings.h"
 
 #include <algorithm>
 
@@ -93,6 +93,11 @@ int ScopeSettings::altPulseCondition(int a) const {
 }
 uint32_t ScopeSettings::altPulseWidth5ns(int a) const {
     return u32(altRecord(a, L::trigger::kPulseWidth));
+}
+
+int ScopeSettings::traceTimeBase(int w) const {
+    if (w == kMath) return altTimeBase(kMath);
+    return w == kRef ? timeBase() : timeBaseOf(w);
 }
 
 int ScopeSettings::timeBase() const { return u16(L::kTimeBase); }

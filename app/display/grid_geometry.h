@@ -29,9 +29,15 @@ struct Margins {
     int bottom = 200;
 };
 
-// The largest 3:2 grid hanging from the top-left margin corner of a client
-// area; `previous` when even that does not fit.
+// How many divisions a grid has across and down; its cells are square.
+struct Divisions {
+    int across = 12;
+    int down = 8;
+};
+
+// The largest grid of square divisions hanging from the top-left margin
+// corner of a client area; `previous` when even that does not fit.
 GridRect bestFitGrid(int clientWidth, int clientHeight, const Margins& margins,
-                     const GridRect& previous);
+                     const GridRect& previous, Divisions divisions = {});
 
 }  // namespace oscilane

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "scope/scope_data.h"
+#include "model/setting_block.h"
 
 namespace oscilane {
 
@@ -22,7 +22,7 @@ inline constexpr int kExtSource = 2;
 
 class ScopeSettings {
   public:
-    explicit ScopeSettings(const ScopeData::Block& block) : block_(block) {}
+    explicit ScopeSettings(const SettingBlock& block) : block_(block) {}
 
     // Settings in force now (the first channel records).
     bool shown(int channel) const;
@@ -78,13 +78,16 @@ class ScopeSettings {
 
     // The time base that applies to channel 0 or 1: its own in ALT mode, else the common one.
     int timeBaseOf(int channel) const { return altTrigger() ? altTimeBase(channel) : timeBase(); }
+    // The time base a trace's samples were taken with: MATH keeps its own in
+    // every trigger mode, CH1 and CH2 follow timeBaseOf, REF the common one.
+    int traceTimeBase(int waveform) const;
 
   private:
     int u16(std::size_t at) const;
     int i16(std::size_t at) const;
     uint32_t u32(std::size_t at) const;
 
-    const ScopeData::Block& block_;
+    const SettingBlock& block_;
 };
 
 }  // namespace oscilane

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 #include <utility>
 
 #include "block_builder.h"
-#include "scope/scope_scales.h"
-#include "scope/scope_settings.h"
-#include "scope/scope_texts.h"
+#include "model/scope_scales.h"
+#include "model/scope_settings.h"
+#include "model/scope_texts.h"
 
 using namespace oscilane;
 using scopetest::BlockBuilder;
@@ -130,7 +131,7 @@ TEST(ScopeScales, SampleRateTexts) {
         {38, false, false, "0Sa/s"},   {65535, false, false, "0Sa/s"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(sampleRateText(c.index, c.both, c.alt), QString::fromLatin1(c.text)) << c.index;
+        EXPECT_EQ(sampleRateText(c.index, c.both, c.alt), c.text) << c.index;
 }
 
 TEST(ScopeScales, SampleRateFollowsThousandSamplesPerDivisionFrom14) {
@@ -155,17 +156,17 @@ TEST(ScopeScales, EveryTimeListTextNamesItsTimeBase) {
     EXPECT_EQ(timeListPosition(1), -1);
     EXPECT_EQ(timeListPosition(38), -1);
     for (int index = 2; index < kTimeBaseIndexCount; ++index) {
-        const QString text = QString::fromLatin1(
-            scopetext::kTimePerDivision[static_cast<std::size_t>(timeListPosition(index))]);
+        const std::string text =
+            scopetext::kTimePerDivision[static_cast<std::size_t>(timeListPosition(index))];
         double scale = 1;
-        QString number = text;
+        std::string number = text;
         for (auto [unit, factor] : {std::pair{"ns", 1e-9}, {"us", 1e-6}, {"ms", 1e-3}, {"s", 1.0}})
-            if (text.endsWith(QLatin1String(unit))) {
+            if (text.ends_with(unit)) {
                 scale = factor;
-                number.chop(static_cast<int>(strlen(unit)));
+                number.resize(number.size() - strlen(unit));
                 break;
             }
-        EXPECT_NEAR(number.toDouble() * scale / *secondsPerDivision(index), 1.0, 1e-9) << index;
+        EXPECT_NEAR(std::stod(number) * scale / *secondsPerDivision(index), 1.0, 1e-9) << index;
     }
 }
 

@@ -1,4 +1,5 @@
-// The colours of the scope display, on screen and in print.
+// The colours of the instrument displays, on screen and in print: the
+// channel colours every window shares, then the display's own marks.
 #pragma once
 
 #include <QColor>
@@ -6,6 +7,7 @@
 namespace oscilane::colour {
 
 inline const QColor kBackground(0, 0, 0);
+inline const QColor kGraticule(200, 200, 200);
 inline const QColor kGraticuleFrame(255, 255, 255);
 inline const QColor kCh1(240, 240, 0);
 inline const QColor kCh2(0, 255, 0);

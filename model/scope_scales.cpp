@@ -1,8 +1,6 @@
-#include "scope/scope_scales.h"
+#include "model/scope_scales.h"
 
 #include <array>
-
-#include "zelvo/scope_tables.h"
 
 namespace oscilane {
 
@@ -37,21 +35,19 @@ std::optional<int> fftDecibelsPerDivision(int dbIndex) {
     return kSteps[static_cast<std::size_t>(dbIndex)];
 }
 
-QString sampleRateText(int timeBaseIndex, bool bothChannelsShown, bool altTrigger) {
+std::string sampleRateText(int timeBaseIndex, bool bothChannelsShown, bool altTrigger) {
     static constexpr std::array<const char*, 25> kFrom13 = {
         "75MSa/s",  "50MSa/s",  "20MSa/s",  "10MSa/s", "5MSa/s",  "2MSa/s",  "1MSa/s",
         "500KSa/s", "200KSa/s", "100KSa/s", "50KSa/s", "20KSa/s", "10KSa/s", "5KSa/s",
         "2KSa/s",   "1KSa/s",   "500Sa/s",  "200Sa/s", "100Sa/s", "50Sa/s",  "20Sa/s",
         "10Sa/s",   "5Sa/s",    "2Sa/s",    "1Sa/s"};
-    if (timeBaseIndex < 3) return QString();
-    if (timeBaseIndex <= 12)
-        return QString::fromLatin1(bothChannelsShown && !altTrigger ? "75MSa/s" : "150MSa/s");
-    if (timeBaseIndex < kTimeBaseIndexCount)
-        return QString::fromLatin1(kFrom13[static_cast<std::size_t>(timeBaseIndex - 13)]);
-    return QStringLiteral("0Sa/s");
+    if (timeBaseIndex < 3) return {};
+    if (timeBaseIndex <= 12) return bothChannelsShown && !altTrigger ? "75MSa/s" : "150MSa/s";
+    if (timeBaseIndex < kTimeBaseIndexCount) return kFrom13[static_cast<std::size_t>(timeBaseIndex - 13)];
+    return "0Sa/s";
 }
 
-QString sampleRateText(const ScopeSettings& s, int timeBaseIndex) {
+std::string sampleRateText(const ScopeSettings& s, int timeBaseIndex) {
     return sampleRateText(timeBaseIndex, s.shown(kCh1) && s.shown(kCh2), s.altTrigger());
 }
 
@@ -65,11 +61,20 @@ double zeroCodeOfLever(int lever) {
     return kCodeMax - lever * static_cast<double>(kCodeMax) / kLeverMax;
 }
 
+double codeMillivolts(int code, int lever, double millivoltsPerDivision, int probeFactor) {
+    return (code - zeroCodeOfLever(lever)) * millivoltsPerDivision * 8 / kCodeMax * probeFactor;
+}
+
 std::optional<double> sampleMillivolts(const ScopeSettings& s, int channel, int code) {
     const std::optional<double> perDivision = millivoltsPerDivision(s.voltsIndex(channel));
     if (!perDivision) return std::nullopt;
-    return (code - zeroCodeOfLever(s.position(channel))) * *perDivision * 8 / kCodeMax *
-           probeFactor(s.probe(channel));
+    return codeMillivolts(code, s.position(channel), *perDivision, probeFactor(s.probe(channel)));
+}
+
+std::optional<double> sampleIntervalSeconds(int timeBaseIndex) {
+    const std::optional<double> perDivision = secondsPerDivision(timeBaseIndex);
+    if (!perDivision) return std::nullopt;
+    return *perDivision / zelvo::tables::kSamplesPerDivision;
 }
 
 }  // namespace oscilane

@@ -1,0 +1,34 @@
+// The scope's session on a window's connection: the scope data area, the
+// worker pass that uploads the setting block after the queued commands, and
+// the command table of the scope kinds.
+#pragma once
+
+#include <array>
+
+#include "device/device_session.h"
+#include "scope/scope_data.h"
+
+namespace oscilane {
+
+class ScopeSession final : public DeviceSession {
+  public:
+    DeviceFunction function() const override { return DeviceFunction::Scope; }
+    void runPass(CDeviceLink& link, DeviceWorker& worker) override;
+    // Results are not examined: the next upload shows what the instrument did.
+    void execute(DeviceHandle h, CommandKind kind, uint32_t argument) override;
+
+    // Whoever holds the connection's event may touch it.
+    ScopeData& data() { return data_; }
+
+  private:
+    // Uploads the setting block into the uploaded block (worker thread).
+    void upload(CDeviceLink& link);
+
+    ScopeData data_;
+};
+
+// Sleeps after a scope cycle, in order: the automatic period is the update
+// interval plus 160 ms.
+std::array<int, 3> scopeCycleSleepsMs(uint16_t updateMode, uint16_t intervalIndex);
+
+}  // namespace oscilane
