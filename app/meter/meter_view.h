@@ -1,4 +1,5 @@
-// The meter window's view: the reading display, dashes while no reading has come in.
+// The meter window's view: a placeholder that shows dashes where the
+// reading will be.
 #pragma once
 
 #include <QWidget>
