@@ -80,7 +80,7 @@ std::string CsvResult::message() const {
 std::string CsvText(const GeneratorWave& wave) {
     const uint16_t count =
         static_cast<uint16_t>(std::min<std::size_t>(wave.sampleCount, kGeneratorBufferSize));
-    const float clock = static_cast<float>(wave.frequency * wave.sampleCount);
+    const float clock = static_cast<float>(wave.frequency * count);
     std::string text;
     text.reserve(64 + count * std::size_t{16});
     text.append(generator_text::kClockKey)

@@ -42,10 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"amplitude above 3.5", LimitAmplitude(4), 3.5},
         LimitCase{"amplitude has no lower limit", LimitAmplitude(-10), -10},
         LimitCase{"offset -9", LimitOffset(-9), -7}, LimitCase{"offset 9", LimitOffset(9), 7},
-        LimitCase{"offset inside", LimitOffset(-6.5), -6.5},
         LimitCase{"offset spin down at -7", OffsetAfterSpin(-7, +1), -7},
         LimitCase{"offset spin up at -7", OffsetAfterSpin(-7, -1), -6},
-        LimitCase{"offset spin up at 7", OffsetAfterSpin(7, -1), 7},
         LimitCase{"offset spin down", OffsetAfterSpin(0.5, +1), -0.5},
         LimitCase{"offset spin without change", OffsetAfterSpin(0.5, 0), 0.5},
         LimitCase{"phase spin down at 0", PhaseAfterSpin(0, +1), 0},
@@ -53,7 +51,6 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"phase spin up at 1", PhaseAfterSpin(1, -1), 1},
         LimitCase{"phase spin down", PhaseAfterSpin(0.5, +1), 0.4},
         LimitCase{"fraction above 1", LimitFraction(1.5), 1},
-        LimitCase{"fraction below 0", LimitFraction(-0.2), 0},
         LimitCase{"high frequency above 25 MHz", LimitHighFrequency(3e7), 25e6},
         LimitCase{"high frequency below 0", LimitHighFrequency(-1), 0},
         LimitCase{"maximum frequency above half", LimitMaximumFrequency(6000, 10000), 5000},
@@ -63,29 +60,37 @@ INSTANTIATE_TEST_SUITE_P(
                   0}),
     limitName);
 
-TEST(GeneratorControls, AcceptedValuesAreStoredInTheirFields) {
-    GeneratorWave wave;
-    EXPECT_EQ(AcceptBoxValue(wave, GeneratorBox::Frequency, 80e6), 75e6);
-    EXPECT_EQ(wave.frequency, 75e6);
-    EXPECT_EQ(AcceptBoxValue(wave, GeneratorBox::Amplitude, 5), 3.5);
-    EXPECT_EQ(wave.amplitude, 3.5f);
-    EXPECT_EQ(AcceptBoxValue(wave, GeneratorBox::Offset, -9), -7);
-    EXPECT_EQ(wave.offset, -7);
-    EXPECT_EQ(AcceptBoxValue(wave, GeneratorBox::Phase, 2), 1);
-    EXPECT_EQ(wave.phase, 1.0f);
-    EXPECT_EQ(AcceptBoxValue(wave, GeneratorBox::Tau, 0.25), 0.25);
-    EXPECT_EQ(wave.tau, 0.25f);
-    EXPECT_EQ(AcceptBoxValue(wave, GeneratorBox::Depth, -1), 0);
-    EXPECT_EQ(wave.depth, 0.0f);
-    EXPECT_EQ(AcceptBoxValue(wave, GeneratorBox::RiseDuty, 0.1), 0.1);
-    EXPECT_EQ(AcceptBoxValue(wave, GeneratorBox::HighDuty, 0.3), 0.3);
-    EXPECT_EQ(AcceptBoxValue(wave, GeneratorBox::FallDuty, 1.5), 1);
-    EXPECT_EQ(wave.riseDuty, 0.1f);
-    EXPECT_EQ(wave.highDuty, 0.3f);
-    EXPECT_EQ(wave.fallDuty, 1.0f);
-    EXPECT_EQ(AcceptBoxValue(wave, GeneratorBox::Amplitude, -1e300),
-              static_cast<double>(std::numeric_limits<float>::lowest()))
-        << "kept within what the single-precision field holds";
+TEST(GeneratorControls, EachBoxLimitsAndStoresItsOwnField) {
+    struct Case {
+        GeneratorBox box;
+        double entered;
+        double shown;
+        double (*stored)(const GeneratorWave&);
+    };
+    const Case cases[] = {
+        {GeneratorBox::Frequency, 80e6, 75e6, [](const GeneratorWave& w) { return w.frequency; }},
+        {GeneratorBox::Amplitude, 5, 3.5,
+         [](const GeneratorWave& w) { return double{w.amplitude}; }},
+        {GeneratorBox::Offset, -9, -7, [](const GeneratorWave& w) { return w.offset; }},
+        {GeneratorBox::Phase, 2, 1, [](const GeneratorWave& w) { return double{w.phase}; }},
+        {GeneratorBox::RiseDuty, 0.5, 0.5,
+         [](const GeneratorWave& w) { return double{w.riseDuty}; }},
+        {GeneratorBox::HighDuty, 0.25, 0.25,
+         [](const GeneratorWave& w) { return double{w.highDuty}; }},
+        {GeneratorBox::FallDuty, 1.5, 1, [](const GeneratorWave& w) { return double{w.fallDuty}; }},
+        {GeneratorBox::Tau, 0.25, 0.25, [](const GeneratorWave& w) { return double{w.tau}; }},
+        {GeneratorBox::Depth, -1, 0, [](const GeneratorWave& w) { return double{w.depth}; }},
+        {GeneratorBox::HighFrequency, 3e7, 25e6,
+         [](const GeneratorWave& w) { return w.highFrequency; }},
+        // a single-precision field holds no more than this, however low the entry
+        {GeneratorBox::Amplitude, -1e300, std::numeric_limits<float>::lowest(),
+         [](const GeneratorWave& w) { return double{w.amplitude}; }},
+    };
+    for (const Case& c : cases) {
+        GeneratorWave wave;
+        EXPECT_EQ(AcceptBoxValue(wave, c.box, c.entered), c.shown) << static_cast<int>(c.box);
+        EXPECT_EQ(c.stored(wave), c.shown) << static_cast<int>(c.box);
+    }
 }
 
 TEST(GeneratorControls, MaximumFrequencyFollowsTheStoredHighFrequency) {

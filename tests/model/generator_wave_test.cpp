@@ -265,22 +265,4 @@ TEST(GeneratorWaveValue, AmplitudeFactorIsSinglePrecision) {
     EXPECT_EQ(WaveValue(wave, 0.125), static_cast<double>(3.5f * 0.2857143f));
 }
 
-TEST(GeneratorWaveType, NamesAsShown) {
-    const std::pair<WaveType, std::string_view> names[] = {
-        {WaveType::Sine, "Sine"},
-        {WaveType::Ramp, "Ramp"},
-        {WaveType::Square, "Square"},
-        {WaveType::Trapezia, "Trapezia"},
-        {WaveType::Dc, "DC"},
-        {WaveType::Exponent, "Exponent"},
-        {WaveType::AmFm, "AM/FM"},
-        {WaveType::Zero, ""},
-        {WaveType::NoiseGauss, "Noise-Gause"},
-        {WaveType::NoiseWhite, "Noise-White"},
-        {WaveType::Arbitrary, "Arb"},
-        {static_cast<WaveType>(11), ""},
-    };
-    for (const auto& [type, name] : names) EXPECT_EQ(WaveTypeName(type), name);
-}
-
 }  // namespace
