@@ -1,0 +1,174 @@
+#include "model/generator_csv.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <limits>
+#include <string_view>
+#include <system_error>
+
+#include "model/formatting.h"
+#include "model/generator_texts.h"
+
+namespace oscilane {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr int kFixedDecimals = 6;  // as "%f" writes them
+
+CsvResult failure(CsvOutcome outcome, int error) {
+    return {outcome, std::generic_category().message(error)};
+}
+
+// A line without the CR of a CR LF end and without trailing blanks and tabs,
+// which the strict number parser would otherwise read as "not a number".
+std::string_view trimmedLine(std::string_view line) {
+    const std::size_t end = line.find_last_not_of(" \t\r");
+    return end == std::string_view::npos ? std::string_view() : line.substr(0, end + 1);
+}
+
+// The text after the last "=", or the whole line without one.
+std::string_view valueAfterKey(std::string_view line) {
+    const std::size_t equals = line.rfind('=');
+    return equals == std::string_view::npos ? line : line.substr(equals + 1);
+}
+
+// A double that a float cannot hold reads as 0, as the parser reads a number
+// too large for a double.
+float toSample(double value) {
+    return std::fabs(value) <= std::numeric_limits<float>::max() ? static_cast<float>(value) : 0.0f;
+}
+
+float sampleOfLine(std::string_view line) {
+    const std::size_t comma = line.find(',');
+    if (comma == std::string_view::npos) return 0.0f;
+    return toSample(ParseDecimal(line.substr(0, comma)));
+}
+
+bool writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+// The file a save replaces: the target of a symbolic link rather than the link.
+std::filesystem::path saveTarget(const std::filesystem::path& path) {
+    std::error_code error;
+    if (!std::filesystem::is_symlink(path, error)) return path;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    return error ? path : resolved;
+}
+
+}  // namespace
+
+std::string CsvResult::message() const {
+    if (ok()) return {};
+    std::string text = generator_text::kCannotSaveFile;
+    text.replace(text.find("%s"), 2, reason.substr(0, generator_text::kReasonLimit));
+    return text;
+}
+
+std::string CsvText(const GeneratorWave& wave) {
+    const uint16_t count =
+        static_cast<uint16_t>(std::min<std::size_t>(wave.sampleCount, kGeneratorBufferSize));
+    const float clock = static_cast<float>(wave.frequency * count);
+    std::string text;
+    text.reserve(64 + count * std::size_t{16});
+    text.append(generator_text::kClockKey)
+        .append(FixedText(clock, kFixedDecimals))
+        .append(kLineEnd);
+    text.append(generator_text::kSizeKey).append(std::to_string(count)).append(kLineEnd);
+    for (uint16_t i = 0; i < count; ++i)
+        text.append(FixedText(wave.samples[i], kFixedDecimals)).append(",0,0").append(kLineEnd);
+    return text;
+}
+
+CsvResult SaveCsv(GeneratorWave& wave, const std::filesystem::path& path) {
+    const std::filesystem::path target = saveTarget(path);
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) return failure(CsvOutcome::CannotOpen, EISDIR);
+    // The rename would replace a file the user may not write to; refuse as an open would.
+    if (exists && ::access(target.c_str(), W_OK) != 0)
+        return failure(CsvOutcome::CannotOpen, errno);
+
+    std::string temporary = target.string() + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0) return failure(CsvOutcome::CannotOpen, errno);
+
+    // mkstemp makes the file private; the saved file keeps the mode of the one
+    // it replaces, or gets the mode of any new file.
+    mode_t mode = existing.st_mode & 07777;
+    if (!exists) {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+
+    if (wave.waveType != WaveType::Arbitrary) Synthesize(wave);
+    const std::string text = CsvText(wave);
+
+    bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
+    int error = errno;
+    if (::close(fd) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (written && std::rename(temporary.c_str(), target.c_str()) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
+        ::unlink(temporary.c_str());
+        return failure(CsvOutcome::CannotWrite, error);
+    }
+    return {};
+}
+
+CsvResult ReadCsv(GeneratorWave& wave, std::istream& in) {
+    std::string line;
+    auto nextLine = [&]() -> std::string_view {
+        if (!std::getline(in, line)) return {};
+        return trimmedLine(line);
+    };
+
+    const double clockValue = ParseDecimal(valueAfterKey(nextLine()));
+    const double countValue = std::trunc(ParseDecimal(valueAfterKey(nextLine())));
+    if (!(countValue >= 1 && countValue <= static_cast<double>(kGeneratorBufferSize)))
+        return {CsvOutcome::BadSampleCount, generator_text::kBadSampleCount};
+    if (!(clockValue > 0 && clockValue <= std::numeric_limits<float>::max()))
+        return {CsvOutcome::BadClock, generator_text::kBadClock};
+    const float clock = static_cast<float>(clockValue);
+    if (clock <= 0) return {CsvOutcome::BadClock, generator_text::kBadClock};
+    const auto count = static_cast<uint16_t>(countValue);
+
+    // Read into a copy, so a failed read leaves the wave as it was.
+    GeneratorWave loaded = wave;
+    loaded.sampleCount = count;
+    loaded.frequency = static_cast<double>(clock) / count;
+    for (uint16_t i = 0; i < count; ++i) loaded.samples[i] = sampleOfLine(nextLine());
+    if (in.bad()) return failure(CsvOutcome::CannotRead, EIO);
+    loaded.waveType = WaveType::Arbitrary;
+    wave = loaded;
+    return {};
+}
+
+CsvResult LoadCsv(GeneratorWave& wave, const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) return failure(CsvOutcome::CannotOpen, EISDIR);
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) return failure(CsvOutcome::CannotOpen, errno != 0 ? errno : ENOENT);
+    return ReadCsv(wave, in);
+}
+
+}  // namespace oscilane
