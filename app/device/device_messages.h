@@ -10,7 +10,6 @@ inline constexpr const char* kCannotResumeThread = "Can not resume thread!";
 // "Failed to read the device information!"; UTF-8.
 inline constexpr const char* kCannotReadDeviceInfo = "获取设备信息失败!";
 inline constexpr const char* kNoDeviceSelected = "No device is selected!";
-inline constexpr const char* kDevicePulledOut = "The Device was pulled out!";
 inline constexpr const char* kDeviceConnectedStatus = "Connected!";
 
 }  // namespace oscilane::msg
