@@ -12,8 +12,6 @@ namespace {
 
 constexpr std::array<std::string_view, 7> kScreenPrefixes{"p", "n", "\u03bc", "m", "k", "M", "G"};
 constexpr std::array<std::string_view, 4> kScreenUnits{"V", "A", "\u03a9", "F"};
-// Powers of ten of the prefixes p .. G.
-constexpr std::array<int, 7> kPrefixExponents{-12, -9, -6, -3, 3, 6, 9};
 constexpr int32_t kMicroPrefix = 2;
 // The capacitance table is in nanofarads.
 constexpr double kFaradsPerNanofarad = 1e-9;
@@ -100,9 +98,8 @@ std::string_view RangeStatusLabel(const DmmInfo& record) {
 
 std::optional<double> TrendBaseValue(const MeterReading& reading) {
     if (reading.overload != 0) return std::nullopt;
-    int exponent =
-        reading.prefixIndex < kPrefixExponents.size() ? kPrefixExponents[reading.prefixIndex] : 0;
-    return (static_cast<double>(reading.value) + 0.0005) * std::pow(10.0, exponent);
+    return (static_cast<double>(reading.value) + 0.0005) *
+           std::pow(10.0, PrefixExponent(reading.prefixIndex));
 }
 
 std::optional<TrendScale> TrendFullScale(const DmmInfo& record,

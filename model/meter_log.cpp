@@ -7,10 +7,13 @@
 #include <array>
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <system_error>
 
 #include "model/formatting.h"
+#include "model/meter_display_rules.h"
+#include "model/meter_tables.h"
 
 namespace oscilane {
 namespace {
@@ -41,6 +44,28 @@ bool writeAll(int fd, std::string_view text) {
         text.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
+}
+
+// The reading's value in base units, from the float's shortest decimal form
+// so that 1.234 mV gives 0.001234 rather than a binary approximation of it.
+std::string baseValueText(float value, int32_t prefixIndex) {
+    std::array<char, 64> text{};
+    auto scientific =
+        std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::scientific);
+    std::string_view written(text.data(), static_cast<std::size_t>(scientific.ptr - text.data()));
+    std::size_t e = written.find('e');
+    if (scientific.ec != std::errc() || e == std::string_view::npos) return {};
+    std::string_view exponentText = written.substr(e + 1);
+    if (!exponentText.empty() && exponentText.front() == '+') exponentText.remove_prefix(1);
+    int exponent = 0;
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    std::string shifted = std::string(written.substr(0, e)) + "e" +
+                          std::to_string(exponent + PrefixExponent(prefixIndex));
+    double base = 0;
+    if (std::from_chars(shifted.data(), shifted.data() + shifted.size(), base).ec != std::errc())
+        return {};
+    auto shortest = std::to_chars(text.data(), text.data() + text.size(), base);
+    return std::string(text.data(), shortest.ptr);
 }
 
 std::size_t fileNameStart(const std::string& path) {
@@ -85,6 +110,25 @@ std::string LogLines(std::span<const MeterReading> readings) {
     return text;
 }
 
+std::string CsvText(std::span<const MeterReading> readings) {
+    std::string text = "time,value,unit,mode,acdc\r\n";
+    for (const MeterReading& reading : readings) {
+        const MeterTime& t = reading.time;
+        std::array<char, 64> stamp{};
+        int length =
+            std::snprintf(stamp.data(), stamp.size(), "%04d-%02d-%02dT%02d:%02d:%02d.%03d,", t.year,
+                          t.month, t.day, t.hour, t.minute, t.second, t.milliseconds);
+        text.append(stamp.data(), static_cast<std::size_t>(length));
+        if (reading.overload == 0) text += baseValueText(reading.value, reading.prefixIndex);
+        text += ',';
+        text += ScreenUnitText(-1, reading.unitIndex);
+        text += ',';
+        text += LogModeText(reading.measureMode);
+        text += reading.ac != 0 ? ",AC\r\n" : ",DC\r\n";
+    }
+    return text;
+}
+
 std::string RolloverName(const std::string& logPath, int counter) {
     if (counter == 0) return logPath;
     std::string number = "-" + std::to_string(counter);
@@ -95,9 +139,18 @@ std::string RolloverName(const std::string& logPath, int counter) {
 
 LogFileWriter::LogFileWriter(uint64_t rolloverBytes) : rolloverBytes_(rolloverBytes) {}
 
+std::optional<std::string> LogFileWriter::Probe(const std::string& logPath) {
+    return appendText(logPath, {});
+}
+
 std::optional<std::string> LogFileWriter::Append(const std::string& logPath,
                                                  std::string_view text) {
     if (text.empty()) return std::nullopt;
+    return appendText(logPath, text);
+}
+
+std::optional<std::string> LogFileWriter::appendText(const std::string& logPath,
+                                                     std::string_view text) {
     for (;;) {
         std::string name = RolloverName(logPath, counter_);
         int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);

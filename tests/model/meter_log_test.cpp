@@ -148,6 +148,32 @@ TEST(LogFileWriter, ReportsAnUnwritablePathAndWorksOnceItIsThere) {
     EXPECT_EQ(ReadFile(path), "one\r\n");
 }
 
+TEST(LogFileWriter, ProbeRefusesAnUnwritablePathAndWritesNothing) {
+    TempDir dir;
+    LogFileWriter writer(10);
+    EXPECT_TRUE(writer.Probe(dir.file("missing/m.txt")));
+    std::string path = dir.file("m.txt");
+    WriteFile(path, std::string(10, 'x'));
+    EXPECT_FALSE(writer.Probe(path));
+    EXPECT_EQ(ReadFile(path), std::string(10, 'x'));
+    EXPECT_EQ(ReadFile(dir.file("m-1.txt")), "") << "the probe opens where the log will go";
+}
+
+TEST(CsvText, BaseUnitsIsoTimesAndEmptyOverloads) {
+    MeterReading millivolts = At(0, 1.234f, 3, 0, 1);
+    MeterReading kilohms = At(2, 12.5f, 4, 2, 0);
+    MeterReading overload = At(5, 0.0f, 1, 3, 0);
+    overload.overload = 1;
+    MeterReading nanofarads = At(5, 150.0f, 1, 3, 0, 7);
+    MeterReading readings[] = {millivolts, kilohms, overload, nanofarads};
+    EXPECT_EQ(CsvText(readings),
+              "time,value,unit,mode,acdc\r\n"
+              "2026-12-07T10:20:30.456,0.001234,V,V,AC\r\n"
+              "2026-12-07T10:20:30.456,12500,\u03a9,R,DC\r\n"
+              "2026-12-07T10:20:30.456,,F,CAP,DC\r\n"
+              "2026-12-07T10:20:30.007,1.5e-07,F,CAP,DC\r\n");
+}
+
 TEST(WriteFileWhole, ReplacesTheFileAndLeavesNothingElse) {
     TempDir dir;
     std::string path = dir.file("trend.doc");

@@ -51,12 +51,27 @@ class LogFileWriter {
     // was, so writing the same text again later duplicates nothing.
     std::optional<std::string> Append(const std::string& logPath, std::string_view text);
 
+    // Opens (creating if needed) the file the next batch would go to and
+    // closes it again, writing nothing: the reason when that fails, so that a
+    // caller can refuse a log path before sampling starts.
+    std::optional<std::string> Probe(const std::string& logPath);
+
     int Counter() const { return counter_; }
 
   private:
+    // Opens the current file of logPath for appending, moving past full
+    // files, and appends text (which may be empty).
+    std::optional<std::string> appendText(const std::string& logPath, std::string_view text);
+
     uint64_t rolloverBytes_;
     int counter_ = 0;
 };
+
+// The readings as CSV for spreadsheets: a "time,value,unit,mode,acdc" header,
+// then one row per reading with CR LF -- ISO 8601 local time with
+// milliseconds, the value in base units (V, A, Ohm, F) and empty for an
+// overload, the base unit, the log's mode text, "AC" or "DC".
+std::string CsvText(std::span<const MeterReading> readings);
 
 // Writes path so that it appears whole or not at all: the text goes to a
 // temporary file in the same folder, which then replaces path.  Returns the

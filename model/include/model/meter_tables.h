@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -77,6 +78,9 @@ inline constexpr std::array<RecordDuration, 11> kRecordDurations{{
     {"12 hr", 360000},
     {"1 day", 720000},
 }};
+
+// The power of ten of a prefix index (0 p .. 6 G); 0 for none or unknown.
+int PrefixExponent(int32_t prefixIndex);
 
 // Readings the trend holds; the oldest goes when a new one arrives.
 inline constexpr std::size_t kTrendCapacity = 1200;
