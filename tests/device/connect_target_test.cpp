@@ -1,18 +1,18 @@
-// The instrument named by --connect: the settings each text gives, a USB
-// instrument found on the simulated bus without the Option dialog having
-// listed it first, and a failed connection told on standard error as well as
-// in its box.
+// The instrument named by --connect: a USB instrument found on the simulated
+// bus without the Option dialog having listed it first, and a failed
+// connection told on standard error as well as in its box.
 // The simulator's headers must come before any of Qt's.
 // clang-format off
 #include "usb_bus_fixture.h"
 // clang-format on
+
+#include "device/connect_target.h"
 
 #include <gtest/gtest.h>
 
 #include <QWidget>
 #include <string>
 
-#include "device/connect_target.h"
 #include "device/device_messages.h"
 #include "device/device_tables.h"
 #include "device/instrument_window.h"
@@ -54,36 +54,6 @@ class NamedInstrumentTest : public zelvo::testing::UsbLinkTest {
     MessageRecorder messages_;
     QString title_;
 };
-
-TEST_F(NamedInstrumentTest, EachKindGivesTheSettingsOfItsTransport) {
-    QString error;
-    const auto lan = settingsForConnectTarget(QStringLiteral("lan:127.0.0.9"), &error);
-    ASSERT_TRUE(lan) << error.toStdString();
-    EXPECT_EQ(lan->transport, transport::kLan);
-    EXPECT_EQ(lan->deviceIndex, 0u);
-    EXPECT_EQ(lan->lanAddress, 0x7F000009u);
-
-    const auto usb = settingsForConnectTarget(QStringLiteral("usb:1"), &error);
-    ASSERT_TRUE(usb) << error.toStdString();
-    EXPECT_EQ(usb->transport, transport::kUsb);
-    EXPECT_EQ(usb->deviceIndex, 1u);
-}
-
-TEST_F(NamedInstrumentTest, RefusalsSayWhy) {
-    struct Case {
-        const char* target;
-        const char* error;
-    };
-    for (const Case& c : {Case{"usb:16", "not a USB device index 0-15: 16"},
-                          Case{"lan:1.2.3", "not a dotted IPv4 address: 1.2.3"},
-                          Case{"com1", "expected lan:ADDRESS, usb:N or serial:N, not com1"},
-                          // Port 1 names a device that is not there, so it is not listed.
-                          Case{"serial:1", "serial port 1 is not available"}}) {
-        QString error;
-        EXPECT_FALSE(settingsForConnectTarget(QString::fromLatin1(c.target), &error)) << c.target;
-        EXPECT_EQ(error.toStdString(), c.error);
-    }
-}
 
 TEST_F(NamedInstrumentTest, AUsbInstrumentConnectsWithoutTheOptionDialog) {
     bool connected = false;

@@ -12,12 +12,15 @@ namespace {
 enum Part : unsigned { kInfo = 1, kMeter = 2, kSettings = 4, kScreen = 8 };
 constexpr unsigned kAllParts = kInfo | kMeter | kSettings | kScreen;
 
-// Whether a request succeeded; a failure has said why on standard error.
-bool say(bool ok, const std::string& text, const char* failure) {
-    if (ok)
-        std::fputs(text.c_str(), stdout);
-    else
-        std::fprintf(stderr, "zelvo: %s\n", failure);
+// Prints the answer to a request, or says on standard error that it failed
+// (after what came before it); returns ok.
+bool say(bool ok, const std::string& answer, const std::string& failure) {
+    if (ok) {
+        std::fputs(answer.c_str(), stdout);
+    } else {
+        std::fflush(stdout);
+        std::fprintf(stderr, "zelvo: %s\n", failure.c_str());
+    }
     return ok;
 }
 
@@ -50,8 +53,8 @@ int ask(const InstrumentVerbOptions& options, unsigned parts) {
     }
     if (parts & kScreen) {
         const bool saved = KwScreenShoot(h, options.screenFile.c_str()) == 0;
-        const std::string failure2 = "the screen could not be saved to " + options.screenFile;
-        ok &= say(saved, "screen saved to " + options.screenFile + "\n", failure2.c_str());
+        ok &= say(saved, "screen saved to " + options.screenFile + "\n",
+                  "the screen could not be saved to " + options.screenFile);
     }
     std::fflush(stdout);
     return ok ? kExitSuccess : kExitInstrumentFailed;
