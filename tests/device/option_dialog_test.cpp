@@ -5,6 +5,7 @@
 // clang-format off
 #include "device_link_fixture.h"  // first: see there
 #include "serial_server.h"
+#include "device/option_dialog.h"
 // clang-format on
 
 #include <gtest/gtest.h>
@@ -21,7 +22,6 @@
 #include "device/device_messages.h"
 #include "device/device_tables.h"
 #include "device/instrument_window.h"
-#include "device/option_dialog.h"
 #include "shell/command_ids.h"
 #include "shell/document.h"
 #include "shell/document_template.h"
