@@ -127,9 +127,10 @@ int runOscilane(int argc, char** argv) {
     if (firstType) {
         Document* first = *firstType != kNoDocument ? app.newDocument(*firstType) : nullptr;
         if (instrument && first && !first->frames().isEmpty()) {
-            // A failure has been shown to the user; the window stays, disconnected.
+            // A failure is shown to the user and written to standard error; the
+            // window stays, disconnected.
             if (InstrumentWindow* window = InstrumentWindow::of(*first->frames().first()->view()))
-                window->connectTo(*instrument);
+                connectNamedInstrument(*window, *instrument);
         }
     } else {
         app.fileNew();

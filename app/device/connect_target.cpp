@@ -1,60 +1,77 @@
 #include "device/connect_target.h"
 
+#include <QStringList>
+#include <cstdio>
+
 #include "device/device_tables.h"
+#include "device/instrument_window.h"
+#include "model/connect_target.h"
+#include "shell/message_service.h"
 
 namespace oscilane {
 namespace {
 
-std::optional<uint32_t> number(const QString& text, uint32_t limit) {
-    bool ok = false;
-    const uint value = text.toUInt(&ok, 10);
-    if (!ok || value >= limit) return std::nullopt;
-    return value;
+// The library's serial list holds at most 16 ports.
+constexpr int kListedPorts = 16;
+
+void listUsbInstruments() {
+    uint8_t present[kDeviceTableSize] = {};
+    KwGetUSBDeviceList(present);
+    for (uint32_t slot = 0; slot < kDeviceTableSize; ++slot)
+        if (present[slot] == 1) DeviceTables::instance().setPresent(slot, true);
 }
 
 }  // namespace
 
 std::optional<LinkSettings> settingsForConnectTarget(const QString& target, QString* error) {
-    const qsizetype colon = target.indexOf(QLatin1Char(':'));
-    const QString kind = target.left(colon);
-    const QString rest = colon < 0 ? QString() : target.mid(colon + 1);
-    LinkSettings s;
-    if (kind == QLatin1String("lan")) {
-        if (!parseDottedAddress(rest, &s.lanAddress)) {
-            *error = QStringLiteral("not a dotted IPv4 address: %1").arg(rest);
-            return std::nullopt;
-        }
-        s.transport = transport::kLan;
-        s.deviceIndex = 0;
-        return s;
-    }
-    if (kind == QLatin1String("usb")) {
-        const auto index = number(rest, kDeviceTableSize);
-        if (!index) {
-            *error = QStringLiteral("not a USB device index 0-15: %1").arg(rest);
-            return std::nullopt;
-        }
-        s.transport = transport::kUsb;
-        s.deviceIndex = *index;
-        return s;
-    }
-    if (kind == QLatin1String("serial")) {
-        const auto port = number(rest, 256);
-        uint8_t ports[16] = {};
-        const int count = port ? KwGetCOMDeviceList(ports) : 0;
-        for (int i = 0; i < count && i < 16; ++i) {
-            if (ports[i] != *port) continue;
-            s.transport = transport::kSerial;
-            s.deviceIndex = static_cast<uint32_t>(i);
-            s.serialPort = ports[i];
-            s.updateMode = kUpdateSingle;  // as the Option dialog sets it for serial lines
-            return s;
-        }
-        *error = QStringLiteral("serial port %1 is not available").arg(rest);
+    const ConnectTargetParse parsed = parseConnectTarget(target.toStdString());
+    if (!parsed.target) {
+        *error = QString::fromStdString(parsed.error);
         return std::nullopt;
     }
-    *error = QStringLiteral("expected lan:ADDRESS, usb:N or serial:N, not %1").arg(target);
+    LinkSettings s;
+    switch (parsed.target->link) {
+        case ZELVO_LINK_LAN:
+            s.transport = transport::kLan;
+            s.deviceIndex = 0;
+            s.lanAddress = parsed.target->lanAddress;
+            return s;
+        case ZELVO_LINK_USB:
+            listUsbInstruments();
+            s.transport = transport::kUsb;
+            s.deviceIndex = parsed.target->number;
+            return s;
+        default:
+            break;
+    }
+    uint8_t ports[kListedPorts] = {};
+    const int count = KwGetCOMDeviceList(ports);
+    for (int i = 0; i < count && i < kListedPorts; ++i) {
+        if (ports[i] != parsed.target->number) continue;
+        s.transport = transport::kSerial;
+        s.deviceIndex = static_cast<uint32_t>(i);
+        s.serialPort = ports[i];
+        s.updateMode = kUpdateSingle;  // as the Option dialog sets it for serial lines
+        return s;
+    }
+    *error = QStringLiteral("serial port %1 is not available").arg(parsed.target->number);
     return std::nullopt;
+}
+
+bool connectNamedInstrument(InstrumentWindow& window, const LinkSettings& settings) {
+    QStringList said;
+    bool connected = false;
+    {
+        // Holds the messages back until they are on standard error.  Workers
+        // post theirs, so none can reach this recorder after it has gone.
+        MessageRecorder recorder;
+        connected = window.connectTo(settings);
+        said = recorder.texts();
+    }
+    for (const QString& text : said) std::fprintf(stderr, "Oscilane: %s\n", qUtf8Printable(text));
+    std::fflush(stderr);
+    for (const QString& text : said) showMessage(text);
+    return connected;
 }
 
 }  // namespace oscilane

@@ -1,7 +1,9 @@
 #include "device/link_settings.h"
 
-#include <QStringList>
 #include <cstring>
+#include <optional>
+
+#include "model/connect_target.h"
 
 namespace oscilane {
 namespace {
@@ -15,9 +17,12 @@ QString fixedText(const char* field, std::size_t size) {
 
 DeviceHandle deviceHandle(const LinkSettings& settings) {
     switch (settings.transport) {
-        case transport::kSerial: return ZELVO_HANDLE(ZELVO_LINK_SERIAL, settings.deviceIndex);
-        case transport::kLan: return ZELVO_HANDLE(ZELVO_LINK_LAN, settings.deviceIndex);
-        default: return settings.deviceIndex;
+        case transport::kSerial:
+            return ZELVO_HANDLE(ZELVO_LINK_SERIAL, settings.deviceIndex);
+        case transport::kLan:
+            return ZELVO_HANDLE(ZELVO_LINK_LAN, settings.deviceIndex);
+        default:
+            return settings.deviceIndex;
     }
 }
 
@@ -27,28 +32,13 @@ int updateIntervalMs(uint16_t intervalIndex) {
 }
 
 QString dottedAddress(uint32_t address) {
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(address >> 24)
-        .arg((address >> 16) & 0xFF)
-        .arg((address >> 8) & 0xFF)
-        .arg(address & 0xFF);
+    return QString::fromStdString(dottedAddressText(address));
 }
 
 bool parseDottedAddress(const QString& text, uint32_t* address) {
-    const QStringList fields = text.split(QLatin1Char('.'));
-    if (fields.size() != 4) return false;
-    uint32_t value = 0;
-    for (const QString& field : fields) {
-        if (field.isEmpty() || field.size() > 3) return false;
-        uint32_t number = 0;
-        for (QChar c : field) {
-            if (c < QLatin1Char('0') || c > QLatin1Char('9')) return false;
-            number = number * 10 + static_cast<uint32_t>(c.unicode() - u'0');
-        }
-        if (number > 255) return false;
-        value = (value << 8) | number;
-    }
-    *address = value;
+    const std::optional<uint32_t> value = readDottedAddress(text.toStdString());
+    if (!value) return false;
+    *address = *value;
     return true;
 }
 

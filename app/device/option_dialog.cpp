@@ -54,9 +54,8 @@ OptionDialog::OptionDialog(const CDeviceLink& link, QWidget* parent)
                            : settings_.transport == transport::kUsb  ? usbRadio_
                                                                      : nullptr;
     if (chosen) chosen->setChecked(true);
-    intervals_->setCurrentIndex(settings_.intervalIndex < std::size(kIntervalTexts)
-                                    ? settings_.intervalIndex
-                                    : 0);
+    intervals_->setCurrentIndex(
+        settings_.intervalIndex < std::size(kIntervalTexts) ? settings_.intervalIndex : 0);
     const bool automatic = settings_.updateMode == kUpdateAutomatic;
     (automatic ? autoRadio_ : singleRadio_)->setChecked(true);
     intervals_->setEnabled(automatic);
@@ -150,17 +149,26 @@ void OptionDialog::showTransport(uint16_t t) {
         w->setVisible(t == transport::kSerial);
     addressLabel_->setVisible(t == transport::kLan);
     address_->setVisible(t == transport::kLan);
+    // A serial line is too slow for periodic uploads: it updates on request,
+    // and "Auto" cannot be chosen while it is the transport.
+    if (scopeWindow_) {
+        autoRadio_->setEnabled(t != transport::kSerial);
+        intervals_->setEnabled(t != transport::kSerial && autoRadio_->isChecked());
+    }
     switch (t) {
-        case transport::kUsb: fillUsbList(); break;
+        case transport::kUsb:
+            fillUsbList();
+            break;
         case transport::kSerial:
             fillPortList();
-            // A serial line is too slow for periodic uploads: it updates on request.
             singleRadio_->setChecked(true);
-            intervals_->setEnabled(false);
             settings_.updateMode = kUpdateSingle;
             break;
-        case transport::kLan: address_->setText(dottedAddress(settings_.lanAddress)); break;
-        default: break;
+        case transport::kLan:
+            address_->setText(dottedAddress(settings_.lanAddress));
+            break;
+        default:
+            break;
     }
 }
 
@@ -212,17 +220,25 @@ void OptionDialog::fillPortList() {
 }
 
 void OptionDialog::takeUpdateChoice() {
-    settings_.updateMode = singleRadio_->isChecked() ? kUpdateSingle : kUpdateAutomatic;
+    const bool onRequest = singleRadio_->isChecked() || settings_.transport == transport::kSerial;
+    settings_.updateMode = onRequest ? kUpdateSingle : kUpdateAutomatic;
     settings_.intervalIndex = static_cast<uint16_t>(std::max(0, intervals_->currentIndex()));
 }
 
 void OptionDialog::accept() {
     bool done = true;
     switch (transports_->checkedId()) {
-        case transport::kUsb: done = acceptUsb(); break;
-        case transport::kSerial: done = acceptSerial(); break;
-        case transport::kLan: done = acceptLan(); break;
-        default: break;
+        case transport::kUsb:
+            done = acceptUsb();
+            break;
+        case transport::kSerial:
+            done = acceptSerial();
+            break;
+        case transport::kLan:
+            done = acceptLan();
+            break;
+        default:
+            break;
     }
     if (done) QDialog::accept();
 }

@@ -1,7 +1,12 @@
 // The Option dialog driven on the offscreen platform, and the window commands
 // that open it and connect: enabling rules, every refusal of OK, the device
 // test over UDP and the title's serial number.
+// The simulator's headers must come before any of Qt's.
+// clang-format off
 #include "device_link_fixture.h"  // first: see there
+#include "serial_server.h"
+#include "device/option_dialog.h"
+// clang-format on
 
 #include <gtest/gtest.h>
 
@@ -11,11 +16,12 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
+#include <cstdlib>
+#include <filesystem>
 
 #include "device/device_messages.h"
 #include "device/device_tables.h"
 #include "device/instrument_window.h"
-#include "device/option_dialog.h"
 #include "shell/command_ids.h"
 #include "shell/document.h"
 #include "shell/document_template.h"
@@ -82,7 +88,12 @@ TEST_F(OptionDialogTest, ChoosingRs232SwitchesToSingleAndAnEmptyPortListChangesN
     QTest::mouseClick(child<QRadioButton>(*dialog, "RS232"), Qt::LeftButton);
     EXPECT_TRUE(child<QRadioButton>(*dialog, "Single")->isChecked());
     EXPECT_FALSE(child<QRadioButton>(*dialog, "Auto")->isChecked());
+    EXPECT_FALSE(child<QRadioButton>(*dialog, "Auto")->isEnabled());
     EXPECT_FALSE(dialog->findChild<QTableWidget*>()->isVisible());
+    // Back on a transport that can upload periodically, "Auto" is a choice again.
+    QTest::mouseClick(child<QRadioButton>(*dialog, "LAN"), Qt::LeftButton);
+    EXPECT_TRUE(child<QRadioButton>(*dialog, "Auto")->isEnabled());
+    QTest::mouseClick(child<QRadioButton>(*dialog, "RS232"), Qt::LeftButton);
     // The only named port does not exist, so the list is empty.
     pressOk(*dialog);
     EXPECT_TRUE(accepted(*dialog));
@@ -139,8 +150,9 @@ TEST_F(OptionDialogTest, LanRefusalsKeepTheDialogOpen) {
         CDeviceLink link;
         auto dialog = open(link);
         QTest::mouseClick(child<QRadioButton>(*dialog, "LAN"), Qt::LeftButton);
-        dialog->findChild<QLineEdit*>()->setText(
-            c.address ? QString::fromLatin1(c.address) : QString::fromStdString(server_->address()));
+        dialog->findChild<QLineEdit*>()->setText(c.address
+                                                     ? QString::fromLatin1(c.address)
+                                                     : QString::fromStdString(server_->address()));
         pressOk(*dialog);
         EXPECT_TRUE(dialog->isVisible()) << c.what;
         EXPECT_EQ(messages_.texts(), QStringList{msgText(c.message)}) << c.what;
@@ -176,6 +188,52 @@ TEST_F(OptionDialogTest, AConnectedWindowKeepsItsLinkAndOnlyCancelCloses) {
     dialog->reject();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(link->linkLost());
+}
+
+// Port 2 of the library's port map is a link in the build folder (named in
+// the environment before the library loads) that this test points at a
+// simulated instrument's pseudo-terminal.  It runs as a CTest case of its own.
+class OptionDialogSerialTest : public OptionDialogTest {
+  protected:
+    void SetUp() override {
+        OptionDialogTest::SetUp();
+        const char* port = std::getenv("ZELVO_COM2");
+        ASSERT_NE(port, nullptr) << "ZELVO_COM2 must name the link to make";
+        link_ = port;
+        serial_ = std::make_unique<zelvo::sim::SerialServer>(instrument_);
+        serial_->start();
+        std::filesystem::remove(link_);
+        std::filesystem::create_symlink(serial_->path(), link_);
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove(link_, ignored);
+        serial_.reset();
+        OptionDialogTest::TearDown();
+    }
+    std::filesystem::path link_;
+    std::unique_ptr<zelvo::sim::SerialServer> serial_;
+};
+
+TEST_F(OptionDialogSerialTest, OkWithRs232LeavesTheWindowUpdatingOnRequest) {
+    auto link = std::make_unique<CDeviceLink>();
+    link->applySettings(lanSettings(kUpdateAutomatic));
+    auto dialog = open(*link);
+    QTest::mouseClick(child<QRadioButton>(*dialog, "RS232"), Qt::LeftButton);
+    auto* automatic = child<QRadioButton>(*dialog, "Auto");
+    EXPECT_FALSE(automatic->isEnabled());
+    QTest::mouseClick(automatic, Qt::LeftButton);
+    EXPECT_TRUE(child<QRadioButton>(*dialog, "Single")->isChecked());
+    // Whatever the radios show when OK is pressed, a serial line updates on request.
+    automatic->setChecked(true);
+    pressOk(*dialog);
+    ASSERT_TRUE(accepted(*dialog)) << messages_.texts().join(" | ").toStdString();
+    const LinkSettings& s = dialog->settings();
+    EXPECT_EQ(s.transport, transport::kSerial);
+    EXPECT_EQ(s.serialPort, 2);
+    EXPECT_EQ(s.deviceIndex, 0u);
+    EXPECT_EQ(s.updateMode, kUpdateSingle);
+    EXPECT_EQ(serialNumber(s.deviceInfo), QStringLiteral("ZV20260001"));
 }
 
 class InstrumentWindowTest : public DeviceLinkTest {

@@ -48,7 +48,7 @@ std::string describeMeterReading(const DmmInfo& r) {
     const char* mode = r.measureMode < 6 ? kModes[r.measureMode] : "?";
     const char* prefix = r.prefixIndex >= 0 && r.prefixIndex < 8 ? kPrefixes[r.prefixIndex] : "";
     const char* unit = r.unitIndex >= 0 && r.unitIndex < 4 ? kUnits[r.unitIndex] : "";
-// Decimal scales 0..3 show xxxx, x.xxx, xx.xx and xxx.x.
+    // Decimal scales 0..3 show xxxx, x.xxx, xx.xx and xxx.x.
     constexpr int kDecimals[4] = {0, 3, 2, 1};
     const int decimals = r.decimalScale >= 0 && r.decimalScale < 4 ? kDecimals[r.decimalScale] : 3;
     const std::string value = r.overload ? std::string("OL") : format("%.*f", decimals, r.value);

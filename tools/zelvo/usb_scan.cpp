@@ -1,5 +1,6 @@
 #include "usb_scan.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstdio>
 
@@ -12,7 +13,7 @@ int printUsbScan() {
     const auto bus = driver::makeBus();
     if (!bus) {
         std::fputs("zelvo: no USB bus can be reached\n", stderr);
-        return 1;
+        return kExitInstrumentFailed;
     }
     const std::vector<driver::UsbId> configured = driver::configuredUsbIds();
     int found = 0;
@@ -25,7 +26,13 @@ int printUsbScan() {
         ++found;
     }
     if (found == 0) std::puts("no USB device with the instrument's endpoints");
-    return 0;
+    return kExitSuccess;
+}
+
+void addUsbScanVerb(CLI::App& parser, VerbTable& verbs) {
+    verbs.add(parser, "usb-scan",
+              "List the USB devices that have the instrument's endpoints, with their IDs.",
+              printUsbScan);
 }
 
 }  // namespace zelvo::cli

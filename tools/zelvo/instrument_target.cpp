@@ -1,0 +1,156 @@
+#include "instrument_target.h"
+
+#include <CLI/CLI.hpp>
+#include <charconv>
+
+#include "verbs.h"
+
+namespace zelvo::cli {
+namespace {
+
+using oscilane::ConnectTarget;
+
+// With nothing named, the client talks to a simulator on this machine.
+constexpr uint32_t kDefaultLanAddress = 0x7F000001;  // 127.0.0.1
+// The client holds one link at a time, so it always uses the first slot.
+constexpr uint32_t kSlot = 0;
+
+std::optional<unsigned> decimal(const std::string& text) {
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::string joined(const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& w : words) text += (text.empty() ? "" : ", ") + w;
+    return text;
+}
+
+}  // namespace
+
+void InstrumentOptions::addTo(CLI::App& command) {
+    command
+        .add_option_function<std::string>(
+            "--lan",
+            [this](const std::string& text) {
+                name("--lan", {ZELVO_LINK_LAN, 0, *oscilane::readDottedAddress(text)});
+            },
+            "the instrument at this IPv4 address, UDP port 2001 (default 127.0.0.1)")
+        ->type_name("ADDRESS")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                return oscilane::readDottedAddress(text) ? std::string()
+                                                         : "not a dotted IPv4 address: " + text;
+            },
+            "", "address"));
+    command
+        .add_option_function<uint32_t>(
+            "--usb",
+            [this](uint32_t index) {
+                name("--usb", {ZELVO_LINK_USB, index, 0});
+            },
+            "the USB instrument at this index of the device list")
+        ->type_name("INDEX")
+        ->check(CLI::Range(0u, oscilane::kMaxUsbDeviceIndex));
+    command
+        .add_option_function<uint32_t>(
+            "--serial",
+            [this](uint32_t port) {
+                name("--serial", {ZELVO_LINK_SERIAL, port, 0});
+            },
+            "the instrument on serial port PORT (see 'zelvo ports')")
+        ->type_name("PORT")
+        ->check(CLI::Range(0u, oscilane::kMaxSerialPort));
+    command
+        .add_option_function<unsigned>(
+            "--baud", [this](unsigned rate) { baud_ = rate; },
+            "the serial line's baud rate: 300, 600, 1200, 2400, 4800 or 9600 (default 9600)")
+        ->type_name("RATE")
+        ->check(CLI::Validator(
+            [](std::string& text) {
+                const auto rate = decimal(text);
+                return rate && oscilane::baudIndexOfRate(*rate)
+                           ? std::string()
+                           : "not a baud rate of 300, 600, 1200, 2400, 4800 or 9600: " + text;
+            },
+            "", "baud"));
+    command
+        .add_option_function<std::string>(
+            "--connect",
+            [this](const std::string& text) {
+                name("--connect", *oscilane::parseConnectTarget(text).target);
+            },
+            "the instrument as the application names it: lan:ADDRESS, usb:N or serial:N")
+        ->type_name("INSTRUMENT")
+        ->check(CLI::Validator(
+            [](std::string& text) { return oscilane::parseConnectTarget(text).error; }, "",
+            "instrument"));
+}
+
+void InstrumentOptions::name(const std::string& option, const ConnectTarget& where) {
+    given_.push_back(option);
+    where_ = where;
+}
+
+InstrumentTarget InstrumentOptions::target() const {
+    if (given_.size() > 1) throw UsageError("name one instrument, not several: " + joined(given_));
+    InstrumentTarget t;
+    t.where = where_.value_or(ConnectTarget{ZELVO_LINK_LAN, 0, kDefaultLanAddress});
+    if (baud_) {
+        if (t.where.link != ZELVO_LINK_SERIAL)
+            throw UsageError("--baud applies to a serial port (--serial or --connect serial:N)");
+        t.baudIndex = *oscilane::baudIndexOfRate(*baud_);
+    }
+    return t;
+}
+
+std::unique_ptr<Instrument> Instrument::open(const InstrumentTarget& target, std::string* failure) {
+    const ConnectTarget& where = target.where;
+    switch (where.link) {
+        case ZELVO_LINK_USB: {
+            const DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_USB, where.number);
+            uint8_t listed[oscilane::kMaxUsbDeviceIndex + 1] = {};
+            KwGetUSBDeviceList(listed);
+            if (listed[where.number] != 1 || KwUSBCheckConnect(h) != 0) {
+                *failure = "no USB instrument at index " + std::to_string(where.number);
+                return nullptr;
+            }
+            return std::unique_ptr<Instrument>(new Instrument(where.link, h));
+        }
+        case ZELVO_LINK_SERIAL: {
+            const DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_SERIAL, kSlot);
+            const int32_t port = static_cast<int32_t>(where.number);
+            char path[4096] = {};
+            if (KwGetCOMPortPath(port, path, sizeof path) != 0) {
+                *failure = "serial port " + std::to_string(port) +
+                           " stands for no device (see zelvo ports)";
+                return nullptr;
+            }
+            if (KwComInit(h, port, target.baudIndex) != 0) {
+                *failure = "no instrument answers on serial port " + std::to_string(port) + " (" +
+                           path + ") at " +
+                           std::to_string(oscilane::kSerialBaudRates[target.baudIndex]) + " baud";
+                return nullptr;
+            }
+            return std::unique_ptr<Instrument>(new Instrument(where.link, h));
+        }
+        default: {
+            const DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_LAN, kSlot);
+            const std::string address = oscilane::dottedAddressText(where.lanAddress);
+            if (KwLanInit(h, address.c_str()) != 0) {
+                *failure = "no instrument answers at " + address + " (UDP port 2001)";
+                return nullptr;
+            }
+            return std::unique_ptr<Instrument>(new Instrument(where.link, h));
+        }
+    }
+}
+
+Instrument::~Instrument() {
+    if (link_ == ZELVO_LINK_LAN) KwLanClose(handle_);
+    if (link_ == ZELVO_LINK_SERIAL) KwComClose(handle_);
+}
+
+}  // namespace zelvo::cli

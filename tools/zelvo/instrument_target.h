@@ -1,0 +1,61 @@
+// Naming and opening the instrument for every verb that talks to one:
+// --lan ADDRESS, --usb INDEX, --serial PORT with --baud RATE, or --connect
+// lan:ADDRESS|usb:N|serial:N exactly as the application takes it.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/connect_target.h"
+#include "zelvo/ZelvoDLL.h"
+
+namespace CLI {
+class App;
+}
+
+namespace zelvo::cli {
+
+// Where the instrument is: the link and, for a serial line, its baud rate.
+struct InstrumentTarget {
+    oscilane::ConnectTarget where;
+    uint16_t baudIndex = 5;  // 9600
+};
+
+// The instrument options, which may be given before or after the verb.
+class InstrumentOptions {
+  public:
+    // Adds the options to a command; every command shares these values.
+    void addTo(CLI::App& command);
+    // The one instrument named (the local simulator's usual address when none
+    // is); throws UsageError when two are named or --baud has no serial line.
+    InstrumentTarget target() const;
+
+  private:
+    void name(const std::string& option, const oscilane::ConnectTarget& where);
+
+    std::vector<std::string> given_;
+    std::optional<oscilane::ConnectTarget> where_;
+    std::optional<unsigned> baud_;
+};
+
+// One open link to an instrument, closed when it goes.
+class Instrument {
+  public:
+    // The open instrument, or none with a one-line reason in *failure.  A USB
+    // instrument is listed first: the library opens only what its list found.
+    static std::unique_ptr<Instrument> open(const InstrumentTarget& target, std::string* failure);
+    ~Instrument();
+    Instrument(const Instrument&) = delete;
+    Instrument& operator=(const Instrument&) = delete;
+
+    DeviceHandle handle() const { return handle_; }
+
+  private:
+    Instrument(uint32_t link, DeviceHandle handle) : link_(link), handle_(handle) {}
+    uint32_t link_;
+    DeviceHandle handle_;
+};
+
+}  // namespace zelvo::cli
