@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors and runs every test
-# three times: under AddressSanitizer with UndefinedBehaviorSanitizer, the
-# threaded ones under ThreadSanitizer, and all of them in the main build.
+# Installs what is missing, checks the formatting, builds with warnings as
+# errors and runs every test three times: under AddressSanitizer with
+# UndefinedBehaviorSanitizer, the threaded ones under ThreadSanitizer, and all
+# of them in the main build.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 cd "$top"
 bash tools/setup.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
+
+echo "== formatting"
+# Every C and C++ file is as .clang-format lays it out.
+git ls-files -z '*.c' '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
 bash tools/build.sh build-asan -DZELVO_WERROR=ON -DZELVO_SANITIZE=address,undefined \

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "zelvo/ZelvoDLL.h"
+#include "zelvo/serial_tables.h"
 
 namespace oscilane {
 
@@ -24,7 +25,7 @@ inline constexpr uint32_t kNoDevice = 0xFFFFFFFF;
 inline constexpr uint16_t kUpdateSingle = 0;
 inline constexpr uint16_t kUpdateAutomatic = 1;
 // Baud rates by baud-rate index, as the library numbers them.
-inline constexpr std::array<int, 6> kBaudRates = {300, 600, 1200, 2400, 4800, 9600};
+using zelvo::tables::kBaudRates;
 // Automatic-update intervals by interval index; any other index gives the first.
 inline constexpr std::array<int, 7> kUpdateIntervalsMs = {200,  500,   1000, 2000,
                                                           5000, 10000, 20000};

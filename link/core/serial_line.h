@@ -10,10 +10,11 @@
 #include <cstdint>
 #include <optional>
 
+#include "zelvo/serial_tables.h"
+
 namespace zelvo {
 
-// Baud rates by the index callers pass (0..5).
-inline constexpr std::array<unsigned, 6> kBaudRates = {300, 600, 1200, 2400, 4800, 9600};
+using tables::kBaudRates;
 // Index used when probing ports for the port list.
 inline constexpr uint16_t kProbeBaudIndex = 5;
 // Start bit, 8 data bits, odd parity bit, stop bit.

@@ -11,11 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
+#include <memory>
 #include <string>
 
 #include "device/device_messages.h"
 #include "device/device_tables.h"
 #include "device/instrument_window.h"
+#include "scope/scope_session.h"
 #include "shell/command_map.h"
 #include "shell/document.h"
 #include "shell/document_template.h"
@@ -42,7 +44,8 @@ class NamedInstrumentTest : public zelvo::testing::UsbLinkTest {
         Document document(scopeType_);
         QWidget view;
         CommandMap commands;
-        InstrumentWindow window(view, commands, document, DeviceFunction::Scope);
+        deviceLinkOf(document).adoptSession(std::make_unique<ScopeSession>());
+        InstrumentWindow window(view, commands, document);
         ::testing::internal::CaptureStderr();
         *connected = connectNamedInstrument(window, *settings);
         const std::string written = ::testing::internal::GetCapturedStderr();

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "zelvo/serial_tables.h"
 #include "zelvo/zelvo_common.h"
 
 namespace oscilane {
@@ -19,7 +20,7 @@ inline constexpr uint32_t kMaxUsbDeviceIndex = 15;
 inline constexpr uint32_t kMaxSerialPort = 255;
 
 // Baud rates by the library's baud-rate index.
-inline constexpr std::array<unsigned, 6> kSerialBaudRates = {300, 600, 1200, 2400, 4800, 9600};
+inline constexpr auto& kSerialBaudRates = zelvo::tables::kBaudRates;
 
 struct ConnectTarget {
     uint32_t link = ZELVO_LINK_LAN;  // ZELVO_LINK_USB, ZELVO_LINK_SERIAL or ZELVO_LINK_LAN
