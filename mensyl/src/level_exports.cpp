@@ -42,9 +42,8 @@ Sums wholeCycleSums(const short* data, int n) {
     if (!findStateLevels(data, n, state)) return {};
     const Levels levels{state.high.level, state.low.level};
     double first = 0, last = 0;
-    int cycles = 0;
     if (levels.amplitude() >= kMinimumAmplitude &&
-        scanCycles(data, n, levels).wholeCycles(first, last, cycles)) {
+        scanCycles(data, n, levels).wholeCycles(first, last)) {
         const Sums s =
             sumCodes(data, static_cast<int>(std::ceil(first)), static_cast<int>(std::ceil(last)));
         if (s.count > 0) return s;

@@ -1,5 +1,8 @@
 // The exported period record and the time, duty-cycle and delay results.
 #include <cmath>
+#include <cstddef>
+#include <new>
+#include <vector>
 
 #include "mensyl/Mensyl.h"
 #include "records.h"
@@ -38,16 +41,76 @@ double edgeTime(const void* H, const void* L, const short* data, int n, double t
     return samples < 1 ? 0 : finiteOrZero(samples * t);
 }
 
-// The first falling mid-level crossing of a record, in seconds.
-bool firstFall(const Levels& levels, const short* data, int n, double t, double& at) {
-    bool found = false;
+// A record's rising mid-level crossings as its period record describes them,
+// in seconds: the first one, then one period apart.
+struct CrossingTrain {
+    double first = 0;
+    double spacing = 0;
+    int count = 0;
+};
+
+CrossingTrain risingTrain(const PeriodRecord& p, double t) {
+    return {p.firstRise * t, p.period * t, p.period > 0 ? p.rises : 1};
+}
+
+// The delay between the closest pair of a crossing of `one` and a later (or,
+// negative, earlier) crossing of `two`.  Only crossings inside the records
+// count, so an edge just before a record cannot turn a lead into a lag.
+double nearestDelay(const CrossingTrain& one, const CrossingTrain& two) {
+    double best = 0;
+    for (int i = 0; i < one.count; ++i) {
+        const double from = one.first + i * one.spacing;
+        double k = 0;
+        if (two.spacing > 0) {
+            k = std::round((from - two.first) / two.spacing);
+            if (!(k >= 0)) k = 0;
+            if (k > two.count - 1) k = two.count - 1;
+        }
+        const double delay = two.first + k * two.spacing - from;
+        if (i == 0 || std::fabs(delay) < std::fabs(best)) best = delay;
+    }
+    return best;
+}
+
+// The same over two ascending lists of crossing times.  The closest pair
+// fixes the delay; every crossing of `one` with a crossing of `two` near that
+// delay (within a quarter of `two`'s mean spacing) then adds to a mean, so
+// noise on single crossings averages out.
+double nearestDelay(const std::vector<double>& one, const std::vector<double>& two) {
+    // Index of the last crossing of `two` at or before `at` (or 0), walking forward.
+    const auto nearestTo = [&two](double at, std::size_t& k) {
+        while (k + 1 < two.size() && two[k + 1] <= at) ++k;
+        if (k + 1 < two.size() && std::fabs(two[k + 1] - at) < std::fabs(two[k] - at))
+            return two[k + 1];
+        return two[k];
+    };
+    double best = two.front() - one.front();
+    std::size_t k = 0;
+    for (const double from : one) {
+        const double delay = nearestTo(from, k) - from;
+        if (std::fabs(delay) < std::fabs(best)) best = delay;
+    }
+    if (two.size() < 2) return best;
+    const double reach = (two.back() - two.front()) / static_cast<double>(two.size() - 1) / 4;
+    double sum = 0;
+    int pairs = 0;
+    k = 0;
+    for (const double from : one) {
+        const double delay = nearestTo(from + best, k) - from;
+        if (std::fabs(delay - best) > reach) continue;
+        sum += delay;
+        ++pairs;
+    }
+    return pairs > 0 ? sum / pairs : best;
+}
+
+std::vector<double> fallingCrossings(const Levels& levels, const short* data, int n, double t) {
+    std::vector<double> times;
     scanTransitions(data, n, midBoundaries(levels), [&](bool rising, double x) {
-        if (rising) return true;
-        at = x * t;
-        found = true;
-        return false;
+        if (!rising) times.push_back(x * t);
+        return true;
     });
-    return found;
+    return times;
 }
 
 }  // namespace
@@ -102,35 +165,23 @@ double CalFallTime(const void* H, const void* L, const short* data, int n, doubl
 double CalPDelay12(const void* P1, const void* P2, double t1, double t2) {
     const PeriodRecord one = readPeriodRecord(P1), two = readPeriodRecord(P2);
     if (one.rises == 0 || two.rises == 0 || !usableInterval(t1) || !usableInterval(t2)) return 0;
-    const double from = one.firstRise * t1;
-    // CH2's rising crossings lie one period apart from its first one; take the
-    // nearest of those inside its record.
-    double k = 0;
-    if (two.period > 0 && two.rises > 1) {
-        k = std::round((from / t2 - two.firstRise) / two.period);
-        if (!(k >= 0)) k = 0;
-        if (k > two.rises - 1) k = two.rises - 1;
-    }
-    return finiteOrZero((two.firstRise + k * two.period) * t2 - from);
+    return finiteOrZero(nearestDelay(risingTrain(one, t1), risingTrain(two, t2)));
 }
 
 double CalNDelay12(const void* H1, const void* L1, const void* H2, const void* L2, const short* d1,
                    int n1, const short* d2, int n2, double t1, double t2) {
     Levels one, two;
-    double from = 0;
     if (!d1 || !d2 || n1 <= 0 || n2 <= 0 || !usableInterval(t1) || !usableInterval(t2) ||
-        !edgeLevels(H1, L1, one) || !edgeLevels(H2, L2, two) || !firstFall(one, d1, n1, t1, from))
+        !edgeLevels(H1, L1, one) || !edgeLevels(H2, L2, two))
         return 0;
-    bool found = false;
-    double nearest = 0;
-    scanTransitions(d2, n2, midBoundaries(two), [&](bool rising, double x) {
-        if (rising) return true;
-        const double at = x * t2;
-        if (!found || std::fabs(at - from) < std::fabs(nearest - from)) nearest = at;
-        found = true;
-        return at < from;  // later crossings are only farther away
-    });
-    return found ? finiteOrZero(nearest - from) : 0;
+    try {
+        const std::vector<double> falls1 = fallingCrossings(one, d1, n1, t1);
+        const std::vector<double> falls2 = fallingCrossings(two, d2, n2, t2);
+        if (falls1.empty() || falls2.empty()) return 0;
+        return finiteOrZero(nearestDelay(falls1, falls2));
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
 }
 
 }  // extern "C"

@@ -1,5 +1,7 @@
 #include "transitions.h"
 
+#include <initializer_list>
+
 namespace mensyl {
 namespace {
 
@@ -23,58 +25,77 @@ Boundaries midBoundaries(const Levels& levels) {
 }
 
 void CycleScan::add(bool rising, double x) {
-    // Transitions alternate, so each interval between two crossings of one
-    // polarity holds exactly one crossing of the other.  The time after a
-    // crossing is kept pending until the next crossing of the same polarity
-    // closes its cycle.
-    if (rising) {
-        highTime += pendingHigh;
-        pendingHigh = 0;
-        if (falls > 0) pendingLow = x - lastFall;
-        if (rises++ == 0) firstRise = x;
-        lastRise = x;
-    } else {
-        lowTime += pendingLow;
-        pendingLow = 0;
-        if (rises > 0) pendingHigh = x - lastRise;
-        if (falls++ == 0) firstFall = x;
-        lastFall = x;
+    // Transitions alternate within a piece, so the time since the previous
+    // crossing is one whole high or low pulse.
+    if (inPiece_ && lastRising_ != rising) {
+        if (rising) {
+            lowSum_ += x - lastX_;
+            ++lows_;
+        } else {
+            highSum_ += x - lastX_;
+            ++highs_;
+        }
     }
+    (rising ? rise_ : fall_).add(x);
+    inPiece_ = true;
+    lastRising_ = rising;
+    lastX_ = x;
 }
 
-bool CycleScan::wholeCycles(double& first, double& last, int& cycles) const {
-    if (rises >= falls) {
-        first = firstRise;
-        last = lastRise;
-        cycles = rises - 1;
-    } else {
-        first = firstFall;
-        last = lastFall;
-        cycles = falls - 1;
+void CycleScan::endPiece() {
+    for (const CrossingFit* fit : {&rise_, &fall_}) {
+        spreadK_ += fit->spreadK();
+        spreadKX_ += fit->spreadKX();
+        if (fit->count - 1 > bestCycles_) {
+            bestCycles_ = fit->count - 1;
+            bestFirst_ = fit->first;
+            bestLast_ = fit->last;
+        }
     }
-    return cycles > 0 && last > first;
+    if (rises_ == 0) firstRises_ = rise_;
+    rises_ += rise_.count;
+    rise_ = fall_ = CrossingFit{};
+    inPiece_ = false;
+}
+
+bool CycleScan::wholeCycles(double& first, double& last) const {
+    first = bestFirst_;
+    last = bestLast_;
+    return bestCycles_ > 0 && last > first;
 }
 
 PeriodRecord CycleScan::periodRecord() const {
     PeriodRecord p;
-    p.rises = rises;
-    p.firstRise = firstRise;
-    double first = 0, last = 0;
-    int cycles = 0;
-    if (wholeCycles(first, last, cycles)) {
-        const double span = last - first;
-        p.period = span / cycles;
-        p.duty = rises >= falls ? highTime / span : 1.0 - lowTime / span;
+    p.rises = rises_;
+    if (spreadK_ > 0 && spreadKX_ > 0) p.period = spreadKX_ / spreadK_;
+    p.firstRise = firstRises_.first;
+    if (p.period > 0 && firstRises_.count > 1)
+        p.firstRise = (firstRises_.sumX - p.period * firstRises_.sumK) / firstRises_.count;
+    if (p.period > 0) {
+        const double high = highs_ > 0 ? highSum_ / highs_ : 0;
+        const double low = lows_ > 0 ? lowSum_ / lows_ : 0;
+        double duty = 0;
+        if (highs_ > 0 && lows_ > 0)
+            duty = high / (high + low);
+        else if (highs_ > 0)
+            duty = high / p.period;
+        else if (lows_ > 0)
+            duty = 1 - low / p.period;
+        if (duty > 0 && duty < 1) p.duty = duty;
     }
     return p;
 }
 
 CycleScan scanCycles(const short* data, int n, const Levels& levels) {
     CycleScan scan;
-    scanTransitions(data, n, midBoundaries(levels), [&scan](bool rising, double x) {
-        scan.add(rising, x);
-        return true;
-    });
+    scanTransitions(
+        data, n, midBoundaries(levels),
+        [&scan](bool rising, double x) {
+            scan.add(rising, x);
+            return true;
+        },
+        [&scan] { scan.endPiece(); });
+    scan.endPiece();
     return scan;
 }
 

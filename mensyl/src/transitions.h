@@ -37,14 +37,20 @@ inline double interpolate(int fromIndex, float from, int toIndex, float to, floa
     return fromIndex + static_cast<double>((level - from) / (to - from)) * (toIndex - fromIndex);
 }
 
+// A run of more blanked points than this breaks the record into pieces:
+// an edge may hide in it, so no crossing is interpolated across it and each
+// piece starts without a known state.  Shorter runs are interpolated across.
+inline constexpr int kLongestBridgedGap = 2;
+
 // Calls onEdge(rising, position) for every confirmed transition, position
 // being the mid-level crossing in sample intervals after data[0] (the mean of
 // the transition's first and last crossing when noise crosses it more than
-// once).  Stops when onEdge returns false.  The record's first transition
-// counts only after a state was seen, so an edge cut by the record's start is
-// never reported.
-template <class OnEdge>
-void scanTransitions(const short* data, int n, const Boundaries& b, OnEdge&& onEdge) {
+// once), and onBreak() at every long blanked run.  Stops when onEdge returns
+// false.  A piece's first transition counts only after a state was seen, so
+// an edge cut by the record's start or by a gap is never reported.
+template <class OnEdge, class OnBreak>
+void scanTransitions(const short* data, int n, const Boundaries& b, OnEdge&& onEdge,
+                     OnBreak&& onBreak) {
     enum class State { unknown, low, high } state = State::unknown;
     int previousIndex = -1;
     float previous = 0;
@@ -53,6 +59,12 @@ void scanTransitions(const short* data, int n, const Boundaries& b, OnEdge&& onE
     for (int i = 0; i < n; ++i) {
         const int code = data[i];
         if (!isSampleCode(code)) continue;
+        if (previousIndex >= 0 && i - previousIndex > kLongestBridgedGap + 1) {
+            onBreak();
+            state = State::unknown;
+            previousIndex = -1;
+            crossed = false;
+        }
         const float v = static_cast<float>(code);
         if (previousIndex >= 0 && (previous < b.mid) != (v < b.mid)) {
             lastCrossing = interpolate(previousIndex, previous, i, v, b.mid);
@@ -73,10 +85,15 @@ void scanTransitions(const short* data, int n, const Boundaries& b, OnEdge&& onE
     }
 }
 
+template <class OnEdge>
+void scanTransitions(const short* data, int n, const Boundaries& b, OnEdge&& onEdge) {
+    scanTransitions(data, n, b, onEdge, [] {});
+}
+
 // Calls onEdge(duration) for every confirmed transition of one direction, the
 // duration in sample intervals from leaving the state boundary `from` (its
 // last crossing) to reaching the boundary `to` (its first crossing).
-// Rising when from < to.
+// Rising when from < to.  Long blanked runs break the record as above.
 template <class OnEdge>
 void scanEdgeDurations(const short* data, int n, float from, float to, OnEdge&& onEdge) {
     const bool rising = from < to;
@@ -90,6 +107,10 @@ void scanEdgeDurations(const short* data, int n, float from, float to, OnEdge&& 
     for (int i = 0; i < n; ++i) {
         const int code = data[i];
         if (!isSampleCode(code)) continue;
+        if (previousIndex >= 0 && i - previousIndex > kLongestBridgedGap + 1) {
+            state = State::unknown;
+            previousIndex = -1;
+        }
         const float v = sign * static_cast<float>(code);
         if (previousIndex >= 0 && previous <= start && v > start)
             left = interpolate(previousIndex, previous, i, v, start);
@@ -106,19 +127,52 @@ void scanEdgeDurations(const short* data, int n, float from, float to, OnEdge&& 
     }
 }
 
-// Crossings of one polarity and the time spent after each of them, over the
-// whole cycles of a record.
-struct CycleScan {
-    int rises = 0, falls = 0;
-    double firstRise = 0, lastRise = 0, firstFall = 0, lastFall = 0;
-    double highTime = 0;  // high time inside the rise-to-rise cycles
-    double lowTime = 0;   // low time inside the fall-to-fall cycles
-    double pendingHigh = 0, pendingLow = 0;
+// Least-squares line through the crossings of one polarity within one piece,
+// crossing k at first + k * period.
+struct CrossingFit {
+    int count = 0;
+    double first = 0, last = 0;
+    double sumK = 0, sumX = 0, sumKK = 0, sumKX = 0;
 
+    void add(double x) {
+        const double k = count++;
+        if (k == 0) first = x;
+        last = x;
+        sumK += k;
+        sumX += x;
+        sumKK += k * k;
+        sumKX += k * x;
+    }
+    double spreadK() const { return count > 1 ? sumKK - sumK * sumK / count : 0; }
+    double spreadKX() const { return count > 1 ? sumKX - sumK * sumX / count : 0; }
+};
+
+// The cycles of a record: the period as the common slope of the rising and
+// the falling crossings of every unbroken piece (between the first and last
+// crossing of each, whole cycles only), the mean high and low pulse widths,
+// and the longest run of whole cycles.
+class CycleScan {
+  public:
     void add(bool rising, double x);
-    // The whole cycles: the crossings of the polarity with more of them.
-    bool wholeCycles(double& first, double& last, int& cycles) const;
+    void endPiece();
+    // The whole cycles of the piece with the most of them, between the first
+    // and last crossing of one polarity.  False without a whole cycle.
+    bool wholeCycles(double& first, double& last) const;
+    // Call endPiece() first.
     PeriodRecord periodRecord() const;
+
+  private:
+    CrossingFit rise_, fall_;  // the current piece
+    bool inPiece_ = false;
+    bool lastRising_ = false;
+    double lastX_ = 0;
+    double spreadK_ = 0, spreadKX_ = 0;  // of the finished pieces
+    int rises_ = 0;
+    CrossingFit firstRises_;  // of the first piece with a rising crossing
+    double highSum_ = 0, lowSum_ = 0;
+    int highs_ = 0, lows_ = 0;
+    int bestCycles_ = 0;
+    double bestFirst_ = 0, bestLast_ = 0;
 };
 
 CycleScan scanCycles(const short* data, int n, const Levels& levels);

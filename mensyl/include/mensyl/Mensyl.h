@@ -141,9 +141,11 @@ MENSYL_API double MENSYL_CALL CalRiseTime(const void* H, const void* L, const sh
 /* The same over the falling transitions, from hi down to lo. */
 MENSYL_API double MENSYL_CALL CalFallTime(const void* H, const void* L, const short* data, int n,
                                           double t, float hi, float lo);
-/* Time from CH1's first rising mid-level crossing (P1, interval t1) to the
- * nearest rising mid-level crossing of CH2 inside its record (P2, t2);
- * negative when CH2's crossing comes first. */
+/* Time from a rising mid-level crossing of CH1 (P1, interval t1) to the
+ * nearest rising mid-level crossing of CH2 (P2, t2), taking the closest pair
+ * of crossings inside the two records; negative when CH2's crossing comes
+ * first.  A record's crossings are its first one and those whole periods
+ * after it, up to its count of rising crossings. */
 MENSYL_API double MENSYL_CALL CalPDelay12(const void* P1, const void* P2, double t1, double t2);
 /* The same for falling crossings, found in the samples of both channels. */
 MENSYL_API double MENSYL_CALL CalNDelay12(const void* H1, const void* L1, const void* H2,
