@@ -36,11 +36,19 @@
  * noise of a few codes does not add edges; at least 5 codes of amplitude are
  * needed.  Crossings are interpolated linearly between neighbouring samples;
  * where noise crosses the 50 % level several times within one transition,
- * the transition's time is the mean of its first and last crossing.
- * The period runs from the first to the last mid-level crossing of one
- * polarity (the one with more crossings, rising on a tie) over whole cycles
- * only; mean and RMS also use those whole cycles when the record holds one,
- * and the whole record otherwise.
+ * the transition's time is the mean of its first and last crossing.  A run of
+ * more than 2 blanked points breaks the record into pieces (an edge may hide
+ * in it); shorter runs are interpolated across.
+ * The period spans whole cycles only, from the first to the last mid-level
+ * crossing of each polarity: it is the least-squares slope of the crossing
+ * times against their cycle numbers, rising and falling crossings of every
+ * piece together, which for clean crossings equals (last - first) / cycles
+ * and averages the noise of the crossings in between.  The duty cycle comes
+ * from the mean widths of the whole high and low pulses.  Mean and RMS use
+ * the whole cycles of the longest run when the record holds one, the whole
+ * record otherwise.  A delay pairs each CH1 crossing with the CH2 crossing
+ * of the same polarity nearest to it, the closest pair fixing the delay and
+ * the pairs that agree with it within a quarter period averaged.
  *
  * Record layouts.  All multi-byte fields are little-endian; the records may
  * sit at any address.  A record of zeros means "nothing found".
@@ -61,9 +69,10 @@
  *   0..3   float32 period in sample intervals; 0 when the record holds no
  *                  whole cycle
  *   4..7   float32 position of the first rising mid-level crossing, in
- *                  sample intervals after data[0]
- *   8..9   uint16  positive duty cycle * 65535 over the whole cycles; 0 when
- *                  there is no whole cycle
+ *                  sample intervals after data[0] (fitted to the rising
+ *                  crossings of its piece when they span a whole cycle)
+ *   8..9   uint16  positive duty cycle * 65535; 0 when there is no whole
+ *                  cycle
  *   10..11 uint16  number of rising mid-level crossings in the record
  *                  (saturating at 65535); 0 when there is none, and then
  *                  bytes 4..7 mean nothing
