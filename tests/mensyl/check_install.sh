@@ -9,8 +9,11 @@ trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
 libdir=$(dirname "$(find "$work/prefix" -name Mensyl.pc)")/..
 
+# A library built with sanitizers needs a program built with them.
+sanitize=${ZELVO_SANITIZE:+-fsanitize=$ZELVO_SANITIZE}
+
 export PKG_CONFIG_PATH="$libdir/pkgconfig"
-cc "$source" $(pkg-config --cflags --libs Mensyl) -o "$work/with-pkg-config"
+cc $sanitize "$source" $(pkg-config --cflags --libs Mensyl) -o "$work/with-pkg-config"
 LD_LIBRARY_PATH="$libdir" "$work/with-pkg-config"
 
 mkdir "$work/project"
@@ -21,7 +24,8 @@ find_package(Mensyl REQUIRED)
 add_executable(with-cmake $source)
 target_link_libraries(with-cmake PRIVATE mensyl::Mensyl)
 CMAKE
-cmake -S "$work/project" -B "$work/project/build" -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake -S "$work/project" -B "$work/project/build" -DCMAKE_PREFIX_PATH="$work/prefix" \
+  -DCMAKE_C_FLAGS="$sanitize" >/dev/null
 cmake --build "$work/project/build" >/dev/null
 "$work/project/build/with-cmake"
 echo "install check passed"
