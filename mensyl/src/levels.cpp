@@ -48,13 +48,22 @@ LevelRecord halfLevel(const Histogram& histogram, int lo, int hi, int extreme, b
 
 bool findStateLevels(const short* data, int n, StateLevels& levels) {
     if (!data || n <= 0) return false;
+    // Four interleaved histograms, so that the long runs of one code on a
+    // flat level do not wait on each other's increments.
+    std::array<Histogram, 4> parts{};
+    int i = 0;
+    for (; i + 4 <= n; i += 4)
+        for (int k = 0; k < 4; ++k) {
+            const int code = data[i + k];
+            if (isSampleCode(code)) ++parts[k][code];
+        }
+    for (; i < n; ++i)
+        if (isSampleCode(data[i])) ++parts[0][data[i]];
     Histogram histogram{};
     std::uint32_t count = 0;
-    for (int i = 0; i < n; ++i) {
-        const int code = data[i];
-        if (!isSampleCode(code)) continue;
-        ++histogram[code];
-        ++count;
+    for (int c = 0; c < kCodeCount; ++c) {
+        histogram[c] = parts[0][c] + parts[1][c] + parts[2][c] + parts[3][c];
+        count += histogram[c];
     }
     if (count == 0) return false;
     int minimum = 0;

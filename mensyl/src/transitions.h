@@ -4,6 +4,8 @@
 // outside 0..255 are skipped; crossings interpolate across them.
 #pragma once
 
+#include <cmath>
+
 #include "levels.h"
 #include "records.h"
 
@@ -51,12 +53,32 @@ inline constexpr int kLongestBridgedGap = 2;
 template <class OnEdge, class OnBreak>
 void scanTransitions(const short* data, int n, const Boundaries& b, OnEdge&& onEdge,
                      OnBreak&& onBreak) {
+    // Codes are whole numbers, so the boundaries become code thresholds and
+    // the loop compares integers; floating point only interpolates.
+    const int lowCode = static_cast<int>(std::floor(b.low));   // at or below: low
+    const int highCode = static_cast<int>(std::ceil(b.high));  // at or above: high
+    const int midCode = static_cast<int>(std::ceil(b.mid));    // below: under the mid level
     enum class State { unknown, low, high } state = State::unknown;
     int previousIndex = -1;
-    float previous = 0;
+    int previous = 0;
     bool crossed = false;
     double firstCrossing = 0, lastCrossing = 0;
     for (int i = 0; i < n; ++i) {
+        // Inside a state nothing happens until a sample leaves it: run over
+        // the flat parts of the record quickly.
+        if (state != State::unknown) {
+            const int from = i;
+            if (state == State::low)
+                while (i < n && data[i] >= 0 && data[i] <= lowCode) ++i;
+            else
+                while (i < n && data[i] >= highCode && data[i] < kCodeCount) ++i;
+            if (i > from) {
+                previousIndex = i - 1;
+                previous = data[i - 1];
+                crossed = false;
+            }
+            if (i == n) break;
+        }
         const int code = data[i];
         if (!isSampleCode(code)) continue;
         if (previousIndex >= 0 && i - previousIndex > kLongestBridgedGap + 1) {
@@ -65,19 +87,19 @@ void scanTransitions(const short* data, int n, const Boundaries& b, OnEdge&& onE
             previousIndex = -1;
             crossed = false;
         }
-        const float v = static_cast<float>(code);
-        if (previousIndex >= 0 && (previous < b.mid) != (v < b.mid)) {
-            lastCrossing = interpolate(previousIndex, previous, i, v, b.mid);
+        if (previousIndex >= 0 && (previous < midCode) != (code < midCode)) {
+            lastCrossing = interpolate(previousIndex, static_cast<float>(previous), i,
+                                       static_cast<float>(code), b.mid);
             if (!crossed) firstCrossing = lastCrossing;
             crossed = true;
         }
-        previous = v;
+        previous = code;
         previousIndex = i;
-        if (v <= b.low) {
+        if (code <= lowCode) {
             if (state == State::high && !onEdge(false, (firstCrossing + lastCrossing) / 2)) return;
             state = State::low;
             crossed = false;
-        } else if (v >= b.high) {
+        } else if (code >= highCode) {
             if (state == State::low && !onEdge(true, (firstCrossing + lastCrossing) / 2)) return;
             state = State::high;
             crossed = false;
@@ -96,29 +118,46 @@ void scanTransitions(const short* data, int n, const Boundaries& b, OnEdge&& onE
 // Rising when from < to.  Long blanked runs break the record as above.
 template <class OnEdge>
 void scanEdgeDurations(const short* data, int n, float from, float to, OnEdge&& onEdge) {
-    const bool rising = from < to;
-    // Measure a falling edge as a rising edge of the negated samples.
-    const float sign = rising ? 1.0f : -1.0f;
-    const float start = sign * from, end = sign * to;
+    // Measure a falling edge as a rising edge of the negated codes.
+    const int sign = from < to ? 1 : -1;
+    const float start = static_cast<float>(sign) * from, end = static_cast<float>(sign) * to;
+    const int startCode = static_cast<int>(std::floor(start));  // at or below: before the edge
+    const int endCode = static_cast<int>(std::ceil(end));       // at or above: after it
     enum class State { unknown, before, after } state = State::unknown;
     int previousIndex = -1;
-    float previous = 0;
+    int previous = 0;
     double left = 0;  // last crossing of the start boundary
     for (int i = 0; i < n; ++i) {
+        // Run over the flat parts quickly, as in scanTransitions.
+        if (state != State::unknown) {
+            const int skipFrom = i;
+            if (state == State::before)
+                while (i < n && isSampleCode(data[i]) && sign * data[i] <= startCode) ++i;
+            else
+                while (i < n && isSampleCode(data[i]) && sign * data[i] >= endCode) ++i;
+            if (i > skipFrom) {
+                previousIndex = i - 1;
+                previous = sign * data[i - 1];
+            }
+            if (i == n) break;
+        }
         const int code = data[i];
         if (!isSampleCode(code)) continue;
         if (previousIndex >= 0 && i - previousIndex > kLongestBridgedGap + 1) {
             state = State::unknown;
             previousIndex = -1;
         }
-        const float v = sign * static_cast<float>(code);
-        if (previousIndex >= 0 && previous <= start && v > start)
-            left = interpolate(previousIndex, previous, i, v, start);
-        if (v <= start) {
+        const int v = sign * code;
+        if (previousIndex >= 0 && previous <= startCode && v > startCode)
+            left = interpolate(previousIndex, static_cast<float>(previous), i,
+                               static_cast<float>(v), start);
+        if (v <= startCode) {
             state = State::before;
-        } else if (v >= end) {
+        } else if (v >= endCode) {
             if (state == State::before &&
-                !onEdge(interpolate(previousIndex, previous, i, v, end) - left))
+                !onEdge(interpolate(previousIndex, static_cast<float>(previous), i,
+                                    static_cast<float>(v), end) -
+                        left))
                 return;
             state = State::after;
         }
