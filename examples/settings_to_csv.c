@@ -42,11 +42,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     /* The conversion a sample code takes to volts on this channel's scale. */
-    static const double kMillivolts[14] = {0.5, 1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000, 5000, 10000};
+    static const double kMillivolts[14] = {0.5, 1,   2,   5,    10,   20,   50,
+                                           100, 200, 500, 1000, 2000, 5000, 10000};
     static const int kProbe[4] = {1, 10, 100, 1000};
     const KitChannelRecord* ch1 = &settings.channels[0];
     const int index = ch1->voltsIndex + 4;
-    const double millivolts = (index >= 0 && index < 14 ? kMillivolts[index] : 0) * kProbe[ch1->probe & 3];
+    const double millivolts =
+        (index >= 0 && index < 14 ? kMillivolts[index] : 0) * kProbe[ch1->probe & 3];
     const double zero = 255.0 - ch1->position * 255.0 / 199.0;
     fprintf(csv, "sample,volts\n");
     for (int i = 0; i < 1200; ++i) {

@@ -48,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     std::size_t at = 0;
     while (at < size && frame.state() != FrameAssembler::State::Complete &&
            frame.state() != FrameAssembler::State::TooLong) {
-        const std::size_t taken = frame.feed(bytes.subspan(at, std::min<std::size_t>(7, size - at)));
+        const std::size_t taken =
+            frame.feed(bytes.subspan(at, std::min<std::size_t>(7, size - at)));
         if (taken == 0) break;
         at += taken;
     }

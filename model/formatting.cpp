@@ -9,9 +9,7 @@ namespace {
 
 constexpr std::string_view kMicro = "\u03bc";
 
-std::string withSign(double value, std::string text) {
-    return value < 0 ? "-" + text : text;
-}
+std::string withSign(double value, std::string text) { return value < 0 ? "-" + text : text; }
 
 }  // namespace
 

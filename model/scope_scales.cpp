@@ -43,7 +43,8 @@ std::string sampleRateText(int timeBaseIndex, bool bothChannelsShown, bool altTr
         "10Sa/s",   "5Sa/s",    "2Sa/s",    "1Sa/s"};
     if (timeBaseIndex < 3) return {};
     if (timeBaseIndex <= 12) return bothChannelsShown && !altTrigger ? "75MSa/s" : "150MSa/s";
-    if (timeBaseIndex < kTimeBaseIndexCount) return kFrom13[static_cast<std::size_t>(timeBaseIndex - 13)];
+    if (timeBaseIndex < kTimeBaseIndexCount)
+        return kFrom13[static_cast<std::size_t>(timeBaseIndex - 13)];
     return "0Sa/s";
 }
 

@@ -7,9 +7,7 @@
 namespace oscilane {
 namespace L = zelvo::layout;
 
-int ScopeSettings::u16(std::size_t at) const {
-    return block_[at] | block_[at + 1] << 8;
-}
+int ScopeSettings::u16(std::size_t at) const { return block_[at] | block_[at + 1] << 8; }
 int ScopeSettings::i16(std::size_t at) const {
     return static_cast<int16_t>(static_cast<uint16_t>(u16(at)));
 }
@@ -18,21 +16,13 @@ uint32_t ScopeSettings::u32(std::size_t at) const {
 }
 
 namespace {
-std::size_t first(int channel, std::size_t field) {
-    return L::firstChannelRecord(channel) + field;
-}
+std::size_t first(int channel, std::size_t field) { return L::firstChannelRecord(channel) + field; }
 std::size_t second(int channel, std::size_t field) {
     return L::secondChannelRecord(channel) + field;
 }
-std::size_t wave(int waveform, std::size_t field) {
-    return L::waveformRecord(waveform) + field;
-}
-std::size_t mainTrigger(std::size_t field) {
-    return L::kMainTrigger + field;
-}
-std::size_t altRecord(int alt, std::size_t field) {
-    return L::altTriggerRecord(alt) + field;
-}
+std::size_t wave(int waveform, std::size_t field) { return L::waveformRecord(waveform) + field; }
+std::size_t mainTrigger(std::size_t field) { return L::kMainTrigger + field; }
+std::size_t altRecord(int alt, std::size_t field) { return L::altTriggerRecord(alt) + field; }
 }  // namespace
 
 bool ScopeSettings::shown(int c) const { return u16(first(c, L::channel::kShown)) == 1; }
@@ -53,20 +43,18 @@ int ScopeSettings::capturedPosition(int c) const { return i16(second(c, L::chann
 ScopeSettings::BlankInterval ScopeSettings::blankInterval(int w) const {
     // Mode 0 blanks nothing; mode 1 blanks from the start of the record.
     switch (i16(first(w, L::channel::kBlankMode))) {
-    case 1:
-        return {0, i16(first(w, L::channel::kBlankEnd))};
-    case 2:
-    case 3:
-        return {i16(first(w, L::channel::kBlankStart)), i16(first(w, L::channel::kBlankEnd))};
-    default:
-        return {1, 0};
+        case 1:
+            return {0, i16(first(w, L::channel::kBlankEnd))};
+        case 2:
+        case 3:
+            return {i16(first(w, L::channel::kBlankStart)), i16(first(w, L::channel::kBlankEnd))};
+        default:
+            return {1, 0};
     }
 }
 
 uint32_t ScopeSettings::stepMilliUnits(int w) const { return u32(wave(w, L::waveform::kStep)); }
-uint32_t ScopeSettings::originMilliUnits(int w) const {
-    return u32(wave(w, L::waveform::kOrigin));
-}
+uint32_t ScopeSettings::originMilliUnits(int w) const { return u32(wave(w, L::waveform::kOrigin)); }
 int ScopeSettings::pointCount(int w) const {
     return static_cast<int>(
         std::min<uint32_t>(u32(wave(w, L::waveform::kSampleCount)), L::kSamplesPerTrace));

@@ -39,7 +39,8 @@ bool decodeKitMeterReading(std::span<const uint8_t, kKitMeterBlockSize> b, KitDm
     info.barSign = shared.barSign;
     info.zero[0] = info.zero[1] = info.zero[2] = 0;
     if (!shared.overload) {
-        for (std::size_t i = 0; i < 4; ++i) info.digits[i] = static_cast<uint8_t>(b[meter_block::kDigits + i] - '0');
+        for (std::size_t i = 0; i < 4; ++i)
+            info.digits[i] = static_cast<uint8_t>(b[meter_block::kDigits + i] - '0');
         info.negative = b[meter_block::kSign] != '+' ? 1 : 0;
     }
     info.value = shared.value;
@@ -52,10 +53,17 @@ bool decodeKitMeterReading(std::span<const uint8_t, kKitMeterBlockSize> b, KitDm
     float aux = static_cast<float>(1000 * b[15] + 100 * b[16] + 10 * b[17] + b[18]);
     info.auxDecimalType = b[19] == 4 ? 3 : b[19];
     switch (info.auxDecimalType) {
-        case 1: aux *= 0.001f; break;
-        case 2: aux *= 0.01f; break;
-        case 3: aux *= 0.1f; break;
-        default: break;
+        case 1:
+            aux *= 0.001f;
+            break;
+        case 2:
+            aux *= 0.01f;
+            break;
+        case 3:
+            aux *= 0.1f;
+            break;
+        default:
+            break;
     }
     if (b[22] == 1) aux *= -1.0f;
     info.auxValue = aux;

@@ -27,11 +27,13 @@ void addToI16(SettingBlock block, std::size_t at, int delta) {
 }
 
 // Copies a block field of n bytes to an offset of the record.
-void copy(std::span<const uint8_t> block, std::size_t from, uint8_t* record, std::size_t to, std::size_t n) {
+void copy(std::span<const uint8_t> block, std::size_t from, uint8_t* record, std::size_t to,
+          std::size_t n) {
     std::memcpy(record + to, block.data() + from, n);
 }
 
-void repackChannel(std::span<const uint8_t> block, std::size_t from, uint8_t* record, std::size_t to) {
+void repackChannel(std::span<const uint8_t> block, std::size_t from, uint8_t* record,
+                   std::size_t to) {
     for (std::size_t f : {0, 2, 4, 6, 8, 10, 12}) copy(block, from + f, record, to + f, 2);
     copy(block, from + ch::kVoltsValue, record, to + 16, 4);
     copy(block, from + 20, record, to + 20, 4);  // position, trigger level
@@ -58,8 +60,10 @@ void rescaleAndClean(SettingBlock block, int k) {
     if (count == 0) return;
 
     // The centre the rescaling keeps fixed: the code of CH1's position, for every trace.
-    const float centre = static_cast<float>(tables::kLeverMax - loadLeI16(block, L::firstChannelRecord(0) + ch::kPosition)) *
-                         kKitCodesPerLeverStep;
+    const float centre =
+        static_cast<float>(tables::kLeverMax -
+                           loadLeI16(block, L::firstChannelRecord(0) + ch::kPosition)) *
+        kKitCodesPerLeverStep;
     const bool live = loadLeI16(block, L::kRunStop) == 0;
     bool rescale;
     int index;
@@ -72,8 +76,11 @@ void rescaleAndClean(SettingBlock block, int k) {
     }
     const uint32_t voltsValue = loadLe32(block, first + ch::kVoltsValue);
     // An index outside the table or a zero scale leaves the trace as it is.
-    rescale = rescale && index >= 0 && index < static_cast<int>(tables::kMillivoltsPerDivision.size()) && voltsValue != 0;
-    const float factor = rescale ? kitVoltsValue10uV(static_cast<std::size_t>(index)) / static_cast<float>(voltsValue) : 1.0f;
+    rescale = rescale && index >= 0 &&
+              index < static_cast<int>(tables::kMillivoltsPerDivision.size()) && voltsValue != 0;
+    const float factor = rescale ? kitVoltsValue10uV(static_cast<std::size_t>(index)) /
+                                       static_cast<float>(voltsValue)
+                                 : 1.0f;
 
     std::array<int32_t, kSamples> s{};
     for (std::size_t i = 0; i < kSamples; ++i) s[i] = loadLeI16(block, L::traceSamples(k) + 2 * i);
@@ -96,7 +103,8 @@ void repackSettings(std::span<const uint8_t, L::kBlockSize> block, KitSettings& 
     auto* record = reinterpret_cast<uint8_t*>(&out);
     for (int c = 0; c < L::kWaveformCount; ++c) {
         repackChannel(block, L::firstChannelRecord(c), record, 40 * static_cast<std::size_t>(c));
-        repackChannel(block, L::secondChannelRecord(c), record, 164 + 40 * static_cast<std::size_t>(c));
+        repackChannel(block, L::secondChannelRecord(c), record,
+                      164 + 40 * static_cast<std::size_t>(c));
     }
     copy(block, 192, record, 160, 2);
     copy(block, 388, record, 324, 2);

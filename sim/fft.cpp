@@ -11,10 +11,14 @@ namespace {
 double windowWeight(int window, std::size_t i, std::size_t n) {
     const double x = 2 * std::numbers::pi * static_cast<double>(i) / static_cast<double>(n - 1);
     switch (window) {
-        case 1: return 0.5 - 0.5 * std::cos(x);
-        case 2: return 0.54 - 0.46 * std::cos(x);
-        case 3: return 0.42 - 0.5 * std::cos(x) + 0.08 * std::cos(2 * x);
-        default: return 1.0;
+        case 1:
+            return 0.5 - 0.5 * std::cos(x);
+        case 2:
+            return 0.54 - 0.46 * std::cos(x);
+        case 3:
+            return 0.42 - 0.5 * std::cos(x) + 0.08 * std::cos(2 * x);
+        default:
+            return 1.0;
     }
 }
 
@@ -27,7 +31,8 @@ void transform(std::vector<std::complex<double>>& a) {
         if (i < j) std::swap(a[i], a[j]);
     }
     for (std::size_t len = 2; len <= n; len <<= 1) {
-        const std::complex<double> step = std::polar(1.0, -2 * std::numbers::pi / static_cast<double>(len));
+        const std::complex<double> step =
+            std::polar(1.0, -2 * std::numbers::pi / static_cast<double>(len));
         for (std::size_t i = 0; i < n; i += len) {
             std::complex<double> w = 1;
             for (std::size_t k = 0; k < len / 2; ++k, w *= step) {

@@ -57,10 +57,18 @@ bool Instrument::applySet(uint32_t c, uint32_t value) {
     lastSet_[c] = value;
     if (applyMeterSet(c, value)) return true;
     switch (static_cast<Command>(c)) {
-        case Command::GeneratorSyncOutput: generator_.syncOutput = low8(value); break;
-        case Command::GeneratorPower: generator_.power = low8(value); break;
-        case Command::GeneratorClockDivider: generator_.divider = value; break;
-        default: applyScopeSet(c, value); break;
+        case Command::GeneratorSyncOutput:
+            generator_.syncOutput = low8(value);
+            break;
+        case Command::GeneratorPower:
+            generator_.power = low8(value);
+            break;
+        case Command::GeneratorClockDivider:
+            generator_.divider = value;
+            break;
+        default:
+            applyScopeSet(c, value);
+            break;
     }
     return true;
 }
@@ -73,20 +81,36 @@ bool Instrument::applyMeterSet(uint32_t c, uint32_t value) {
             m.mode = std::min<uint8_t>(low8(value), 5);
             break;
         case Command::MeterVoltAcDc:
-        case Command::MeterCurrentAcDc: m.ac = low8(value) ? 1 : 0; break;
+        case Command::MeterCurrentAcDc:
+            m.ac = low8(value) ? 1 : 0;
+            break;
         case Command::MeterVoltMode:
         case Command::MeterCurrentMode:
-        case Command::MeterResistanceMode: m.manualRange = low8(value) ? 1 : 0; break;
-        case Command::MeterVoltRange: m.voltRange = std::min<uint8_t>(low8(value), 5); break;
-        case Command::MeterCurrentRange: m.currentRange = std::min<uint8_t>(low8(value), 1); break;
-        case Command::MeterResistanceRange: m.resistanceRange = std::min<uint8_t>(low8(value), 5); break;
+        case Command::MeterResistanceMode:
+            m.manualRange = low8(value) ? 1 : 0;
+            break;
+        case Command::MeterVoltRange:
+            m.voltRange = std::min<uint8_t>(low8(value), 5);
+            break;
+        case Command::MeterCurrentRange:
+            m.currentRange = std::min<uint8_t>(low8(value), 1);
+            break;
+        case Command::MeterResistanceRange:
+            m.resistanceRange = std::min<uint8_t>(low8(value), 5);
+            break;
         case Command::MeterVoltRelative:
         case Command::MeterCurrentRelative:
         case Command::MeterResistanceRelative:
-        case Command::MeterCapacitanceRelative: meter_.setRelative(flag(value)); break;
-        case Command::MeterCurrentInput: m.milliamps = low8(value) ? 1 : 0; break;
-        case Command::OpenMeter: break;
-        default: return false;
+        case Command::MeterCapacitanceRelative:
+            meter_.setRelative(flag(value));
+            break;
+        case Command::MeterCurrentInput:
+            m.milliamps = low8(value) ? 1 : 0;
+            break;
+        case Command::OpenMeter:
+            break;
+        default:
+            return false;
     }
     return true;
 }
@@ -95,11 +119,19 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
     const int sel = selectorOf(value);
     ChannelState* channel = sel < 4 ? &scope_.channels[sel] : nullptr;
     // Trigger settings address the main trigger with 255, the alternate ones with 0 and 1.
-    TriggerState* trigger = sel == 255 ? &scope_.mainTrigger : sel < 2 ? &scope_.altTriggers[sel] : nullptr;
+    TriggerState* trigger = sel == 255 ? &scope_.mainTrigger
+                            : sel < 2  ? &scope_.altTriggers[sel]
+                                       : nullptr;
     switch (static_cast<Command>(c)) {
-        case Command::RunStatus: scope_.running = low8(value) == 0; break;
-        case Command::AutoSetup: autoSetup(); break;
-        case Command::FactorySetup: scope_ = ScopeState{}; break;
+        case Command::RunStatus:
+            scope_.running = low8(value) == 0;
+            break;
+        case Command::AutoSetup:
+            autoSetup();
+            break;
+        case Command::FactorySetup:
+            scope_ = ScopeState{};
+            break;
         case Command::ChannelEnable:
             if (!channel) break;
             // Switching REF on stores the CH1 trace shown at that moment; the
@@ -117,7 +149,8 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
             // Here the channel is in bits 16-23 and the direction (1 up, 0 down) below.
             if (!channel) break;
             const int step = (value & 0xFF) ? 1 : -1;
-            channel->voltsIndex = static_cast<int16_t>(std::clamp(channel->voltsIndex + step, 0, 13));
+            channel->voltsIndex =
+                static_cast<int16_t>(std::clamp(channel->voltsIndex + step, 0, 13));
             break;
         }
         case Command::Coupling:
@@ -141,16 +174,24 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
         case Command::CoarseOrFine:
             if (channel) channel->voltsStep = flag(value);
             break;
-        case Command::MathOperator: scope_.mathOperator = std::min<uint16_t>(low8(value), 4); break;
-        case Command::MathSourceFirst: scope_.mathSources[0] = low8(value) ? 1 : 0; break;
-        case Command::MathSourceSecond: scope_.mathSources[1] = low8(value) ? 1 : 0; break;
+        case Command::MathOperator:
+            scope_.mathOperator = std::min<uint16_t>(low8(value), 4);
+            break;
+        case Command::MathSourceFirst:
+            scope_.mathSources[0] = low8(value) ? 1 : 0;
+            break;
+        case Command::MathSourceSecond:
+            scope_.mathSources[1] = low8(value) ? 1 : 0;
+            break;
         case Command::TimeBase: {
             const auto index = std::min<int16_t>(byteValue(value), tables::kTimeBaseCount - 1);
             // The application sends selector 0 for the common time base as
             // well as for ALT channel 0: outside ALT mode it is the common one.
             const bool alt = sel == 1 || (sel == 0 && scope_.triggerMode == 2);
-            if (alt) scope_.altTimeBase[sel] = index;
-            else scope_.timeBase = index;
+            if (alt)
+                scope_.altTimeBase[sel] = index;
+            else
+                scope_.timeBase = index;
             break;
         }
         case Command::DisplayFormat: {
@@ -160,14 +201,19 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
             break;
         }
         case Command::HorizontalTriggerPosition:
-            scope_.horizontalTriggerPosition = std::min<int16_t>(wordValue(value), tables::kHorizontalPositionMax);
+            scope_.horizontalTriggerPosition =
+                std::min<int16_t>(wordValue(value), tables::kHorizontalPositionMax);
             break;
-        case Command::TriggerMode: scope_.triggerMode = std::min<int16_t>(low8(value), 2); break;
+        case Command::TriggerMode:
+            scope_.triggerMode = std::min<int16_t>(low8(value), 2);
+            break;
         case Command::TriggerSweep:
             scope_.mainTrigger.sweep = std::min<uint16_t>(low8(value), 2);
             if (scope_.mainTrigger.sweep == 2) scope_.running = true;  // arms a single capture
             break;
-        case Command::TriggerSource: scope_.mainTrigger.source = std::min<uint16_t>(low8(value), 2); break;
+        case Command::TriggerSource:
+            scope_.mainTrigger.source = std::min<uint16_t>(low8(value), 2);
+            break;
         case Command::TriggerSlope:
             if (trigger) trigger->slope = low8(value) ? 1 : 0;
             break;
@@ -178,7 +224,8 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
             // Only one selector bit travels: in ALT mode it picks the channel's
             // alternate trigger, otherwise the width is the main trigger's.
             const int alt = static_cast<int>(value >> 31);
-            TriggerState& t = scope_.triggerMode == 2 ? scope_.altTriggers[alt] : scope_.mainTrigger;
+            TriggerState& t =
+                scope_.triggerMode == 2 ? scope_.altTriggers[alt] : scope_.mainTrigger;
             t.pulseWidth = value & 0x7FFFFFFF;
             break;
         }
@@ -192,11 +239,20 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
         case Command::AltTriggerType:
             if (trigger) trigger->type = flag(value);
             break;
-        case Command::TriggerLevel50: setTriggerLevelTo50(scope_.mainTrigger.source == 1 ? 1 : 0); break;
-        case Command::FftWindow: scope_.fftWindow = std::min<uint16_t>(low8(value), 3); break;
-        case Command::FftSource: scope_.fftSource = low8(value) ? 1 : 0; break;
-        case Command::FftScale: scope_.fftScale = low8(value) ? 1 : 0; break;
-        default: break;  // kept in lastSet_ only
+        case Command::TriggerLevel50:
+            setTriggerLevelTo50(scope_.mainTrigger.source == 1 ? 1 : 0);
+            break;
+        case Command::FftWindow:
+            scope_.fftWindow = std::min<uint16_t>(low8(value), 3);
+            break;
+        case Command::FftSource:
+            scope_.fftSource = low8(value) ? 1 : 0;
+            break;
+        case Command::FftScale:
+            scope_.fftScale = low8(value) ? 1 : 0;
+            break;
+        default:
+            break;  // kept in lastSet_ only
     }
 }
 
@@ -218,8 +274,8 @@ void Instrument::setTriggerLevelTo50(int source) {
     const double middleVolts = c.coupling == 1 ? signals_.offset(source) : 0.0;
     const double code = 255.0 - c.position * 255.0 / tables::kLeverMax +
                         middleVolts / voltsPerDivision(c) * tables::kCodesPerDivision;
-    c.triggerLevel = static_cast<int16_t>(std::clamp((255.0 - code) * tables::kLeverMax / 255.0, 0.0,
-                                                     static_cast<double>(tables::kLeverMax)));
+    c.triggerLevel = static_cast<int16_t>(std::clamp((255.0 - code) * tables::kLeverMax / 255.0,
+                                                     0.0, static_cast<double>(tables::kLeverMax)));
 }
 
 uint32_t Instrument::answerGet(uint32_t c) const {
@@ -254,12 +310,23 @@ std::optional<std::vector<uint8_t>> Instrument::readBlock(uint32_t block, uint32
             bytes = screenBlock(shown);
             break;
         }
-        case Block::DeviceInformation: bytes = deviceInfoBlock(identity_); break;
-        case Block::MeterReading: bytes = meter_.readingBlock(); break;
-        case Block::KitMeterReading: bytes = meter_.kitReadingBlock(); break;
-        case Block::RawChannels: bytes = rawSamples(0, 1, kRawChannelsBlockSize); break;
-        case Block::RawReference: bytes = rawSamples(3, -1, kRawReferenceBlockSize); break;
-        default: return std::nullopt;
+        case Block::DeviceInformation:
+            bytes = deviceInfoBlock(identity_);
+            break;
+        case Block::MeterReading:
+            bytes = meter_.readingBlock();
+            break;
+        case Block::KitMeterReading:
+            bytes = meter_.kitReadingBlock();
+            break;
+        case Block::RawChannels:
+            bytes = rawSamples(0, 1, kRawChannelsBlockSize);
+            break;
+        case Block::RawReference:
+            bytes = rawSamples(3, -1, kRawReferenceBlockSize);
+            break;
+        default:
+            return std::nullopt;
     }
     if (length != bytes.size()) return std::nullopt;
     return bytes;

@@ -23,7 +23,7 @@ struct GeneratorState {
 };
 
 class Instrument {
-public:
+  public:
     explicit Instrument(Identity identity = {}, InputSignals signals = {});
 
     // True when the instrument accepts the command (it then acknowledges with 132).
@@ -43,7 +43,7 @@ public:
     // The last value set with a command code, for codes that are only stored.
     std::optional<uint32_t> lastSetValue(uint32_t code) const;
 
-private:
+  private:
     void applyScopeSet(uint32_t code, uint32_t value);
     bool applyMeterSet(uint32_t code, uint32_t value);
     void autoSetup();

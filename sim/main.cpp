@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
             char* end = nullptr;
             *setting = std::strtod(argv[++i], &end);
             const bool frequency = arg.find("frequency") != std::string::npos;
-            if (*end != '\0' || !std::isfinite(*setting) || *setting < 0 || (frequency && *setting <= 0)) {
+            if (*end != '\0' || !std::isfinite(*setting) || *setting < 0 ||
+                (frequency && *setting <= 0)) {
                 std::fprintf(stderr, "zelvo-sim: bad value for %s\n", arg.c_str());
                 return 2;
             }
@@ -113,7 +114,8 @@ int main(int argc, char** argv) {
             return arg == "--help" ? 0 : 2;
         }
     }
-    if (endpoints.empty() && serialLines == 0 && usbInstruments == 0) endpoints.push_back({"127.0.0.1", zelvo::kLanPort});
+    if (endpoints.empty() && serialLines == 0 && usbInstruments == 0)
+        endpoints.push_back({"127.0.0.1", zelvo::kLanPort});
 
     // Block the stop signals before any thread starts, then wait for one here.
     sigset_t stopSignals;

@@ -12,7 +12,7 @@ struct MeterState {
     uint8_t ac = 0;
     uint8_t manualRange = 0;
     uint8_t relative = 0;
-    uint8_t milliamps = 1;  // current input: 1 mA, 0 A
+    uint8_t milliamps = 1;                                         // current input: 1 mA, 0 A
     uint8_t voltRange = 2, currentRange = 1, resistanceRange = 1;  // manual range indexes
 };
 
@@ -27,7 +27,7 @@ struct MeterInputs {
 };
 
 class MeterModel {
-public:
+  public:
     MeterState& state() { return state_; }
     const MeterState& state() const { return state_; }
     MeterInputs& inputs() { return inputs_; }
@@ -48,7 +48,7 @@ public:
         int fullScale = 6000;
     };
 
-private:
+  private:
     struct Display;
     Display display(double value) const;
     double measuredValue();

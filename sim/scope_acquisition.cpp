@@ -60,7 +60,8 @@ std::optional<double> triggerTime(const ScopeState& s, const InputSignals& in, i
     for (int k = 0; k < kSteps; ++k) {
         const double t = period * k / kSteps;
         const double v = shownVolts(s, in, source, t);
-        const bool crossed = rising ? (previous < level && v >= level) : (previous > level && v <= level);
+        const bool crossed =
+            rising ? (previous < level && v >= level) : (previous > level && v <= level);
         if (crossed) {
             const double fraction = v == previous ? 0 : (level - previous) / (v - previous);
             return t - period / kSteps * (1 - fraction);
@@ -105,8 +106,8 @@ bool ScopeAcquisition::captureInput(const ScopeState& s, const InputSignals& in,
     const bool alt = s.triggerMode == 2;
     const int16_t timeBase = alt ? s.altTimeBase[channel] : s.timeBase;
     const double dt = tables::timeBaseSeconds(timeBase) / tables::kSamplesPerDivision;
-    const std::size_t triggerSample = static_cast<std::size_t>(s.horizontalTriggerPosition) * kSamples /
-                                      tables::kHorizontalPositionMax;
+    const std::size_t triggerSample = static_cast<std::size_t>(s.horizontalTriggerPosition) *
+                                      kSamples / tables::kHorizontalPositionMax;
     double start;  // time of sample 0
     std::size_t filled = kSamples;
     if (s.displayFormat == 2) {
@@ -135,8 +136,9 @@ bool ScopeAcquisition::captureInput(const ScopeState& s, const InputSignals& in,
     for (std::size_t i = 0; i < kSamples; ++i) {
         const double v = shownVolts(s, in, channel, start + static_cast<double>(i) * dt);
         trace.volts[i] = v;
-        trace.codes[i] = i < filled ? quantised(codeOf(c, v) + noiseCodes * noise(frame_, i, channel))
-                                    : L::kBlankedSample;
+        trace.codes[i] = i < filled
+                             ? quantised(codeOf(c, v) + noiseCodes * noise(frame_, i, channel))
+                             : L::kBlankedSample;
     }
     trace.captured = c;
     trace.blankMode = filled < kSamples ? 2 : 0;
@@ -156,10 +158,10 @@ void ScopeAcquisition::computeMath(const ScopeState& s) {
         const double dbPerDivision = kDbPerDivision[std::min<std::size_t>(s.fftDbPerDivision, 6)];
         for (std::size_t i = 0; i < kSamples; ++i) {
             const double r = rms[i * rms.size() / kSamples];
-            const double code = s.fftScale == 0
-                                    ? codeOf(m, r)
-                                    : leverCode(m.position) + 20 * std::log10(std::max(r, 1e-6)) /
-                                                                  dbPerDivision * tables::kCodesPerDivision;
+            const double code = s.fftScale == 0 ? codeOf(m, r)
+                                                : leverCode(m.position) +
+                                                      20 * std::log10(std::max(r, 1e-6)) /
+                                                          dbPerDivision * tables::kCodesPerDivision;
             math.codes[i] = quantised(code);
         }
         return;
@@ -170,10 +172,18 @@ void ScopeAcquisition::computeMath(const ScopeState& s) {
         const double x = a.volts[i], y = b.volts[i];
         double v = 0;
         switch (s.mathOperator) {
-            case 0: v = x + y; break;
-            case 1: v = x - y; break;
-            case 2: v = x * y; break;
-            default: v = std::fabs(y) < 1e-9 ? std::copysign(1e9, x) : x / y; break;
+            case 0:
+                v = x + y;
+                break;
+            case 1:
+                v = x - y;
+                break;
+            case 2:
+                v = x * y;
+                break;
+            default:
+                v = std::fabs(y) < 1e-9 ? std::copysign(1e9, x) : x / y;
+                break;
         }
         math.volts[i] = v;
         math.codes[i] = quantised(codeOf(m, v));
@@ -212,16 +222,20 @@ std::vector<uint8_t> ScopeAcquisition::settingBlock(const ScopeState& s) const {
         storeChannelRecord(block, L::firstChannelRecord(c), s.channels[c], altTimeBase);
         storeChannelRecord(block, L::secondChannelRecord(c), t.captured, altTimeBase);
         namespace ch = L::channel;
-        storeLe16(block, L::firstChannelRecord(c) + ch::kBlankMode, static_cast<uint16_t>(t.blankMode));
-        storeLe16(block, L::firstChannelRecord(c) + ch::kBlankStart, static_cast<uint16_t>(t.blankStart));
-        storeLe16(block, L::firstChannelRecord(c) + ch::kBlankEnd, static_cast<uint16_t>(t.blankEnd));
+        storeLe16(block, L::firstChannelRecord(c) + ch::kBlankMode,
+                  static_cast<uint16_t>(t.blankMode));
+        storeLe16(block, L::firstChannelRecord(c) + ch::kBlankStart,
+                  static_cast<uint16_t>(t.blankStart));
+        storeLe16(block, L::firstChannelRecord(c) + ch::kBlankEnd,
+                  static_cast<uint16_t>(t.blankEnd));
 
         const bool shown = s.channels[c].shown != 0;
         const std::size_t w = L::waveformRecord(c);
         storeLe32(block, w + L::waveform::kStep,
                   tables::kHorizontalPositionMax * 1000u / static_cast<uint32_t>(kSamples));
         storeLe32(block, w + L::waveform::kOrigin, 0);
-        storeLe32(block, w + L::waveform::kSampleCount, shown ? static_cast<uint32_t>(kSamples) : 0);
+        storeLe32(block, w + L::waveform::kSampleCount,
+                  shown ? static_cast<uint32_t>(kSamples) : 0);
         storeLe16(block, w + L::waveform::kVector, 1);
         for (std::size_t i = 0; i < kSamples; ++i)
             storeLe16(block, L::traceSamples(c) + 2 * i, static_cast<uint16_t>(t.codes[i]));

@@ -14,7 +14,7 @@
 namespace zelvo::sim {
 
 class ScopeAcquisition {
-public:
+  public:
     // Takes a new acquisition when the scope runs and its trigger fires; a
     // single sweep stops the scope once it has fired.
     void acquire(ScopeState& scope, const InputSignals& signals);
@@ -31,7 +31,7 @@ public:
     // Forgets what a Roll display has filled, so it starts again from the left.
     void restartRoll() { rollFilled_ = 0; }
 
-private:
+  private:
     struct Trace {
         std::array<int16_t, layout::kSamplesPerTrace> codes{};
         std::array<double, layout::kSamplesPerTrace> volts{};  // displayed volts, before quantising

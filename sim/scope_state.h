@@ -20,7 +20,7 @@ struct ChannelState {
 };
 
 struct TriggerState {
-    uint16_t type = 0;  // 0 Edge, 1 Pulse
+    uint16_t type = 0;    // 0 Edge, 1 Pulse
     uint16_t source = 0;  // 0 CH1, 1 CH2, 2 EXT
     uint16_t sweep = 0;   // 0 AUTO, 1 NORMAL, 2 SINGLE
     uint16_t slope = 0;   // 0 rising, 1 falling

@@ -109,10 +109,13 @@ int CDeviceLink::Disconnect() {
 int CDeviceLink::CheckLink() {
     const DeviceHandle h = handle();
     switch (settings().transport) {
-        case transport::kUsb: return KwUSBCheckConnect(h) == 0 ? 1 : 0;
+        case transport::kUsb:
+            return KwUSBCheckConnect(h) == 0 ? 1 : 0;
         case transport::kSerial:
-        case transport::kLan: return KwCheckComOK(h) == 0 ? 1 : 0;
-        default: return 0;
+        case transport::kLan:
+            return KwCheckComOK(h) == 0 ? 1 : 0;
+        default:
+            return 0;
     }
 }
 

@@ -9,11 +9,14 @@ namespace oscilane {
 bool openLink(const LinkSettings& settings) {
     const DeviceHandle h = deviceHandle(settings);
     switch (settings.transport) {
-        case transport::kUsb: return KwUSBCheckConnect(h) == 0;
-        case transport::kSerial: return KwComInit(h, settings.serialPort, settings.baudIndex) == 0;
+        case transport::kUsb:
+            return KwUSBCheckConnect(h) == 0;
+        case transport::kSerial:
+            return KwComInit(h, settings.serialPort, settings.baudIndex) == 0;
         case transport::kLan:
             return KwLanInit(h, dottedAddress(settings.lanAddress).toLatin1().constData()) == 0;
-        default: return false;
+        default:
+            return false;
     }
 }
 

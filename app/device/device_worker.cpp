@@ -63,7 +63,8 @@ bool DeviceWorker::isParked() const {
 
 bool DeviceWorker::sleep(int ms) {
     std::unique_lock lock(mutex_);
-    return !changed_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return interrupted(); });
+    return !changed_.wait_for(lock, std::chrono::milliseconds(ms),
+                              [this] { return interrupted(); });
 }
 
 }  // namespace oscilane

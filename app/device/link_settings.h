@@ -27,8 +27,7 @@ inline constexpr uint16_t kUpdateAutomatic = 1;
 // Baud rates by baud-rate index, as the library numbers them.
 using zelvo::tables::kBaudRates;
 // Automatic-update intervals by interval index; any other index gives the first.
-inline constexpr std::array<int, 7> kUpdateIntervalsMs = {200,  500,   1000, 2000,
-                                                          5000, 10000, 20000};
+inline constexpr std::array<int, 7> kUpdateIntervalsMs = {200, 500, 1000, 2000, 5000, 10000, 20000};
 // 192.168.1.100: a private-network address, first field in the top byte.
 inline constexpr uint32_t kDefaultLanAddress = 0xC0A80164;
 
@@ -37,8 +36,8 @@ struct LinkSettings {
     uint16_t transport = transport::kUsb;
     uint16_t updateMode = kUpdateAutomatic;
     uint16_t intervalIndex = 0;
-    uint8_t serialPort = 0;   // "com<n>"
-    uint16_t baudIndex = 5;   // 9600
+    uint8_t serialPort = 0;  // "com<n>"
+    uint16_t baudIndex = 5;  // 9600
     uint32_t lanAddress = kDefaultLanAddress;
     DeviceInfo deviceInfo{};  // as the last successful device test read it
 };

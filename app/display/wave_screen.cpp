@@ -32,8 +32,8 @@ void WaveScreen::setGridVisible(bool on) {
 
 void WaveScreen::resizeEvent(QResizeEvent* event) {
     if (bestFit_)
-        grid_ = bestFitGrid(event->size().width(), event->size().height(), margins_, grid_,
-                            divisions_);
+        grid_ =
+            bestFitGrid(event->size().width(), event->size().height(), margins_, grid_, divisions_);
     buffer_ = QImage();
     gridChanged();
     update();

@@ -15,9 +15,9 @@ constexpr int kMeterReadMs = 100;
 using MeterSetter = int (*)(DeviceHandle, uint8_t);
 // By kind, from CommandKind::MeterMeasureMode on.
 constexpr MeterSetter kMeterSetters[] = {
-    DMMSetMeasureMode,  DMMSetVoltACDC,    DMMSetVoltRel,    DMMSetVoltMode,   DMMSetVoltRange,
-    DMMSetCurrentACDC,  DMMSetCurrentRel,  DMMSetCurrentMode, DMMSetCurrentRange,
-    DMMSetCurrentAmA,   DMMSetOHMMode,     DMMSetOHMRange,   DMMSetOHMRel,     DMMSetCapRel,
+    DMMSetMeasureMode, DMMSetVoltACDC,   DMMSetVoltRel,     DMMSetVoltMode,     DMMSetVoltRange,
+    DMMSetCurrentACDC, DMMSetCurrentRel, DMMSetCurrentMode, DMMSetCurrentRange, DMMSetCurrentAmA,
+    DMMSetOHMMode,     DMMSetOHMRange,   DMMSetOHMRel,      DMMSetCapRel,
 };
 static_assert(std::size(kMeterSetters) == kind::kMeterKinds);
 static_assert(std::size(msg::kMeterFailures) == kind::kMeterKinds);

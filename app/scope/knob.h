@@ -27,7 +27,8 @@ class Knob : public QWidget {
     static constexpr int kWidth = 88;
     static constexpr int kHeight = 86;
 
-    Knob(KnobRole role, const ScopeData& scopeData, CommandSink& commands, QWidget* parent = nullptr);
+    Knob(KnobRole role, const ScopeData& scopeData, CommandSink& commands,
+         QWidget* parent = nullptr);
 
     void setRole(KnobRole role);
     KnobRole role() const { return role_; }

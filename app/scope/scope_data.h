@@ -18,14 +18,14 @@ struct ScopeData {
     // paints, measures, prints or saves reads only this one.
     Block displayedBlock{};
 
-    uint16_t timeBaseCount = 36;   // Time/DIV entries and time-base knob positions
-    uint16_t voltsStepCount = 9;   // positions of the voltage knob
-    uint32_t pulseWidthStep = 1;   // step of the pulse-width control, units of 5 ns
+    uint16_t timeBaseCount = 36;  // Time/DIV entries and time-base knob positions
+    uint16_t voltsStepCount = 9;  // positions of the voltage knob
+    uint32_t pulseWidthStep = 1;  // step of the pulse-width control, units of 5 ns
 
-    uint32_t tdcReadEnable = 0;    // 1: every upload is followed by KwReadTDC
-    std::array<uint32_t, 2> tdcWriteValues{};  // "Max Cal Data", "Min Cal Data"
-    std::array<uint32_t, 2> tdcReadValues{};   // low, high from KwReadTDC
-    uint32_t etsState = 0xFFFFFFFF;            // last ETS toggle; all bits set before the first
+    uint32_t tdcReadEnable = 0;                 // 1: every upload is followed by KwReadTDC
+    std::array<uint32_t, 2> tdcWriteValues{};   // "Max Cal Data", "Min Cal Data"
+    std::array<uint32_t, 2> tdcReadValues{};    // low, high from KwReadTDC
+    uint32_t etsState = 0xFFFFFFFF;             // last ETS toggle; all bits set before the first
     std::array<uint32_t, 4> waveCalibration{};  // steps -10..10 of the four range groups
 };
 

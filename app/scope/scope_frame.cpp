@@ -6,9 +6,9 @@
 #include <QToolBar>
 #include <algorithm>
 
+#include "model/scope_texts.h"
 #include "scope/scope_command_ids.h"
 #include "scope/scope_panel.h"
-#include "model/scope_texts.h"
 #include "scope/scope_view.h"
 #include "shell/command_ids.h"
 #include "shell/document.h"

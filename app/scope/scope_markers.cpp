@@ -8,10 +8,10 @@
 namespace oscilane {
 namespace {
 
-constexpr int kLevelMarkerOffset = 20;   // level markers stand this far left of the grid
-constexpr int kTriggerSideOffset = 20;   // a sideways trigger marker, right of the grid
-constexpr int kTriggerRailOffset = 15;   // a trigger marker on the top or bottom rail
-constexpr int kAboveGridOffset = 15;     // horizontal markers stand this far above the grid
+constexpr int kLevelMarkerOffset = 20;  // level markers stand this far left of the grid
+constexpr int kTriggerSideOffset = 20;  // a sideways trigger marker, right of the grid
+constexpr int kTriggerRailOffset = 15;  // a trigger marker on the top or bottom rail
+constexpr int kAboveGridOffset = 15;    // horizontal markers stand this far above the grid
 
 int heightOfLever(const GridRect& g, int lever) {
     return static_cast<int>(g.top + g.height() * static_cast<double>(lever) / kLeverMax);
@@ -91,25 +91,32 @@ MarkerShape markerShape(int marker, const MarkerPlace& place) {
     if (marker == kXyHorizontalMarker) return downArrow(x, y, {x - 2, y - 1});
     if (marker == kHorizontalTriggerMarker) {
         switch (place.pointing) {
-        case Pointing::Right:
-            return {polygon({{x, y + 5}, {x - 5, y}, {x - 17, y}, {x - 17, y + 10}, {x - 7, y + 11}}),
+            case Pointing::Right:
+                return {
+                    polygon(
+                        {{x, y + 5}, {x - 5, y}, {x - 17, y}, {x - 17, y + 10}, {x - 7, y + 11}}),
                     {x - 13, y - 1}};
-        case Pointing::Left:
-            return {polygon({{x, y + 5}, {x + 5, y}, {x + 17, y}, {x + 17, y + 11}, {x + 5, y + 11}}),
+            case Pointing::Left:
+                return {
+                    polygon(
+                        {{x, y + 5}, {x + 5, y}, {x + 17, y}, {x + 17, y + 11}, {x + 5, y + 11}}),
                     {x + 8, y - 1}};
-        default:
-            return downArrow(x, y, {x - 2, y - 2});
+            default:
+                return downArrow(x, y, {x - 2, y - 2});
         }
     }
     switch (place.pointing) {
-    case Pointing::Up:
-        return {polygon({{x - 6, y}, {x, y + 6}, {x, y + 17}, {x - 11, y + 17}, {x - 11, y + 6}}),
+        case Pointing::Up:
+            return {
+                polygon({{x - 6, y}, {x, y + 6}, {x, y + 17}, {x - 11, y + 17}, {x - 11, y + 6}}),
                 {x - 8, y + 4}};
-    case Pointing::Down:
-        return {polygon({{x - 6, y}, {x, y - 6}, {x, y - 17}, {x - 11, y - 17}, {x - 11, y - 6}}),
+        case Pointing::Down:
+            return {
+                polygon({{x - 6, y}, {x, y - 6}, {x, y - 17}, {x - 11, y - 17}, {x - 11, y - 6}}),
                 {x - 8, y - 17}};
-    default:
-        return {polygon({{x - 17, y}, {x - 12, y - 5}, {x, y - 5}, {x, y + 6}, {x - 12, y + 6}}),
+        default:
+            return {
+                polygon({{x - 17, y}, {x - 12, y - 5}, {x, y - 5}, {x, y + 6}, {x - 12, y + 6}}),
                 {x - 9, y - 6}};
     }
 }
@@ -121,21 +128,21 @@ GridRect markerHitRect(int marker, const MarkerPlace& place, const GridRect& g) 
     if (marker == kXyHorizontalMarker) return rectOf(x - 5, y, x + 6, y + 13);
     if (marker == kHorizontalTriggerMarker) {
         switch (place.pointing) {
-        case Pointing::Left:
-            return rectOf(g.left, y, g.left + 17, y + 11);
-        case Pointing::Right:
-            return rectOf(g.right - 17, y, g.right, y + 11);
-        default:
-            return rectOf(x - 5, y, x + 6, y + 13);
+            case Pointing::Left:
+                return rectOf(g.left, y, g.left + 17, y + 11);
+            case Pointing::Right:
+                return rectOf(g.right - 17, y, g.right, y + 11);
+            default:
+                return rectOf(x - 5, y, x + 6, y + 13);
         }
     }
     switch (place.pointing) {
-    case Pointing::Up:
-        return rectOf(x - 11, g.top, x, g.top + 17);
-    case Pointing::Down:
-        return rectOf(x - 11, g.bottom - 17, x, g.bottom);
-    default:
-        return rectOf(x - 17, y - 5, x, y + 6);
+        case Pointing::Up:
+            return rectOf(x - 11, g.top, x, g.top + 17);
+        case Pointing::Down:
+            return rectOf(x - 11, g.bottom - 17, x, g.bottom);
+        default:
+            return rectOf(x - 17, y - 5, x, y + 6);
     }
 }
 
@@ -143,18 +150,18 @@ MarkerPlace draggedMarkerPlace(int marker, const MarkerPlace& place, QPoint mous
                                const GridRect& g) {
     const int y = std::clamp(mouse.y(), g.top, g.bottom);
     switch (marker) {
-    case kCh1TriggerMarker:
-    case kCh2TriggerMarker:
-        return triggerMarkerAtY(g, y);
-    case kExtTriggerMarker:
-        return {{g.right + kTriggerSideOffset, y}, Pointing::Left};
-    case kHorizontalTriggerMarker:
-        return horizontalMarkerAtX(g, std::clamp(mouse.x(), g.left, g.right));
-    case kXyHorizontalMarker:
-        return {{std::clamp(mouse.x(), xyAreaLeft(g), xyAreaRight(g)), place.point.y()},
-                Pointing::Down};
-    default:
-        return {{place.point.x(), y}, Pointing::Right};
+        case kCh1TriggerMarker:
+        case kCh2TriggerMarker:
+            return triggerMarkerAtY(g, y);
+        case kExtTriggerMarker:
+            return {{g.right + kTriggerSideOffset, y}, Pointing::Left};
+        case kHorizontalTriggerMarker:
+            return horizontalMarkerAtX(g, std::clamp(mouse.x(), g.left, g.right));
+        case kXyHorizontalMarker:
+            return {{std::clamp(mouse.x(), xyAreaLeft(g), xyAreaRight(g)), place.point.y()},
+                    Pointing::Down};
+        default:
+            return {{place.point.x(), y}, Pointing::Right};
     }
 }
 

@@ -11,11 +11,11 @@
 #include <QVBoxLayout>
 
 #include "device/command_kinds.h"
-#include "scope/knob.h"
+#include "model/formatting.h"
 #include "model/scope_scales.h"
 #include "model/scope_texts.h"
+#include "scope/knob.h"
 #include "scope/up_down_buttons.h"
-#include "model/formatting.h"
 #include "shell/message_service.h"
 
 namespace oscilane {
@@ -178,7 +178,8 @@ void ScopePanel::connectHandlers() {
     };
     activated(timeList_, [this](int p) {
         const int index = p + scopetext::kTimeListIndexOffset;
-        post(settings().altTrigger() ? kind::altTimeBase(altChannel_) : CommandKind::TimeBase, index);
+        post(settings().altTrigger() ? kind::altTimeBase(altChannel_) : CommandKind::TimeBase,
+             index);
     });
     activated(formatList_, [this](int p) { post(CommandKind::Format, p); });
     activated(modeList_, [this](int p) { post(CommandKind::TriggerMode, p); });
@@ -203,9 +204,8 @@ void ScopePanel::connectHandlers() {
     });
     connect(onOff_, &QCheckBox::clicked, this,
             [this](bool on) { post(kind::shown(channel_), on ? 1 : 0); });
-    connect(voltsStep_, &UpDownButtons::stepped, this, [this](int delta) {
-        post(kind::voltsStep(channel_, delta > 0), 0);
-    });
+    connect(voltsStep_, &UpDownButtons::stepped, this,
+            [this](int delta) { post(kind::voltsStep(channel_, delta > 0), 0); });
     activated(couplingList_, [this](int p) { post(kind::coupling(channel_), p); });
     activated(probeList_, [this](int p) { post(kind::probe(channel_), p); });
     connect(pulseWidthStep_, &UpDownButtons::stepped, this, &ScopePanel::stepPulseWidth);
@@ -239,8 +239,7 @@ void ScopePanel::stepPulseWidth(int delta) {
         next = width + 1;
     else
         return;
-    post(kind::pulseWidth(s.altTrigger() ? 1 + altChannel_ : 0),
-         static_cast<int32_t>(next));
+    post(kind::pulseWidth(s.altTrigger() ? 1 + altChannel_ : 0), static_cast<int32_t>(next));
 }
 
 bool ScopePanel::changed(int64_t& cached, int64_t value) {
@@ -285,8 +284,8 @@ void ScopePanel::refreshChannel(const ScopeSettings& s) {
     if (changed(cache_.shown, s.shown(c))) onOff_->setChecked(s.shown(c));
     const bool voltsChanged = changed(cache_.voltsValue, s.voltsValue10uV(c));
     if (changed(cache_.probeOfVolts, s.probe(c)) || voltsChanged) {
-        voltsText_->setText(
-            QString::fromStdString(VoltText(s.voltsValue10uV(c) * 0.01, static_cast<uint16_t>(s.probe(c)))));
+        voltsText_->setText(QString::fromStdString(
+            VoltText(s.voltsValue10uV(c) * 0.01, static_cast<uint16_t>(s.probe(c)))));
         voltageKnob_->update();
     }
     if (changed(cache_.coupling, s.coupling(c)))

@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "scope/scope_link_state.h"
 #include "model/scope_settings.h"
+#include "scope/scope_link_state.h"
 
 class QCheckBox;
 class QComboBox;

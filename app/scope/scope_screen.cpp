@@ -6,9 +6,9 @@
 #include <algorithm>
 
 #include "display/palette.h"
+#include "model/formatting.h"
 #include "model/scope_scales.h"
 #include "model/scope_texts.h"
-#include "model/formatting.h"
 
 namespace oscilane {
 namespace {
@@ -301,19 +301,17 @@ void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) const {
         const int source = s.fftSource() == kCh2 ? kCh2 : kCh1;
         if (const std::optional<double> rate = samplesPerSecond(s.timeBaseOf(source)))
             text += QString::fromStdString(FreqText(*rate / 400)) + QStringLiteral("/DIV") + gap +
-                    QString::fromStdString(FreqText(*rate)) +
-                    QStringLiteral("Sa");
+                    QString::fromStdString(FreqText(*rate)) + QStringLiteral("Sa");
     }
     p.setPen(colour::kMath);
     textAt(p, grid().left, grid().bottom + 20, text);
 }
 
 void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
-    const QString text =
-        QStringLiteral("REF: ") +
-        QString::fromStdString(
-            VoltText(s.voltsValue10uV(kRef) * 0.01, static_cast<uint16_t>(s.probe(kRef)))) +
-        QStringLiteral("/DIV");
+    const QString text = QStringLiteral("REF: ") +
+                         QString::fromStdString(VoltText(s.voltsValue10uV(kRef) * 0.01,
+                                                         static_cast<uint16_t>(s.probe(kRef)))) +
+                         QStringLiteral("/DIV");
     p.setPen(colour::kRef);
     textAt(p, (grid().left + grid().right) / 2 + 100, grid().bottom + 20, text);
 }

@@ -9,10 +9,10 @@
 #include <array>
 #include <optional>
 
+#include "display/wave_screen.h"
+#include "model/scope_settings.h"
 #include "scope/scope_link_state.h"
 #include "scope/scope_markers.h"
-#include "model/scope_settings.h"
-#include "display/wave_screen.h"
 
 namespace oscilane {
 

@@ -60,71 +60,139 @@ void ScopeSession::execute(DeviceHandle h, CommandKind k, uint32_t v) {
         case K::RunStop:  // run/stop toggle, from the state the window shows
             DSOSetStatus(h, word(d.displayedBlock, zelvo::layout::kRunStop) != 0 ? 0 : 1);
             break;
-        case K::AutoSetup: DSOAutoSetup(h); break;
-        case K::DefaultSetup: DSOFactorySetup(h); break;
+        case K::AutoSetup:
+            DSOAutoSetup(h);
+            break;
+        case K::DefaultSetup:
+            DSOFactorySetup(h);
+            break;
         case K::TimeBase:
-        case kind::altTimeBase(0): DSOSetTimeBase(h, 0, value); break;
-        case kind::altTimeBase(1): DSOSetTimeBase(h, 1, value); break;
-        case K::FftSource: DSOSetFFTSource(h, byte); break;
-        case K::FftWindow: DSOSetFFTWindow(h, byte); break;
-        case K::FftScale: DSOSetFFTScale(h, byte); break;
+        case kind::altTimeBase(0):
+            DSOSetTimeBase(h, 0, value);
+            break;
+        case kind::altTimeBase(1):
+            DSOSetTimeBase(h, 1, value);
+            break;
+        case K::FftSource:
+            DSOSetFFTSource(h, byte);
+            break;
+        case K::FftWindow:
+            DSOSetFFTWindow(h, byte);
+            break;
+        case K::FftScale:
+            DSOSetFFTScale(h, byte);
+            break;
         case K::RefVoltsDown:
-        case K::RefVoltsUp: DSOSetVoltDIVChange(h, at(K::RefVoltsDown), 3); break;
+        case K::RefVoltsUp:
+            DSOSetVoltDIVChange(h, at(K::RefVoltsDown), 3);
+            break;
         case K::Ch1Reset:
-        case K::Ch2Reset: DSOResetChannel(h, at(K::Ch1Reset)); break;
-        case K::HorizontalTrigger: DSOSetHTriggerPos(h, 0, position); break;
-        case K::MathOperator: DSOSetMathOperator(h, byte); break;
-        case K::TriggerMode: DSOSetTriggerMode(h, byte); break;
+        case K::Ch2Reset:
+            DSOResetChannel(h, at(K::Ch1Reset));
+            break;
+        case K::HorizontalTrigger:
+            DSOSetHTriggerPos(h, 0, position);
+            break;
+        case K::MathOperator:
+            DSOSetMathOperator(h, byte);
+            break;
+        case K::TriggerMode:
+            DSOSetTriggerMode(h, byte);
+            break;
         case K::HfReject:
         case kind::nth(K::HfReject, 1):
-        case kind::nth(K::HfReject, 2): DSOSetTriggerHFReject(h, trigger(at(K::HfReject)), value); break;
-        case K::WriteTdc: KwWriteTDC(h, d.tdcWriteValues[0], d.tdcWriteValues[1]); break;
-        case K::TriggerSource: DSOSetTriggerSource(h, byte); break;
-        case K::TriggerSweep: DSOSetTriggerSweep(h, byte); break;
-        case K::EdgeSlope: DSOSetTriggerSlope(h, trigger(0), value); break;
+        case kind::nth(K::HfReject, 2):
+            DSOSetTriggerHFReject(h, trigger(at(K::HfReject)), value);
+            break;
+        case K::WriteTdc:
+            KwWriteTDC(h, d.tdcWriteValues[0], d.tdcWriteValues[1]);
+            break;
+        case K::TriggerSource:
+            DSOSetTriggerSource(h, byte);
+            break;
+        case K::TriggerSweep:
+            DSOSetTriggerSweep(h, byte);
+            break;
+        case K::EdgeSlope:
+            DSOSetTriggerSlope(h, trigger(0), value);
+            break;
         case kind::altEdgeSlope(0):
-        case kind::altEdgeSlope(1): DSOSetTriggerSlope(h, trigger(at(K::AltEdgeSlope0) + 1), value); break;
-        case K::PulseCondition: DSOSetPulseTriggerCondition(h, trigger(0), value); break;
+        case kind::altEdgeSlope(1):
+            DSOSetTriggerSlope(h, trigger(at(K::AltEdgeSlope0) + 1), value);
+            break;
+        case K::PulseCondition:
+            DSOSetPulseTriggerCondition(h, trigger(0), value);
+            break;
         case kind::altCondition(0):
         case kind::altCondition(1):
             DSOSetPulseTriggerCondition(h, trigger(at(K::AltCondition0) + 1), value);
             break;
-        case K::Format: DSOSetFormat(h, byte); break;
+        case K::Format:
+            DSOSetFormat(h, byte);
+            break;
         case kind::shown(0):
         case kind::shown(1):
         case kind::shown(2):
-        case kind::shown(3): DSOSetCHEnable(h, at(K::Ch1Shown), value); break;
+        case kind::shown(3):
+            DSOSetCHEnable(h, at(K::Ch1Shown), value);
+            break;
         // One volts step: the posted direction, then CH1, CH2 or MATH.
         case kind::voltsStep(0, false):
-        case kind::voltsStep(0, true): DSOSetVoltDIVChange(h, at(kind::voltsStep(0, false)), 0); break;
+        case kind::voltsStep(0, true):
+            DSOSetVoltDIVChange(h, at(kind::voltsStep(0, false)), 0);
+            break;
         case kind::voltsStep(1, false):
-        case kind::voltsStep(1, true): DSOSetVoltDIVChange(h, at(kind::voltsStep(1, false)), 1); break;
+        case kind::voltsStep(1, true):
+            DSOSetVoltDIVChange(h, at(kind::voltsStep(1, false)), 1);
+            break;
         case kind::voltsStep(2, false):
-        case kind::voltsStep(2, true): DSOSetVoltDIVChange(h, at(kind::voltsStep(2, false)), 2); break;
+        case kind::voltsStep(2, true):
+            DSOSetVoltDIVChange(h, at(kind::voltsStep(2, false)), 2);
+            break;
         case kind::coupling(0):
-        case kind::coupling(1): DSOSetCoupling(h, at(K::Ch1Coupling), value); break;
+        case kind::coupling(1):
+            DSOSetCoupling(h, at(K::Ch1Coupling), value);
+            break;
         case kind::probe(0):
-        case kind::probe(1): DSOSetProbe(h, at(K::Ch1Probe), value); break;
-        case K::MathProbe: DSOSetProbe(h, 2, value); break;
+        case kind::probe(1):
+            DSOSetProbe(h, at(K::Ch1Probe), value);
+            break;
+        case K::MathProbe:
+            DSOSetProbe(h, 2, value);
+            break;
         case K::Ch1CoarseFine:
-        case kind::nth(K::Ch1CoarseFine, 1): DSOSetCoarseOrFine(h, at(K::Ch1CoarseFine), value); break;
-        case K::MathCoarseFine: DSOSetCoarseOrFine(h, 2, value); break;
+        case kind::nth(K::Ch1CoarseFine, 1):
+            DSOSetCoarseOrFine(h, at(K::Ch1CoarseFine), value);
+            break;
+        case K::MathCoarseFine:
+            DSOSetCoarseOrFine(h, 2, value);
+            break;
         case K::Ch1BwLimit:
-        case kind::nth(K::Ch1BwLimit, 1): DSOSetBWLimit(h, at(K::Ch1BwLimit), value); break;
+        case kind::nth(K::Ch1BwLimit, 1):
+            DSOSetBWLimit(h, at(K::Ch1BwLimit), value);
+            break;
         case K::Ch1Invert:
         case kind::nth(K::Ch1Invert, 1):
-        case kind::nth(K::Ch1Invert, 2): DSOSetInvert(h, at(K::Ch1Invert), value); break;
+        case kind::nth(K::Ch1Invert, 2):
+            DSOSetInvert(h, at(K::Ch1Invert), value);
+            break;
         case K::MathSource0:
         case kind::nth(K::MathSource0, 1):
             DSOSetMathSource(h, static_cast<uint8_t>(at(K::MathSource0)), byte);
             break;
         case kind::voltsIndex(0):
-        case kind::voltsIndex(1): DSOSetVOLTDIV(h, at(K::Ch1VoltsIndex), value); break;
+        case kind::voltsIndex(1):
+            DSOSetVOLTDIV(h, at(K::Ch1VoltsIndex), value);
+            break;
         case kind::pulseWidth(0):
         case kind::pulseWidth(1):
-        case kind::pulseWidth(2): DSOSetPulseTriggerTime(h, trigger(at(K::PulseWidth)), v); break;
+        case kind::pulseWidth(2):
+            DSOSetPulseTriggerTime(h, trigger(at(K::PulseWidth)), v);
+            break;
         case kind::altType(0):
-        case kind::altType(1): DSOSetALTTrigType(h, at(K::AltType0), value); break;
+        case kind::altType(1):
+            DSOSetALTTrigType(h, at(K::AltType0), value);
+            break;
         case K::Level50:
         case kind::nth(K::Level50, 1):
         case kind::nth(K::Level50, 2):
@@ -133,10 +201,14 @@ void ScopeSession::execute(DeviceHandle h, CommandKind k, uint32_t v) {
         case kind::position(0):
         case kind::position(1):
         case kind::position(2):
-        case kind::position(3): DSOSetChannelLeverPos(h, at(K::Ch1Position), position); break;
+        case kind::position(3):
+            DSOSetChannelLeverPos(h, at(K::Ch1Position), position);
+            break;
         case kind::triggerLevel(0):
         case kind::triggerLevel(1):
-        case kind::triggerLevel(2): DSOSetVTriggerLeverPos(h, at(K::Ch1TriggerLevel), position); break;
+        case kind::triggerLevel(2):
+            DSOSetVTriggerLeverPos(h, at(K::Ch1TriggerLevel), position);
+            break;
         case K::WriteWaveCalibration: {
             int32_t calibration[4];
             for (std::size_t i = 0; i < 4; ++i)
@@ -145,7 +217,9 @@ void ScopeSession::execute(DeviceHandle h, CommandKind k, uint32_t v) {
             break;
         }
         case K::Ch1Bw100M:
-        case kind::nth(K::Ch1Bw100M, 1): DSOSetBW100M(h, at(K::Ch1Bw100M), value); break;
+        case kind::nth(K::Ch1Bw100M, 1):
+            DSOSetBW100M(h, at(K::Ch1Bw100M), value);
+            break;
         case K::EtsToggle: {  // ETS toggle; nothing to toggle when the state cannot be read
             uint8_t ets = 0;
             if (KwGetETSUpdate(h, &ets) != 0) break;
@@ -153,7 +227,8 @@ void ScopeSession::execute(DeviceHandle h, CommandKind k, uint32_t v) {
             if (KwSetETSUpdate(h, ets) == 1) d.etsState = ets;
             break;
         }
-        default: break;
+        default:
+            break;
     }
 }
 

@@ -73,7 +73,8 @@ void postMessage(const QString& text, MessageKind kind) {
 }
 
 bool askOkCancel(const QString& text) {
-    return currentSink().ask(Message{text, QString::fromLatin1(msg::kCaption), MessageKind::Warning});
+    return currentSink().ask(
+        Message{text, QString::fromLatin1(msg::kCaption), MessageKind::Warning});
 }
 
 MessageRecorder::MessageRecorder() : previous_(installedSink.exchange(this)) {}

@@ -29,7 +29,6 @@ ZELVO_BYTE_SETTER(DDSSetSyncOut, GeneratorSyncOutput)
 ZELVO_BYTE_SETTER(DDSSetPowerOn, GeneratorPower)
 #undef ZELVO_BYTE_SETTER
 
-
 ZELVO_API int ZELVO_CALL DDSSetFrequency(DeviceHandle h, double frequency, int16_t* points,
                                          int16_t* periods) {
     if (points == nullptr || periods == nullptr) return 1;

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <span>
 
-#include "zelvo/zelvo_common.h"
 #include "zelvo/command_codes.h"
+#include "zelvo/zelvo_common.h"
 
 namespace zelvo {
 

@@ -56,14 +56,16 @@ ZELVO_API int ZELVO_CALL DSOGetAllSetting(DeviceHandle h, KitSettings* settings,
     const kit::SettingBlock view(block.data(), layout::kBlockSize);
     swapHalfSwappedFields(view);
     constexpr std::size_t n = layout::kSamplesPerTrace;
-    kit::decodeAllSettings(view, *settings,
-                           {kit::Trace(ch1, n), kit::Trace(ch2, n), kit::Trace(math, n), kit::Trace(ref, n)});
+    kit::decodeAllSettings(
+        view, *settings,
+        {kit::Trace(ch1, n), kit::Trace(ch2, n), kit::Trace(math, n), kit::Trace(ref, n)});
     return 0;
 }
 
 ZELVO_API int ZELVO_CALL DSOGetCh12Data(DeviceHandle h, uint8_t* ch1, uint8_t* ch2, uint32_t count1,
                                         uint32_t count2) {
-    return copyRawSamples(h, Block::RawChannels, kRawChannelsBlockSize, {{ch1, count1}, {ch2, count2}});
+    return copyRawSamples(h, Block::RawChannels, kRawChannelsBlockSize,
+                          {{ch1, count1}, {ch2, count2}});
 }
 
 ZELVO_API int ZELVO_CALL DSOGetChREFData(DeviceHandle h, uint8_t* ref, uint32_t count) {

@@ -40,7 +40,8 @@ void ScreenshotTest::mainWindowWithScopeAndMeter() {
 
     // The scope's grid is drawn in grey on black where its view is.
     const GridRect g = view->screen().grid();
-    const QRect grid(view->screen().mapTo(f.frame, QPoint(g.left, g.top)), QSize(g.width(), g.height()));
+    const QRect grid(view->screen().mapTo(f.frame, QPoint(g.left, g.top)),
+                     QSize(g.width(), g.height()));
     int black = 0, grey = 0;
     for (int y = grid.top() + 1; y < grid.bottom(); ++y)
         for (int x = grid.left() + 1; x < grid.right(); ++x) {

@@ -29,9 +29,12 @@ void DeviceLinkTest::TearDown() {
 
 std::unique_ptr<DeviceSession> sessionFor(DeviceFunction function) {
     switch (function) {
-        case DeviceFunction::Scope: return std::make_unique<ScopeSession>();
-        case DeviceFunction::Meter: return std::make_unique<MeterSession>();
-        case DeviceFunction::Generator: break;
+        case DeviceFunction::Scope:
+            return std::make_unique<ScopeSession>();
+        case DeviceFunction::Meter:
+            return std::make_unique<MeterSession>();
+        case DeviceFunction::Generator:
+            break;
     }
     return std::make_unique<GeneratorSession>();
 }

@@ -23,7 +23,8 @@ bool isSet(const DecodedRequest& r, Command c) {
 }
 
 bool isUpload(const DecodedRequest& r) {
-    return r.opcode == Opcode::BlockRead && r.second == static_cast<uint32_t>(zelvo::Block::Setting);
+    return r.opcode == Opcode::BlockRead &&
+           r.second == static_cast<uint32_t>(zelvo::Block::Setting);
 }
 
 TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEntry) {
@@ -38,14 +39,15 @@ TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEn
     ASSERT_TRUE(eventually([&] { return link->takeNewData(); }));
     EXPECT_FALSE(link->uploadRequested());
     const std::vector<DecodedRequest> seen = requests();
-    const auto function = std::find_if(seen.begin(), seen.end(),
-                                       [](auto& r) { return isSet(r, Command::Function); });
+    const auto function =
+        std::find_if(seen.begin(), seen.end(), [](auto& r) { return isSet(r, Command::Function); });
     ASSERT_NE(function, seen.end());
     EXPECT_EQ(function->second, 0u);
     EXPECT_TRUE(std::any_of(function, seen.end(), isUpload));
     // The uploaded block is the instrument's, not the zeros it started as.
     ASSERT_TRUE(link->event().tryTake());
-    const ScopeData::Block& block = dynamic_cast<ScopeSession&>(*link->session()).data().uploadedBlock;
+    const ScopeData::Block& block =
+        dynamic_cast<ScopeSession&>(*link->session()).data().uploadedBlock;
     EXPECT_TRUE(std::any_of(block.begin(), block.end(), [](uint8_t b) { return b != 0; }));
     link->event().set();
 
@@ -174,7 +176,8 @@ TEST_F(DeviceLinkTest, AnInstrumentHeldElsewhereIsRefusedOnEveryTransportWithout
         s.serialPort = 1;
         link.applySettings(s);
         EXPECT_EQ(link.Connect(), 0) << "transport " << t;
-        EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kDeviceAlreadyConnected)});
+        EXPECT_EQ(messages_.texts(),
+                  QStringList{QString::fromLatin1(msg::kDeviceAlreadyConnected)});
         EXPECT_TRUE(DeviceTables::instance().isConnected(t, 1));
     }
 }
@@ -218,7 +221,8 @@ TEST_F(DeviceLinkTest, MeterWorkerPollsAndAFailedSettingIsReportedWithoutStoppin
     ASSERT_EQ(link->Connect(), 1);
     ASSERT_TRUE(eventually([&] {
         if (!link->event().tryTake()) return false;
-        const bool polled = dynamic_cast<MeterSession&>(*link->session()).readings().readingCount >= 2;
+        const bool polled =
+            dynamic_cast<MeterSession&>(*link->session()).readings().readingCount >= 2;
         link->event().set();
         return polled;
     }));

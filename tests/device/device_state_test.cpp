@@ -48,8 +48,8 @@ TEST(LinkSettings, DottedAddressesRoundTripAndRejectMalformedText) {
     EXPECT_EQ(address, 0x7F000005u);
     EXPECT_EQ(dottedAddress(0xC0A80164), QStringLiteral("192.168.1.100"));
     EXPECT_EQ(dottedAddress(0xFFFFFFFF), QStringLiteral("255.255.255.255"));
-    for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1..3.4", "+1.2.3.4",
-                            "1.2.3.4 ", "a.b.c.d", "1.2.3.0004"}) {
+    for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1..3.4", "+1.2.3.4", "1.2.3.4 ",
+                            "a.b.c.d", "1.2.3.0004"}) {
         address = 42;
         EXPECT_FALSE(parseDottedAddress(QString::fromLatin1(bad), &address)) << bad;
         EXPECT_EQ(address, 42u) << bad;
@@ -108,8 +108,8 @@ TEST(ConnectTarget, NamesAnInstrumentAsTheOptionDialogWould) {
     EXPECT_EQ(usb->deviceIndex, 3u);
 
     // The test's only serial port does not exist, so no port number is available.
-    for (const char* bad : {"lan:127.0.0", "usb:16", "usb:-1", "serial:1", "serial:x", "tcp:1",
-                            "lan", ""}) {
+    for (const char* bad :
+         {"lan:127.0.0", "usb:16", "usb:-1", "serial:1", "serial:x", "tcp:1", "lan", ""}) {
         error.clear();
         EXPECT_FALSE(settingsForConnectTarget(QString::fromLatin1(bad), &error)) << bad;
         EXPECT_FALSE(error.isEmpty()) << bad;

@@ -135,8 +135,7 @@ TEST(CommandQueue, ProducersAndADrainingConsumerLoseNothing) {
     std::vector<std::thread> producers;
     for (uint32_t p = 0; p < kProducers; ++p)
         producers.emplace_back([&queue, p] {
-            for (uint32_t i = 0; i < kEach; ++i)
-                queue.push({static_cast<CommandKind>(p + 1), i});
+            for (uint32_t i = 0; i < kEach; ++i) queue.push({static_cast<CommandKind>(p + 1), i});
         });
     std::vector<uint32_t> next(kProducers, 0);
     uint32_t received = 0;

@@ -276,7 +276,7 @@ TEST_F(InstrumentWindowTest, AWindowThatGoesWhileConnectedFreesItsInstrument) {
         QWidget view;
         CommandMap commands;
         deviceLinkOf(document).adoptSession(sessionFor(DeviceFunction::Scope));
-    InstrumentWindow window(view, commands, document);
+        InstrumentWindow window(view, commands, document);
         window.link().applySettings(lanSettings());
         ASSERT_TRUE(window.connect());
         ASSERT_TRUE(eventually([&] { return uploads() >= 1; }));

@@ -78,25 +78,24 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"negative too short", TimeText(-5), "-"}),
     caseName<TextCase>);
 
-INSTANTIATE_TEST_SUITE_P(
-    FreqText, Texts,
-    testing::Values(TextCase{"hertz", FreqText(50), "50.00Hz"},
-                    TextCase{"zero", FreqText(0), "0.000Hz"},
-                    TextCase{"range chosen before rounding", FreqText(999.99), "1000.0Hz"},
-                    TextCase{"kilohertz", FreqText(1000), "1.000KHz"},
-                    TextCase{"megahertz", FreqText(2.5e7), "25.00MHz"},
-                    TextCase{"gigahertz", FreqText(1.2e9), "1.200GHz"},
-                    TextCase{"negative empty", FreqText(-1), ""},
-                    TextCase{"1e12 empty", FreqText(1e12), ""}),
-    caseName<TextCase>);
+INSTANTIATE_TEST_SUITE_P(FreqText, Texts,
+                         testing::Values(TextCase{"hertz", FreqText(50), "50.00Hz"},
+                                         TextCase{"zero", FreqText(0), "0.000Hz"},
+                                         TextCase{"range chosen before rounding", FreqText(999.99),
+                                                  "1000.0Hz"},
+                                         TextCase{"kilohertz", FreqText(1000), "1.000KHz"},
+                                         TextCase{"megahertz", FreqText(2.5e7), "25.00MHz"},
+                                         TextCase{"gigahertz", FreqText(1.2e9), "1.200GHz"},
+                                         TextCase{"negative empty", FreqText(-1), ""},
+                                         TextCase{"1e12 empty", FreqText(1e12), ""}),
+                         caseName<TextCase>);
 
-INSTANTIATE_TEST_SUITE_P(
-    DbText, Texts,
-    testing::Values(TextCase{"negative tens", DbText(-23.456, 3), "-23.5dB"},
-                    TextCase{"units", DbText(3.14159, 3), "3.14dB"},
-                    TextCase{"hundreds", DbText(123.4, 3), "123dB"},
-                    TextCase{"negative hundreds", DbText(-150, 3), "-150dB"}),
-    caseName<TextCase>);
+INSTANTIATE_TEST_SUITE_P(DbText, Texts,
+                         testing::Values(TextCase{"negative tens", DbText(-23.456, 3), "-23.5dB"},
+                                         TextCase{"units", DbText(3.14159, 3), "3.14dB"},
+                                         TextCase{"hundreds", DbText(123.4, 3), "123dB"},
+                                         TextCase{"negative hundreds", DbText(-150, 3), "-150dB"}),
+                         caseName<TextCase>);
 
 struct ParseCase {
     const char* name;
@@ -115,10 +114,9 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(ParseCase{"decimal", u"1.5", 1.5}, ParseCase{"negative", u"-2", -2.0},
                     ParseCase{"zero", u"0", 0.0}, ParseCase{"leading point", u".25", 0.25},
                     ParseCase{"exponent is not plain", u"1e3", 0.0},
-                    ParseCase{"minus inside", u"1-2", 0.0},
-                    ParseCase{"two points", u"1.2.3", 0.0}, ParseCase{"empty", u"", 0.0},
-                    ParseCase{"lone minus", u"-", 0.0}, ParseCase{"blank", u" 1", 0.0},
-                    ParseCase{"plus sign", u"+1", 0.0},
+                    ParseCase{"minus inside", u"1-2", 0.0}, ParseCase{"two points", u"1.2.3", 0.0},
+                    ParseCase{"empty", u"", 0.0}, ParseCase{"lone minus", u"-", 0.0},
+                    ParseCase{"blank", u" 1", 0.0}, ParseCase{"plus sign", u"+1", 0.0},
                     // U+0131 has the low byte 0x31, the digit '1'.
                     ParseCase{"only the low byte counts", u"\u0131.5", 1.5},
                     ParseCase{"too large to hold", std::u16string(400, u'9'), 0.0}),

@@ -26,8 +26,10 @@ TEST(ScopeSettings, ChannelReadersUseTheirOwnRecord) {
             .channel(c, L::channel::kTriggerLevel, 10 + c)
             .channel(c, L::channel::kAltTimeBase, 20 + c)
             .captured(c, L::channel::kPosition, 150 - c);
-        b.u32(L::firstChannelRecord(c) + L::channel::kVoltsValue, 100000u + static_cast<uint32_t>(c));
-        b.u32(L::secondChannelRecord(c) + L::channel::kVoltsValue, 70000u * static_cast<uint32_t>(c));
+        b.u32(L::firstChannelRecord(c) + L::channel::kVoltsValue,
+              100000u + static_cast<uint32_t>(c));
+        b.u32(L::secondChannelRecord(c) + L::channel::kVoltsValue,
+              70000u * static_cast<uint32_t>(c));
     }
     const ScopeSettings s(b.block);
     for (int c = 0; c < 4; ++c) {
@@ -176,12 +178,12 @@ TEST(ScopeScales, SampleToMillivolts) {
         double millivolts;
     };
     const Case cases[] = {
-        {255, 0, 10, 0, 0.0},       // top code at lever 0 is the zero line
-        {0, 0, 10, 0, -8000.0},     // eight divisions of 1 V below it
-        {0, 0, 10, 2, -800000.0},   // a 100X probe multiplies by 100
-        {0, 199, 7, 0, 0.0},        // lever at the bottom: code 0 is zero
-        {255, 199, 7, 1, 8000.0},   // 100 mV/div, 10X: eight divisions up
-        {0, 0, 10, 9, -8000.0},     // an unknown probe index counts as 1X
+        {255, 0, 10, 0, 0.0},      // top code at lever 0 is the zero line
+        {0, 0, 10, 0, -8000.0},    // eight divisions of 1 V below it
+        {0, 0, 10, 2, -800000.0},  // a 100X probe multiplies by 100
+        {0, 199, 7, 0, 0.0},       // lever at the bottom: code 0 is zero
+        {255, 199, 7, 1, 8000.0},  // 100 mV/div, 10X: eight divisions up
+        {0, 0, 10, 9, -8000.0},    // an unknown probe index counts as 1X
     };
     for (const Case& c : cases) {
         BlockBuilder b;

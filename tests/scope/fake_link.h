@@ -29,7 +29,9 @@ struct FakeLink final : oscilane::CommandSink, oscilane::ScopeLinkState {
     void clearNewData() override { fresh = false; }
 
     oscilane::ScopeLink link() { return {*this, data, event, *this}; }
-    std::pair<int, int32_t> last() const { return posted.empty() ? std::pair{0, -1} : posted.back(); }
+    std::pair<int, int32_t> last() const {
+        return posted.empty() ? std::pair{0, -1} : posted.back();
+    }
 };
 
 }  // namespace scopetest

@@ -15,10 +15,10 @@
 
 #include "device/instrument_window.h"
 #include "device/link_settings.h"
-#include "scope/knob.h"
 #include "display/palette.h"
-#include "scope/scope_markers.h"
 #include "model/scope_scales.h"
+#include "scope/knob.h"
+#include "scope/scope_markers.h"
 #include "scope/scope_screen.h"
 #include "scope/scope_view.h"
 #include "scope/scope_window.h"
@@ -43,10 +43,13 @@ int pixelsOf(const QImage& image, const QColor& colour, QRect area) {
     area &= image.rect();
     int n = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x) n += (image.pixel(x, y) | 0xFF000000u) == wanted;
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += (image.pixel(x, y) | 0xFF000000u) == wanted;
     return n;
 }
-int pixelsOf(const QImage& image, const QColor& colour) { return pixelsOf(image, colour, image.rect()); }
+int pixelsOf(const QImage& image, const QColor& colour) {
+    return pixelsOf(image, colour, image.rect());
+}
 
 void turn(QWidget* knob, QPoint at) {
     QTest::mousePress(knob, Qt::LeftButton, {}, at);
@@ -71,7 +74,8 @@ class ScopeLive : public ::testing::Test {
         s.transport = transport::kLan;
         s.deviceIndex = 0;
         s.updateMode = kUpdateAutomatic;
-        if (!parseDottedAddress(QString::fromStdString(server_->address()), &s.lanAddress)) return false;
+        if (!parseDottedAddress(QString::fromStdString(server_->address()), &s.lanAddress))
+            return false;
         return InstrumentWindow::of(*view_)->connectTo(s);
     }
     zelvo::sim::ScopeState scope() {

@@ -39,7 +39,8 @@ TEST(KitSettingsRecord, EveryFieldComesFromItsBlockOffset) {
             map.push_back({rec + 24, from + 24, 2});
             map.push_back({rec + 26, from + 28, 2});
             map.push_back({rec + 28, from + 32, 2});
-            for (std::size_t j = 0; j < 5; ++j) map.push_back({rec + 30 + 2 * j, from + 36 + 2 * j, 2});
+            for (std::size_t j = 0; j < 5; ++j)
+                map.push_back({rec + 30 + 2 * j, from + 36 + 2 * j, 2});
         }
         map.push_back({392 + 16 * k, 456 + 16 * k, 16});
     }
@@ -52,11 +53,12 @@ TEST(KitSettingsRecord, EveryFieldComesFromItsBlockOffset) {
     map.push_back({480, 540, 2});
     for (const auto& [to, from, n] : map)
         EXPECT_EQ(std::memcmp(r + to, block.data() + from, n), 0) << "record offset " << to;
-    for (std::size_t untouched : {14, 15, 474, 475, 482, 483}) EXPECT_EQ(r[untouched], 0xEE) << untouched;
+    for (std::size_t untouched : {14, 15, 474, 475, 482, 483})
+        EXPECT_EQ(r[untouched], 0xEE) << untouched;
 }
 
 class KitTrace : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         block.assign(L::kBlockSize, 0);
         for (int k = 0; k < 4; ++k) {
@@ -149,10 +151,13 @@ TEST(KitMeter, RecordCarriesDigitsSignAndTheAuxiliaryNumber) {
     b[1] = '-';
     std::memcpy(&b[2], "1234", 4);
     b[7] = '2';
-    b[8] = 0x30;  // auto range, DC
+    b[8] = 0x30;   // auto range, DC
     b[11] = 0x80;  // volts
     b[12] = 0x85;
-    b[15] = 0; b[16] = 5; b[17] = 0; b[18] = 7;  // 507
+    b[15] = 0;
+    b[16] = 5;
+    b[17] = 0;
+    b[18] = 7;  // 507
     b[19] = 4;  // stored as 3: x 0.1
     b[20] = 0xA;
     b[21] = 0xB;
@@ -165,7 +170,8 @@ TEST(KitMeter, RecordCarriesDigitsSignAndTheAuxiliaryNumber) {
     EXPECT_FLOAT_EQ(info.value, -12.34f);
     EXPECT_EQ(info.decimalScale, 2);
     EXPECT_EQ(info.negative, 1);
-    EXPECT_EQ(std::vector<uint8_t>(info.digits, info.digits + 4), (std::vector<uint8_t>{1, 2, 3, 4}));
+    EXPECT_EQ(std::vector<uint8_t>(info.digits, info.digits + 4),
+              (std::vector<uint8_t>{1, 2, 3, 4}));
     EXPECT_EQ(std::vector<uint8_t>(info.zero, info.zero + 3), (std::vector<uint8_t>{0, 0, 0}));
     EXPECT_EQ(info.barValue, 5);
     EXPECT_EQ(info.barSign, 1);

@@ -15,14 +15,15 @@ namespace {
 constexpr DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_USB, 0);
 
 class KitOverUsb : public UsbLinkTest {
-protected:
+  protected:
     void SetUp() override {
         UsbLinkTest::SetUp();
         uint8_t list[16];
         ASSERT_EQ(KwGetUSBDeviceList(list), 2);
     }
     std::size_t requestCount() {
-        return bus_->instrument(0).inspect([](sim::Instrument&, sim::Responder& r) { return r.requests().size(); });
+        return bus_->instrument(0).inspect(
+            [](sim::Instrument&, sim::Responder& r) { return r.requests().size(); });
     }
 };
 
@@ -71,7 +72,8 @@ TEST_F(KitOverUsb, MeterReadingUsesTheKitsBlock) {
 
 TEST_F(KitOverUsb, SerialAndLanHandlesFailWithoutAnExchange) {
     const std::size_t before = requestCount();
-    for (DeviceHandle other : {ZELVO_HANDLE(ZELVO_LINK_SERIAL, 0), ZELVO_HANDLE(ZELVO_LINK_LAN, 0)}) {
+    for (DeviceHandle other :
+         {ZELVO_HANDLE(ZELVO_LINK_SERIAL, 0), ZELVO_HANDLE(ZELVO_LINK_LAN, 0)}) {
         EXPECT_EQ(DSOSetCHEnable(other, 0, 1), 1);
         DeviceInfo info{};
         EXPECT_EQ(KwGetDeviceInfo(other, &info), 1);
@@ -83,21 +85,76 @@ TEST_F(KitOverUsb, SerialAndLanHandlesFailWithoutAnExchange) {
 
 TEST(KitExports, AreExactlyTheKitsInterface) {
     const std::set<std::string> kit = {
-        "KwGetUSBDeviceList", "KwUSBCheckConnect", "KwSetSyncWork", "KwGetDeviceInfo", "KwScreenShoot",
-        "KwShutDown", "KwShowMenu", "KwChangeFunction", "KwGetFunction", "KwWriteTDC", "KwReadTDC",
-        "KwWriteWaveCalData", "KwReadWaveCalData", "KwNetCheckConnect",
-        "DSOGetStatus", "DSOSetStatus", "DSOAutoSetup", "DSOFactorySetup", "DSOSetCHEnable", "DSOSetVOLTDIV",
-        "DSOSetCoupling", "DSOSetProbe", "DSOSetChannelLeverPos", "DSOResetChannel", "DSOSetInvert",
-        "DSOSetBW20M", "DSOSetVoltDIVChange", "DSOSetCoarseOrFine", "DSOSetMathOperator", "DSOSetMathSource",
-        "DSOSetTimeBase", "DSOSetFormat", "DSOSetHTriggerPos", "DSOSetTriggerMode", "DSOSetTriggerSweep",
-        "DSOSetTriggerSource", "DSOSetTriggerSlope", "DSOSetPulseTriggerCondition", "DSOSetPulseTriggerTime",
-        "DSOSetVTriggerLeverPos", "DSOSetTriggerHFReject", "DSOSetALTTrigType", "DSOSetFFTWindow",
-        "DSOSetFFTSource", "DSOSetFFTScale", "DSOSetTriggerLevel50", "DSOSetBW100M", "DSOGetAllSetting",
-        "DSOGetCh12Data", "DSOGetChREFData",
-        "DMMSetMeasureMode", "DMMSetVoltACDC", "DMMSetVoltMode", "DMMSetVoltRange", "DMMSetVoltRel",
-        "DMMSetCurrentACDC", "DMMSetCurrentMode", "DMMSetCurrentAmA", "DMMSetCurrentRange", "DMMSetCurrentRel",
-        "DMMSetOHMRel", "DMMSetOHMMode", "DMMSetOHMRange", "DMMSetCapRel", "DMMOpenDMM", "DMMGetInfo",
-        "DDSSetSyncOut", "DDSSetPowerOn", "DDSSetFrequency", "DDSDownload",
+        "KwGetUSBDeviceList",
+        "KwUSBCheckConnect",
+        "KwSetSyncWork",
+        "KwGetDeviceInfo",
+        "KwScreenShoot",
+        "KwShutDown",
+        "KwShowMenu",
+        "KwChangeFunction",
+        "KwGetFunction",
+        "KwWriteTDC",
+        "KwReadTDC",
+        "KwWriteWaveCalData",
+        "KwReadWaveCalData",
+        "KwNetCheckConnect",
+        "DSOGetStatus",
+        "DSOSetStatus",
+        "DSOAutoSetup",
+        "DSOFactorySetup",
+        "DSOSetCHEnable",
+        "DSOSetVOLTDIV",
+        "DSOSetCoupling",
+        "DSOSetProbe",
+        "DSOSetChannelLeverPos",
+        "DSOResetChannel",
+        "DSOSetInvert",
+        "DSOSetBW20M",
+        "DSOSetVoltDIVChange",
+        "DSOSetCoarseOrFine",
+        "DSOSetMathOperator",
+        "DSOSetMathSource",
+        "DSOSetTimeBase",
+        "DSOSetFormat",
+        "DSOSetHTriggerPos",
+        "DSOSetTriggerMode",
+        "DSOSetTriggerSweep",
+        "DSOSetTriggerSource",
+        "DSOSetTriggerSlope",
+        "DSOSetPulseTriggerCondition",
+        "DSOSetPulseTriggerTime",
+        "DSOSetVTriggerLeverPos",
+        "DSOSetTriggerHFReject",
+        "DSOSetALTTrigType",
+        "DSOSetFFTWindow",
+        "DSOSetFFTSource",
+        "DSOSetFFTScale",
+        "DSOSetTriggerLevel50",
+        "DSOSetBW100M",
+        "DSOGetAllSetting",
+        "DSOGetCh12Data",
+        "DSOGetChREFData",
+        "DMMSetMeasureMode",
+        "DMMSetVoltACDC",
+        "DMMSetVoltMode",
+        "DMMSetVoltRange",
+        "DMMSetVoltRel",
+        "DMMSetCurrentACDC",
+        "DMMSetCurrentMode",
+        "DMMSetCurrentAmA",
+        "DMMSetCurrentRange",
+        "DMMSetCurrentRel",
+        "DMMSetOHMRel",
+        "DMMSetOHMMode",
+        "DMMSetOHMRange",
+        "DMMSetCapRel",
+        "DMMOpenDMM",
+        "DMMGetInfo",
+        "DDSSetSyncOut",
+        "DDSSetPowerOn",
+        "DDSSetFrequency",
+        "DDSDownload",
     };
     const std::string command = std::string("nm -D --defined-only ") + ZELVO_SDK_PATH;
     FILE* nm = ::popen(command.c_str(), "r");

@@ -14,7 +14,8 @@ namespace {
 DmmInfo decode(MeterModel& m) {
     const std::vector<uint8_t> b = m.readingBlock();
     DmmInfo info{};
-    EXPECT_TRUE(decodeMeterReading(std::span<const uint8_t, kMeterBlockSize>(b.data(), kMeterBlockSize), info));
+    EXPECT_TRUE(decodeMeterReading(
+        std::span<const uint8_t, kMeterBlockSize>(b.data(), kMeterBlockSize), info));
     return info;
 }
 
@@ -30,7 +31,7 @@ TEST(SimulatedMeter, EachModeReadsItsInput) {
         double expected;
         int32_t unit;
     } cases[] = {
-        {0, 0, 5.0, 0}, {0, 1, 3.3, 0}, {1, 0, 0.1234, 1}, {2, 0, 4700, 2},
+        {0, 0, 5.0, 0},   {0, 1, 3.3, 0}, {1, 0, 0.1234, 1}, {2, 0, 4700, 2},
         {3, 0, 0.612, 0}, {4, 0, 3.2, 2}, {5, 0, 47e-9, 3},
     };
     for (const Case& c : cases) {

@@ -12,7 +12,7 @@ namespace {
 namespace L = layout;
 
 class SimulatedScope : public ::testing::Test {
-protected:
+  protected:
     void set(Command c, uint32_t value) { ASSERT_TRUE(instrument.applySet(code(c), value)); }
     ShownBlock block() { return ShownBlock(instrument); }
     static std::pair<int, int> range(const std::vector<int>& codes) {
@@ -22,7 +22,8 @@ protected:
     // Rising crossings of the level, counted over the trace.
     static int risingCrossings(const std::vector<int>& codes, double level) {
         int n = 0;
-        for (std::size_t i = 1; i < codes.size(); ++i) n += codes[i - 1] < level && codes[i] >= level;
+        for (std::size_t i = 1; i < codes.size(); ++i)
+            n += codes[i - 1] < level && codes[i] >= level;
         return n;
     }
     Instrument instrument{Identity{}, InputSignals{.noiseCodes = 0}};
@@ -69,11 +70,12 @@ TEST_F(SimulatedScope, TimeBaseSelectorZeroIsTheCommonTimeBaseOutsideAltMode) {
         int16_t common, alt0, alt1;
     } cases[] = {
         {0, 0, 25, 19, 19}, {0, 255, 25, 19, 19}, {0, 1, 19, 19, 25},
-        {2, 0, 19, 25, 19}, {2, 1, 19, 19, 25}, {2, 255, 25, 19, 19},
+        {2, 0, 19, 25, 19}, {2, 1, 19, 19, 25},   {2, 255, 25, 19, 19},
     };
     for (const Case& c : cases) {
         Instrument fresh{Identity{}, InputSignals{.noiseCodes = 0}};
-        ASSERT_TRUE(fresh.applySet(code(Command::TriggerMode), static_cast<uint32_t>(c.triggerMode)));
+        ASSERT_TRUE(
+            fresh.applySet(code(Command::TriggerMode), static_cast<uint32_t>(c.triggerMode)));
         ASSERT_TRUE(fresh.applySet(code(Command::TimeBase), c.selector << 16 | 25));
         const ScopeState& s = fresh.scope();
         EXPECT_EQ(s.timeBase, c.common) << c.triggerMode << "/" << c.selector;
@@ -87,7 +89,8 @@ TEST_F(SimulatedScope, TriggerPutsTheRisingEdgeAtTheHorizontalPosition) {
         set(Command::HorizontalTriggerPosition, 0xFF0000 | static_cast<uint32_t>(position));
         const ShownBlock b = block();
         const std::vector<int> ch1 = b.trace(0);
-        const double level = 255.0 - b.field16(L::firstChannelRecord(0) + L::channel::kTriggerLevel) * 255.0 / 199;
+        const double level =
+            255.0 - b.field16(L::firstChannelRecord(0) + L::channel::kTriggerLevel) * 255.0 / 199;
         const std::size_t at = static_cast<std::size_t>(position) * 4;
         EXPECT_LE(ch1[at - 3], level) << position;
         EXPECT_GE(ch1[at + 3], level) << position;
@@ -105,7 +108,8 @@ TEST_F(SimulatedScope, AStoppedInstrumentSendsTheSameTraces) {
     ASSERT_TRUE(noisy.applySet(code(Command::RunStatus), 1));
     const ShownBlock first(noisy);
     EXPECT_EQ(first.field16(L::kRunStop), 1);
-    ASSERT_TRUE(noisy.applySet(code(Command::ChannelPosition), 30));  // the knob moves, the data stays
+    ASSERT_TRUE(
+        noisy.applySet(code(Command::ChannelPosition), 30));  // the knob moves, the data stays
     const ShownBlock second(noisy);
     EXPECT_EQ(first.trace(0), second.trace(0));
     EXPECT_EQ(second.field16(L::firstChannelRecord(0) + L::channel::kPosition), 30);
@@ -133,7 +137,8 @@ TEST_F(SimulatedScope, InvertTurnsTheTraceOver) {
     set(Command::Invert, 0x10001);
     const std::vector<int> inverted = block().trace(1);
     const double zero = 255.0 - 140 * 255.0 / 199;
-    for (std::size_t i = 0; i < 1200; i += 97) EXPECT_NEAR(normal[i] - zero, -(inverted[i] - zero), 1.5) << i;
+    for (std::size_t i = 0; i < 1200; i += 97)
+        EXPECT_NEAR(normal[i] - zero, -(inverted[i] - zero), 1.5) << i;
 }
 
 TEST_F(SimulatedScope, MathAddsTheSourcesAndFftPeaksAtTheSignalFrequency) {

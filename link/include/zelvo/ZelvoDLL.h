@@ -15,7 +15,6 @@ extern "C" {
 /* Size of the block filled by DSOUploadSetting. */
 #define ZELVO_SETTING_BLOCK_SIZE 10148
 
-
 /* ---- Serial and LAN links ---- */
 
 /* Opens serial slot h on port "com<port>" at baud index 0-5 (300..9600) and checks the link.

@@ -42,21 +42,23 @@ inline constexpr std::size_t kBandwidth20M = 10;   // i16, 20 MHz limit on
 inline constexpr std::size_t kBandwidth100M = 12;  // i16
 inline constexpr std::size_t kVoltsValue = 16;     // u32, volts/div of a 1X probe in 10 uV
 inline constexpr std::size_t kPosition = 20;       // i16, vertical position (lever 0..199)
-inline constexpr std::size_t kTriggerLevel = 22;   // i16, trigger level of CH1 / CH2 (0..199); EXT uses CH1's
-inline constexpr std::size_t kAltTimeBase = 36;    // i16, time-base index in ALT trigger mode
-inline constexpr std::size_t kVoltsStep = 38;      // i16: 0 coarse, 1 fine
-inline constexpr std::size_t kBlankMode = 40;      // i16: 1 blanks 0..end, 2 or 3 start..end
-inline constexpr std::size_t kBlankStart = 42;     // i16
-inline constexpr std::size_t kBlankEnd = 44;       // i16
+inline constexpr std::size_t kTriggerLevel =
+    22;  // i16, trigger level of CH1 / CH2 (0..199); EXT uses CH1's
+inline constexpr std::size_t kAltTimeBase = 36;  // i16, time-base index in ALT trigger mode
+inline constexpr std::size_t kVoltsStep = 38;    // i16: 0 coarse, 1 fine
+inline constexpr std::size_t kBlankMode = 40;    // i16: 1 blanks 0..end, 2 or 3 start..end
+inline constexpr std::size_t kBlankStart = 42;   // i16
+inline constexpr std::size_t kBlankEnd = 44;     // i16
 // 32-bit fields of the record that arrive with their 16-bit halves exchanged.
 inline constexpr std::array<std::size_t, 3> kHalfSwapped = {16, 24, 32};
 }  // namespace channel
 
 // Math settings: four u32.
-inline constexpr std::size_t kMathOperatorSettings = 392;  // low 16 bits: 0 A+B, 1 A-B, 2 AxB, 3 A/B, 4 FFT
-inline constexpr std::size_t kMathSourceA = 396;           // u32: 0 CH1, 1 CH2
-inline constexpr std::size_t kMathSourceB = 400;           // u32: 0 CH1, 1 CH2
-inline constexpr std::size_t kFftDbPerDivision = 404;      // u32: index of 1, 2, 5, 10, 20, 50, 100 dB
+inline constexpr std::size_t kMathOperatorSettings =
+    392;                                          // low 16 bits: 0 A+B, 1 A-B, 2 AxB, 3 A/B, 4 FFT
+inline constexpr std::size_t kMathSourceA = 396;  // u32: 0 CH1, 1 CH2
+inline constexpr std::size_t kMathSourceB = 400;  // u32: 0 CH1, 1 CH2
+inline constexpr std::size_t kFftDbPerDivision = 404;  // u32: index of 1, 2, 5, 10, 20, 50, 100 dB
 
 // Trigger records: main, then the alternate trigger of channel 0 and of channel 1.
 inline constexpr std::size_t kTriggerRecordSize = 16;
@@ -88,14 +90,15 @@ inline constexpr std::size_t kVector = 12;      // u16, 1 joins the points with 
 inline constexpr std::array<std::size_t, 3> kHalfSwapped = {0, 4, 8};
 }  // namespace waveform
 
-inline constexpr std::size_t kTimeBase = 520;        // i16, index when the trigger mode is not ALT
+inline constexpr std::size_t kTimeBase = 520;  // i16, index when the trigger mode is not ALT
 inline constexpr std::size_t kHorizontalTrigger = 522;  // i16, 0..300, 150 the grid centre
-inline constexpr std::size_t kRunStop = 524;         // i16, non-zero while stopped
-inline constexpr std::size_t kFftSource = 526;       // i16: 0 CH1, 1 CH2
-inline constexpr std::size_t kTriggerMode = 528;     // i16: 0 Edge, 1 Pulse, 2 ALT
-inline constexpr std::size_t kFftWindow = 530;       // i16: 0 Rectangle, 1 Hanning, 2 Hamming, 3 Blackman
-inline constexpr std::size_t kDisplayFormat = 532;   // i16: 0 Y-T, 1 X-Y, 2 Roll
-inline constexpr std::size_t kFftScale = 534;        // i16: 0 Vrms, 1 dBVrms
+inline constexpr std::size_t kRunStop = 524;            // i16, non-zero while stopped
+inline constexpr std::size_t kFftSource = 526;          // i16: 0 CH1, 1 CH2
+inline constexpr std::size_t kTriggerMode = 528;        // i16: 0 Edge, 1 Pulse, 2 ALT
+inline constexpr std::size_t kFftWindow =
+    530;  // i16: 0 Rectangle, 1 Hanning, 2 Hamming, 3 Blackman
+inline constexpr std::size_t kDisplayFormat = 532;  // i16: 0 Y-T, 1 X-Y, 2 Roll
+inline constexpr std::size_t kFftScale = 534;       // i16: 0 Vrms, 1 dBVrms
 
 // Traces: 1200 i16 samples each.
 constexpr std::size_t traceSamples(int waveform) {

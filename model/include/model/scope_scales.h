@@ -11,7 +11,8 @@
 
 namespace oscilane {
 
-inline constexpr int kVoltsIndexCount = static_cast<int>(zelvo::tables::kMillivoltsPerDivision.size());
+inline constexpr int kVoltsIndexCount =
+    static_cast<int>(zelvo::tables::kMillivoltsPerDivision.size());
 inline constexpr int kTimeBaseIndexCount = zelvo::tables::kTimeBaseCount;
 inline constexpr int kLeverMax = zelvo::tables::kLeverMax;
 inline constexpr int kCodeMax = 255;
