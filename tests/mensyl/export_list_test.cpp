@@ -1,6 +1,8 @@
 // The measurement library exports exactly its 23 functions, nothing more.
 #include <gtest/gtest.h>
 
+#include "exported_symbols.h"
+
 #include <cstdio>
 #include <set>
 #include <string>
@@ -17,21 +19,7 @@ const std::set<std::string> kExports = {
 
 TEST(ExportList, IsExactlyTheMeasurementInterface) {
     ASSERT_EQ(kExports.size(), 23u);
-    const std::string command = std::string("nm -D --defined-only ") + MENSYL_LIBRARY_PATH;
-    FILE* nm = ::popen(command.c_str(), "r");
-    ASSERT_NE(nm, nullptr);
-    std::set<std::string> exported;
-    char line[512];
-    while (std::fgets(line, sizeof line, nm)) {
-        char type = 0;
-        char name[400];
-        if (std::sscanf(line, "%*s %c %399s", &type, name) == 2) exported.insert(name);
-    }
-    ASSERT_EQ(::pclose(nm), 0) << command;
-    for (const std::string& name : kExports)
-        EXPECT_TRUE(exported.count(name)) << "missing " << name;
-    for (const std::string& name : exported)
-        EXPECT_TRUE(kExports.count(name)) << "unexpected export " << name;
+    testsupport::expectExactlyExported(MENSYL_LIBRARY_PATH, kExports);
 }
 
 }  // namespace

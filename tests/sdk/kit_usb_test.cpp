@@ -1,6 +1,8 @@
 // The developer kit driving the simulated instrument over the simulated USB bus.
 #include <gtest/gtest.h>
 
+#include "exported_symbols.h"
+
 #include <cstdio>
 #include <set>
 #include <string>
@@ -156,16 +158,7 @@ TEST(KitExports, AreExactlyTheKitsInterface) {
         "DDSSetFrequency",
         "DDSDownload",
     };
-    const std::string command = std::string("nm -D --defined-only ") + ZELVO_SDK_PATH;
-    FILE* nm = ::popen(command.c_str(), "r");
-    ASSERT_NE(nm, nullptr);
-    std::set<std::string> exported;
-    char line[512], name[400];
-    char type;
-    while (std::fgets(line, sizeof line, nm))
-        if (std::sscanf(line, "%*s %c %399s", &type, name) == 2) exported.insert(name);
-    ASSERT_EQ(::pclose(nm), 0);
-    EXPECT_EQ(exported, kit);
+    EXPECT_EQ(testsupport::exportedSymbols(ZELVO_SDK_PATH), kit);
 }
 
 }  // namespace
