@@ -58,22 +58,13 @@ void CDeviceLink::endWorker() {
 }
 
 int CDeviceLink::Connect() {
-    const LinkSettings s = settings();
-    DeviceTables& tables = DeviceTables::instance();
-    if (connected_.load() || tables.isConnected(s.transport, s.deviceIndex)) {
+    if (connected_.load()) {
         say(msg::kDeviceAlreadyConnected);
         return 0;
     }
-    if (!openLink(s)) {
-        say(msg::kCannotConnect);
-        return 0;
-    }
-    if (!tables.claim(s.transport, s.deviceIndex)) {
-        // Only an index outside the tables gets here: nothing may hold it.
-        closeLink(s);
-        say(msg::kCannotConnect);
-        return 0;
-    }
+    const std::optional<LinkSettings> opened = openClaimed(settings());
+    if (!opened) return 0;
+    const LinkSettings& s = *opened;
     connected_.store(true);
     uploadRequested_.store(true);
     linkLost_.store(false);
@@ -87,6 +78,44 @@ int CDeviceLink::Connect() {
     worker_->resume();
     return 1;
 }
+std::optional<LinkSettings> CDeviceLink::openClaimed(LinkSettings s) {
+    DeviceTables& tables = DeviceTables::instance();
+    if (s.transport == transport::kLan) {
+        // Each LAN window takes a slot of its own for as long as it is connected.
+        const LanClaim claim = tables.claimLanSlot(s.lanAddress);
+        if (!claim.slot) {
+            say(claim.sameAddress ? msg::kDeviceAlreadyConnected : msg::kCannotConnect);
+            return std::nullopt;
+        }
+        s.deviceIndex = *claim.slot;
+        if (!openLink(s)) {
+            tables.release(s.transport, s.deviceIndex);
+            say(msg::kCannotConnect);
+            return std::nullopt;
+        }
+        tables.describe(s.transport, s.deviceIndex, deviceName(s.deviceInfo),
+                        serialNumber(s.deviceInfo), s.lanAddress);
+        std::lock_guard lock(settingsMutex_);
+        settings_.deviceIndex = s.deviceIndex;
+        return s;
+    }
+    if (tables.isConnected(s.transport, s.deviceIndex)) {
+        say(msg::kDeviceAlreadyConnected);
+        return std::nullopt;
+    }
+    if (!openLink(s)) {
+        say(msg::kCannotConnect);
+        return std::nullopt;
+    }
+    if (!tables.claim(s.transport, s.deviceIndex)) {
+        // Only an index outside the tables gets here: nothing may hold it.
+        closeLink(s);
+        say(msg::kCannotConnect);
+        return std::nullopt;
+    }
+    return s;
+}
+
 int CDeviceLink::Disconnect() {
     if (!connected_.load()) return 0;
     const LinkSettings s = settings();

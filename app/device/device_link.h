@@ -14,6 +14,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "device/auto_reset_event.h"
 #include "device/command_queue.h"
@@ -106,6 +107,10 @@ class CDeviceLink final : public CommandSink {
 
   private:
     void setSession(std::unique_ptr<DeviceSession> session);
+    // Opens the instrument of the settings and marks it in use in the
+    // process-wide tables (a LAN window takes a free slot, recorded in the
+    // settings); none after telling the user why not.
+    std::optional<LinkSettings> openClaimed(LinkSettings settings);
     void runPass(DeviceWorker& worker);
 
     mutable std::mutex settingsMutex_;

@@ -38,20 +38,30 @@ bool readDeviceInfo(DeviceHandle handle, DeviceInfo* info) {
 
 bool testDevice(LinkSettings& settings) {
     DeviceTables& tables = DeviceTables::instance();
-    if (tables.isConnected(settings.transport, settings.deviceIndex)) {
+    const bool lan = settings.transport == transport::kLan;
+    // A LAN test borrows a free slot, so it never disturbs another window's.
+    if (lan) {
+        const LanClaim claim = tables.claimLanSlot(settings.lanAddress);
+        if (!claim.slot) {
+            showMessage(QString::fromUtf8(claim.sameAddress ? msg::kDeviceAlreadyConnected
+                                                            : msg::kCannotConnect));
+            return false;
+        }
+        settings.deviceIndex = *claim.slot;
+    } else if (tables.isConnected(settings.transport, settings.deviceIndex)) {
         showMessage(QString::fromUtf8(msg::kDeviceAlreadyConnected));
         return false;
     }
-    if (!openLink(settings)) {
-        showMessage(QString::fromUtf8(msg::kCannotConnect));
-        return false;
+    const bool opened = openLink(settings);
+    if (opened) {
+        readDeviceInfo(deviceHandle(settings), &settings.deviceInfo);
+        tables.describe(settings.transport, settings.deviceIndex, deviceName(settings.deviceInfo),
+                        serialNumber(settings.deviceInfo), lan ? settings.lanAddress : 0);
+        closeLink(settings);
     }
-    readDeviceInfo(deviceHandle(settings), &settings.deviceInfo);
-    tables.describe(settings.transport, settings.deviceIndex, deviceName(settings.deviceInfo),
-                    serialNumber(settings.deviceInfo),
-                    settings.transport == transport::kLan ? settings.lanAddress : 0);
-    closeLink(settings);
-    return true;
+    if (lan) tables.release(settings.transport, settings.deviceIndex);
+    if (!opened) showMessage(QString::fromUtf8(msg::kCannotConnect));
+    return opened;
 }
 
 }  // namespace oscilane

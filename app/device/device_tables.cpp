@@ -1,5 +1,7 @@
 #include "device/device_tables.h"
 
+#include "device/link_settings.h"
+
 namespace oscilane {
 
 DeviceTables& DeviceTables::instance() {
@@ -35,6 +37,30 @@ bool DeviceTables::claim(uint16_t transport, uint32_t index) {
     if (!e || e->connected) return false;
     e->connected = true;
     return true;
+}
+
+LanClaim DeviceTables::claimLanSlot(uint32_t address) {
+    std::lock_guard lock(mutex_);
+    auto& lan = tables_[transport::kLan];
+    for (const DeviceEntry& e : lan)
+        if (e.connected && e.lanAddress == address) return {std::nullopt, true};
+    for (uint32_t slot = 0; slot < lan.size(); ++slot) {
+        DeviceEntry& e = lan[slot];
+        if (e.connected) continue;
+        e = DeviceEntry{};
+        e.connected = true;
+        e.lanAddress = address;
+        return {slot, false};
+    }
+    return {};
+}
+
+std::vector<DeviceEntry> DeviceTables::connectedLanEntries() const {
+    std::lock_guard lock(mutex_);
+    std::vector<DeviceEntry> entries;
+    for (const DeviceEntry& e : tables_[transport::kLan])
+        if (e.connected) entries.push_back(e);
+    return entries;
 }
 
 void DeviceTables::release(uint16_t transport, uint32_t index) {

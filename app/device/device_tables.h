@@ -1,7 +1,10 @@
 // The process-wide tables of instruments, one per transport with 16 entries
 // each, shared by all windows: the Option dialog fills in names, serial
 // numbers and addresses, Connect and Disconnect mark an entry in use, so two
-// windows never hold the same instrument.
+// windows never hold the same instrument.  USB entries are the device list's
+// places and serial entries the port list's; a LAN entry is one of the link
+// library's 16 LAN slots, which a window takes for the instrument at its
+// address while it is connected.
 #pragma once
 
 #include <QString>
@@ -9,10 +12,17 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 namespace oscilane {
 
 inline constexpr std::size_t kDeviceTableSize = 16;
+
+// What claiming a LAN slot for an address gave: the slot, or why none.
+struct LanClaim {
+    std::optional<uint32_t> slot;
+    bool sameAddress = false;  // another window holds the instrument at the address
+};
 
 struct DeviceEntry {
     bool present = false;  // USB: the last list found an instrument in this slot
@@ -33,6 +43,11 @@ class DeviceTables {
     // Marks the entry in use; false when another window already holds it (or
     // the entry does not exist), so the check and the claim are one step.
     bool claim(uint16_t transport, uint32_t index);
+    // Takes the first free LAN slot for the instrument at `address`; none
+    // when a window holds that address already or all 16 slots are taken.
+    LanClaim claimLanSlot(uint32_t address);
+    // The LAN entries in use, in slot order.
+    std::vector<DeviceEntry> connectedLanEntries() const;
     void release(uint16_t transport, uint32_t index);
     // Records what a device test or the USB list found.
     void describe(uint16_t transport, uint32_t index, const QString& name,

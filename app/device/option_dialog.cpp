@@ -116,6 +116,9 @@ void OptionDialog::buildControls() {
     grid->addWidget(bauds_, 4, 1, 1, 2);
     grid->addWidget(addressLabel_, 5, 0);
     grid->addWidget(address_, 5, 1, 1, 2);
+    lanInUse_ = new QLabel;
+    lanInUse_->setObjectName(QStringLiteral("lanInUse"));
+    grid->addWidget(lanInUse_, 6, 0, 1, 3);
 
     auto* update = new QGroupBox(QStringLiteral("Socpe Data Update"));
     auto* updateGrid = new QGridLayout(update);
@@ -149,6 +152,8 @@ void OptionDialog::showTransport(uint16_t t) {
         w->setVisible(t == transport::kSerial);
     addressLabel_->setVisible(t == transport::kLan);
     address_->setVisible(t == transport::kLan);
+    lanInUse_->setText(lanInUseText());
+    lanInUse_->setVisible(t == transport::kLan && !lanInUse_->text().isEmpty());
     // A serial line is too slow for periodic uploads: it updates on request,
     // and "Auto" cannot be chosen while it is the transport.
     if (scopeWindow_) {
@@ -307,6 +312,17 @@ bool OptionDialog::acceptLan() {
     settings_.deviceIndex = 0;
     settings_.lanAddress = address;
     return testDevice();
+}
+
+QString OptionDialog::lanInUseText() {
+    QStringList lines;
+    for (const DeviceEntry& e : DeviceTables::instance().connectedLanEntries()) {
+        QString line = dottedAddress(e.lanAddress);
+        if (!e.serialNumber.isEmpty()) line += QStringLiteral("  (SN: %1)").arg(e.serialNumber);
+        lines << line;
+    }
+    if (lines.isEmpty()) return {};
+    return QStringLiteral("Connected in other windows:\n") + lines.join(QLatin1Char('\n'));
 }
 
 bool OptionDialog::testDevice() {

@@ -45,6 +45,8 @@ class OptionDialog : public QDialog {
     bool acceptLan();
     // Tests the chosen instrument and takes the update choice.
     bool testDevice();
+    // The LAN instruments in use, for the LAN page; empty when there are none.
+    static QString lanInUseText();
 
     const LinkSettings original_;
     LinkSettings settings_;
@@ -67,6 +69,8 @@ class OptionDialog : public QDialog {
     QComboBox* bauds_ = nullptr;
     QLabel* addressLabel_ = nullptr;
     QLineEdit* address_ = nullptr;
+    // The addresses other windows are connected to, one per line.
+    QLabel* lanInUse_ = nullptr;
     QRadioButton* autoRadio_ = nullptr;
     QRadioButton* singleRadio_ = nullptr;
     QComboBox* intervals_ = nullptr;

@@ -168,17 +168,21 @@ TEST_F(DeviceLinkTest, AnInstrumentHeldElsewhereIsRefusedOnEveryTransportWithout
     for (uint16_t t : {transport::kUsb, transport::kSerial, transport::kLan}) {
         DeviceTables::instance().clear();
         messages_.clear();
-        ASSERT_TRUE(DeviceTables::instance().claim(t, 1));
         CDeviceLink link;
         LinkSettings s;
         s.transport = t;
         s.deviceIndex = 1;
         s.serialPort = 1;
         link.applySettings(s);
+        // A LAN instrument is held by its address, in whichever slot its window took.
+        if (t == transport::kLan) {
+            ASSERT_EQ(DeviceTables::instance().claimLanSlot(s.lanAddress).slot, 0u);
+        }
+        ASSERT_TRUE(t == transport::kLan || DeviceTables::instance().claim(t, 1));
         EXPECT_EQ(link.Connect(), 0) << "transport " << t;
         EXPECT_EQ(messages_.texts(),
                   QStringList{QString::fromLatin1(msg::kDeviceAlreadyConnected)});
-        EXPECT_TRUE(DeviceTables::instance().isConnected(t, 1));
+        EXPECT_TRUE(DeviceTables::instance().isConnected(t, t == transport::kLan ? 0 : 1));
     }
 }
 
@@ -255,6 +259,79 @@ TEST_F(DeviceLinkTest, EndingTheWorkerWhileConnectedClosesTheLink) {
     EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
     // The LAN slot is closed: nothing answers on it any more.
     EXPECT_NE(KwCheckComOK(ZELVO_HANDLE(ZELVO_LINK_LAN, 0)), 0);
+}
+
+}  // namespace
+}  // namespace oscilane::testing
+
+namespace oscilane::testing {
+namespace {
+
+// Two LAN windows, each on an instrument of its own: a second simulator on
+// another loopback address.
+class LanSlotsTest : public DeviceLinkTest {
+  protected:
+    void SetUp() override {
+        DeviceLinkTest::SetUp();
+        secondServer_ = zelvo::sim::serveOnFreeLoopback(second_);
+    }
+    void TearDown() override {
+        secondServer_.reset();
+        DeviceLinkTest::TearDown();
+    }
+    std::unique_ptr<CDeviceLink> linkToSecond() const {
+        auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
+        LinkSettings s = link->settings();
+        EXPECT_TRUE(
+            parseDottedAddress(QString::fromStdString(secondServer_->address()), &s.lanAddress));
+        link->applySettings(s);
+        return link;
+    }
+
+    zelvo::sim::SimulatedInstrument second_;
+    std::unique_ptr<zelvo::sim::UdpServer> secondServer_;
+};
+
+TEST_F(LanSlotsTest, EachLanWindowTakesItsOwnSlotAndGivesItBack) {
+    auto first = makeLink(DeviceFunction::Scope, kUpdateSingle);
+    auto second = linkToSecond();
+    ASSERT_EQ(first->Connect(), 1);
+    ASSERT_EQ(second->Connect(), 1) << messages_.texts().join(" | ").toStdString();
+    EXPECT_EQ(first->settings().deviceIndex, 0u);
+    EXPECT_EQ(second->settings().deviceIndex, 1u);
+    // Both instruments answer their own window.
+    EXPECT_TRUE(eventually([&] { return first->takeNewData(); }));
+    EXPECT_TRUE(eventually([&] { return second->takeNewData(); }));
+    EXPECT_EQ(first->CheckLink(), 1);
+    EXPECT_EQ(second->CheckLink(), 1);
+    EXPECT_EQ(DeviceTables::instance().connectedLanEntries().size(), 2u);
+
+    // Disconnect frees the first slot; closing a connected window frees the second.
+    EXPECT_EQ(first->Disconnect(), 1);
+    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
+    second.reset();
+    EXPECT_TRUE(DeviceTables::instance().connectedLanEntries().empty());
+    EXPECT_TRUE(messages_.texts().isEmpty());
+}
+
+TEST_F(LanSlotsTest, TheSameInstrumentTwiceIsRefused) {
+    auto first = makeLink(DeviceFunction::Scope, kUpdateSingle);
+    auto again = makeLink(DeviceFunction::Scope, kUpdateSingle);
+    ASSERT_EQ(first->Connect(), 1);
+    EXPECT_EQ(again->Connect(), 0);
+    EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kDeviceAlreadyConnected)});
+    EXPECT_EQ(DeviceTables::instance().connectedLanEntries().size(), 1u);
+}
+
+TEST_F(LanSlotsTest, ASeventeenthLanWindowFindsNoSlot) {
+    // Sixteen windows hold instruments on other loopback addresses.
+    for (uint32_t k = 0; k < kDeviceTableSize; ++k)
+        ASSERT_TRUE(DeviceTables::instance().claimLanSlot(0x7F0A0000u + k).slot);
+    auto seventeenth = makeLink(DeviceFunction::Scope, kUpdateSingle);
+    EXPECT_EQ(seventeenth->Connect(), 0);
+    EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kCannotConnect)});
+    EXPECT_FALSE(seventeenth->isConnected());
+    EXPECT_EQ(uploads(), 0u);  // nothing was sent to its instrument
 }
 
 }  // namespace

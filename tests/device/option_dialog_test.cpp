@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -134,6 +135,27 @@ TEST_F(OptionDialogTest, LanTestIdentifiesTheInstrumentAndClosesItsSlot) {
     EXPECT_EQ(entry.lanAddress, s.lanAddress);
     EXPECT_FALSE(entry.connected);
     EXPECT_NE(KwCheckComOK(ZELVO_HANDLE(ZELVO_LINK_LAN, 0)), 0);
+}
+
+TEST_F(OptionDialogTest, LanPageShowsTheAddressesOtherWindowsHold) {
+    CDeviceLink link;
+    auto dialog = open(link);
+    QTest::mouseClick(child<QRadioButton>(*dialog, "LAN"), Qt::LeftButton);
+    auto* inUse = dialog->findChild<QLabel*>(QStringLiteral("lanInUse"));
+    ASSERT_NE(inUse, nullptr);
+    EXPECT_TRUE(inUse->isHidden());  // nobody holds a LAN instrument
+
+    DeviceTables& tables = DeviceTables::instance();
+    const auto slot = tables.claimLanSlot(0x7F000105);
+    ASSERT_TRUE(slot.slot);
+    tables.describe(transport::kLan, *slot.slot, QStringLiteral("Zelvo"),
+                    QStringLiteral("ZV20260009"), 0x7F000105);
+    auto again = open(link);
+    QTest::mouseClick(child<QRadioButton>(*again, "LAN"), Qt::LeftButton);
+    inUse = again->findChild<QLabel*>(QStringLiteral("lanInUse"));
+    EXPECT_FALSE(inUse->isHidden());
+    EXPECT_TRUE(inUse->text().contains(QStringLiteral("127.0.1.5  (SN: ZV20260009)")))
+        << inUse->text().toStdString();
 }
 
 TEST_F(OptionDialogTest, LanRefusalsKeepTheDialogOpen) {
