@@ -7,11 +7,8 @@
 #include <cstdio>
 #include <optional>
 
-#include "device/connect_target.h"
-#include "device/instrument_window.h"
 #include "document_types.h"
-#include "shell/child_frame.h"
-#include "shell/document.h"
+#include "launch_options.h"
 #include "shell/main_frame.h"
 #include "shell/oscilane_app.h"
 #include "shell/single_instance.h"
@@ -20,7 +17,6 @@
 namespace oscilane {
 namespace {
 
-const char* const kTypeNames[] = {"scope", "meter", "generator", "sheet", "recorder"};
 // Time for the maximised frame to lay out before a screenshot is taken.
 constexpr int kScreenshotDelayMs = 500;
 
@@ -28,17 +24,6 @@ bool hasDisplay() {
     return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ||
            !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
-}
-
-// What the first document is: a type number, or none at all.
-constexpr int kNoDocument = -1;
-
-// The type named on the command line, kNoDocument for "none", nothing when unknown.
-std::optional<int> typeNamed(const QString& name) {
-    if (name == QLatin1String("none")) return kNoDocument;
-    for (int type = 0; type < static_cast<int>(std::size(kTypeNames)); ++type)
-        if (name == QLatin1String(kTypeNames[type])) return type;
-    return std::nullopt;
 }
 
 }  // namespace
@@ -58,60 +43,30 @@ int runOscilane(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("Oscilane"));
     QCoreApplication::setApplicationVersion(QStringLiteral("1.03"));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Oscilane for Zelvo"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    QCommandLineOption noLogo(QStringLiteral("nologo"),
-                              QStringLiteral("Start without the splash picture."));
-    QCommandLineOption newType(
-        QStringLiteral("new"),
-        QStringLiteral("Open a first document of TYPE (scope, meter, sheet, recorder or none) "
-                       "instead of asking."),
-        QStringLiteral("TYPE"));
-    QCommandLineOption screenshot(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Save a picture of the main window to FILE and quit."),
-        QStringLiteral("FILE"));
-    QCommandLineOption connectTo(
-        QStringLiteral("connect"),
-        QStringLiteral("Connect the first document (a scope unless --new names a meter) to the "
-                       "instrument at lan:ADDRESS, usb:N or serial:N."),
-        QStringLiteral("INSTRUMENT"));
-    parser.addOptions({noLogo, newType, screenshot, connectTo});
-    parser.process(qapp);
-
-    // Unset: ask with the New Document dialog.
-    std::optional<int> firstType;
-    if (parser.isSet(newType)) {
-        firstType = typeNamed(parser.value(newType));
-        if (!firstType) {
-            QTextStream(stderr) << "unknown document type: " << parser.value(newType) << "\n";
-            return 2;
-        }
-    } else if (QGuiApplication::platformName() == QLatin1String("offscreen") ||
-               QGuiApplication::platformName() == QLatin1String("minimal")) {
-        // Nobody can answer the New Document dialog here; take its default choice.
-        firstType = 0;
-    }
-
-    std::optional<LinkSettings> instrument;
-    if (parser.isSet(connectTo)) {
-        QString error;
-        instrument = settingsForConnectTarget(parser.value(connectTo), &error);
-        if (!instrument) {
-            QTextStream(stderr) << "--connect: " << error << "\n";
-            return 2;
-        }
-        // The instrument needs a window: a scope unless another type is named.
-        if (!firstType || *firstType == kNoDocument) firstType = 0;
+    LaunchOptions options;
+    options.parser().process(qapp);
+    // Nobody can answer the New Document dialog on these platforms; take its default choice.
+    const bool headless = QGuiApplication::platformName() == QLatin1String("offscreen") ||
+                          QGuiApplication::platformName() == QLatin1String("minimal");
+    QString error;
+    const std::optional<LaunchRequest> request = options.request(headless, &error);
+    if (!request) {
+        QTextStream(stderr) << error << "\n";
+        return 2;
     }
 
     SingleInstance instance(QStringLiteral("Oscilane"));
-    if (!instance.acquire()) return instance.askRunningInstanceToShow() ? 0 : 1;
+    if (!instance.acquire()) {
+        // The running instance acts on this command line as if it had been started with it.
+        QString reason;
+        if (instance.forwardLaunch(QCoreApplication::arguments(), &reason)) return 0;
+        QTextStream(stderr) << "Oscilane is running but did not take this start: " << reason
+                            << "\n";
+        return 1;
+    }
 
     SplashWindow* splash = nullptr;
-    if (!parser.isSet(noLogo) && !parser.isSet(screenshot)) {
+    if (!options.noLogo() && !options.screenshot()) {
         splash = new SplashWindow(QPixmap(QStringLiteral(":/icons/splash.png")));
         splash->show();
     }
@@ -121,25 +76,20 @@ int runOscilane(int argc, char** argv) {
     MainFrame& frame = app.createMainFrame();
     QObject::connect(&instance, &SingleInstance::showRequested, &frame,
                      &MainFrame::restoreAndRaise);
+    instance.setLaunchHandler(
+        [&app](const QStringList& arguments) { return acceptForwardedLaunch(app, arguments); });
     if (splash)
         QObject::connect(splash, &SplashWindow::finished, &frame, [&frame] { frame.update(); });
 
-    if (firstType) {
-        Document* first = *firstType != kNoDocument ? app.newDocument(*firstType) : nullptr;
-        if (instrument && first && !first->frames().isEmpty()) {
-            // A failure is shown to the user and written to standard error; the
-            // window stays, disconnected.
-            if (InstrumentWindow* window = InstrumentWindow::of(*first->frames().first()->view()))
-                connectNamedInstrument(*window, *instrument);
-        }
-    } else {
+    if (request->firstType)
+        openRequested(app, *request);
+    else
         app.fileNew();
-    }
     frame.showMaximized();
 
     int status = 0;
-    if (parser.isSet(screenshot)) {
-        const QString path = parser.value(screenshot);
+    if (const std::optional<QString> screenshot = options.screenshot()) {
+        const QString path = *screenshot;
         QTimer::singleShot(kScreenshotDelayMs, &frame, [&frame, &status, path] {
             if (!frame.grab().save(path)) {
                 QTextStream(stderr) << "cannot write " << path << "\n";

@@ -2,6 +2,8 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QLocalSocket>
 #include <QStandardPaths>
 #include <QThread>
@@ -10,6 +12,15 @@ namespace oscilane {
 namespace {
 
 const QByteArray kShowRequest = QByteArrayLiteral("show\n");
+// "launch " and the arguments as a base-64 JSON array, one line.
+const QByteArray kLaunchRequest = QByteArrayLiteral("launch ");
+const QByteArray kAccepted = QByteArrayLiteral("ok\n");
+const QByteArray kRefused = QByteArrayLiteral("refused ");
+// Long enough for a busy instance to take the request; it answers before
+// it opens windows or contacts an instrument.
+constexpr int kLaunchReplyBudgetMs = 10000;
+// A request line longer than this is no request of ours.
+constexpr qint64 kMaxRequestBytes = 64 * 1024;
 // A running instance may still be setting up its socket when a second one starts.
 constexpr int kConnectBudgetMs = 3000;
 constexpr int kRetryPauseMs = 50;
@@ -42,15 +53,58 @@ bool SingleInstance::acquire() {
     return true;
 }
 
-bool SingleInstance::askRunningInstanceToShow() {
+bool SingleInstance::connectToRunningInstance(QLocalSocket& socket) {
     QDeadlineTimer deadline(kConnectBudgetMs);
-    QLocalSocket socket;
     for (;;) {
         socket.connectToServer(serverPath_);
-        if (socket.waitForConnected(kRetryPauseMs)) break;
+        if (socket.waitForConnected(kRetryPauseMs)) return true;
         if (deadline.hasExpired()) return false;
         QThread::msleep(kRetryPauseMs);
     }
+}
+
+bool SingleInstance::forwardLaunch(const QStringList& arguments, QString* reason) {
+    QLocalSocket socket;
+    if (!connectToRunningInstance(socket)) {
+        *reason = QStringLiteral("no running Oscilane answers");
+        return false;
+    }
+    const QByteArray encoded =
+        QJsonDocument(QJsonArray::fromStringList(arguments)).toJson(QJsonDocument::Compact);
+    socket.write(kLaunchRequest + encoded.toBase64() + '\n');
+    QDeadlineTimer deadline(kLaunchReplyBudgetMs);
+    while (!socket.canReadLine()) {
+        if (deadline.hasExpired() || socket.state() != QLocalSocket::ConnectedState) {
+            *reason = QStringLiteral("the running Oscilane did not answer");
+            return false;
+        }
+        socket.waitForReadyRead(kRetryPauseMs);
+    }
+    const QByteArray reply = socket.readLine();
+    socket.disconnectFromServer();
+    if (reply == kAccepted) return true;
+    *reason = reply.startsWith(kRefused)
+                  ? QString::fromUtf8(reply.mid(kRefused.size()).trimmed())
+                  : QStringLiteral("the running Oscilane gave no usable answer");
+    return false;
+}
+
+QByteArray SingleInstance::answer(const QByteArray& request) {
+    if (!request.startsWith(kLaunchRequest)) return {};
+    const QJsonDocument document = QJsonDocument::fromJson(
+        QByteArray::fromBase64(request.mid(kLaunchRequest.size()).trimmed()));
+    if (!document.isArray()) return kRefused + "malformed request\n";
+    QStringList arguments;
+    for (const QJsonValue& v : document.array()) arguments << v.toString();
+    const QString refusal = launchHandler_ ? launchHandler_(arguments) : QString();
+    if (!refusal.isEmpty()) return kRefused + refusal.toUtf8().replace('\n', ' ') + '\n';
+    emit showRequested();
+    return kAccepted;
+}
+
+bool SingleInstance::askRunningInstanceToShow() {
+    QLocalSocket socket;
+    if (!connectToRunningInstance(socket)) return false;
     socket.write(kShowRequest);
     if (!socket.waitForBytesWritten(kReplyBudgetMs)) return false;
     socket.disconnectFromServer();
@@ -62,8 +116,17 @@ void SingleInstance::serveConnection() {
         // A later start writes its request and leaves at once, so the request
         // may already be waiting when the connection is taken.
         auto readRequests = [this, socket] {
-            while (socket->canReadLine())
-                if (socket->readLine() == kShowRequest) emit showRequested();
+            while (socket->canReadLine()) {
+                const QByteArray request = socket->readLine();
+                if (request == kShowRequest) {
+                    emit showRequested();
+                } else if (const QByteArray reply = answer(request); !reply.isEmpty()) {
+                    socket->write(reply);
+                    socket->flush();
+                }
+            }
+            // Whatever cannot be a request line is dropped with its connection.
+            if (socket->bytesAvailable() > kMaxRequestBytes) socket->abort();
         };
         connect(socket, &QLocalSocket::readyRead, this, readRequests);
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "app_fixture.h"
+#include "launch_options.h"
 #include "shell/single_instance.h"
 
 using namespace oscilane;
@@ -18,6 +19,9 @@ class SingleInstanceTest : public QObject {
     void secondStartInTheSameSessionIsRefused();
     void secondStartBringsTheFirstToTheFront();
     void lockOfACrashedInstanceIsTakenOver();
+    void aLaterStartHandsItsCommandLineOver();
+    void aCommandLineTheRunningInstanceRefusesEndsWithItsReason();
+    void withNoRunningInstanceTheLaterStartSaysSo();
 
   private:
     QTemporaryDir runtime_;  // the session's runtime directory, private to this test
@@ -82,6 +86,78 @@ void SingleInstanceTest::lockOfACrashedInstanceIsTakenOver() {
     SingleInstance second(QStringLiteral("OscilaneCrashed"));
     QVERIFY(!second.acquire());
     QVERIFY(second.askRunningInstanceToShow());
+}
+
+namespace {
+
+// Runs Oscilane as a later start in the test's session; its exit code, and
+// standard error in *errors.
+int runLaterStart(const QString& runtime, const QStringList& arguments, QString* errors) {
+    QProcess second;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    second.setProcessEnvironment(env);
+    second.start(QStringLiteral(OSCILANE_EXECUTABLE), arguments);
+    if (!second.waitForStarted()) return -1;
+    // The running instance answers from this thread's event loop.
+    if (!QTest::qWaitFor([&] { return second.state() == QProcess::NotRunning; }, 20000)) {
+        second.kill();
+        return -1;
+    }
+    *errors = QString::fromLocal8Bit(second.readAllStandardError());
+    return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
+}
+
+}  // namespace
+
+void SingleInstanceTest::aLaterStartHandsItsCommandLineOver() {
+    AppFixture f;
+    SingleInstance first(QStringLiteral("Oscilane"));
+    QVERIFY(first.acquire());
+    QStringList received;
+    first.setLaunchHandler([&](const QStringList& arguments) {
+        received = arguments;
+        return acceptForwardedLaunch(f.app, arguments);
+    });
+    const int meter = 1;
+    const std::size_t metersBefore = f.app.documents(meter).size();
+
+    QString errors;
+    QCOMPARE(runLaterStart(
+                 runtime_.path(),
+                 {QStringLiteral("--nologo"), QStringLiteral("--new"), QStringLiteral("meter")},
+                 &errors),
+             0);
+    QVERIFY2(errors.isEmpty(), qPrintable(errors));
+    QCOMPARE(received.mid(1), (QStringList{QStringLiteral("--nologo"), QStringLiteral("--new"),
+                                           QStringLiteral("meter")}));
+    // The running instance opens the window as if it had been started so.
+    QTRY_COMPARE(f.app.documents(meter).size(), metersBefore + 1);
+}
+
+void SingleInstanceTest::aCommandLineTheRunningInstanceRefusesEndsWithItsReason() {
+    AppFixture f;
+    SingleInstance first(QStringLiteral("Oscilane"));
+    QVERIFY(first.acquire());
+    first.setLaunchHandler(
+        [&](const QStringList& arguments) { return acceptForwardedLaunch(f.app, arguments); });
+    QTemporaryDir pictures;
+    QString errors;
+    QCOMPARE(
+        runLaterStart(runtime_.path(),
+                      {QStringLiteral("--screenshot"), pictures.filePath("main.png")}, &errors),
+        1);
+    QVERIFY2(errors.contains(QStringLiteral("--screenshot cannot be handed to a running Oscilane")),
+             qPrintable(errors));
+    QVERIFY(!QFile::exists(pictures.filePath("main.png")));
+}
+
+void SingleInstanceTest::withNoRunningInstanceTheLaterStartSaysSo() {
+    SingleInstance nobody(QStringLiteral("OscilaneNobodyRuns"));
+    QString reason;
+    QVERIFY(!nobody.forwardLaunch({QStringLiteral("Oscilane")}, &reason));
+    QCOMPARE(reason, QStringLiteral("no running Oscilane answers"));
 }
 
 QTEST_MAIN(SingleInstanceTest)
