@@ -433,6 +433,125 @@ const std::vector<std::pair<QString, Drawing>>& scopeToolBarButtons() {
     return buttons;
 }
 
+// The measure bar's buttons: a small screen with the measured waveform, the
+// measured feature marked in the cursor colour, and a short label below.
+enum class Mark { None, Top, Base, Middle, Span, PeakSpan, Period, High, Low, Rise, Fall, Delay };
+
+void measureTile(QPainter& p, double s, bool pulse, Mark mark, const QString& label) {
+    tile(p, s);
+    const QRectF r(s * 0.12, s * 0.1, s * 0.76, s * 0.52);
+    screen(p, r);
+    if (pulse)
+        square(p, r.adjusted(0, r.height() * 0.15, 0, -r.height() * 0.15), kTrace, s / 24);
+    else
+        sine(p, r.adjusted(0, r.height() * 0.1, 0, -r.height() * 0.1), kTrace, s / 24, 1.0);
+    const double hi = r.top() + r.height() * (pulse ? 0.15 : 0.1);
+    const double lo = r.bottom() - r.height() * (pulse ? 0.15 : 0.1);
+    const double mid = (hi + lo) / 2;
+    const double w = s / 30;
+    auto across = [&](double y) {
+        stroke(p, QPointF(r.left(), y), QPointF(r.right(), y), kCursor, w);
+    };
+    auto upright = [&](double x) {
+        stroke(p, QPointF(x, r.top()), QPointF(x, r.bottom()), kCursor, w);
+    };
+    switch (mark) {
+        case Mark::Top:
+            across(hi);
+            break;
+        case Mark::Base:
+            across(lo);
+            break;
+        case Mark::Middle:
+            across(mid);
+            break;
+        case Mark::Span:
+        case Mark::PeakSpan: {
+            const double x = r.left() + r.width() * (mark == Mark::Span ? 0.5 : 0.25);
+            stroke(p, QPointF(x, hi), QPointF(x, lo), kCursor, w);
+            stroke(p, QPointF(x - s * 0.04, hi), QPointF(x + s * 0.04, hi), kCursor, w);
+            stroke(p, QPointF(x - s * 0.04, lo), QPointF(x + s * 0.04, lo), kCursor, w);
+            break;
+        }
+        case Mark::Period:
+            upright(r.left() + r.width() * 0.02);
+            upright(r.right() - r.width() * 0.02);
+            break;
+        case Mark::High:
+            upright(r.left());
+            upright(r.center().x());
+            break;
+        case Mark::Low:
+            upright(r.center().x());
+            upright(r.right());
+            break;
+        case Mark::Rise:
+            upright(r.left() + r.width() * 0.08);
+            upright(r.left() + r.width() * 0.2);
+            break;
+        case Mark::Fall:
+            upright(r.center().x() - r.width() * 0.06);
+            upright(r.center().x() + r.width() * 0.06);
+            break;
+        case Mark::Delay:
+            square(p, r.adjusted(r.width() * 0.15, r.height() * 0.3, 0, -r.height() * 0.05),
+                   kTrace2, s / 30);
+            upright(r.left() + r.width() * 0.02);
+            upright(r.left() + r.width() * 0.17);
+            break;
+        case Mark::None:
+            break;
+    }
+    QFont font("DejaVu Sans");
+    font.setPixelSize(static_cast<int>(s * 0.26));
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(kGlyph);
+    p.drawText(QRectF(0, s * 0.62, s, s * 0.34), Qt::AlignCenter, label);
+}
+
+const std::vector<std::pair<QString, Drawing>>& measureToolBarButtons() {
+    struct Button {
+        const char* name;
+        bool pulse;
+        Mark mark;
+        const char* label;
+    };
+    static const Button kButtons[] = {
+        {"measure_vpp", false, Mark::PeakSpan, "Vpp"},
+        {"measure_vmax", false, Mark::Top, "Max"},
+        {"measure_vmin", false, Mark::Base, "Min"},
+        {"measure_vamp", true, Mark::Span, "Amp"},
+        {"measure_vtop", true, Mark::Top, "Top"},
+        {"measure_vmid", true, Mark::Middle, "Mid"},
+        {"measure_vbase", true, Mark::Base, "Base"},
+        {"measure_vavg", false, Mark::Middle, "Avg"},
+        {"measure_vcrms", false, Mark::Period, "CRms"},
+        {"measure_vrms", false, Mark::None, "Rms"},
+        {"measure_preshoot", true, Mark::Base, "Pre"},
+        {"measure_overshoot", true, Mark::Top, "Over"},
+        {"measure_period", false, Mark::Period, "Prd"},
+        {"measure_frequency", false, Mark::Period, "Freq"},
+        {"measure_rise", true, Mark::Rise, "Rise"},
+        {"measure_fall", true, Mark::Fall, "Fall"},
+        {"measure_pos_duty", true, Mark::High, "+Dty"},
+        {"measure_neg_duty", true, Mark::Low, "-Dty"},
+        {"measure_pos_width", true, Mark::High, "+Wid"},
+        {"measure_neg_width", true, Mark::Low, "-Wid"},
+        {"measure_pos_delay", true, Mark::Delay, "+Dly"},
+        {"measure_neg_delay", true, Mark::Delay, "-Dly"},
+    };
+    static const std::vector<std::pair<QString, Drawing>> buttons = [] {
+        std::vector<std::pair<QString, Drawing>> list;
+        for (const Button& b : kButtons)
+            list.emplace_back(QString::fromLatin1(b.name), [b](QPainter& p, double s) {
+                measureTile(p, s, b.pulse, b.mark, QString::fromLatin1(b.label));
+            });
+        return list;
+    }();
+    return buttons;
+}
+
 // 16-pixel browser images, in image-number order.
 const std::vector<std::pair<QString, Drawing>>& browserImages() {
     static const std::vector<std::pair<QString, Drawing>> images = {
@@ -546,6 +665,8 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (const auto& [name, draw] : toolBarButtons()) ok &= save(render(42, draw), dir, name);
     for (const auto& [name, draw] : scopeToolBarButtons()) ok &= save(render(42, draw), dir, name);
+    for (const auto& [name, draw] : measureToolBarButtons())
+        ok &= save(render(42, draw), dir, name);
     for (const auto& [name, draw] : browserImages()) ok &= save(render(16, draw), dir, name);
     ok &= save(render(14, closeButton), dir, "close");
     ok &= save(render(48, toolBarButtons().front().second), dir, "oscilane");

@@ -1,12 +1,14 @@
 #include "scope/scope_frame.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QMainWindow>
 #include <QScrollArea>
 #include <QToolBar>
 #include <algorithm>
 
 #include "model/scope_texts.h"
+#include "scope/measure_dock.h"
 #include "scope/scope_command_ids.h"
 #include "scope/scope_panel.h"
 #include "scope/scope_view.h"
@@ -72,6 +74,13 @@ ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
         cmd::kScopePanelToggle, [this] { panelBar_->setVisible(panelBar_->isHidden()); },
         [this] {
             return CommandState{true, !panelBar_->isHidden()};
+        });
+
+    measureDock_ = createMeasureDock(*body(), *view);
+    commands().on(
+        cmd::kScopeMeasure, [this] { measureDock_->setVisible(measureDock_->isHidden()); },
+        [this] {
+            return CommandState{true, !measureDock_->isHidden()};
         });
 
     actionTimer_.setInterval(kActionUpdateMs);

@@ -9,6 +9,7 @@
 #include "shell/child_frame.h"
 
 class QAction;
+class QDockWidget;
 class QToolBar;
 
 namespace oscilane {
@@ -25,6 +26,7 @@ class ScopeFrame : public ChildFrame {
     QSize sizeHint() const override;
 
     SideBar* panelBar() const { return panelBar_; }
+    QDockWidget* measureDock() const { return measureDock_; }
     QAction* action(int id) const;
     void updateActions();
 
@@ -33,6 +35,7 @@ class ScopeFrame : public ChildFrame {
 
     ScopeView* view_;
     SideBar* panelBar_;
+    QDockWidget* measureDock_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QList<QAction*> actions_;
     QTimer actionTimer_;

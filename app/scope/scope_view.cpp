@@ -35,8 +35,12 @@ void ScopeView::tick() {
     if (link_.state.newData() && link_.event.tryTake()) {
         link_.data.displayedBlock = link_.data.uploadedBlock;
         if (panel_) panel_->refresh();
+        measurements_.compute(link_.data.displayedBlock);
+        measureStatistics_.addFrame(measurements_);
         link_.event.set();
         link_.state.clearNewData();
+        showMeasurements();
+        emit measured();
     }
     if (link_.state.slowUpload()) {
         if (progress_->isHidden()) progress_->show();
@@ -47,6 +51,18 @@ void ScopeView::tick() {
         progress_->hide();
     }
     screen_->update();
+}
+
+void ScopeView::showMeasurements() {
+    std::array<MeasurementText, kMeasurementSlots> texts;
+    for (int k = 0; k < kMeasurementSlots; ++k) {
+        const MeasureSlot& slot = measurements_.slot(k);
+        MeasurementText& t = texts[static_cast<std::size_t>(k)];
+        t.enabled = slot.enabled && k < measurements_.activeCount();
+        t.channel = slot.channel;
+        t.text = QString::fromStdString(measurements_.text(k));
+    }
+    screen_->setMeasurementTexts(texts);
 }
 
 }  // namespace oscilane

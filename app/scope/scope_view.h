@@ -8,6 +8,8 @@
 #include <QScrollArea>
 #include <QTimer>
 
+#include "model/measure_set.h"
+#include "model/measure_statistics.h"
 #include "scope/scope_link_state.h"
 #include "scope/scope_panel.h"
 #include "shell/command_map.h"
@@ -37,6 +39,18 @@ class ScopeView : public QScrollArea, public CommandTarget {
     // One timer tick.
     void tick();
 
+    // The automatic measurements, recomputed after each copied block, and
+    // their statistics over the frames.
+    MeasureSet& measurements() { return measurements_; }
+    MeasureStatistics& measureStatistics() { return measureStatistics_; }
+    // Hands the slots' texts to the display (after a change of the slots too).
+    void showMeasurements();
+
+  signals:
+    // The measurements were recomputed from a new block.
+    void measured();
+
+  public:
     // The frame opens fitted to the whole display.
     QSize sizeHint() const override { return kMinimumDisplay; }
 
@@ -47,6 +61,8 @@ class ScopeView : public QScrollArea, public CommandTarget {
     QPointer<ScopePanel> panel_;
     AcquireProgressBox* progress_;
     QTimer timer_;
+    MeasureSet measurements_;
+    MeasureStatistics measureStatistics_;
     bool firstLayout_ = true;
 };
 

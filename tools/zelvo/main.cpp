@@ -6,6 +6,7 @@
 #include <string>
 
 #include "instrument_verbs.h"
+#include "measure_verb.h"
 #include "ports.h"
 #include "usb_scan.h"
 #include "verbs.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     addScreenOption(parser, options);
     VerbTable verbs;
     addInstrumentVerbs(parser, verbs, options);
+    addMeasureVerb(parser, verbs, options.instrument);
     addPortsVerb(parser, verbs);
     addUsbScanVerb(parser, verbs);
 

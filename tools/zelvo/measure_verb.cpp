@@ -1,0 +1,70 @@
+#include "measure_verb.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "model/measure_set.h"
+#include "model/scope_settings.h"
+
+namespace zelvo::cli {
+namespace {
+
+struct MeasureOptions {
+    int channel = oscilane::kCh1;
+    bool csv = false;
+};
+
+int measure(const InstrumentOptions& instrument, const MeasureOptions& options) {
+    std::string failure;
+    const auto opened = Instrument::open(instrument.target(), &failure);
+    if (!opened) {
+        std::fprintf(stderr, "zelvo: %s\n", failure.c_str());
+        return kExitInstrumentFailed;
+    }
+    oscilane::SettingBlock block{};
+    if (DSOUploadSetting(opened->handle(), block.data()) != 0) {
+        std::fprintf(stderr, "zelvo: the setting block could not be uploaded\n");
+        return kExitInstrumentFailed;
+    }
+    const auto results = oscilane::measureChannel(block, options.channel);
+    std::string out;
+    if (options.csv) out = std::string(oscilane::measuretext::kCsvHeader) + "\n";
+    for (int k = 0; k < oscilane::kMeasureKindCount; ++k) {
+        const oscilane::MeasureResult& r = results[static_cast<std::size_t>(k)];
+        if (options.csv) {
+            const auto& text = oscilane::kindText(static_cast<oscilane::MeasureKind>(k));
+            out += std::string(text.csvName) + "," + oscilane::measureCsvValue(r.value) + "," +
+                   text.csvUnit + "\n";
+        } else {
+            out += r.text + "\n";
+        }
+    }
+    std::fputs(out.c_str(), stdout);
+    std::fflush(stdout);
+    return kExitSuccess;
+}
+
+}  // namespace
+
+void addMeasureVerb(CLI::App& parser, VerbTable& verbs, InstrumentOptions& instrument) {
+    auto options = std::make_shared<MeasureOptions>();
+    CLI::App& verb = verbs.add(
+        parser, "measure",
+        "Upload the scope state once and print the 22 automatic measurements of a channel, "
+        "as the window shows them (or as name,value,unit lines in volts, seconds, hertz and "
+        "plain ratios with --csv; an empty value where the window shows *****).",
+        [&instrument, options] { return measure(instrument, *options); });
+    instrument.addTo(verb);
+    const std::map<std::string, int> channels = {
+        {"CH1", oscilane::kCh1}, {"CH2", oscilane::kCh2}, {"MATH", oscilane::kMath}};
+    verb.add_option("--channel", options->channel, "the channel measured")
+        ->transform(CLI::CheckedTransformer(channels, CLI::ignore_case))
+        ->type_name("CH1|CH2|MATH")
+        ->default_str("CH1");
+    verb.add_flag("--csv", options->csv, "print name,value,unit lines");
+}
+
+}  // namespace zelvo::cli
