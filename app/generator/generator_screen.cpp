@@ -18,10 +18,10 @@ constexpr int kNoisePenWidth = 1;
 constexpr int kArrowHead = 5;
 constexpr int kThumbGap = 6;  // between the plot's bottom and the thumb
 constexpr int kThumbHeight = 10;
-constexpr int kListTop = 24;  // first parameter line, below the plot
-constexpr int kLineHeight = 15;
-constexpr int kLinesPerColumn = 4;
-constexpr int kColumnWidth = 250;
+constexpr int kListTop = 18;  // first parameter line, below the plot
+constexpr int kLineHeight = 14;
+constexpr int kLinesPerColumn = 5;  // two columns hold the longest list
+constexpr int kPeakArrowGap = 4;    // between the peak-to-peak arrow and the plot
 
 QString format(const char* pattern, double value) { return QString::asprintf(pattern, value); }
 
@@ -152,11 +152,12 @@ void GeneratorScreen::drawAboveFrame(QPainter& p) {
     }
     p.setPen(colour::kGeneratorText);
     const QStringList lines = parameterLines(wave_);
+    // The "Arb" list is two lines and goes below the scroll thumb.
+    const int listTop = g.bottom + kListTop + (arbitrary() ? kThumbGap + kThumbHeight : 0);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const int column = static_cast<int>(i / kLinesPerColumn);
         const int row = static_cast<int>(i % kLinesPerColumn);
-        p.drawText(g.left + column * kColumnWidth, g.bottom + kListTop + row * kLineHeight,
-                   lines[i]);
+        p.drawText(g.left + column * (g.width() / 2), listTop + row * kLineHeight, lines[i]);
     }
 }
 
@@ -166,7 +167,7 @@ void GeneratorScreen::drawReadouts(QPainter& p) {
     p.drawText(g.left, g.top - 20, format(gentext::kFrequencyReadout, wave_.frequency));
     dimensionArrow(p, QPoint(g.left, g.top - 10), QPoint(g.left + periodWidth, g.top - 10));
     if (highY_ != 0 && lowY_ != 0) {
-        const int x = g.left - 10;
+        const int x = g.left - kPeakArrowGap;
         const int middle = (highY_ + lowY_) / 2;
         p.drawText(g.left - kMargin + 2, middle - 2,
                    QString::fromLatin1(gentext::kPeakToPeakLabel));
