@@ -151,6 +151,13 @@ TEST(GenVerb, BadShapeOrNumberExitsTwoAndWritesNothing) {
     EXPECT_EQ(runClient({"gen"}).status, 2);  // --csv is required
 }
 
+TEST(GenVerb, HasItsOwnHelp) {
+    const ClientRun run = runClient({"gen", "--help"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("Usage: zelvo gen"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("--max-frequency"), std::string::npos) << run.out;
+}
+
 TEST(GenVerb, UnwritableFileExitsOneWithTheSaveMessage) {
     ScratchFolder folder;
     const ClientRun run = runClient({"gen", "--csv", folder.path() + "/missing/x.csv"});
