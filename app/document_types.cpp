@@ -2,12 +2,11 @@
 
 #include "device/instrument_window.h"
 #include "docs/data_windows.h"
-#include "generator/generator_session.h"
+#include "generator/generator_window.h"
 #include "meter/meter_session.h"
 #include "meter/meter_view.h"
 #include "scope/scope_window.h"
 #include "shell/command_ids.h"
-#include "shell/form_view.h"
 #include "shell/oscilane_app.h"
 
 namespace oscilane {
@@ -46,17 +45,12 @@ void registerDocumentTypes(OscilaneApp& app) {
     };
     app.registerTemplate(std::move(meter));
 
-    // The generator window is a registered type that users cannot create;
-    // its view is an empty form.
+    // The generator window is a registered type that users cannot create.
     DocumentTemplate generator = instrument(
         res::kGeneratorTemplate, "\nDDS\nDDS\n\n\nDDS.Document\nDDS Document",
         "Arbitrary Function Generator%1", "Function Generator", ":/icons/browser_generator.png");
-    generator.createView = [](Document& d) {
-        deviceLinkOf(d).adoptSession(std::make_unique<GeneratorSession>());
-        auto* view = new FormView(d, res::kGeneratorTemplate, QSize(564, 298));
-        new InstrumentWindow(*view, view->commands(), d);
-        return view;
-    };
+    generator.createView = createGeneratorView;
+    generator.createFrame = createGeneratorFrame;
     app.registerTemplate(std::move(generator));
 
     app.registerTemplate(sheetTemplate());

@@ -20,6 +20,12 @@ inline const QColor kConnected(0, 255, 0);
 inline const QColor kDisconnected(255, 0, 0);
 inline const QColor kRemovalNotice(255, 0, 0);
 inline const QColor kMarkerLabel(0, 0, 0);
+// The generator window: its plotted wave, read-outs, dimension arrows and
+// parameter list, and the editor's cursor read-out and scroll thumb.
+inline const QColor kGeneratorTrace(0, 255, 0);
+inline const QColor kGeneratorText(255, 255, 255);
+inline const QColor kGeneratorCursor(0, 255, 0);
+inline const QColor kGeneratorThumb(200, 200, 200);
 
 // Colour of waveform 0 CH1, 1 CH2, 2 MATH, 3 REF.
 inline const QColor& ofWaveform(int waveform) {

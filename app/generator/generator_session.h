@@ -1,9 +1,11 @@
-// The generator's session on a window's connection.  Generator commands
-// 32 to 35 are accepted and performed without reaching the instrument: the
-// window designs waveforms and keeps them in files.
+// The generator's session on a window's connection: the waveform design the
+// window edits (its data area) and the worker pass.  Generator commands 32 to
+// 35 are accepted and performed without reaching the instrument: the window
+// designs waveforms and keeps them in files.
 #pragma once
 
 #include "device/device_session.h"
+#include "model/generator_wave.h"
 
 namespace oscilane {
 
@@ -12,6 +14,14 @@ class GeneratorSession final : public DeviceSession {
     DeviceFunction function() const override { return DeviceFunction::Generator; }
     void runPass(CDeviceLink& link, DeviceWorker& worker) override;
     void execute(DeviceHandle, CommandKind, uint32_t) override {}
+
+    // Written and read on the GUI thread only: no generator command reaches
+    // the instrument, so the worker never looks at it.
+    GeneratorWave& wave() { return wave_; }
+    const GeneratorWave& wave() const { return wave_; }
+
+  private:
+    GeneratorWave wave_;
 };
 
 }  // namespace oscilane

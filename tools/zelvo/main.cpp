@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "gen_verb.h"
 #include "instrument_verbs.h"
 #include "measure_verb.h"
 #include "ports.h"
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
     addMeasureVerb(parser, verbs, options.instrument);
     addPortsVerb(parser, verbs);
     addUsbScanVerb(parser, verbs);
+    addGenVerb(parser, verbs);
 
     try {
         parser.parse(argc, argv);

@@ -1,0 +1,68 @@
+// The generator window's view: the display with its editor, the controller
+// bar it hands to the frame, the wave-type, grid, best-fit, zoom, Save and
+// Open CSV commands, and the 100 ms timer that repaints the display (its
+// first tick lays the display out).
+#pragma once
+
+#include <QPointer>
+#include <QScrollArea>
+#include <QTimer>
+#include <functional>
+
+#include "device/command_sink.h"
+#include "model/generator_wave.h"
+#include "shell/command_map.h"
+
+namespace oscilane {
+
+class DdsController;
+class Document;
+class EditPointDialog;
+class GeneratorScreen;
+
+// Asks the user for a CSV file to save or to open; an empty text when the
+// dialog was cancelled.  Tests put their own answers here.
+struct CsvFileDialogs {
+    std::function<QString(QWidget* parent)> savePath;
+    std::function<QString(QWidget* parent)> openPath;
+};
+CsvFileDialogs standardCsvFileDialogs();
+
+class GeneratorView : public QScrollArea, public CommandTarget {
+    Q_OBJECT
+  public:
+    static constexpr QSize kFormSize{680, 500};
+    static constexpr int kTickMs = 100;
+
+    GeneratorView(Document& document, GeneratorWave& wave, CommandSink& commands,
+                  std::function<bool()> connected);
+
+    Document& document() const { return document_; }
+    GeneratorScreen& screen() const { return *screen_; }
+    // The "DDS Controller" bar's contents; the frame docks them.
+    DdsController* controller() const { return controller_; }
+    EditPointDialog* editPointDialog() const;
+    void setFileDialogs(CsvFileDialogs dialogs) { dialogs_ = std::move(dialogs); }
+
+    // One timer tick: the first lays the display out; each repaints it.
+    void tick();
+    // Opens "Edit Point" on a sample (a double click on the plot does).
+    void openEditPoint(int index);
+
+  private:
+    void addCommands();
+    void saveData();
+    void openCsv();
+
+    Document& document_;
+    GeneratorWave& wave_;
+    CommandSink& commands_;
+    GeneratorScreen* screen_;
+    DdsController* controller_;
+    QPointer<EditPointDialog> editPoint_;
+    CsvFileDialogs dialogs_;
+    QTimer timer_;
+    bool laidOut_ = false;
+};
+
+}  // namespace oscilane

@@ -1,0 +1,395 @@
+// The generator window as a user drives it: the controller bar's limits and
+// the commands it queues, the wave-type commands, the editor's mouse drawing,
+// zoom and "Edit Point", and Save / Open CSV through stand-in file dialogs.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <fstream>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+#include "generator/dds_controller.h"
+#include "generator/edit_point_dialog.h"
+#include "generator/generator_ids.h"
+#include "generator/generator_screen.h"
+#include "generator/generator_view.h"
+#include "model/generator_csv.h"
+#include "shell/document.h"
+#include "shell/document_template.h"
+#include "shell/message_service.h"
+#include "shell/number_edit.h"
+
+namespace oscilane {
+namespace {
+
+using Posted = std::vector<std::pair<int, int32_t>>;
+
+struct RecordingSink final : CommandSink {
+    Posted posted;
+    void Post(CommandKind kind, int32_t argument) override {
+        posted.emplace_back(kind::number(kind), argument);
+    }
+};
+
+struct Window {
+    MessageRecorder messages;
+    DocumentTemplate type;
+    Document document{type};
+    GeneratorWave wave;
+    RecordingSink sink;
+    bool connected = false;
+    GeneratorView view{document, wave, sink, [this] { return connected; }};
+
+    Window() {
+        view.resize(760, 580);
+        view.tick();
+    }
+    DdsController& panel() { return *view.controller(); }
+    GeneratorScreen& screen() { return view.screen(); }
+    void enter(GeneratorBox box, const QString& text) {
+        panel().edit(box)->setText(text);
+        panel().acceptBox(box);
+    }
+    QString shown(GeneratorBox box) { return panel().edit(box)->text(); }
+    void run(int id) { view.commands().run(id); }
+    void chooseType(WaveType wanted) {
+        for (const gencmd::TypeCommand& c : gencmd::kTypeCommands)
+            if (c.type == wanted) run(c.id);
+    }
+};
+
+constexpr int kChanged = 32, kFrequency = 33, kSyncOut = 34, kPowerOn = 35;
+
+TEST(DdsController, FrequencyIsLimitedPerTypeAndSendsFrequencyThenChanged) {
+    Window w;
+    w.enter(GeneratorBox::Frequency, "80000000");
+    EXPECT_EQ(w.shown(GeneratorBox::Frequency), "75000000.000");
+    EXPECT_EQ(w.wave.frequency, 75'000'000);
+    EXPECT_EQ(w.sink.posted, (Posted{{kFrequency, 0}, {kChanged, 0}}));
+
+    w.chooseType(WaveType::Arbitrary);  // lowers 75 MHz to the "Arb" maximum
+    EXPECT_EQ(w.shown(GeneratorBox::Frequency), "25000000.000");
+    w.sink.posted.clear();
+    w.enter(GeneratorBox::Frequency, "80000000");
+    EXPECT_EQ(w.shown(GeneratorBox::Frequency), "25000000.000");
+    EXPECT_EQ(w.sink.posted, (Posted{{kFrequency, 0}, {kChanged, 0}}));
+}
+
+TEST(DdsController, BoxesShowTheLimitedValue) {
+    struct Case {
+        GeneratorBox box;
+        const char* typed;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {GeneratorBox::Amplitude, "9", "3.500"},
+        {GeneratorBox::Offset, "-9", "-7.000"},
+        {GeneratorBox::Offset, "12.5", "7.000"},
+        {GeneratorBox::Phase, "1.5", "1.000"},
+        {GeneratorBox::Depth, "3", "1.000"},
+        {GeneratorBox::Tau, "2", "1.000"},
+        {GeneratorBox::HighFrequency, "30000000", "25000000.000"},
+    };
+    Window w;
+    w.chooseType(WaveType::AmFm);
+    for (const Case& c : cases) {
+        w.enter(c.box, QString::fromLatin1(c.typed));
+        EXPECT_EQ(w.shown(c.box), QString::fromLatin1(c.shown)) << c.typed;
+    }
+    // Maximum frequency is held to half the high frequency.
+    w.enter(GeneratorBox::HighFrequency, "10000");
+    w.enter(GeneratorBox::MaximumFrequency, "6000");
+    EXPECT_EQ(w.shown(GeneratorBox::MaximumFrequency), "5000.000");
+    EXPECT_EQ(w.wave.maximumFrequency, 5000);
+}
+
+TEST(DdsController, TextThatIsNoNumberChangesNothing) {
+    Window w;
+    w.sink.posted.clear();
+    w.enter(GeneratorBox::Amplitude, "-");
+    EXPECT_EQ(w.shown(GeneratorBox::Amplitude), "2.000");
+    EXPECT_EQ(w.wave.amplitude, 2.0f);
+    EXPECT_TRUE(w.sink.posted.empty());
+}
+
+TEST(DdsController, OffsetAndPhaseSpinsCountBackwardsAndStayInRange) {
+    Window w;
+    w.enter(GeneratorBox::Offset, "-9");
+    EXPECT_EQ(w.wave.offset, -7);
+    w.sink.posted.clear();
+    w.panel().spinOffset(+1);  // subtracts a volt: -8, limited to -7
+    EXPECT_EQ(w.wave.offset, -7);
+    EXPECT_EQ(w.shown(GeneratorBox::Offset), "-7.000");
+    QTest::mouseClick(w.panel().offsetSpin()->up(), Qt::LeftButton);  // the up arrow adds
+    EXPECT_EQ(w.wave.offset, -6);
+    w.panel().spinPhase(-1);
+    EXPECT_FLOAT_EQ(w.wave.phase, 0.1f);
+    w.panel().spinPhase(+1);
+    w.panel().spinPhase(+1);
+    EXPECT_FLOAT_EQ(w.wave.phase, 0.0f);
+    EXPECT_EQ(w.sink.posted, Posted(5, {kChanged, 0}));
+}
+
+TEST(DdsController, CheckBoxesStoreTheirStateAndSendIt) {
+    Window w;
+    w.chooseType(WaveType::AmFm);
+    w.sink.posted.clear();
+    w.panel().syncOutBox()->click();
+    w.panel().powerOnBox()->click();
+    w.panel().fmBox()->click();
+    w.panel().powerOnBox()->click();
+    EXPECT_EQ(w.wave.syncOut, 1);
+    EXPECT_EQ(w.wave.fmFlag, 1);
+    EXPECT_EQ(w.wave.powerOn, 0);
+    EXPECT_EQ(w.sink.posted, (Posted{{kSyncOut, 1}, {kPowerOn, 1}, {kChanged, 0}, {kPowerOn, 0}}));
+}
+
+TEST(DdsController, BoxesShownPerType) {
+    Window w;
+    using B = GeneratorBox;
+    const B all[] = {B::Frequency,     B::Amplitude, B::Offset,   B::Phase,           B::Duty,
+                     B::RiseDuty,      B::HighDuty,  B::FallDuty, B::RiseFlag,        B::Tau,
+                     B::HighFrequency, B::Depth,     B::FmFlag,   B::MaximumFrequency};
+    for (const gencmd::TypeCommand& c : gencmd::kTypeCommands) {
+        w.run(c.id);
+        const GeneratorBoxes expected = BoxesForType(c.type);
+        for (B box : all)
+            EXPECT_EQ(w.panel().rowShown(box), expected.contains(box))
+                << "type " << int(c.type) << " box " << int(box);
+        EXPECT_FALSE(w.panel().syncOutBox()->isHidden());
+        EXPECT_FALSE(w.panel().powerOnBox()->isHidden());
+    }
+}
+
+TEST(GeneratorTypes, ChoosingTheCurrentTypeQueuesNothingAnotherOnlyWhenConnected) {
+    Window w;
+    w.chooseType(WaveType::Sine);
+    EXPECT_TRUE(w.sink.posted.empty());
+    w.chooseType(WaveType::Ramp);
+    EXPECT_TRUE(w.sink.posted.empty());  // not connected
+    EXPECT_EQ(w.wave.waveType, WaveType::Ramp);
+    w.connected = true;
+    w.chooseType(WaveType::Square);
+    EXPECT_EQ(w.sink.posted, (Posted{{kChanged, 0}}));
+    EXPECT_TRUE(w.view.commands().state(32797).checked);
+    EXPECT_FALSE(w.view.commands().state(32796).checked);
+}
+
+TEST(GeneratorTypes, ArbKeepsTheBaseShapesSamples) {
+    Window w;
+    w.chooseType(WaveType::Square);
+    w.chooseType(WaveType::Arbitrary);
+    EXPECT_EQ(w.wave.waveType, WaveType::Arbitrary);
+    EXPECT_EQ(w.wave.baseType, WaveType::Square);
+    EXPECT_FLOAT_EQ(w.wave.samples[0], 2.0f);
+    EXPECT_FLOAT_EQ(w.wave.samples[500], -2.0f);
+    EXPECT_TRUE(w.panel().rowShown(GeneratorBox::Frequency));
+    EXPECT_FALSE(w.panel().rowShown(GeneratorBox::Amplitude));
+}
+
+TEST(GeneratorTypes, GridAndBestFitToggleWithCheckMarks) {
+    Window w;
+    EXPECT_TRUE(w.view.commands().state(gencmd::kGrid).checked);
+    w.run(gencmd::kGrid);
+    EXPECT_FALSE(w.screen().gridVisible());
+    EXPECT_FALSE(w.view.commands().state(gencmd::kGrid).checked);
+    const bool fit = w.view.commands().state(gencmd::kBestFit).checked;
+    w.run(gencmd::kBestFit);
+    EXPECT_NE(w.view.commands().state(gencmd::kBestFit).checked, fit);
+}
+
+// An "Arb" window of the default sine with the display laid out.
+struct ArbWindow : Window {
+    ArbWindow() {
+        chooseType(WaveType::Arbitrary);
+        sink.posted.clear();
+    }
+    int xOf(int index) { return arb::CursorXForIndex(wave, screen().plotSpan(), index); }
+    int yOfVolts(double volts) {
+        const GridRect& g = screen().grid();
+        return static_cast<int>(g.top + (3.5 - volts) * g.height() / 7.0);
+    }
+};
+
+TEST(ArbEditor, DrawingFromTenToTwentyFillsTheSamplesBetween) {
+    ArbWindow w;
+    ASSERT_FALSE(w.screen().grid().empty());
+    const float before = w.wave.samples[10];
+    const QPoint start(w.xOf(10), w.yOfVolts(before));
+    QTest::mousePress(&w.screen(), Qt::LeftButton, {}, start);
+    ASSERT_EQ(w.screen().currentIndex(), 10);
+    QTest::mouseMove(&w.screen(), QPoint(w.xOf(20), w.screen().grid().top));
+    QTest::mouseRelease(&w.screen(), Qt::LeftButton, {}, QPoint(w.xOf(20), w.screen().grid().top));
+    EXPECT_FLOAT_EQ(w.wave.samples[20], 3.5f);  // the top edge is 3.5 V
+    for (int i = 11; i < 20; ++i)
+        EXPECT_NEAR(w.wave.samples[static_cast<std::size_t>(i)],
+                    before + (3.5 - before) * (i - 10) / 10.0, 1e-5)
+            << i;
+    EXPECT_EQ(w.sink.posted, (Posted{{kChanged, 0}}));
+}
+
+TEST(ArbEditor, BottomEdgeIsMinusThreeAndAHalf) {
+    ArbWindow w;
+    const GridRect& g = w.screen().grid();
+    QTest::mousePress(&w.screen(), Qt::LeftButton, {}, QPoint(w.xOf(40), g.top + 10));
+    QTest::mouseMove(&w.screen(), QPoint(w.xOf(40), g.bottom - 1));
+    EXPECT_NEAR(w.wave.samples[40], -3.5 + 7.0 / g.height(), 1e-5);
+    QTest::mouseRelease(&w.screen(), Qt::LeftButton, {}, QPoint(w.xOf(40), g.bottom - 1));
+    EXPECT_FLOAT_EQ(static_cast<float>(arb::VoltsAtY(g.bottom, g.top, g.bottom)), -3.5f);
+}
+
+TEST(ArbEditor, ZoomSpansAndTheirAvailability) {
+    Window standard;
+    EXPECT_FALSE(standard.view.commands().state(gencmd::kZoomIn).enabled);
+    ArbWindow w;
+    EXPECT_TRUE(w.view.commands().state(gencmd::kZoomIn).enabled);
+    std::vector<int> spans;
+    for (int i = 0; i < 3; ++i) {
+        w.run(gencmd::kZoomIn);
+        spans.push_back(w.wave.viewSpan);
+    }
+    for (int i = 0; i < 6; ++i) {
+        w.run(gencmd::kZoomOut);
+        spans.push_back(w.wave.viewSpan);
+    }
+    EXPECT_EQ(spans, (std::vector<int>{166, 110, 100, 150, 225, 337, 505, 757, 1000}));
+}
+
+TEST(ArbEditor, ScrollThumbDragMovesTheViewStart) {
+    ArbWindow w;
+    const QRect thumb = w.screen().thumbRect();
+    ASSERT_FALSE(thumb.isEmpty());
+    const GridRect& g = w.screen().grid();
+    QTest::mousePress(&w.screen(), Qt::LeftButton, {}, thumb.center());
+    EXPECT_TRUE(w.screen().draggingThumb());
+    QTest::mouseMove(&w.screen(), QPoint(g.left + g.width() / 2, thumb.center().y()));
+    EXPECT_NEAR(w.wave.viewStart, 0.5f, 0.01f);
+    QTest::mouseMove(&w.screen(), QPoint(g.right + 50, thumb.center().y()));
+    EXPECT_EQ(w.wave.viewStart, 1.0f);
+    QTest::mouseRelease(&w.screen(), Qt::LeftButton, {}, QPoint(g.right + 50, thumb.center().y()));
+    EXPECT_EQ(arb::FirstShown(w.wave), 750);
+}
+
+TEST(ArbEditor, EditPointLimitsTheIndexAndTakesAnyVoltage) {
+    ArbWindow w;
+    w.view.openEditPoint(3);
+    EditPointDialog* dialog = w.view.editPointDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->indexBox()->text(), "3");
+    dialog->indexBox()->setText("5000");
+    dialog->acceptIndex();
+    EXPECT_EQ(dialog->index(), 999);
+    EXPECT_EQ(dialog->indexBox()->text(), "999");
+    EXPECT_EQ(w.screen().currentIndex(), 999);
+    dialog->spin(+1);
+    EXPECT_EQ(dialog->index(), 999);
+    dialog->spin(-1);
+    EXPECT_EQ(dialog->index(), 998);
+    dialog->voltageBox()->setText("10");
+    dialog->updatePoint();
+    EXPECT_EQ(w.wave.samples[998], 10.0f);
+    EXPECT_EQ(dialog->voltageBox()->text(), "10.000");
+    EXPECT_EQ(w.sink.posted, (Posted{{kChanged, 0}}));
+    dialog->close();
+}
+
+std::string fileText(const QString& path) {
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(GeneratorFiles, SaveWritesTheModelsFileAndOpenMakesAnArbWave) {
+    QTemporaryDir folder;
+    Window w;
+    const QString saved = folder.filePath(QStringLiteral("wave.CSV"));
+    w.view.setFileDialogs({[&](QWidget*) { return saved; }, [&](QWidget*) { return saved; }});
+    w.enter(GeneratorBox::Frequency, "2000");
+    w.run(gencmd::kSave);
+    GeneratorWave model;
+    model.frequency = 2000;
+    const QString expected = folder.filePath(QStringLiteral("model.csv"));
+    ASSERT_TRUE(SaveCsv(model, expected.toStdString()).ok());
+    EXPECT_EQ(fileText(saved), fileText(expected));
+
+    std::ofstream(saved.toStdString(), std::ios::binary)
+        << "#CLOCK=10000\r\n#SIZE=10\r\n1.5\r\n1.5e3,0,0\r\n0.25,0,0\r\n";
+    w.run(gencmd::kOpenCsv);
+    EXPECT_EQ(w.wave.waveType, WaveType::Arbitrary);
+    EXPECT_EQ(w.wave.sampleCount, 10);
+    EXPECT_EQ(w.wave.frequency, 1000);
+    EXPECT_EQ(w.wave.samples[0], 0.0f);
+    EXPECT_EQ(w.wave.samples[1], 0.0f);
+    EXPECT_EQ(w.wave.samples[2], 0.25f);
+    EXPECT_EQ(w.shown(GeneratorBox::Frequency), "1000.000");
+    EXPECT_TRUE(w.panel().rowShown(GeneratorBox::Frequency));
+    EXPECT_FALSE(w.panel().rowShown(GeneratorBox::Phase));
+    EXPECT_LE(w.wave.viewSpan, 10);  // the editor's span never exceeds N
+    EXPECT_TRUE(w.messages.texts().isEmpty());
+}
+
+TEST(GeneratorFiles, RefusedOrMisnamedFilesChangeNothing) {
+    QTemporaryDir folder;
+    Window w;
+    const QString bad = folder.filePath(QStringLiteral("bad.csv"));
+    std::ofstream(bad.toStdString(), std::ios::binary) << "#CLOCK=1000\r\n#SIZE=0\r\n";
+    QString chosen = bad;
+    w.view.setFileDialogs({[&](QWidget*) { return chosen; }, [&](QWidget*) { return chosen; }});
+    const GeneratorWave before = w.wave;
+    w.run(gencmd::kOpenCsv);
+    EXPECT_TRUE(w.wave == before);
+    ASSERT_EQ(w.messages.texts().size(), 1);
+    EXPECT_TRUE(w.messages.texts().front().startsWith("Cann't Save file: "));
+
+    w.messages.clear();
+    chosen = folder.filePath(QStringLiteral("wave.txt"));
+    w.run(gencmd::kSave);
+    w.run(gencmd::kOpenCsv);
+    EXPECT_FALSE(QFile::exists(chosen));
+    EXPECT_TRUE(w.messages.texts().isEmpty());
+
+    chosen = folder.filePath(QStringLiteral("missing/wave.csv"));
+    w.run(gencmd::kSave);
+    ASSERT_EQ(w.messages.texts().size(), 1);
+    EXPECT_TRUE(w.messages.texts().front().startsWith("Cann't Save file: "));
+}
+
+TEST(GeneratorScreen, ParameterListPerType) {
+    GeneratorWave wave;
+    EXPECT_EQ(GeneratorScreen::parameterLines(wave),
+              (QStringList{"Sine", "Frequency: 1000.000 Hz", "Amplitude(Vpp): 4.000 V",
+                           "Y-Offset: 0.000 V", "Phase: 0.0"}));
+    wave.waveType = WaveType::Dc;
+    EXPECT_EQ(GeneratorScreen::parameterLines(wave), (QStringList{"DC", "Y-Offset: 0.000 V"}));
+    wave.waveType = WaveType::Zero;  // no name, the common lines
+    EXPECT_EQ(GeneratorScreen::parameterLines(wave).size(), 4);
+    EXPECT_EQ(GeneratorScreen::parameterLines(wave).front(), "Frequency: 1000.000 Hz");
+    wave.waveType = WaveType::AmFm;
+    wave.fmFlag = 1;
+    const QStringList amfm = GeneratorScreen::parameterLines(wave);
+    ASSERT_EQ(amfm.size(), 9);
+    EXPECT_EQ(amfm[7], "FM?: YES");
+    EXPECT_EQ(amfm[8], "Maximum Frequency: 3000.000 Hz");
+    wave.waveType = WaveType::Exponent;
+    EXPECT_EQ(GeneratorScreen::parameterLines(wave).back(), "Rise?: Yes");
+}
+
+TEST(GeneratorScreen, DrawsEveryTypeIntoAPicture) {
+    Window w;
+    QImage image(760, 580, QImage::Format_RGB32);
+    for (const gencmd::TypeCommand& c : gencmd::kTypeCommands) {
+        w.run(c.id);
+        QPainter painter(&image);
+        w.screen().render(painter, image.rect());
+    }
+    SUCCEED();
+}
+
+}  // namespace
+}  // namespace oscilane
