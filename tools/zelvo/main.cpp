@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "capture_verb.h"
 #include "instrument_verbs.h"
 #include "ports.h"
 #include "usb_scan.h"
@@ -40,6 +41,7 @@ int main(int argc, char** argv) {
     addInstrumentVerbs(parser, verbs, options);
     addPortsVerb(parser, verbs);
     addUsbScanVerb(parser, verbs);
+    addCaptureVerb(parser, verbs, options.instrument);
 
     try {
         parser.parse(argc, argv);
