@@ -37,8 +37,7 @@ QFont reportFont(int pixelHeight) {
 QFont reportTextFont(QSize page) { return reportFont(pageY(page, 25)); }
 
 void drawReportText(QPainter& painter, QPoint at, const QString& text) {
-    const QRect room(at, QSize(1 << 20, 1 << 20));
-    painter.drawText(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
+    painter.drawText(at + QPoint(0, painter.fontMetrics().ascent()), text);
 }
 
 void drawReportFrame(QPainter& painter, QSize page, const QString& heading,

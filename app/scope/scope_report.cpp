@@ -179,6 +179,9 @@ bool writeScopeReportPdf(const QString& path, const SettingBlock& block, const Q
         QPdfWriter writer(&file);
         writer.setResolution(kPdfResolution);
         writer.setPageSize(QPageSize(QPageSize::A4));
+        // Landscape: at a fortieth of the page height, the longest right-hand
+        // lines (ALT mode) run past the edge of a portrait page.
+        writer.setPageOrientation(QPageLayout::Landscape);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter;
         if (!painter.begin(&writer)) return fail();
