@@ -154,7 +154,9 @@ bool writeBitmapFile(const QString& path, const QImage& image, int bitsPerPixel,
 PictureFormat pictureFormatFor(const QString& path, const QString& chosenFilter) {
     if (chosenFilter == kJpegFilter || path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
         return PictureFormat::Jpeg;
-    if (chosenFilter == kPngFilter || path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+    // A ".png" name under the bitmap filter still gets a bitmap, as it always has.
+    if (chosenFilter == kPngFilter ||
+        (chosenFilter.isEmpty() && path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)))
         return PictureFormat::Png;
     return PictureFormat::Bitmap;
 }

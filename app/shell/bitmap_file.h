@@ -28,8 +28,8 @@ bool writeBitmapFile(const QString& path, const QImage& image, int bitsPerPixel,
 
 enum class PictureFormat { Bitmap, Jpeg, Png };
 
-// JPEG when the JPEG filter was chosen or the name ends in ".jpg", PNG likewise
-// for ".png"; bitmap otherwise.
+// JPEG when the JPEG filter was chosen or the name ends in ".jpg"; PNG when the
+// PNG filter was chosen, or no filter and the name ends in ".png"; bitmap otherwise.
 PictureFormat pictureFormatFor(const QString& path, const QString& chosenFilter = QString());
 
 // Saves a window picture; a failure is shown to the user as "Cann't save file: ..."
