@@ -5,6 +5,7 @@
 #include "generator/generator_window.h"
 #include "meter/meter_session.h"
 #include "meter/meter_view.h"
+#include "scope/scope_menu.h"
 #include "scope/scope_window.h"
 #include "shell/command_ids.h"
 #include "shell/oscilane_app.h"
@@ -30,6 +31,7 @@ void registerDocumentTypes(OscilaneApp& app) {
     DocumentTemplate scope =
         instrument(res::kScopeTemplate, "\nScope\nScope\n\n\nScope.Document\nScope Document",
                    "DigitalScope%1", "Digital Scope", ":/icons/browser_scope.png");
+    scope.menu = scopeWindowMenu();
     scope.createView = createScopeView;
     scope.createFrame = createScopeFrame;
     app.registerTemplate(std::move(scope));

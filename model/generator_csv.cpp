@@ -14,6 +14,7 @@
 
 #include "model/formatting.h"
 #include "model/generator_texts.h"
+#include "model/whole_file.h"
 
 namespace oscilane {
 namespace {
@@ -50,24 +51,6 @@ float sampleOfLine(std::string_view line) {
     return toSample(ParseDecimal(line.substr(0, comma)));
 }
 
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// The file a save replaces: the target of a symbolic link rather than the link.
-std::filesystem::path saveTarget(const std::filesystem::path& path) {
-    std::error_code error;
-    if (!std::filesystem::is_symlink(path, error)) return path;
-    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
-    return error ? path : resolved;
-}
-
 }  // namespace
 
 std::string CsvResult::message() const {
@@ -93,45 +76,17 @@ std::string CsvText(const GeneratorWave& wave) {
 }
 
 CsvResult SaveCsv(GeneratorWave& wave, const std::filesystem::path& path) {
-    const std::filesystem::path target = saveTarget(path);
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) return failure(CsvOutcome::CannotOpen, EISDIR);
-    // The rename would replace a file the user may not write to; refuse as an open would.
-    if (exists && ::access(target.c_str(), W_OK) != 0)
-        return failure(CsvOutcome::CannotOpen, errno);
-
-    std::string temporary = target.string() + ".XXXXXX";
-    const int fd = ::mkstemp(temporary.data());
-    if (fd < 0) return failure(CsvOutcome::CannotOpen, errno);
-
-    // mkstemp makes the file private; the saved file keeps the mode of the one
-    // it replaces, or gets the mode of any new file.
-    mode_t mode = existing.st_mode & 07777;
-    if (!exists) {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
+    // The wave takes the synthesized samples only once they are saved.
+    GeneratorWave saved = wave;
+    if (saved.waveType != WaveType::Arbitrary) Synthesize(saved);
+    const auto failed = WriteWholeFile(path, CsvText(saved));
+    if (!failed) {
+        wave = saved;
+        return {};
     }
-
-    if (wave.waveType != WaveType::Arbitrary) Synthesize(wave);
-    const std::string text = CsvText(wave);
-
-    bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, text) && ::fsync(fd) == 0;
-    int error = errno;
-    if (::close(fd) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (written && std::rename(temporary.c_str(), target.c_str()) != 0) {
-        written = false;
-        error = errno;
-    }
-    if (!written) {
-        ::unlink(temporary.c_str());
-        return failure(CsvOutcome::CannotWrite, error);
-    }
-    return {};
+    return failure(
+        failed->stage == WholeFileStage::Open ? CsvOutcome::CannotOpen : CsvOutcome::CannotWrite,
+        failed->error);
 }
 
 CsvResult ReadCsv(GeneratorWave& wave, std::istream& in) {

@@ -14,6 +14,7 @@
 #include "model/formatting.h"
 #include "model/meter_display_rules.h"
 #include "model/meter_tables.h"
+#include "model/whole_file.h"
 
 namespace oscilane {
 namespace {
@@ -180,26 +181,7 @@ std::optional<std::string> LogFileWriter::appendText(const std::string& logPath,
 }
 
 std::optional<std::string> WriteFileWhole(const std::string& path, std::string_view text) {
-    static std::atomic<unsigned> serial{0};
-    std::size_t nameStart = fileNameStart(path);
-    std::string stem = path.substr(0, nameStart) + "." + path.substr(nameStart) + ".part-" +
-                       std::to_string(::getpid()) + "-";
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = stem + std::to_string(serial.fetch_add(1));
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return reasonOf(path, errno);
-    }
-    if (fd < 0) return reasonOf(path, EEXIST);
-    int error = 0;
-    if (!writeAll(fd, text) || ::fsync(fd) != 0) error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        return reasonOf(path, error);
-    }
+    if (const auto failure = WriteWholeFile(path, text)) return reasonOf(path, failure->error);
     return std::nullopt;
 }
 

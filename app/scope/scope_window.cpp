@@ -6,6 +6,8 @@
 #include "scope/scope_command_ids.h"
 #include "scope/scope_frame.h"
 #include "scope/scope_panel.h"
+#include "scope/scope_report.h"
+#include "scope/scope_save.h"
 #include "scope/scope_session.h"
 #include "scope/scope_view.h"
 
@@ -46,6 +48,8 @@ QWidget* createScopeView(Document& document) {
     window->setOnConnected([view] {
         if (view->panel()) view->panel()->refresh();
     });
+    installScopeSave(view, view->commands(), session.data(), *state);
+    installScopeReport(view, view->commands(), session.data());
     view->commands().on(
         cmd::kScopeUpdateData, [&link] { link.requestUpload(); },
         [&link] {

@@ -21,6 +21,7 @@ constexpr qsizetype kMaxReasonLength = 1024;
 
 const QString kBitmapFilter = QStringLiteral("BMP File(*.bmp)");
 const QString kJpegFilter = QStringLiteral("JPEG File(*.jpg)");
+const QString kPngFilter = QStringLiteral("PNG File(*.png)");
 
 // The display's default colours for 4 bits per pixel.
 constexpr std::array<QRgb, 16> kSixteenColours = {
@@ -153,6 +154,10 @@ bool writeBitmapFile(const QString& path, const QImage& image, int bitsPerPixel,
 PictureFormat pictureFormatFor(const QString& path, const QString& chosenFilter) {
     if (chosenFilter == kJpegFilter || path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
         return PictureFormat::Jpeg;
+    // A ".png" name under the bitmap filter still gets a bitmap, as it always has.
+    if (chosenFilter == kPngFilter ||
+        (chosenFilter.isEmpty() && path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)))
+        return PictureFormat::Png;
     return PictureFormat::Bitmap;
 }
 
@@ -160,9 +165,10 @@ bool saveWindowImage(const QString& path, const QImage& picture, PictureFormat f
                      int bitsPerPixel) {
     QString reason;
     bool saved = false;
-    if (format == PictureFormat::Jpeg) {
-        saved = writeAtomically(path, &reason, [&picture, &reason](QSaveFile& file) {
-            QImageWriter writer(&file, "jpg");
+    if (format == PictureFormat::Jpeg || format == PictureFormat::Png) {
+        const char* kind = format == PictureFormat::Jpeg ? "jpg" : "png";
+        saved = writeAtomically(path, &reason, [&picture, &reason, kind](QSaveFile& file) {
+            QImageWriter writer(&file, kind);
             if (writer.write(picture)) return true;
             reason = writer.errorString();
             return false;
@@ -181,7 +187,7 @@ QImage grabWindowImage(QWidget* window) { return window->grab().toImage(); }
 std::optional<PictureFileChoice> askPictureFile(QWidget* parent) {
     QFileDialog dialog(parent, QStringLiteral("Save Data As..."));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({kBitmapFilter, kJpegFilter});
+    dialog.setNameFilters({kBitmapFilter, kJpegFilter, kPngFilter});
     dialog.setDefaultSuffix(QStringLiteral("bmp"));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     const QString path = dialog.selectedFiles().constFirst();

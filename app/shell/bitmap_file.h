@@ -1,5 +1,5 @@
 // Pictures of windows as files: uncompressed bitmap files at the display's
-// colour depth, or JPEG files when the user asks for one.
+// colour depth, or JPEG or PNG files when the user asks for one.
 #pragma once
 
 #include <QByteArray>
@@ -26,9 +26,10 @@ QByteArray encodeBitmapFile(const QImage& image, int bitsPerPixel);
 bool writeBitmapFile(const QString& path, const QImage& image, int bitsPerPixel,
                      QString* reason = nullptr);
 
-enum class PictureFormat { Bitmap, Jpeg };
+enum class PictureFormat { Bitmap, Jpeg, Png };
 
-// JPEG when the JPEG filter was chosen or the name ends in ".jpg"; bitmap otherwise.
+// JPEG when the JPEG filter was chosen or the name ends in ".jpg"; PNG when the
+// PNG filter was chosen, or no filter and the name ends in ".png"; bitmap otherwise.
 PictureFormat pictureFormatFor(const QString& path, const QString& chosenFilter = QString());
 
 // Saves a window picture; a failure is shown to the user as "Cann't save file: ..."

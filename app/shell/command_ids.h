@@ -10,6 +10,8 @@ inline constexpr int kFileOpen = 57601;
 inline constexpr int kPrintSetup = 57606;
 inline constexpr int kPrint = 57607;
 inline constexpr int kPrintPreview = 57609;
+// The printed report written to a PDF file instead of a printer.
+inline constexpr int kExportPdf = 32900;
 inline constexpr int kAppAbout = 57664;
 inline constexpr int kAppExit = 57665;
 

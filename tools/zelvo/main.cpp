@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 
+#include "capture_verb.h"
 #include "gen_verb.h"
 #include "instrument_verbs.h"
 #include "measure_verb.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
     addPortsVerb(parser, verbs);
     addUsbScanVerb(parser, verbs);
     addGenVerb(parser, verbs);
+    addCaptureVerb(parser, verbs, options.instrument);
 
     try {
         parser.parse(argc, argv);

@@ -1,0 +1,11 @@
+// The scope window's menu: the document window's menu with "Save" and
+// "Export PDF..." in its File menu.
+#pragma once
+
+#include "shell/menu_layout.h"
+
+namespace oscilane {
+
+MenuBarLayout scopeWindowMenu();
+
+}  // namespace oscilane

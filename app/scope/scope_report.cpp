@@ -1,0 +1,260 @@
+#include "scope/scope_report.h"
+
+#include <QFileDialog>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPolygon>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include "display/palette.h"
+#include "display/report_page.h"
+#include "model/scope_report_texts.h"
+#include "model/scope_scales.h"
+#include "model/scope_settings.h"
+#include "scope/scope_data.h"
+#include "scope/scope_file_texts.h"
+#include "shell/command_ids.h"
+#include "shell/command_map.h"
+#include "shell/message_service.h"
+#include "shell/message_texts.h"
+
+namespace oscilane {
+namespace {
+
+constexpr int kPdfResolution = 300;
+constexpr qsizetype kReasonLimit = 1024;
+constexpr const char* kHeading = "Pirla - DSO";
+
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+QList<ReportLegendEntry> legendOf(const ScopeSettings& s) {
+    const ReportLegendEntry all[] = {
+        {QStringLiteral("CH1 :"), 50, 710, QRect(QPoint(140, 714), QPoint(240, 731)), colour::kCh1},
+        {QStringLiteral("CH2 :"), 250, 710, QRect(QPoint(340, 713), QPoint(440, 730)),
+         colour::kCh2},
+        {QStringLiteral("MATH :"), 500, 710, QRect(QPoint(615, 713), QPoint(715, 730)),
+         colour::kMath},
+        {QStringLiteral("REF :"), 730, 710, QRect(QPoint(820, 714), QPoint(920, 731)),
+         colour::kRef},
+    };
+    QList<ReportLegendEntry> legend;
+    for (int c = kCh1; c <= kRef; ++c)
+        if (s.shown(c)) legend << all[c];
+    return legend;
+}
+
+void drawGraticule(QPainter& p, const QRect& box) {
+    const double left = box.left(), top = box.top();
+    const double width = box.width(), height = box.height();
+    const double sx = width / 50, sy = height / 32;
+    double ts = width * 3 / 499;
+    ts = ts >= 4.5 ? 4.5 : ts < 2.5 ? 2 : ts;
+    double tl = height * 4 / 255;
+    tl = tl >= 6 ? 6 : tl < 4.5 ? 3 : tl;
+    const double centreX = left + 25 * sx, centreY = top + 16 * sy;
+    const double right = left + width, bottom = top + height;
+    auto line = [&p](double x1, double y1, double x2, double y2) {
+        p.drawLine(QPoint(static_cast<int>(x1), static_cast<int>(y1)),
+                   QPoint(static_cast<int>(x2), static_cast<int>(y2)));
+    };
+    auto dot = [&p](double x, double y) {
+        p.drawPoint(QPoint(static_cast<int>(x), static_cast<int>(y)));
+    };
+    for (int k = 1; k <= 49; ++k) {
+        const double x = left + k * sx;
+        if (k == 25) {
+            line(x, top, x, bottom);
+        } else if (k % 5 == 0) {
+            line(x, top, x, top + tl);
+            line(x, bottom, x, bottom - tl);
+            for (int j = 1; j <= 31; ++j) dot(x, top + j * sy);
+        } else {
+            line(x, top, x, top + ts);
+            line(x, bottom, x, bottom - ts);
+        }
+        line(x, centreY - ts - 1, x, centreY + ts);
+    }
+    for (int j = 1; j <= 31; ++j) {
+        const double y = top + j * sy;
+        if (j == 16) {
+            line(left, y, right, y);
+        } else if (j % 4 == 0) {
+            line(left, y, left + tl, y);
+            line(right, y, right - tl, y);
+            for (int k = 1; k <= 49; ++k) dot(left + k * sx, y);
+        } else {
+            line(left, y, left + ts, y);
+            line(right, y, right - ts, y);
+        }
+        line(centreX - ts - 1, y, centreX + ts, y);
+    }
+}
+
+// The trace as polylines through its on-grid codes; a code outside 0..255
+// (a blanked sample) breaks the line instead of being drawn off the box.
+void drawTrace(QPainter& p, const QRect& box, const ScopeSettings& s, int channel) {
+    const double width = box.width(), height = box.height();
+    const QColor& c = colour::ofWaveform(channel);
+    p.setPen(QPen(c, 0));
+    QPolygon run;
+    auto flush = [&] {
+        if (run.size() > 1) p.drawPolyline(run);
+        if (run.size() == 1) p.drawPoint(run.front());
+        run.clear();
+    };
+    const int samples = static_cast<int>(zelvo::layout::kSamplesPerTrace);
+    for (int i = 0; i < samples; ++i) {
+        const int code = s.sample(channel, i);
+        if (code < 0 || code > kCodeMax) {
+            flush();
+            continue;
+        }
+        run << QPoint(static_cast<int>(box.left() + i * width / 1199),
+                      static_cast<int>(box.top() + (255 - code) * height / 255));
+    }
+    flush();
+    const int lever = s.position(channel);
+    const int y0 = static_cast<int>(box.top() + lever * 255.0 / 199 * height / 255);
+    const int d = static_cast<int>(16 * width / 1199);
+    const QPoint triangle[] = {
+        {box.left(), y0}, {box.left() - d, y0 - d}, {box.left() - d, y0 + d}};
+    p.setBrush(c);
+    p.drawPolygon(triangle, 3);
+    p.setBrush(Qt::NoBrush);
+}
+
+}  // namespace
+
+void drawScopeReport(QPainter& p, QSize page, const SettingBlock& block, const QDateTime& when) {
+    const ScopeSettings s(block);
+    p.save();
+    drawReportFrame(p, page, QString::fromLatin1(kHeading), legendOf(s));
+
+    p.setPen(QPen(Qt::black, 0));
+    p.setFont(reportTextFont(page));
+    const int x = static_cast<int>(page.width() * 0.05);
+    const int xRight = static_cast<int>(page.width() * 0.5);
+    auto at = [&page](double fraction) { return static_cast<int>(page.height() * fraction); };
+    const QDate d = when.date();
+    const QTime t = when.time();
+    drawReportText(
+        p, {x, at(0.13)},
+        text(ReportDateLine({d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()})));
+    drawReportText(p, {x, at(0.74)}, text(ReportSamplingRateLine(s)));
+    drawReportText(p, {xRight, at(0.74)}, text(ReportTimePerDivisionLine(s)));
+    const double rows[] = {0.76, 0.78, 0.80, 0.82};
+    for (int c = kCh1; c <= kRef; ++c) {
+        if (!s.shown(c)) continue;
+        const int y = at(rows[c]);
+        drawReportText(p, {x, y}, text(ReportVoltLine(s, c)));
+        if (c <= kCh2) drawReportText(p, {xRight, y}, text(ReportCouplingLine(s, c)));
+        if (c == kMath) drawReportText(p, {xRight, y}, text(ReportMathLine(block)));
+    }
+
+    const QRect box(QPoint(static_cast<int>(page.width() * 0.05), at(0.152)),
+                    QPoint(static_cast<int>(page.width() * 0.95), at(0.7)));
+    drawGraticule(p, box);
+    for (int c = kCh1; c <= kRef; ++c)
+        if (s.shown(c)) drawTrace(p, box, s, c);
+    p.setPen(QPen(Qt::black, 0));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(box);
+    p.restore();
+}
+
+bool writeScopeReportPdf(const QString& path, const SettingBlock& block, const QDateTime& when,
+                         QString* reason) {
+    QSaveFile file(path);
+    auto fail = [&] {
+        if (reason) *reason = file.errorString();
+        file.cancelWriting();
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly)) return fail();
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(kPdfResolution);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        // Landscape: at a fortieth of the page height, the longest right-hand
+        // lines (ALT mode) run past the edge of a portrait page.
+        writer.setPageOrientation(QPageLayout::Landscape);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QPainter painter;
+        if (!painter.begin(&writer)) return fail();
+        drawScopeReport(painter, QSize(writer.width(), writer.height()), block, when);
+        painter.end();
+    }
+    if (file.error() != QFileDevice::NoError) return fail();
+    if (!file.commit()) {
+        if (reason) *reason = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+ScopeReportCommands::ScopeReportCommands(QWidget* view, const ScopeData& data)
+    : QObject(view),
+      clock([] { return QDateTime::currentDateTime(); }),
+      view_(view),
+      data_(data),
+      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    askPdfFile = [](QWidget* parent) -> std::optional<QString> {
+        QFileDialog dialog(parent, QString::fromLatin1(scopefiletext::kPdfTitle));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilter(QString::fromLatin1(scopefiletext::kPdfFilter));
+        dialog.setDefaultSuffix(QString::fromLatin1(scopefiletext::kPdfSuffix));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().constFirst();
+    };
+}
+
+ScopeReportCommands::~ScopeReportCommands() = default;
+
+void ScopeReportCommands::paint(QPrinter& printer) {
+    QPainter painter(&printer);
+    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
+    drawScopeReport(painter, page.size(), data_.displayedBlock, clock());
+}
+
+void ScopeReportCommands::print() {
+    QPrintDialog dialog(printer_.get(), view_);
+    if (dialog.exec() == QDialog::Accepted) paint(*printer_);
+}
+
+void ScopeReportCommands::preview() {
+    QPrintPreviewDialog dialog(printer_.get(), view_);
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
+            [this](QPrinter* printer) { paint(*printer); });
+    dialog.exec();
+}
+
+void ScopeReportCommands::pageSetup() {
+    QPageSetupDialog dialog(printer_.get(), view_);
+    dialog.exec();
+}
+
+void ScopeReportCommands::exportPdf() {
+    const std::optional<QString> path = askPdfFile(view_);
+    if (!path) return;
+    QString reason;
+    if (!writeScopeReportPdf(*path, data_.displayedBlock, clock(), &reason))
+        showMessage(QString::fromLatin1(msg::kCannotSaveFile).arg(reason.left(kReasonLimit)),
+                    MessageKind::Error);
+}
+
+ScopeReportCommands* installScopeReport(QWidget* view, CommandMap& commands,
+                                        const ScopeData& data) {
+    auto* report = new ScopeReportCommands(view, data);
+    commands.on(cmd::kPrint, [report] { report->print(); });
+    commands.on(cmd::kPrintPreview, [report] { report->preview(); });
+    commands.on(cmd::kPrintSetup, [report] { report->pageSetup(); });
+    commands.on(cmd::kExportPdf, [report] { report->exportPdf(); });
+    return report;
+}
+
+}  // namespace oscilane

@@ -1,0 +1,150 @@
+// The scope's test report rendered to PDF and read back with poppler's
+// pdftotext and pdftoppm: its texts and their order, the legend of the shown
+// channels only, and trace pixels in the channel colours inside the box.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "block_builder.h"
+#include "fake_link.h"
+#include "model/scope_settings.h"
+#include "scope/scope_report.h"
+#include "shell/command_ids.h"
+#include "shell/command_map.h"
+#include "shell/message_service.h"
+
+using namespace oscilane;
+namespace L = zelvo::layout;
+
+namespace {
+
+const QDateTime kSeventhOfMarch(QDate(2009, 3, 7), QTime(14, 5, 9));
+
+bool havePoppler() {
+    return !QStandardPaths::findExecutable("pdftotext").isEmpty() &&
+           !QStandardPaths::findExecutable("pdftoppm").isEmpty();
+}
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(20000)) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// CH2 only, a sine-like ramp across the middle of the box, one blanked sample.
+SettingBlock ch2Block(bool alt) {
+    scopetest::BlockBuilder b;
+    b.u16(L::kTimeBase, 19).u16(L::kTriggerMode, alt ? 2 : 0);
+    b.channel(kCh1, L::channel::kShown, 0).shownChannel(kCh2, 9, 50000, 100);
+    b.channel(kCh2, L::channel::kAltTimeBase, 21).channel(kCh2, L::channel::kCoupling, 1);
+    for (std::size_t i = 0; i < L::kSamplesPerTrace; ++i)
+        b.sample(kCh2, i, 60 + static_cast<int>(i % 120));
+    b.sample(kCh2, 600, 32767);
+    return b.block;
+}
+
+class ScopeReportTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!havePoppler()) GTEST_SKIP() << "poppler-utils is not installed";
+    }
+    QString pdf(const SettingBlock& block) {
+        const QString path = dir_.filePath("report.pdf");
+        QString reason;
+        EXPECT_TRUE(writeScopeReportPdf(path, block, kSeventhOfMarch, &reason))
+            << reason.toStdString();
+        return path;
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_F(ScopeReportTest, TextsInOrderAndOnlyTheShownChannels) {
+    // pdftotext gives runs of blanks as one; the exact spacing is the model's test.
+    const QString text = run("pdftotext", {"-layout", pdf(ch2Block(false)), "-"}).simplified();
+    const QStringList inOrder = {"Test Report",
+                                 "Pirla - DSO",
+                                 "Data = 07-03-2009",
+                                 "Time = 14:05:09",
+                                 "CH2 :",
+                                 "Sampling Rate = ",
+                                 "Time/DIV = 1.000ms/div",
+                                 "CH2: VOLT DIV = 500mV/div",
+                                 "Input Coupling = DC",
+                                 "Note:"};
+    qsizetype from = 0;
+    for (const QString& t : inOrder) {
+        const qsizetype at = text.indexOf(t, from);
+        EXPECT_GE(at, 0) << t.toStdString() << " after position " << from << " in\n"
+                         << text.toStdString();
+        if (at >= 0) from = at + t.size();
+    }
+    for (const char* absent : {"CH1 :", "MATH :", "REF :", "CH1:", "MATH:", "REF:", "Operate"})
+        EXPECT_FALSE(text.contains(QString::fromLatin1(absent))) << absent;
+}
+
+TEST_F(ScopeReportTest, AltModeWithCh1OffStartsTheRateWithCh2) {
+    const QString text = run("pdftotext", {"-raw", pdf(ch2Block(true)), "-"});
+    EXPECT_TRUE(text.contains(QRegularExpression("Sampling Rate:\\s+CH2 = ")))
+        << text.toStdString();
+    EXPECT_TRUE(text.contains("5.000ms/div")) << text.toStdString();
+}
+
+TEST_F(ScopeReportTest, TracePixelsInTheChannelColourInsideTheBox) {
+    const QString prefix = dir_.filePath("page");
+    run("pdftoppm", {"-r", "60", "-png", "-singlefile", pdf(ch2Block(false)), prefix});
+    const QImage page(prefix + ".png");
+    ASSERT_FALSE(page.isNull());
+    const int w = page.width(), h = page.height();
+    const QRect box(QPoint(w * 5 / 100, h * 152 / 1000), QPoint(w * 95 / 100, h * 70 / 100));
+    int green = 0, greenOutside = 0;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const QColor c = page.pixelColor(x, y);
+            if (c.green() < 180 || c.red() > 90 || c.blue() > 90) continue;
+            // The legend swatch lies below the box; the lever triangle just left of it.
+            if (box.adjusted(-w / 40, 0, 1, 1).contains(x, y))
+                ++green;
+            else if (y < h * 70 / 100)
+                ++greenOutside;
+        }
+    EXPECT_GT(green, 200) << "the CH2 trace";
+    EXPECT_EQ(greenOutside, 0) << "a blanked sample drawn outside the box";
+}
+
+TEST(ScopeReportCommands, ExportPdfFailureIsShownAndLeavesNothing) {
+    MessageRecorder messages;
+    QTemporaryDir dir;
+    scopetest::FakeLink link;
+    link.data.displayedBlock = ch2Block(false);
+    QWidget view;
+    CommandMap commands;
+    ScopeReportCommands* report = installScopeReport(&view, commands, link.data);
+    report->clock = [] { return kSeventhOfMarch; };
+    for (int id : {cmd::kPrint, cmd::kPrintPreview, cmd::kPrintSetup, cmd::kExportPdf})
+        EXPECT_TRUE(commands.handles(id)) << id;
+
+    report->askPdfFile = [&dir](QWidget*) {
+        return std::optional<QString>(dir.filePath("missing/r.pdf"));
+    };
+    commands.run(cmd::kExportPdf);
+    ASSERT_EQ(messages.texts().size(), 1);
+    EXPECT_TRUE(messages.texts()[0].startsWith("Cann't save file: "));
+    EXPECT_TRUE(QDir(dir.path()).isEmpty());
+
+    report->askPdfFile = [&dir](QWidget*) { return std::optional<QString>(dir.filePath("r.pdf")); };
+    commands.run(cmd::kExportPdf);
+    QFile out(dir.filePath("r.pdf"));
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(out.read(5) == "%PDF-");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+}
+
+}  // namespace

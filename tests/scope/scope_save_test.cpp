@@ -1,0 +1,234 @@
+// The scope window's Save command without a modal dialog: the questions are
+// answered by the test, the Save dialog is driven while not shown, and the
+// picture is cut to the screen by arithmetic checked on its own.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QImage>
+#include <QListWidget>
+#include <QPainter>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "block_builder.h"
+#include "fake_link.h"
+#include "model/scope_settings.h"
+#include "model/waveform_file.h"
+#include "scope/scope_command_ids.h"
+#include "scope/scope_menu.h"
+#include "scope/scope_save.h"
+#include "shell/command_ids.h"
+#include "shell/command_map.h"
+#include "shell/message_service.h"
+#include "shell/window_picture.h"
+
+using namespace oscilane;
+namespace L = zelvo::layout;
+
+namespace {
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+TEST(VisiblePartOnScreen, CutsTheWindowToTheScreen) {
+    const QRect screen(0, 0, 1024, 768);
+    struct Case {
+        QRect window;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {{100, 50, 400, 300}, {100, 50, 400, 300}},    // wholly on the screen
+        {{-100, 50, 400, 300}, {0, 50, 300, 300}},     // off the left: starts at column 0
+        {{-20, -30, 400, 300}, {0, 0, 380, 270}},      // off the top-left corner
+        {{900, 600, 400, 300}, {900, 600, 124, 168}},  // off the right and bottom
+        {{-500, 50, 400, 300}, {}},                    // wholly off
+        {{100, 50, 0, 300}, {}},                       // empty
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(visiblePartOnScreen(c.window, screen), c.expected) << c.window.x();
+}
+
+// A widget whose left 100 columns are red and the rest blue.
+class TwoColours : public QWidget {
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(QRect(0, 0, 100, height()), Qt::red);
+        p.fillRect(QRect(100, 0, width() - 100, height()), Qt::blue);
+    }
+};
+
+TEST(GrabVisiblePart, APictureOfAWindowPartlyOffTheLeftEdge) {
+    TwoColours w;
+    w.resize(300, 120);
+    w.show();
+    const QPoint origin = w.mapToGlobal(QPoint(0, 0));
+    // The screen begins 100 columns into the window.
+    const QRect screen(origin.x() + 100, origin.y() - 50, 2000, 2000);
+    const QRect onScreen(origin, w.size());
+    const QImage picture = grabVisiblePart(&w, visiblePartOnScreen(onScreen, screen));
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), QSize(200, 120));
+    EXPECT_EQ(picture.pixelColor(0, 10), QColor(Qt::blue)) << "starts at the hidden part's end";
+    EXPECT_TRUE(grabVisiblePart(&w, QRect()).isNull());
+    const QImage whole = grabWindowOnScreen(&w);
+    EXPECT_FALSE(whole.isNull());
+}
+
+TEST(SaveDialog, PictureDisablesTheChannelList) {
+    SaveDialog d;
+    EXPECT_EQ(d.windowTitle(), "Save");
+    EXPECT_TRUE(d.dataButton()->isChecked());
+    EXPECT_EQ(d.channelList()->count(), 3);
+    EXPECT_EQ(d.channelList()->item(2)->text(), "MATH");
+    EXPECT_EQ(d.choice().channel, 0);
+    d.pictureButton()->setChecked(true);
+    EXPECT_FALSE(d.channelList()->isEnabled());
+    EXPECT_TRUE(d.choice().picture);
+    d.dataButton()->setChecked(true);
+    d.channelList()->setCurrentRow(2);
+    EXPECT_TRUE(d.channelList()->isEnabled());
+    EXPECT_FALSE(d.choice().picture);
+    EXPECT_EQ(d.choice().channel, 2);
+}
+
+TEST(SaveFileQuestions, TitlesFiltersAndSuffixes) {
+    const SaveFileQuestion data = dataFileQuestion();
+    EXPECT_EQ(data.title, "Save Data As...");
+    EXPECT_EQ(data.filters, QStringList({"Word File(*.doc)", "Excel File(*.xls)", "BMP File(*.bmp)",
+                                         "Text File(*.txt)", "CSV File(*.csv)"}));
+    EXPECT_EQ(data.defaultSuffix, "doc");
+    const SaveFileQuestion picture = pictureFileQuestion();
+    EXPECT_EQ(picture.title, "Save Data As...");
+    EXPECT_EQ(picture.filters,
+              QStringList({"BMP File(*.bmp)", "JPEG File(*.jpg)", "PNG File(*.png)"}));
+    EXPECT_EQ(picture.defaultSuffix, "bmp");
+    EXPECT_EQ(dataFormatFor({"/x/a.doc", "CSV File(*.csv)"}), WaveformFileFormat::Csv);
+    EXPECT_EQ(dataFormatFor({"/x/a.csv", "Word File(*.doc)"}), WaveformFileFormat::Csv);
+    EXPECT_EQ(dataFormatFor({"/x/a.bmp", "BMP File(*.bmp)"}), WaveformFileFormat::Data);
+}
+
+TEST(ScopeWindowMenu, FileMenuHasSaveAndExportPdf) {
+    const MenuBarLayout menu = scopeWindowMenu();
+    ASSERT_FALSE(menu.isEmpty());
+    QList<int> ids;
+    for (const MenuItem& item : menu.front().items) ids << item.command;
+    EXPECT_EQ(ids.indexOf(cmd::kScopeSave), ids.indexOf(cmd::kFileNew) + 1);
+    EXPECT_EQ(ids.indexOf(cmd::kExportPdf), ids.indexOf(cmd::kPrintSetup) + 1);
+}
+
+class ScopeSaveTest : public ::testing::Test {
+  protected:
+    ScopeSaveTest() {
+        scopetest::BlockBuilder b;
+        b.u16(L::kTimeBase, 19).shownChannel(kCh1, 10, 100000, 0).allSamples(kCh1, 128);
+        b.channel(kCh2, L::channel::kShown, 0);
+        link_.data.displayedBlock = b.block;
+        frame_.resize(320, 200);
+        saver_ = installScopeSave(&frame_, commands_, link_.data, link_);
+    }
+    QString path(const char* name) const { return dir_.filePath(QString::fromLatin1(name)); }
+    void answer(SaveChoice choice, std::optional<ChosenFile> file) {
+        saver_->askChoice = [choice](QWidget*) { return std::optional<SaveChoice>(choice); };
+        saver_->askFile = [file, this](QWidget*, const SaveFileQuestion& q) {
+            asked_ = q;
+            return file;
+        };
+    }
+
+    QTemporaryDir dir_;
+    MessageRecorder messages_;
+    scopetest::FakeLink link_;
+    QWidget frame_;
+    CommandMap commands_;
+    ScopeSaver* saver_ = nullptr;
+    SaveFileQuestion asked_;
+};
+
+TEST_F(ScopeSaveTest, EnabledOnlyWhileConnected) {
+    EXPECT_TRUE(commands_.state(cmd::kScopeSave).enabled);
+    link_.isConnected = false;
+    EXPECT_FALSE(commands_.state(cmd::kScopeSave).enabled);
+}
+
+TEST_F(ScopeSaveTest, DataFilesOfTheDisplayedBlock) {
+    const Waveform ch1(link_.data.displayedBlock, kCh1);
+    struct Case {
+        int channel;
+        const char* name;
+        const char* filter;
+        QByteArray expected;
+    };
+    const Case cases[] = {
+        {kCh1, "a.doc", "Word File(*.doc)", QByteArray::fromStdString(WaveformDataText(ch1))},
+        {kCh1, "a.bmp", "BMP File(*.bmp)", QByteArray::fromStdString(WaveformDataText(ch1))},
+        {kCh1, "b.doc", "CSV File(*.csv)", QByteArray::fromStdString(WaveformCsvText(ch1))},
+        {kCh2, "off.txt", "Text File(*.txt)", "CH OFF\r\n\r\n"},
+    };
+    for (const Case& c : cases) {
+        answer({false, c.channel}, ChosenFile{path(c.name), QString::fromLatin1(c.filter)});
+        commands_.run(cmd::kScopeSave);
+        EXPECT_EQ(asked_.defaultSuffix, "doc");
+        EXPECT_EQ(readAll(path(c.name)), c.expected) << c.name;
+    }
+    EXPECT_TRUE(messages_.texts().isEmpty()) << messages_.texts().join("\n").toStdString();
+}
+
+TEST_F(ScopeSaveTest, FailuresAreShownAndLeaveNoFile) {
+    answer({false, kCh1}, ChosenFile{path("missing/a.doc"), "Word File(*.doc)"});
+    commands_.run(cmd::kScopeSave);
+    answer({false, kCh2}, ChosenFile{path("off.csv"), "CSV File(*.csv)"});
+    commands_.run(cmd::kScopeSave);
+    const QStringList shown = messages_.texts();
+    ASSERT_EQ(shown.size(), 2);
+    EXPECT_EQ(shown[0], "Cann't save file: No such file or directory");
+    EXPECT_TRUE(shown[1].startsWith("CH2 is off")) << shown[1].toStdString();
+    EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+}
+
+TEST_F(ScopeSaveTest, CancelledQuestionsWriteNothing) {
+    saver_->askChoice = [](QWidget*) { return std::optional<SaveChoice>(); };
+    bool askedForFile = false;
+    saver_->askFile = [&](QWidget*, const SaveFileQuestion&) {
+        askedForFile = true;
+        return std::optional<ChosenFile>();
+    };
+    commands_.run(cmd::kScopeSave);
+    EXPECT_FALSE(askedForFile);
+    answer({true, 0}, std::nullopt);
+    commands_.run(cmd::kScopeSave);
+    EXPECT_FALSE(saver_->pictureTimer().isActive());
+}
+
+TEST_F(ScopeSaveTest, PictureIsTakenByTheOneShotTimer) {
+    frame_.show();
+    struct Case {
+        const char* name;
+        const char* filter;
+        const char* start;
+    };
+    const Case cases[] = {
+        {"w.png", "PNG File(*.png)", "\x89PNG"},
+        {"w.bmp", "BMP File(*.bmp)", "BM"},
+        {"w.jpg", "JPEG File(*.jpg)", "\xFF\xD8"},
+    };
+    for (const Case& c : cases) {
+        answer({true, 0}, ChosenFile{path(c.name), QString::fromLatin1(c.filter)});
+        commands_.run(cmd::kScopeSave);
+        EXPECT_EQ(asked_.defaultSuffix, "bmp");
+        EXPECT_TRUE(saver_->pictureTimer().isSingleShot());
+        EXPECT_EQ(saver_->pictureTimer().interval(), 1);
+        EXPECT_FALSE(QFile::exists(path(c.name))) << "nothing before the timer fires";
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path(c.name)), 5000);
+        EXPECT_TRUE(readAll(path(c.name)).startsWith(c.start)) << c.name;
+    }
+    const QImage png(path("w.png"));
+    EXPECT_EQ(png.size(), frame_.size());
+    EXPECT_TRUE(messages_.texts().isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+#include "capture_verb.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "model/scope_settings.h"
+#include "model/setting_block.h"
+#include "model/waveform.h"
+#include "model/waveform_file.h"
+
+namespace zelvo::cli {
+namespace {
+
+struct CaptureOptions {
+    std::string channel = "CH1";
+    std::string format = "txt";
+    std::string file;
+};
+
+const std::map<std::string, int> kChannels = {
+    {"CH1", oscilane::kCh1}, {"CH2", oscilane::kCh2}, {"MATH", oscilane::kMath}};
+const std::map<std::string, oscilane::WaveformFileFormat> kFormats = {
+    {"txt", oscilane::WaveformFileFormat::Data}, {"csv", oscilane::WaveformFileFormat::Csv}};
+
+int failed(const std::string& text) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "zelvo: %s\n", text.c_str());
+    return kExitInstrumentFailed;
+}
+
+int capture(const InstrumentOptions& instrumentOptions, const CaptureOptions& options) {
+    std::string failure;
+    const auto instrument = Instrument::open(instrumentOptions.target(), &failure);
+    if (!instrument) return failed(failure);
+
+    oscilane::SettingBlock block{};
+    if (DSOUploadSetting(instrument->handle(), block.data()) != 0)
+        return failed("the setting block could not be uploaded");
+
+    const oscilane::Waveform wave(block, kChannels.at(options.channel));
+    const oscilane::WaveformSaveResult saved =
+        oscilane::SaveWaveformFile(wave, kFormats.at(options.format), options.file);
+    switch (saved.outcome) {
+        case oscilane::WaveformSaveOutcome::Ok:
+            break;
+        case oscilane::WaveformSaveOutcome::ChannelOff:
+            return failed(options.channel + " is off: it has no samples for a CSV file");
+        case oscilane::WaveformSaveOutcome::CannotOpen:
+        case oscilane::WaveformSaveOutcome::CannotWrite:
+            return failed("cannot save " + options.file + ": " + saved.reason);
+    }
+    std::printf("%s %s to %s\n", options.channel.c_str(),
+                wave.shown() ? "saved" : "is off, \"CH OFF\" saved", options.file.c_str());
+    std::fflush(stdout);
+    return kExitSuccess;
+}
+
+}  // namespace
+
+void addCaptureVerb(CLI::App& parser, VerbTable& verbs, InstrumentOptions& instrument) {
+    static CaptureOptions options;
+    CLI::App& verb = verbs.add(
+        parser, "capture",
+        "Upload the scope state once and save one trace: 'txt' is the scope window's data "
+        "file, 'csv' a time_s,volts table.  A channel that is off saves \"CH OFF\" as txt and "
+        "nothing as csv.",
+        [&instrument] { return capture(instrument, options); });
+    instrument.addTo(verb);
+    verb.add_option("--channel", options.channel, "the trace to save")
+        ->check(CLI::IsMember({"CH1", "CH2", "MATH"}))
+        ->capture_default_str();
+    verb.add_option("--format", options.format, "the file's layout")
+        ->check(CLI::IsMember({"txt", "csv"}))
+        ->capture_default_str();
+    verb.add_option("FILE", options.file, "where the trace goes")->required();
+}
+
+}  // namespace zelvo::cli
