@@ -53,7 +53,6 @@ inline constexpr std::array<const char*, 3> kTriggerGroups = {"Trigger", "ALT Tr
                                                               "ALT Trigger 2"};
 inline constexpr const char* kHfRejection = "HF Rejection";
 inline constexpr const char* kSetTo50 = "Set to 50%";
-inline constexpr const char* kDbPerDivision = "%1dB";  // the FFT dB step
 
 // "Cal Data" dialog.
 inline constexpr const char* kCalTitle = "Cal Data";
