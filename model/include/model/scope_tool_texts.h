@@ -67,5 +67,9 @@ inline constexpr const char* kOk = "OK";
 inline constexpr const char* kEtsOff = "No Update!";
 inline constexpr const char* kEtsOn = "Update!";
 inline constexpr const char* kEtsUnknown = "Update";
+// The instrument keeps each TDC value in 16 bits.
+inline constexpr const char* kTdcOutOfRange = "Cal Data must be 0 to 65535!";
+// The wave calibration lists: offsets 0 .. 10, then -1 .. -10.
+inline constexpr int kWaveOffsetCount = 21;
 
 }  // namespace oscilane::tooltext
