@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
@@ -17,7 +18,10 @@
 
 #include "block_builder.h"
 #include "fake_link.h"
+#include "scope/cal_data_dialog.h"
+#include "scope/cursor_dialog.h"
 #include "scope/scope_command_ids.h"
+#include "scope/scope_screen.h"
 #include "scope/scope_tools.h"
 #include "scope/scope_view.h"
 #include "scope/up_down_buttons.h"
@@ -234,4 +238,70 @@ TEST(SetupCommand, WithoutAnInstrumentOnlySaysSo) {
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Can not connect to device!")});
     EXPECT_TRUE(link.posted.empty());
     delete view;
+}
+
+TEST(SetupCommand, ToolCommandsOpenTheirDialogsWithoutWaiting) {
+    FakeLink link;
+    DocumentTemplate type;
+    Document document{type};
+    auto* view = new ScopeView(document, link.link());
+    installScopeTools(*view, link.link());
+    view->commands().run(cmd::kScopeSetups);
+    auto* setup = view->findChild<SetupDialog*>();
+    ASSERT_NE(setup, nullptr);
+    EXPECT_TRUE(setup->isModal());
+    setup->reject();
+
+    view->commands().run(cmd::kScopeCursor);
+    auto* cursor = view->findChild<CursorDialog*>();
+    ASSERT_NE(cursor, nullptr);
+    cursor->typeButton(CursorType::Horizontal)->click();
+    EXPECT_EQ(view->screen().cursorChoice().type, CursorType::Horizontal);
+    cursor->reject();
+    delete view;
+}
+
+TEST(CalDataDialog, WaitsForTheWorkerBeforeWritingAndClearsItsFlag) {
+    FakeLink link;
+    link.data.tdcReadValues = {567, 1234};
+    link.data.waveCalibration = {0, 3, 13, 99};
+    link.event.take();  // the worker is in the middle of a cycle
+    {
+        CalDataDialog dialog(link.link());
+        EXPECT_EQ(link.data.tdcReadEnable, 1u);
+        EXPECT_TRUE(dialog.maxEdit()->text().isEmpty());  // not read while busy
+        dialog.maxEdit()->setText(QStringLiteral("1234"));
+        dialog.minEdit()->setText(QStringLiteral("567"));
+        dialog.minOk()->click();
+        EXPECT_TRUE(link.posted.empty());
+        link.event.set();
+        dialog.refresh();
+        EXPECT_EQ(link.posted, (std::vector<std::pair<int, int32_t>>{{69, 567}}));
+        EXPECT_EQ(link.data.tdcWriteValues, (std::array<uint32_t, 2>{1234, 567}));
+        EXPECT_EQ(dialog.maxValue()->text(), QStringLiteral("1234"));
+        EXPECT_EQ(dialog.minValue()->text(), QStringLiteral("567"));
+    }
+    EXPECT_EQ(link.data.tdcReadEnable, 0u);
+
+    // Opened with the worker idle: the edits and lists show the stored values.
+    CalDataDialog dialog(link.link());
+    EXPECT_EQ(dialog.maxEdit()->text(), QStringLiteral("1234"));
+    EXPECT_EQ(dialog.waveList(1)->currentText(), QStringLiteral("3"));
+    EXPECT_EQ(dialog.waveList(2)->currentText(), QStringLiteral("-3"));
+    EXPECT_EQ(dialog.waveList(3)->currentIndex(), -1);  // no such offset
+    link.posted.clear();
+    dialog.waveList(0)->activated(20);
+    EXPECT_EQ(link.data.waveCalibration[0], 20u);
+    EXPECT_EQ(link.last(), (std::pair<int, int32_t>{127, 0}));
+    dialog.updateButton()->click();
+    EXPECT_EQ(link.last(), (std::pair<int, int32_t>{130, 1}));
+    dialog.reject();
+    EXPECT_EQ(link.data.tdcReadEnable, 0u);
+}
+
+TEST(CalDataDialog, UpdateButtonTextFollowsTheEtsState) {
+    EXPECT_STREQ(etsButtonText(0), "No Update!");
+    EXPECT_STREQ(etsButtonText(1), "Update!");
+    EXPECT_STREQ(etsButtonText(0xFFFFFFFF), "Update");
+    EXPECT_STREQ(etsButtonText(2), "Update");
 }
