@@ -9,5 +9,7 @@ inline constexpr int kScopeCursor = 32828;
 inline constexpr int kScopeMeasure = 32829;
 inline constexpr int kScopeUpdateData = 32830;
 inline constexpr int kScopeSetups = 32831;
+// No menu item or tool-bar button: the scope view's Ctrl+Shift+K.
+inline constexpr int kScopeCalData = 32860;
 
 }  // namespace oscilane::cmd

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 
 #include "model/setting_block.h"
@@ -22,11 +23,16 @@ struct ScopeData {
     uint16_t voltsStepCount = 9;  // positions of the voltage knob
     uint32_t pulseWidthStep = 1;  // step of the pulse-width control, units of 5 ns
 
-    uint32_t tdcReadEnable = 0;                 // 1: every upload is followed by KwReadTDC
-    std::array<uint32_t, 2> tdcWriteValues{};   // "Max Cal Data", "Min Cal Data"
-    std::array<uint32_t, 2> tdcReadValues{};    // low, high from KwReadTDC
-    uint32_t etsState = 0xFFFFFFFF;             // last ETS toggle; all bits set before the first
-    std::array<uint32_t, 4> waveCalibration{};  // steps -10..10 of the four range groups
+    // Scale factors in the 1-2-5 sequence.
+    std::array<double, 11> factors{0.5, 1, 2, 5, 10, 20, 50, 100, 200, 500, 1000};
+
+    // 1 while the "Cal Data" dialog is open: every upload is then followed by KwReadTDC.
+    std::atomic<uint32_t> tdcReadEnable = 0;
+    std::array<uint32_t, 2> tdcWriteValues{};  // "Max Cal Data", "Min Cal Data"
+    std::array<uint32_t, 2> tdcReadValues{};   // low, high from KwReadTDC
+    uint32_t etsState = 0xFFFFFFFF;            // last ETS toggle; all bits set before the first
+    // Per range group, the position in its list of offsets 0 .. 10, -1 .. -10.
+    std::array<uint32_t, 4> waveCalibration{};
 };
 
 }  // namespace oscilane

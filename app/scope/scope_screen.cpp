@@ -1,5 +1,6 @@
 #include "scope/scope_screen.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVarLengthArray>
@@ -9,6 +10,7 @@
 #include "model/formatting.h"
 #include "model/scope_scales.h"
 #include "model/scope_texts.h"
+#include "scope/cursor_layer.h"
 
 namespace oscilane {
 namespace {
@@ -99,6 +101,7 @@ ScopeScreen::ScopeScreen(const ScopeData& scopeData, const ScopeLinkState& state
                          CommandSink& commands, QWidget* parent)
     : WaveScreen(Divisions{12, 8}, parent), data_(scopeData), state_(state), commands_(commands) {
     setMouseTracking(true);
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 void ScopeScreen::setMeasurementTexts(const std::array<MeasurementText, kMeasurementSlots>& texts) {
@@ -180,6 +183,8 @@ void ScopeScreen::updateMarkers() {
 }
 
 void ScopeScreen::drawBeneathFrame(QPainter& p) {
+    clampCursorPoints(grid(), cursor1_, cursor2_);
+    drawCursorLines(p, grid(), settings(), cursor_, cursor1_, cursor2_);
     updateMarkers();
     if (!state_.connected()) return;
     const ScopeSettings s = settings();
@@ -379,7 +384,7 @@ void ScopeScreen::recordCursorPoint(QPoint point) {
 }
 
 void ScopeScreen::showShapeAt(QPoint point) {
-    if (grid().contains(point) && cursorType_ != 0) {
+    if (grid().contains(point) && cursor_.type != CursorType::None) {
         setCursor(Qt::CrossCursor);
         return;
     }
@@ -436,6 +441,42 @@ void ScopeScreen::mouseReleaseEvent(QMouseEvent* event) {
     buttonHeld_ = cursorDrag_ = markerDrag_ = false;
     draggedMarker_ = kNoMarker;
     unsetCursor();
+}
+
+void ScopeScreen::drawMarks(QPainter& p) {
+    if (!state_.connected() || cursor_.type == CursorType::None) return;
+    p.setFont(font());
+    drawCursorReadouts(p, grid(), settings(), cursor_, cursor1_, cursor2_);
+}
+
+void ScopeScreen::keyPressEvent(QKeyEvent* event) {
+    const int step = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    QPoint move;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            move = {-step, 0};
+            break;
+        case Qt::Key_Right:
+            move = {step, 0};
+            break;
+        case Qt::Key_Up:
+            move = {0, -step};
+            break;
+        case Qt::Key_Down:
+            move = {0, step};
+            break;
+        default:
+            WaveScreen::keyPressEvent(event);
+            return;
+    }
+    if (cursor_.type == CursorType::None || grid().empty()) {
+        WaveScreen::keyPressEvent(event);
+        return;
+    }
+    cursor2_ += move;
+    clampCursorPoints(grid(), cursor1_, cursor2_);
+    event->accept();
+    update();
 }
 
 }  // namespace oscilane

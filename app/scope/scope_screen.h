@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "display/wave_screen.h"
+#include "model/cursor_readouts.h"
 #include "model/scope_settings.h"
 #include "scope/scope_link_state.h"
 #include "scope/scope_markers.h"
@@ -33,7 +34,9 @@ class ScopeScreen : public WaveScreen {
 
     void setMeasurementTexts(const std::array<MeasurementText, kMeasurementSlots>& texts);
     // 0 none, 1 cross, 2 trace, 3 vertical, 4 horizontal.
-    void setCursorType(int type) { cursorType_ = type; }
+    void setCursorType(int type) { cursor_.type = static_cast<CursorType>(type); }
+    // The cursor type and channel; a change shows at the next paint.
+    CursorChoice& cursorChoice() { return cursor_; }
     QPoint cursorPoint1() const { return cursor1_; }
     QPoint cursorPoint2() const { return cursor2_; }
 
@@ -53,6 +56,9 @@ class ScopeScreen : public WaveScreen {
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void drawMarks(QPainter& painter) override;
+    // The arrow keys move the latest cursor point a pixel, ten with Shift.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     ScopeSettings settings() const { return ScopeSettings(data_.displayedBlock); }
@@ -81,7 +87,7 @@ class ScopeScreen : public WaveScreen {
     std::array<std::optional<int>, kMarkerCount> computedFrom_{};
     std::array<MeasurementText, kMeasurementSlots> measurements_{};
 
-    int cursorType_ = 0;
+    CursorChoice cursor_;
     bool buttonHeld_ = false;
     bool cursorDrag_ = false;
     bool markerDrag_ = false;

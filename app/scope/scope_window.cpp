@@ -9,6 +9,7 @@
 #include "scope/scope_report.h"
 #include "scope/scope_save.h"
 #include "scope/scope_session.h"
+#include "scope/scope_tools.h"
 #include "scope/scope_view.h"
 
 namespace oscilane {
@@ -44,6 +45,7 @@ QWidget* createScopeView(Document& document) {
     auto* state = new DeviceLinkState(link);
     auto* view = new ScopeView(document, ScopeLink{link, session.data(), link.event(), *state});
     state->setParent(view);
+    installScopeTools(*view, ScopeLink{link, session.data(), link.event(), *state});
     auto* window = new InstrumentWindow(*view, view->commands(), document);
     window->setOnConnected([view] {
         if (view->panel()) view->panel()->refresh();
