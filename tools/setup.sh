@@ -14,6 +14,8 @@ packages=(
   clang-format
   fonts-liberation
   valgrind
+  qt6-svg-dev
+  desktop-file-utils appstream dpkg-dev file man-db
 )
 
 missing=()
