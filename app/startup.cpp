@@ -5,6 +5,7 @@
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "document_types.h"
@@ -13,6 +14,7 @@
 #include "shell/oscilane_app.h"
 #include "shell/single_instance.h"
 #include "shell/splash_window.h"
+#include "zelvo_version.h"
 
 namespace oscilane {
 namespace {
@@ -29,6 +31,12 @@ bool hasDisplay() {
 }  // namespace
 
 int runOscilane(int argc, char** argv) {
+    // The version is asked for by scripts and package tools, often without a display.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("Oscilane %s\n", ZELVO_VERSION);
+            return 0;
+        }
     if (!hasDisplay()) {
         std::fputs(
             "Oscilane needs a display (X11 or Wayland) and none is set.\n"
@@ -41,7 +49,7 @@ int runOscilane(int argc, char** argv) {
     QApplication qapp(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     QCoreApplication::setApplicationName(QStringLiteral("Oscilane"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.03"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZELVO_VERSION));
 
     LaunchOptions options;
     options.parser().process(qapp);

@@ -13,12 +13,14 @@
 #include "udp_server.h"
 #include "usb_bus_server.h"
 #include "zelvo/command_codes.h"
+#include "zelvo_version.h"
 
 namespace {
 
 void usage() {
     std::fputs(
-        "usage: zelvo-sim [--serial-number SN] [--lan ADDRESS[:PORT] ...] [--serial ...] "
+        "usage: zelvo-sim [--version] [--serial-number SN] [--lan ADDRESS[:PORT] ...] [--serial "
+        "...] "
         "[--paced] [--usb SOCKET ...]\n"
         "  Serves one simulated instrument per --lan on a loopback address (127.0.0.0/8),\n"
         "  UDP port 2001 unless given, and one per --serial on a new pseudo-terminal whose\n"
@@ -76,7 +78,10 @@ int main(int argc, char** argv) {
     std::string serialBase = zelvo::sim::Identity{}.serialNumber;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--serial") {
+        if (arg == "--version") {
+            std::puts("zelvo-sim " ZELVO_VERSION);
+            return 0;
+        } else if (arg == "--serial") {
             ++serialLines;
         } else if (double* setting = signalOption(signals, arg); setting && i + 1 < argc) {
             char* end = nullptr;

@@ -15,6 +15,8 @@ packages=(
   fonts-liberation
   poppler-utils
   valgrind
+  qt6-svg-dev
+  desktop-file-utils appstream dpkg-dev file man-db
 )
 
 missing=()

@@ -1,7 +1,8 @@
 // Draws the application's pictures (the main and scope tool bar buttons,
 // browser images, the close button, the window icon and the splash picture)
 // into PNG files, so that every picture comes from one consistent drawing
-// style.
+// style.  The desktop's application icon goes, as SVG and in three PNG sizes,
+// into OUTPUT_DIR/hicolor/ laid out as the icon theme folders are installed.
 //
 // Usage: oscilane_draw_resources OUTPUT_DIR
 #include <QCoreApplication>
@@ -11,6 +12,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
 #include <QTextStream>
 #include <cmath>
 #include <functional>
@@ -653,6 +655,44 @@ bool save(const QImage& image, const QDir& dir, const QString& name) {
     return false;
 }
 
+// The desktop's application icon: an instrument screen showing both
+// channels on the tool bar tile.
+void applicationIcon(QPainter& p, double s) {
+    tile(p, s);
+    const QRectF r(s * 0.14, s * 0.18, s * 0.72, s * 0.64);
+    screen(p, r);
+    square(p, r.adjusted(0, r.height() * 0.1, 0, -r.height() * 0.1), kTrace2, s / 28);
+    sine(p, r, kTrace, s / 18, 1.5);
+}
+
+// The name the desktop entry gives the icon.
+const char* const kApplicationIconName = "org.oscilane.Oscilane";
+constexpr int kScalableIconSize = 256;
+
+bool saveApplicationIcons(const QDir& dir) {
+    bool ok = true;
+    for (int size : {48, 128, 256}) {
+        const QString folder = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        ok &= dir.mkpath(folder) &&
+              save(render(size, applicationIcon), QDir(dir.filePath(folder)), kApplicationIconName);
+    }
+    const QString folder = QStringLiteral("hicolor/scalable/apps");
+    const QString path = dir.filePath(folder + "/" + kApplicationIconName + ".svg");
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(QSize(kScalableIconSize, kScalableIconSize));
+    svg.setViewBox(QRect(0, 0, kScalableIconSize, kScalableIconSize));
+    svg.setTitle(QStringLiteral("Oscilane"));
+    QPainter p;
+    if (!dir.mkpath(folder) || !p.begin(&svg)) {
+        QTextStream(stderr) << "cannot write " << path << "\n";
+        return false;
+    }
+    p.setRenderHint(QPainter::Antialiasing);
+    applicationIcon(p, kScalableIconSize);
+    return p.end() && ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -671,5 +711,6 @@ int main(int argc, char** argv) {
     ok &= save(render(14, closeButton), dir, "close");
     ok &= save(render(48, toolBarButtons().front().second), dir, "oscilane");
     ok &= save(splash(), dir, "splash");
+    ok &= saveApplicationIcons(dir);
     return ok ? 0 : 1;
 }

@@ -12,6 +12,7 @@
 #include "ports.h"
 #include "usb_scan.h"
 #include "verbs.h"
+#include "zelvo_version.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
         "zelvo");
     // Options given after a verb that the verb lacks (--screen after info) are the parser's.
     parser.fallthrough();
+    parser.set_version_flag("--version", "zelvo " ZELVO_VERSION);
     parser.require_subcommand(0, 1);
 
     InstrumentVerbOptions options;
