@@ -79,7 +79,8 @@ void MeterView::stopThreads() {
 
 void MeterView::tick() {
     if (link_.isConnected()) {
-        if (controller_) controller_->refresh(data().LastGood());
+        // Before the first record the bar keeps its look: there is nothing to show.
+        if (controller_ && data().HasReading()) controller_->refresh(data().LastGood());
         // The sampling clock stands still while the link is lost.
         if (!link_.linkLost() && threads_) threads_->ClockTick();
     }
