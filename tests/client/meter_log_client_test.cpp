@@ -80,7 +80,7 @@ TEST_F(MeterLogClientTest, ADurationEndsTheRun) {
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(run.status, 0) << run.err;
     const std::size_t lines = linesOf(contents(log())).size();
-    EXPECT_GE(lines, 3u);
+    EXPECT_GE(lines, 2u);
     EXPECT_LE(lines, 6u);
     EXPECT_LT(took, std::chrono::seconds(10));
 }
@@ -101,14 +101,19 @@ TEST_F(MeterLogClientTest, ATerminationSignalWritesEveryReadingTaken) {
     pid_t pid = 0;
     ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&actions);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    // The first batch (ten readings at 100 ms) shows that it is sampling,
+    // with its signal handlers in place; the next batch is unfinished.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (linesOf(contents(log())).size() < 10 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(std::chrono::milliseconds(350));
     ASSERT_EQ(kill(pid, SIGTERM), 0);
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
     ASSERT_TRUE(WIFEXITED(status));
     EXPECT_EQ(WEXITSTATUS(status), 0);
     const std::size_t lines = linesOf(contents(log())).size();
-    EXPECT_GE(lines, 5u);
+    EXPECT_GT(lines, 10u);
     // What it says it took is what the file holds.
     EXPECT_NE(contents(out).find(std::to_string(lines) + " readings logged"), std::string::npos)
         << contents(out) << lines;
