@@ -3,7 +3,7 @@
 #include "device/instrument_window.h"
 #include "docs/data_windows.h"
 #include "generator/generator_window.h"
-#include "meter/meter_session.h"
+#include "meter/meter_frame.h"
 #include "meter/meter_view.h"
 #include "scope/scope_menu.h"
 #include "scope/scope_window.h"
@@ -39,12 +39,8 @@ void registerDocumentTypes(OscilaneApp& app) {
     DocumentTemplate meter =
         instrument(res::kMeterTemplate, "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document",
                    "DigitalMeter%1", "Digital Meter", ":/icons/browser_meter.png");
-    meter.createView = [](Document& d) {
-        deviceLinkOf(d).adoptSession(std::make_unique<MeterSession>());
-        auto* view = new MeterView(d);
-        new InstrumentWindow(*view, view->commands(), d);
-        return view;
-    };
+    meter.createView = createMeterView;
+    meter.createFrame = createMeterFrame;
     app.registerTemplate(std::move(meter));
 
     // The generator window is a registered type that users cannot create.

@@ -2,7 +2,7 @@
 
 namespace oscilane {
 
-void AutoResetEvent::Set() {
+void ThreadWakeEvent::Set() {
     {
         std::lock_guard lock(mutex_);
         signalled_ = true;
@@ -10,7 +10,7 @@ void AutoResetEvent::Set() {
     changed_.notify_one();
 }
 
-void AutoResetEvent::Wait() {
+void ThreadWakeEvent::Wait() {
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [this] { return signalled_; });
     signalled_ = false;

@@ -39,3 +39,14 @@ inline QColor ofMeasurement(int channel) {
 }
 
 }  // namespace oscilane::colour
+
+// The meter display.
+namespace oscilane::colour {
+
+inline const QColor kMeterText(0, 255, 255);  // digits, unit, bar, labels
+inline const QColor kMeterTrend(0, 255, 0);
+inline const QColor kMeterFrame(90, 90, 90);
+inline const QColor kMeterDimSegment(0, 45, 45);  // unlit segments
+inline const QColor kMeterWarning(255, 80, 80);   // link-error mark, status warnings
+
+}  // namespace oscilane::colour

@@ -26,12 +26,8 @@ static_assert(std::size(msg::kMeterFailures) == kind::kMeterKinds);
 
 void MeterSession::runPass(CDeviceLink& link, DeviceWorker& worker) {
     if (!link.beginCycle(worker, false)) return;
-    DmmInfo reading{};
-    if (DMMGetInfo(link.handle(), &reading) == 0) {
-        readings_.last = reading;
-        readings_.hasReading = true;
-        ++readings_.readingCount;
-    }
+    const DeviceHandle h = link.handle();
+    if (data_.Poll([h](DmmInfo* record) { return DMMGetInfo(h, record); })) ++goodPolls_;
     link.event().set();
     if (worker.sleep(kMeterReadMs)) worker.sleep(pace::kIdleMs);
 }
@@ -44,7 +40,7 @@ void MeterSession::execute(DeviceHandle h, CommandKind k, uint32_t argument) {
         postMessage(QString::fromLatin1(msg::kMeterFailures[at]));
         return;
     }
-    if (k == CommandKind::MeterMeasureMode) readings_.reset();
+    if (k == CommandKind::MeterMeasureMode) data_.Reset();
 }
 
 }  // namespace oscilane

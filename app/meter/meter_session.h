@@ -1,10 +1,14 @@
-// The meter's session on a window's connection: the meter data area, the
-// worker pass that polls a reading after the queued commands, and the
-// command table of the meter kinds 16 to 29.
+// The meter's session on a window's connection: the meter's data (records,
+// trend and storage log, see model/meter_data.h), the worker pass that polls
+// a record after the queued commands, and the command table of the meter
+// kinds 16 to 29.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
+
 #include "device/device_session.h"
-#include "meter/meter_readings.h"
+#include "model/meter_data.h"
 
 namespace oscilane {
 
@@ -12,14 +16,19 @@ class MeterSession final : public DeviceSession {
   public:
     DeviceFunction function() const override { return DeviceFunction::Meter; }
     void runPass(CDeviceLink& link, DeviceWorker& worker) override;
-    // A failed setting is reported; a new measure mode resets the readings.
+    // A failed setting is reported on the GUI thread; a new measure mode
+    // empties the trend.
     void execute(DeviceHandle h, CommandKind kind, uint32_t argument) override;
 
-    // Whoever holds the connection's event may touch it.
-    MeterReadings& readings() { return readings_; }
+    // Every member of MeterData takes its own lock: any thread may use it.
+    MeterData& data() { return data_; }
+    const MeterData& data() const { return data_; }
+    // Records decoded since the window opened; a test can wait for polls.
+    uint32_t goodPolls() const { return goodPolls_.load(); }
 
   private:
-    MeterReadings readings_;
+    MeterData data_;
+    std::atomic<uint32_t> goodPolls_{0};
 };
 
 }  // namespace oscilane

@@ -1,32 +1,144 @@
 #include "meter/meter_view.h"
 
-#include <QPainter>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "device/device_link.h"
+#include "device/instrument_window.h"
+#include "meter/meter_command_ids.h"
+#include "meter/meter_session.h"
+#include "meter/meter_texts.h"
+#include "model/meter_controls.h"
+#include "model/meter_data.h"
+#include "model/meter_log.h"
+#include "model/meter_threads.h"
+#include "shell/command_ids.h"
+#include "shell/message_service.h"
 
 namespace oscilane {
 namespace {
 
-constexpr int kMargin = 16;
-const QColor kReading(0, 255, 0);
-const QColor kIdle(90, 90, 90);
+QString askDataPath(QWidget* parent, QString* selectedFilter) {
+    QFileDialog dialog(parent, QString::fromLatin1(metertext::kDataDialogTitle));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QString::fromLatin1(metertext::kDataDialogFilter));
+    dialog.setDefaultSuffix(QString::fromLatin1(metertext::kDataDialogSuffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    *selectedFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().front();
+}
 
 }  // namespace
 
-MeterView::MeterView(Document& document) : document_(document) { setMinimumSize(360, 200); }
+MeterView::MeterView(Document& document, CDeviceLink& link, MeterSession& session)
+    : document_(document),
+      link_(link),
+      session_(session),
+      display_(new MeterDisplay([this] { return picture(); })),
+      controller_(new MeterController(link, session.data())),
+      chooseDataPath_(askDataPath) {
+    setWidget(display_);
+    setWidgetResizable(true);
+    setMinimumSize(200, 150);
+    session_.data().Reset();
+    threads_ = std::make_unique<MeterThreads>(session_.data());
 
-void MeterView::paintEvent(QPaintEvent*) {
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), Qt::black);
-    const QRect panel = rect().adjusted(kMargin, kMargin, -kMargin, -kMargin);
-    p.setPen(QPen(kIdle, 2));
-    p.drawRoundedRect(panel, 8, 8);
+    commands().on(cmd::kMeterSave, [this] { saveData(); });
+    for (const cmd::MeterModeCommand& m : cmd::kMeterModeCommands) {
+        const MeasureMode mode = m.mode;
+        commands().on(
+            m.id,
+            [this, mode] {
+                if (auto c = ModeCommand(data().LastGood(), mode))
+                    link_.Post(static_cast<CommandKind>(c->kind), c->argument);
+            },
+            [this, mode] {
+                const bool current = data().HasReading() &&
+                                     data().LastGood().measureMode == static_cast<uint8_t>(mode);
+                return CommandState{link_.isConnected(), current};
+            });
+    }
 
-    QFont digits(QStringLiteral("Arial"));
-    digits.setBold(true);
-    digits.setPixelSize(std::max(12, std::min(panel.height() / 3, panel.width() / 8)));
-    p.setFont(digits);
-    p.setPen(kReading.darker(250));
-    p.drawText(panel, Qt::AlignCenter, QStringLiteral("- - - - -"));
+    timer_.setInterval(kTickMs);
+    connect(&timer_, &QTimer::timeout, this, &MeterView::tick);
+    timer_.start();
+}
+
+MeterView::~MeterView() {
+    timer_.stop();
+    stopThreads();
+    // The bar may sit in the frame's dock, which goes after the view.
+    if (controller_) delete controller_.data();
+}
+
+MeterData& MeterView::data() const { return session_.data(); }
+
+void MeterView::stopThreads() {
+    if (threads_) threads_->Stop();
+}
+
+void MeterView::tick() {
+    if (link_.isConnected()) {
+        // Before the first record the bar keeps its look: there is nothing to show.
+        if (controller_ && data().HasReading()) controller_->refresh(data().LastGood());
+        // The sampling clock stands still while the link is lost.
+        if (!link_.linkLost() && threads_) threads_->ClockTick();
+    }
+    display_->update();
+}
+
+MeterPicture MeterView::picture() const {
+    MeterPicture p;
+    p.record = data().LastGood();
+    p.hasReading = data().HasReading();
+    p.connected = link_.isConnected();
+    p.linkLost = link_.linkLost();
+    p.trend = data().Trend();
+    p.logError = data().LastLogError().value_or(std::string());
+    return p;
+}
+
+void MeterView::saveData() {
+    if (data().Storage()) {
+        if (threads_) threads_->HandOver();
+        return;
+    }
+    QString filter;
+    const QString path = chooseDataPath_ ? chooseDataPath_(this, &filter) : QString();
+    if (path.isEmpty()) return;
+    const bool csv =
+        filter == QString::fromLatin1(metertext::kCsvFilter) ||
+        QFileInfo(path).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
+    std::optional<std::string> failure;
+    if (csv) {
+        const std::vector<MeterReading> trend = data().Trend();
+        failure = WriteFileWhole(path.toStdString(), CsvText(trend));
+    } else if (!data().SaveTrend(path.toStdString())) {
+        failure = path.toStdString();
+    }
+    if (failure)
+        showMessage(QString::fromLatin1(metertext::kCannotSaveData) +
+                    QString::fromStdString(*failure));
+}
+
+void MeterView::disconnected() {
+    if (data().Storage() && threads_) threads_->HandOver();
+}
+
+QWidget* createMeterView(Document& document) {
+    CDeviceLink& link = deviceLinkOf(document);
+    MeterSession& session = link.adoptSession(std::make_unique<MeterSession>());
+    auto* view = new MeterView(document, link, session);
+    auto* window = new InstrumentWindow(*view, view->commands(), document);
+    view->commands().on(
+        cmd::kDisconnect,
+        [view, window] {
+            if (window->disconnect()) view->disconnected();
+        },
+        [&link] {
+            return CommandState{link.settings().deviceIndex != kNoDevice && link.isConnected()};
+        });
+    return view;
 }
 
 }  // namespace oscilane

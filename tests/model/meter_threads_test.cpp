@@ -31,8 +31,8 @@ namespace {
     return ::testing::AssertionSuccess();
 }
 
-TEST(AutoResetEvent, ASetBeforeTheWaitIsKeptAndUsedOnce) {
-    AutoResetEvent event;
+TEST(ThreadWakeEvent, ASetBeforeTheWaitIsKeptAndUsedOnce) {
+    ThreadWakeEvent event;
     event.Set();
     event.Set();
     event.Wait();

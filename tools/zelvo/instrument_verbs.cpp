@@ -76,7 +76,7 @@ void addInstrumentVerbs(CLI::App& parser, VerbTable& verbs, InstrumentVerbOption
     };
     static constexpr Verb kVerbs[] = {
         {"info", "Show the instrument's name, serial number, build date and ids.", kInfo},
-        {"meter", "Show one meter reading.", kMeter},
+        {"meter", "Show one meter reading, or log readings to a file with --log.", kMeter},
         {"settings", "Show the scope state: time base, channels and the range of each trace.",
          kSettings},
         {"screen", "Save the instrument's screen as a 320 x 240 bitmap file.", kScreen},
@@ -84,9 +84,13 @@ void addInstrumentVerbs(CLI::App& parser, VerbTable& verbs, InstrumentVerbOption
     };
     for (const Verb& v : kVerbs) {
         const unsigned parts = v.parts;
-        CLI::App& verb = verbs.add(parser, v.name, v.description,
-                                   [&options, parts] { return ask(options, parts); });
+        CLI::App& verb = verbs.add(parser, v.name, v.description, [&options, parts] {
+            if (parts == kMeter && !options.meterLog.file.empty())
+                return runMeterLog(options.instrument, options.meterLog);
+            return ask(options, parts);
+        });
         options.instrument.addTo(verb);
+        if (parts == kMeter) addMeterLogOptions(verb, options.meterLog);
         if (parts & kScreen) addScreenOption(verb, options);
     }
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "instrument_target.h"
+#include "meter_log_verb.h"
 #include "verbs.h"
 
 namespace zelvo::cli {
@@ -13,6 +14,7 @@ namespace zelvo::cli {
 struct InstrumentVerbOptions {
     InstrumentOptions instrument;
     std::string screenFile = "zelvo-screen.bmp";
+    MeterLogOptions meterLog;
 };
 
 // Adds the verbs; "all" is also what runs when no verb is named.

@@ -16,7 +16,7 @@
 namespace oscilane {
 
 // Set wakes one wait; a set with nobody waiting is kept for the next wait.
-class AutoResetEvent {
+class ThreadWakeEvent {
   public:
     void Set();
     void Wait();
@@ -54,8 +54,8 @@ class MeterThreads {
 
     MeterData& data_;
     LogFileWriter writer_;
-    AutoResetEvent sampleEvent_;
-    AutoResetEvent writerEvent_;
+    ThreadWakeEvent sampleEvent_;
+    ThreadWakeEvent writerEvent_;
     std::atomic<bool> stopSampling_{false};
     std::atomic<bool> stopWriting_{false};
     std::thread sampler_;
