@@ -26,6 +26,17 @@ inline constexpr std::array<const char*, 6> kConditions = {"+Less", "+Equal", "+
                                                            "-Less", "-Equal", "-More"};
 inline constexpr std::array<const char*, 2> kChannels = {"CH1", "CH2"};
 
+// The display's status line: a shown time base after "M", the trigger after
+// "T", an external trigger source, and whether acquisition runs.
+inline constexpr const char* kStatusTimeBase = "M";
+inline constexpr const char* kStatusTrigger = "T";
+inline constexpr const char* kStatusAltTrigger = "ALT";
+inline constexpr const char* kStatusExtSource = "EXT";
+inline constexpr const char* kStatusUnknown = "?";
+inline constexpr const char* kRunning = "RUN";
+inline constexpr const char* kStopped = "STOP";
+inline constexpr const char* kSingleRunning = "SINGLE";
+
 inline constexpr const char* kPanelCaption = "DSO Controller";
 inline constexpr const char* kSlopeLabel = "Trigger Slope";
 inline constexpr const char* kConditionLabel = "Condition";
