@@ -130,6 +130,9 @@ int CDeviceLink::Disconnect() {
             worker_->park();
     }
     connected_.store(false);
+    // The parked worker checks the link no more: a loss it saw must not
+    // outlive the connection, or the window would keep saying so.
+    linkLost_.store(false);
     DeviceTables::instance().release(s.transport, s.deviceIndex);
     closeLink(s);
     return 1;

@@ -18,8 +18,10 @@ inline const QColor kHorizontalTrigger(250, 170, 100);
 inline const QColor kCursor(0, 200, 255);
 inline const QColor kConnected(0, 255, 0);
 inline const QColor kDisconnected(255, 0, 0);
+inline const QColor kLinkLost(255, 176, 0);  // connected, but the instrument stopped answering
 inline const QColor kRemovalNotice(255, 0, 0);
 inline const QColor kMarkerLabel(0, 0, 0);
+inline const QColor kStatusText(220, 220, 220);  // status-line pieces of no one channel
 // The generator window: its plotted wave, read-outs, dimension arrows and
 // parameter list, and the editor's cursor read-out and scroll thumb.
 inline const QColor kGeneratorTrace(0, 255, 0);

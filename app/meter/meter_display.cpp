@@ -179,7 +179,10 @@ void drawStatus(QPainter& p, QPoint at, const DmmInfo& r) {
 
 void drawLamp(QPainter& p, bool connected, bool linkLost) {
     p.setPen(Qt::NoPen);
-    p.setBrush(connected ? colour::kConnected : colour::kDisconnected);
+    // Amber while connected to an instrument that no longer answers.
+    p.setBrush(!connected ? colour::kDisconnected
+               : linkLost ? colour::kLinkLost
+                          : colour::kConnected);
     p.drawEllipse(QRect(10, 10, 10, 10));
     p.setBrush(Qt::NoBrush);
     if (linkLost) {

@@ -1,14 +1,17 @@
 #include "scope/scope_screen.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QVarLengthArray>
 #include <algorithm>
+#include <vector>
 
 #include "display/palette.h"
 #include "model/formatting.h"
 #include "model/scope_scales.h"
+#include "model/scope_status_line.h"
 #include "model/scope_texts.h"
 #include "scope/cursor_layer.h"
 
@@ -39,6 +42,30 @@ const QFont& triggerLetterFont() {
 const QFont& measurementFont() {
     static const QFont f = pixelFont("Arial", 15);
     return f;
+}
+
+// The status line sits in the band between the grid's frame and the MATH
+// and REF labels at grid bottom + 20.  Within the grid's width nothing else
+// reaches below the frame: level markers stand left of the grid, trigger
+// markers right of it, and the measurement texts inside it.
+constexpr int kStatusTopOffset = 3;      // below the grid's bottom edge
+constexpr int kStatusBottomOffset = 19;  // the last row above the labels
+constexpr int kStatusFontPx = 11;
+constexpr int kStatusSmallestFontPx = 8;
+constexpr int kStatusGapPx = 12;  // between two pieces
+
+const QColor& statusColour(StatusColour c) {
+    switch (c) {
+        case StatusColour::Ch1:
+            return colour::kCh1;
+        case StatusColour::Ch2:
+            return colour::kCh2;
+        case StatusColour::ExtTrigger:
+            return colour::kExtTrigger;
+        case StatusColour::Plain:
+            break;
+    }
+    return colour::kStatusText;
 }
 
 // Text with its top-left corner at (x, y), on a transparent background.
@@ -283,6 +310,7 @@ void ScopeScreen::drawAboveFrame(QPainter& p) {
         if (s.shown(kMath)) drawMathLabel(p, s);
         if (s.shown(kRef)) drawRefLabel(p, s);
         drawMarkers(p);
+        drawStatusLine(p, s);
     }
     drawMeasurements(p);
     drawLamp(p);
@@ -321,6 +349,33 @@ void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
     textAt(p, (grid().left + grid().right) / 2 + 100, grid().bottom + 20, text);
 }
 
+void ScopeScreen::drawStatusLine(QPainter& p, const ScopeSettings& s) const {
+    const std::vector<StatusPiece> line = scopeStatusLine(s);
+    const GridRect& g = grid();
+    const int bandHeight = kStatusBottomOffset - kStatusTopOffset + 1;
+    // The largest font at which the whole line fits across the grid; a grid
+    // too narrow even for the smallest shows no line rather than part of one.
+    for (int px = kStatusFontPx; px >= kStatusSmallestFontPx; --px) {
+        const QFont font = pixelFont("Arial", px);
+        const QFontMetrics metrics(font);
+        std::vector<QString> texts;
+        int width = kStatusGapPx * (static_cast<int>(line.size()) - 1);
+        for (const StatusPiece& piece : line) {
+            texts.push_back(QString::fromStdString(piece.text));
+            width += metrics.horizontalAdvance(texts.back());
+        }
+        if (width > g.width() || metrics.height() > bandHeight) continue;
+        p.setFont(font);
+        int x = g.left;
+        for (std::size_t k = 0; k < line.size(); ++k) {
+            p.setPen(statusColour(line[k].colour));
+            textAt(p, x, g.bottom + kStatusTopOffset, texts[k]);
+            x += metrics.horizontalAdvance(texts[k]) + kStatusGapPx;
+        }
+        return;
+    }
+}
+
 void ScopeScreen::drawMarkers(QPainter& p) const {
     for (int m = 0; m < kMarkerCount; ++m) {
         if (!markerShown(m)) continue;
@@ -355,7 +410,11 @@ void ScopeScreen::drawMeasurements(QPainter& p) const {
 }
 
 void ScopeScreen::drawLamp(QPainter& p) const {
-    const QColor& lamp = state_.connected() ? colour::kConnected : colour::kDisconnected;
+    // Amber while connected to an instrument that no longer answers: the
+    // window keeps its connection and turns green again when it does.
+    const QColor& lamp = !state_.connected()      ? colour::kDisconnected
+                         : state_.deviceRemoved() ? colour::kLinkLost
+                                                  : colour::kConnected;
     p.setPen(lamp);
     p.setBrush(lamp);
     p.drawEllipse(QPoint(10, 10), 8, 8);

@@ -1,8 +1,9 @@
 // The scope display: the graticule of WaveScreen with the four traces (Y-T,
 // Roll or X-Y), the MATH and REF labels, the nine markers, the measurement
-// texts, the connection lamp and the removal notice.  Reads only the
-// displayed block; a dropped marker becomes one posted command, and the
-// marker stays where it was dropped until the instrument's new setting arrives.
+// texts, the status line below the grid, the connection lamp and the removal
+// notice.  Reads only the displayed block; a dropped marker becomes one
+// posted command, and the marker stays where it was dropped until the
+// instrument's new setting arrives.
 #pragma once
 
 #include <QString>
@@ -73,6 +74,7 @@ class ScopeScreen : public WaveScreen {
     void drawMathLabel(QPainter& p, const ScopeSettings& s) const;
     void drawRefLabel(QPainter& p, const ScopeSettings& s) const;
     void drawMarkers(QPainter& p) const;
+    void drawStatusLine(QPainter& p, const ScopeSettings& s) const;
     void drawMeasurements(QPainter& p) const;
     void drawLamp(QPainter& p) const;
 

@@ -150,6 +150,18 @@ TEST_F(DeviceLinkTest, ALostLinkDropsTheQueueAndRecoversWhenTheInstrumentAnswers
     }));
 }
 
+TEST_F(DeviceLinkTest, DisconnectWhileTheLinkIsLostClearsTheLoss) {
+    auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
+    ASSERT_EQ(link->Connect(), 1);
+    setFaults({.silent = true});
+    ASSERT_TRUE(eventually([&] { return link->linkLost(); }));
+    ASSERT_EQ(link->Disconnect(), 1);
+    EXPECT_FALSE(link->linkLost());
+    // The parked worker does not bring the loss back.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_FALSE(link->linkLost());
+}
+
 TEST_F(DeviceLinkTest, ASecondWindowIsRefusedAndTheFirstKeepsItsLink) {
     auto first = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
     auto second = makeLink(DeviceFunction::Scope, kUpdateAutomatic);

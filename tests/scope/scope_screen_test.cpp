@@ -481,3 +481,117 @@ TEST(ScopeScreen, NoMarkerCanBeGrabbedOnAnEmptyGrid) {
     s.drag(grip, grip + QPoint(0, 20));
     EXPECT_TRUE(s.link.posted.empty());
 }
+
+TEST(ScopeScreen, TheLampIsAmberWhileTheLinkIsLostAndGreenWhenItIsBack) {
+    struct Case {
+        const char* name;
+        bool connected, removed;
+        QColor lamp;
+        bool notice;
+    };
+    const Case cases[] = {
+        {"connected", true, false, colour::kConnected, false},
+        {"link lost", true, true, colour::kLinkLost, true},
+        {"disconnected", false, false, colour::kDisconnected, false},
+    };
+    for (const Case& c : cases) {
+        Screen s;
+        s.setBlock(fourFlatTraces());
+        s.link.isConnected = c.connected;
+        s.link.removed = c.removed;
+        const QImage image = s.screen.grab().toImage();
+        EXPECT_EQ(image.pixelColor(10, 10), c.lamp) << c.name;
+        // The notice's line, under the lamp and above the grid's markers.
+        int notice = 0;
+        for (int y = 19; y < 35; ++y)
+            for (int x = 0; x < 200; ++x)
+                notice += image.pixelColor(x, y) == colour::kRemovalNotice;
+        EXPECT_EQ(notice > 0, c.notice) << c.name;
+    }
+}
+
+namespace {
+
+// Every element that stands near the bottom of the grid: four traces, the
+// MATH and REF labels, CH1's level marker and trigger marker on the bottom
+// edge, and measurement texts on the lowest rows.
+BlockBuilder crowdedBottom() {
+    BlockBuilder b = fourFlatTraces();
+    b.channel(0, L::channel::kPosition, 199).captured(0, L::channel::kPosition, 199);
+    b.channel(0, L::channel::kTriggerLevel, 199);
+    b.channel(0, L::channel::kCoupling, 1);
+    return b;
+}
+
+std::array<MeasurementText, kMeasurementSlots> allMeasurementTexts() {
+    std::array<MeasurementText, kMeasurementSlots> texts{};
+    for (int k = 0; k < kMeasurementSlots; ++k)
+        texts[static_cast<std::size_t>(k)] = {true, k % 3, QStringLiteral("Vpp=1.00V")};
+    return texts;
+}
+
+}  // namespace
+
+// The status line is found by what changes when only status-line settings
+// change: those pixels must all lie in the band under the grid's frame and
+// above the labels, within the grid's width, at every window size.
+TEST(ScopeScreen, TheStatusLineKeepsToTheBandBelowTheGrid) {
+    const QSize sizes[] = {{650, 450}, {770, 500}, {1200, 900}, {1600, 600}, {900, 1200}};
+    for (const QSize& size : sizes) {
+        Screen s;
+        s.screen.resize(size);
+        s.screen.setBestFit(true);
+        s.screen.setMeasurementTexts(allMeasurementTexts());
+        const GridRect g = s.screen.grid();
+        BlockBuilder before = crowdedBottom();
+        s.setBlock(before);
+        const QImage a = s.picture();
+        BlockBuilder after = crowdedBottom();
+        after.channel(0, L::channel::kCoupling, 0).channel(1, L::channel::kCoupling, 2);
+        after.u16(L::kMainTrigger + L::trigger::kSweep, 1);
+        after.u16(L::kMainTrigger + L::trigger::kSlope, 1);
+        s.setBlock(after);
+        const QImage b = s.picture();
+
+        int changed = 0;
+        int outside = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x) {
+                if (a.pixel(x, y) == b.pixel(x, y)) continue;
+                ++changed;
+                const bool inBand =
+                    y > g.bottom && y < g.bottom + 20 && x >= g.left && x <= g.right;
+                outside += !inBand;
+            }
+        const QString at = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+        EXPECT_GT(changed, 0) << at.toStdString();
+        EXPECT_EQ(outside, 0) << at.toStdString();
+
+        // The pieces carry their channels' colours, and the labels below still stand.
+        int ch1 = 0, ch2 = 0, labels = 0;
+        for (int y = g.bottom + 1; y < g.bottom + 20; ++y)
+            for (int x = g.left; x <= g.right; ++x) {
+                ch1 += b.pixelColor(x, y) == colour::kCh1;
+                ch2 += b.pixelColor(x, y) == colour::kCh2;
+            }
+        for (int y = g.bottom + 20; y < b.height(); ++y)
+            for (int x = 0; x < b.width(); ++x)
+                labels += b.pixelColor(x, y) == colour::kMath || b.pixelColor(x, y) == colour::kRef;
+        EXPECT_GT(ch1, 0) << at.toStdString();
+        EXPECT_GT(ch2, 0) << at.toStdString();
+        EXPECT_GT(labels, 0) << at.toStdString();
+    }
+}
+
+TEST(ScopeScreen, NoStatusLineWhileDisconnected) {
+    Screen s;
+    s.setBlock(crowdedBottom());
+    s.link.isConnected = false;
+    const QImage image = s.picture();
+    const GridRect g = s.screen.grid();
+    int lit = 0;
+    for (int y = g.bottom + 1; y < g.bottom + 20; ++y)
+        for (int x = g.left; x <= g.right; ++x)
+            lit += image.pixelColor(x, y) != colour::kBackground;
+    EXPECT_EQ(lit, 0);
+}
