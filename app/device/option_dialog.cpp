@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
 #include <QTableWidget>
+#include <algorithm>
 
 #include "device/device_link.h"
 #include "device/device_messages.h"
@@ -76,6 +78,8 @@ OptionDialog::OptionDialog(const CDeviceLink& link, QWidget* parent)
 void OptionDialog::buildControls() {
     auto* communication = new QGroupBox(QStringLiteral("Communication"));
     auto* grid = new QGridLayout(communication);
+    // A radio button only takes clicks on its mark and text: each keeps its
+    // own width rather than its column's.
     usbRadio_ = new QRadioButton(QStringLiteral("USB"));
     serialRadio_ = new QRadioButton(QStringLiteral("RS232"));
     lanRadio_ = new QRadioButton(QStringLiteral("LAN"));
@@ -83,9 +87,9 @@ void OptionDialog::buildControls() {
     transports_->addButton(usbRadio_, transport::kUsb);
     transports_->addButton(serialRadio_, transport::kSerial);
     transports_->addButton(lanRadio_, transport::kLan);
-    grid->addWidget(usbRadio_, 0, 0);
-    grid->addWidget(serialRadio_, 0, 1);
-    grid->addWidget(lanRadio_, 0, 2);
+    grid->addWidget(usbRadio_, 0, 0, Qt::AlignLeft);
+    grid->addWidget(serialRadio_, 0, 1, Qt::AlignLeft);
+    grid->addWidget(lanRadio_, 0, 2, Qt::AlignLeft);
 
     listLabel_ = new QLabel(QStringLiteral("Device List :"));
     usbList_ = new QTableWidget(0, 4);
@@ -93,6 +97,18 @@ void OptionDialog::buildControls() {
         usbList_->setHorizontalHeaderItem(c, centred(QString::fromLatin1(kColumnTitles[c])));
         usbList_->setColumnWidth(c, kColumnWidths[c]);
     }
+    // Every title reads in full, and the list is as wide as its columns: no
+    // clipped header and no sideways scrolling in an empty list.
+    QHeaderView* header = usbList_->horizontalHeader();
+    int listWidth = 0;
+    for (int c = 0; c < 4; ++c) {
+        const int fit = std::max(kColumnWidths[c], header->sectionSizeHint(c));
+        usbList_->setColumnWidth(c, fit);
+        listWidth += fit;
+    }
+    usbList_->setMinimumWidth(listWidth + 2 * usbList_->frameWidth() +
+                              usbList_->verticalScrollBar()->sizeHint().width());
+    usbList_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     usbList_->verticalHeader()->hide();
     usbList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     usbList_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -126,8 +142,8 @@ void OptionDialog::buildControls() {
     singleRadio_ = new QRadioButton(QStringLiteral("Single"));
     intervals_ = new QComboBox;
     for (const char* text : kIntervalTexts) intervals_->addItem(QString::fromLatin1(text));
-    updateGrid->addWidget(autoRadio_, 0, 0);
-    updateGrid->addWidget(singleRadio_, 0, 1);
+    updateGrid->addWidget(autoRadio_, 0, 0, Qt::AlignLeft);
+    updateGrid->addWidget(singleRadio_, 0, 1, Qt::AlignLeft);
     updateGrid->addWidget(new QLabel(QStringLiteral("Time Interval")), 1, 0);
     updateGrid->addWidget(intervals_, 1, 1);
 
@@ -135,6 +151,9 @@ void OptionDialog::buildControls() {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(communication);
     layout->addWidget(update);
+    // Room the dialog is given beyond what its pages need stays below them,
+    // not spread between their rows.
+    layout->addStretch(1);
     layout->addWidget(buttons);
 
     connect(buttons, &QDialogButtonBox::accepted, this, &OptionDialog::accept);
@@ -174,6 +193,12 @@ void OptionDialog::showTransport(uint16_t t) {
             break;
         default:
             break;
+    }
+    // Each transport shows other rows: a shown dialog takes the height they
+    // need instead of keeping the tallest page's (a new one is sized when shown).
+    if (isVisible()) {
+        layout()->activate();
+        resize(width(), sizeHint().height());
     }
 }
 

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -81,6 +82,25 @@ TEST_F(OptionDialogTest, ShowsTheListColumnsAndIntervalTexts) {
     EXPECT_EQ(intervals->itemText(0), QStringLiteral("Fastest"));
     EXPECT_EQ(intervals->itemText(6), QStringLiteral("20.0 S"));
     EXPECT_TRUE(intervals->isEnabled());
+}
+
+TEST_F(OptionDialogTest, EachPageFitsItsRowsWithEveryListTitleInFull) {
+    CDeviceLink link;
+    auto dialog = open(link);
+    auto* list = dialog->findChild<QTableWidget*>();
+    QHeaderView* header = list->horizontalHeader();
+    for (int c = 0; c < list->columnCount(); ++c)
+        EXPECT_GE(header->sectionSize(c), header->sectionSizeHint(c)) << c;
+    EXPECT_LE(header->length(), list->viewport()->width());
+    const int usbHeight = dialog->height();
+    for (const char* page : {"RS232", "LAN"}) {
+        child<QRadioButton>(*dialog, page)->click();
+        // Without the list the page needs far less room, and takes no more.
+        EXPECT_LT(dialog->height(), usbHeight - list->minimumSizeHint().height() / 2) << page;
+        EXPECT_EQ(dialog->height(), dialog->sizeHint().height()) << page;
+    }
+    child<QRadioButton>(*dialog, "USB")->click();
+    EXPECT_GE(dialog->height(), usbHeight);
 }
 
 TEST_F(OptionDialogTest, ChoosingRs232SwitchesToSingleAndAnEmptyPortListChangesNothing) {
