@@ -30,7 +30,7 @@ void drawGeneratorReport(QPainter& p, QSize page, const QImage& plot, const QStr
                    QString::fromStdString(ReportDateLine(
                        {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()})));
 
-    const QRect room = pageRect(page, 50, 152, 950, 700);
+    const QRect room = pageRect(page, 50, 165, 950, 700);
     if (!plot.isNull()) {
         const QSize shown = plot.size().scaled(room.size(), Qt::KeepAspectRatio);
         const QRect target(QPoint(room.left() + (room.width() - shown.width()) / 2, room.top()),

@@ -22,7 +22,7 @@ void drawMeterReport(QPainter& p, QSize page, const MeterPicture& picture, const
 
     // The display keeps its own proportions, centred at the top of the room
     // between the date and the note.
-    const QRect room = pageRect(page, 50, 152, 950, 850);
+    const QRect room = pageRect(page, 50, 165, 950, 850);
     const QSize display = MeterDisplay::kMinimumSize;
     const QSize shown = display.scaled(room.size(), Qt::KeepAspectRatio);
     p.translate(room.left() + (room.width() - shown.width()) / 2, room.top());
