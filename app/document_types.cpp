@@ -2,7 +2,9 @@
 
 #include "device/instrument_window.h"
 #include "docs/data_windows.h"
+#include "generator/generator_ids.h"
 #include "generator/generator_window.h"
+#include "meter/meter_command_ids.h"
 #include "meter/meter_frame.h"
 #include "meter/meter_view.h"
 #include "scope/scope_menu.h"
@@ -39,6 +41,7 @@ void registerDocumentTypes(OscilaneApp& app) {
     DocumentTemplate meter =
         instrument(res::kMeterTemplate, "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document",
                    "DigitalMeter%1", "Digital Meter", ":/icons/browser_meter.png");
+    meter.menu = instrumentWindowMenu(cmd::kMeterSave);
     meter.createView = createMeterView;
     meter.createFrame = createMeterFrame;
     app.registerTemplate(std::move(meter));
@@ -47,6 +50,7 @@ void registerDocumentTypes(OscilaneApp& app) {
     DocumentTemplate generator = instrument(
         res::kGeneratorTemplate, "\nDDS\nDDS\n\n\nDDS.Document\nDDS Document",
         "Arbitrary Function Generator%1", "Function Generator", ":/icons/browser_generator.png");
+    generator.menu = instrumentWindowMenu(gencmd::kSave);
     generator.createView = createGeneratorView;
     generator.createFrame = createGeneratorFrame;
     app.registerTemplate(std::move(generator));

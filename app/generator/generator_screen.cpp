@@ -161,6 +161,11 @@ void GeneratorScreen::drawAboveFrame(QPainter& p) {
     }
 }
 
+QRect GeneratorScreen::plotArea() const {
+    const int below = arbitrary() ? kThumbGap + kThumbHeight : kThumbGap;
+    return QRect(0, 0, width(), std::min(height(), grid().bottom + below + 1));
+}
+
 void GeneratorScreen::drawReadouts(QPainter& p) {
     const GridRect& g = grid();
     const int periodWidth = g.width() / 2;

@@ -46,6 +46,10 @@ class GeneratorScreen : public WaveScreen {
     bool drawing() const { return drawing_; }
     bool draggingThumb() const { return thumbDrag_; }
 
+    // The plot with its read-outs and scroll thumb: the whole width, down to
+    // just above the parameter list.
+    QRect plotArea() const;
+
     // The lines listed under the plot for the wave: the type's name first
     // (none for type 7), then one line per parameter.
     static QStringList parameterLines(const GeneratorWave& wave);

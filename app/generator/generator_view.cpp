@@ -6,10 +6,13 @@
 #include "generator/dds_controller.h"
 #include "generator/edit_point_dialog.h"
 #include "generator/generator_ids.h"
+#include "generator/generator_report.h"
 #include "generator/generator_screen.h"
 #include "generator/generator_window_texts.h"
 #include "model/generator_csv.h"
 #include "shell/message_service.h"
+#include "shell/report_commands.h"
+#include "shell/window_save.h"
 
 namespace oscilane {
 namespace {
@@ -120,9 +123,17 @@ void GeneratorView::addCommands() {
             screen_->bufferChanged();
         },
         zoomState);
-    commands().on(gencmd::kSave, [this] { saveData(); });
+    saver_ = new WindowSaver(this, {}, [this](const SaveChoice&) { saveData(); });
+    commands().on(gencmd::kSave, [this] { saver_->run(); });
+    report_ = installReportCommands(
+        this, commands(), [this](QPainter& p, QSize page, const QDateTime& when) {
+            drawGeneratorReport(p, page, plotPicture(), GeneratorScreen::parameterLines(wave_),
+                                when);
+        });
     commands().on(gencmd::kOpenCsv, [this] { openCsv(); });
 }
+
+QImage GeneratorView::plotPicture() const { return screen_->grab(screen_->plotArea()).toImage(); }
 
 void GeneratorView::saveData() {
     const QString path = dialogs_.savePath ? dialogs_.savePath(this) : QString();

@@ -4,6 +4,7 @@
 // first tick lays the display out).
 #pragma once
 
+#include <QImage>
 #include <QPointer>
 #include <QScrollArea>
 #include <QTimer>
@@ -19,6 +20,8 @@ class DdsController;
 class Document;
 class EditPointDialog;
 class GeneratorScreen;
+class ReportCommands;
+class WindowSaver;
 
 // Asks the user for a CSV file to save or to open; an empty text when the
 // dialog was cancelled.  Tests put their own answers here.
@@ -44,6 +47,13 @@ class GeneratorView : public QScrollArea, public CommandTarget {
     EditPointDialog* editPointDialog() const;
     void setFileDialogs(CsvFileDialogs dialogs) { dialogs_ = std::move(dialogs); }
 
+    // The Save command ("Data" writes the CSV file, "Picture" the window's
+    // picture) and the report's Print, Print Preview, Print Setup and Export PDF.
+    WindowSaver& saver() const { return *saver_; }
+    ReportCommands& report() const { return *report_; }
+    // The plot as the display shows it, for the report.
+    QImage plotPicture() const;
+
     // One timer tick: the first lays the display out; each repaints it.
     void tick();
     // Opens "Edit Point" on a sample (a double click on the plot does).
@@ -61,6 +71,8 @@ class GeneratorView : public QScrollArea, public CommandTarget {
     DdsController* controller_;
     QPointer<EditPointDialog> editPoint_;
     CsvFileDialogs dialogs_;
+    WindowSaver* saver_ = nullptr;
+    ReportCommands* report_ = nullptr;
     QTimer timer_;
     bool laidOut_ = false;
 };

@@ -41,6 +41,9 @@ inline constexpr const char* kTipZoomIn = "Arb wave zoom in";
 inline constexpr const char* kTipZoomOut = "Arb wave zoom out";
 
 // File dialogs.
+// The printed report's heading.
+inline constexpr const char* kReportHeading = "Pirla - DDS";
+
 inline constexpr const char* kSaveCsvTitle = "Save Data As CSV...";
 inline constexpr const char* kOpenCsvTitle = "Load CSV File...";
 inline constexpr const char* kCsvFilter = "CSV File(*.csv)";

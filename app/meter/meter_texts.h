@@ -34,6 +34,9 @@ inline constexpr const char* kCsvFilter = "CSV File(*.csv)";
 inline constexpr const char* kDataDialogSuffix = "doc";
 inline constexpr const char* kCannotSaveData = "Cannot save the data file: ";
 
+// The printed report's heading.
+inline constexpr const char* kReportHeading = "Pirla - DMM";
+
 // Beside the trend plot.
 inline constexpr const char* kTrendMaximum = "max";
 inline constexpr const char* kTrendMinimum = "min";

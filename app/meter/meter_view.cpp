@@ -6,6 +6,7 @@
 #include "device/device_link.h"
 #include "device/instrument_window.h"
 #include "meter/meter_command_ids.h"
+#include "meter/meter_report.h"
 #include "meter/meter_session.h"
 #include "meter/meter_texts.h"
 #include "model/meter_controls.h"
@@ -14,6 +15,8 @@
 #include "model/meter_threads.h"
 #include "shell/command_ids.h"
 #include "shell/message_service.h"
+#include "shell/report_commands.h"
+#include "shell/window_save.h"
 
 namespace oscilane {
 namespace {
@@ -36,14 +39,19 @@ MeterView::MeterView(Document& document, CDeviceLink& link, MeterSession& sessio
       session_(session),
       display_(new MeterDisplay([this] { return picture(); })),
       controller_(new MeterController(link, session.data())),
-      chooseDataPath_(askDataPath) {
+      chooseDataPath_(askDataPath),
+      saver_(new WindowSaver(this, {}, [this](const SaveChoice&) { saveData(); })),
+      report_(installReportCommands(this, commands(),
+                                    [this](QPainter& p, QSize page, const QDateTime& when) {
+                                        drawMeterReport(p, page, picture(), when);
+                                    })) {
     setWidget(display_);
     setWidgetResizable(true);
     setMinimumSize(200, 150);
     session_.data().Reset();
     threads_ = std::make_unique<MeterThreads>(session_.data());
 
-    commands().on(cmd::kMeterSave, [this] { saveData(); });
+    commands().on(cmd::kMeterSave, [this] { saver_->run(); });
     for (const cmd::MeterModeCommand& m : cmd::kMeterModeCommands) {
         const MeasureMode mode = m.mode;
         commands().on(

@@ -20,6 +20,8 @@ namespace oscilane {
 
 class CDeviceLink;
 class Document;
+class ReportCommands;
+class WindowSaver;
 class MeterData;
 class MeterSession;
 class MeterThreads;
@@ -47,7 +49,12 @@ class MeterView : public QScrollArea, public CommandTarget {
     void tick();
     MeterPicture picture() const;
 
-    // Save: in buffer mode the trend goes to a file the user picks (log
+    // The Save command ("Data" is saveData, "Picture" the window's picture)
+    // and the report's Print, Print Preview, Print Setup and Export PDF.
+    WindowSaver& saver() const { return *saver_; }
+    ReportCommands& report() const { return *report_; }
+
+    // "Data": in buffer mode the trend goes to a file the user picks (log
     // lines, or CSV for the CSV filter or a .csv name); in storage mode the
     // buffer being filled is handed to the log writer.
     void saveData();
@@ -68,6 +75,8 @@ class MeterView : public QScrollArea, public CommandTarget {
     MeterDisplay* display_;
     QPointer<MeterController> controller_;
     DataPathChooser chooseDataPath_;
+    WindowSaver* saver_;
+    ReportCommands* report_;
     QTimer timer_;
 };
 

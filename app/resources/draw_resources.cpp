@@ -1,4 +1,4 @@
-// Draws the application's pictures (the main and scope tool bar buttons,
+// Draws the application's pictures (the main, scope and meter tool bar buttons,
 // browser images, the close button, the window icon and the splash picture)
 // into PNG files, so that every picture comes from one consistent drawing
 // style.  The desktop's application icon goes, as SVG and in three PNG sizes,
@@ -554,6 +554,88 @@ const std::vector<std::pair<QString, Drawing>>& measureToolBarButtons() {
     return buttons;
 }
 
+// The meter window's measure-mode buttons: the meter's dark display with the
+// mode's sign in the display's cyan.
+const QColor kMeterCyan(0, 255, 255);
+
+QRectF meterDisplay(QPainter& p, double s) {
+    tile(p, s);
+    const QRectF r(s * 0.14, s * 0.16, s * 0.72, s * 0.68);
+    p.setPen(QPen(kGrid, s / 42));
+    p.setBrush(Qt::black);
+    p.drawRoundedRect(r, s * 0.06, s * 0.06);
+    return r;
+}
+
+void meterLetter(QPainter& p, double s, const QString& letter) {
+    const QRectF r = meterDisplay(p, s);
+    QFont font("DejaVu Sans");
+    font.setPixelSize(static_cast<int>(s * 0.5));
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(kMeterCyan);
+    p.drawText(r, Qt::AlignCenter, letter);
+}
+
+const std::vector<std::pair<QString, Drawing>>& meterToolBarButtons() {
+    static const std::vector<std::pair<QString, Drawing>> buttons = {
+        {"meter_voltage", [](QPainter& p, double s) { meterLetter(p, s, "V"); }},
+        {"meter_current", [](QPainter& p, double s) { meterLetter(p, s, "A"); }},
+        {"meter_ohm", [](QPainter& p, double s) { meterLetter(p, s, QString(QChar(0x03A9))); }},
+        {"meter_diode",
+         [](QPainter& p, double s) {
+             const QRectF r = meterDisplay(p, s);
+             const double y = r.center().y(), h = s * 0.16;
+             const double a = r.center().x() - s * 0.1, b = r.center().x() + s * 0.1;
+             stroke(p, QPointF(r.left() + s * 0.06, y), QPointF(r.right() - s * 0.06, y),
+                    kMeterCyan, s / 24);
+             QPainterPath arrow;
+             arrow.moveTo(a, y - h);
+             arrow.lineTo(b, y);
+             arrow.lineTo(a, y + h);
+             arrow.closeSubpath();
+             p.setPen(Qt::NoPen);
+             p.setBrush(kMeterCyan);
+             p.drawPath(arrow);
+             stroke(p, QPointF(b, y - h), QPointF(b, y + h), kMeterCyan, s / 20);
+         }},
+        {"meter_continuity",
+         [](QPainter& p, double s) {
+             const QRectF r = meterDisplay(p, s);
+             const double y = r.center().y(), x = r.left() + s * 0.12;
+             // A loudspeaker and the sound it gives.
+             QPainterPath speaker;
+             speaker.moveTo(x, y - s * 0.06);
+             speaker.lineTo(x + s * 0.07, y - s * 0.06);
+             speaker.lineTo(x + s * 0.17, y - s * 0.15);
+             speaker.lineTo(x + s * 0.17, y + s * 0.15);
+             speaker.lineTo(x + s * 0.07, y + s * 0.06);
+             speaker.lineTo(x, y + s * 0.06);
+             speaker.closeSubpath();
+             p.setPen(Qt::NoPen);
+             p.setBrush(kMeterCyan);
+             p.drawPath(speaker);
+             p.setPen(QPen(kMeterCyan, s / 26, Qt::SolidLine, Qt::RoundCap));
+             p.setBrush(Qt::NoBrush);
+             for (int i = 1; i <= 2; ++i) {
+                 const double d = s * 0.1 * i;
+                 p.drawArc(QRectF(x + s * 0.17 - d, y - d, 2 * d, 2 * d), -45 * 16, 90 * 16);
+             }
+         }},
+        {"meter_capacitance",
+         [](QPainter& p, double s) {
+             const QRectF r = meterDisplay(p, s);
+             const double y = r.center().y(), h = s * 0.18, gap = s * 0.05;
+             const double cx = r.center().x();
+             stroke(p, QPointF(r.left() + s * 0.06, y), QPointF(cx - gap, y), kMeterCyan, s / 24);
+             stroke(p, QPointF(cx + gap, y), QPointF(r.right() - s * 0.06, y), kMeterCyan, s / 24);
+             stroke(p, QPointF(cx - gap, y - h), QPointF(cx - gap, y + h), kMeterCyan, s / 16);
+             stroke(p, QPointF(cx + gap, y - h), QPointF(cx + gap, y + h), kMeterCyan, s / 16);
+         }},
+    };
+    return buttons;
+}
+
 // 16-pixel browser images, in image-number order.
 const std::vector<std::pair<QString, Drawing>>& browserImages() {
     static const std::vector<std::pair<QString, Drawing>> images = {
@@ -707,6 +789,7 @@ int main(int argc, char** argv) {
     for (const auto& [name, draw] : scopeToolBarButtons()) ok &= save(render(42, draw), dir, name);
     for (const auto& [name, draw] : measureToolBarButtons())
         ok &= save(render(42, draw), dir, name);
+    for (const auto& [name, draw] : meterToolBarButtons()) ok &= save(render(42, draw), dir, name);
     for (const auto& [name, draw] : browserImages()) ok &= save(render(16, draw), dir, name);
     ok &= save(render(14, closeButton), dir, "close");
     ok &= save(render(48, toolBarButtons().front().second), dir, "oscilane");

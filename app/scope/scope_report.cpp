@@ -1,14 +1,7 @@
 #include "scope/scope_report.h"
 
-#include <QFileDialog>
-#include <QPageSetupDialog>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPolygon>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
-#include <QSaveFile>
 
 #include "display/palette.h"
 #include "display/report_page.h"
@@ -16,17 +9,11 @@
 #include "model/scope_scales.h"
 #include "model/scope_settings.h"
 #include "scope/scope_data.h"
-#include "scope/scope_file_texts.h"
-#include "shell/command_ids.h"
 #include "shell/command_map.h"
-#include "shell/message_service.h"
-#include "shell/message_texts.h"
 
 namespace oscilane {
 namespace {
 
-constexpr int kPdfResolution = 300;
-constexpr qsizetype kReasonLimit = 1024;
 constexpr const char* kHeading = "Pirla - DSO";
 
 QString text(const std::string& s) { return QString::fromStdString(s); }
@@ -168,93 +155,20 @@ void drawScopeReport(QPainter& p, QSize page, const SettingBlock& block, const Q
 
 bool writeScopeReportPdf(const QString& path, const SettingBlock& block, const QDateTime& when,
                          QString* reason) {
-    QSaveFile file(path);
-    auto fail = [&] {
-        if (reason) *reason = file.errorString();
-        file.cancelWriting();
-        return false;
-    };
-    if (!file.open(QIODevice::WriteOnly)) return fail();
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(kPdfResolution);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        // Landscape: at a fortieth of the page height, the longest right-hand
-        // lines (ALT mode) run past the edge of a portrait page.
-        writer.setPageOrientation(QPageLayout::Landscape);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        QPainter painter;
-        if (!painter.begin(&writer)) return fail();
-        drawScopeReport(painter, QSize(writer.width(), writer.height()), block, when);
-        painter.end();
-    }
-    if (file.error() != QFileDevice::NoError) return fail();
-    if (!file.commit()) {
-        if (reason) *reason = file.errorString();
-        return false;
-    }
-    return true;
-}
-
-ScopeReportCommands::ScopeReportCommands(QWidget* view, const ScopeData& data)
-    : QObject(view),
-      clock([] { return QDateTime::currentDateTime(); }),
-      view_(view),
-      data_(data),
-      printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-    askPdfFile = [](QWidget* parent) -> std::optional<QString> {
-        QFileDialog dialog(parent, QString::fromLatin1(scopefiletext::kPdfTitle));
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setNameFilter(QString::fromLatin1(scopefiletext::kPdfFilter));
-        dialog.setDefaultSuffix(QString::fromLatin1(scopefiletext::kPdfSuffix));
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-            return std::nullopt;
-        return dialog.selectedFiles().constFirst();
-    };
-}
-
-ScopeReportCommands::~ScopeReportCommands() = default;
-
-void ScopeReportCommands::paint(QPrinter& printer) {
-    QPainter painter(&printer);
-    const QRect page = printer.pageLayout().paintRectPixels(printer.resolution());
-    drawScopeReport(painter, page.size(), data_.displayedBlock, clock());
-}
-
-void ScopeReportCommands::print() {
-    QPrintDialog dialog(printer_.get(), view_);
-    if (dialog.exec() == QDialog::Accepted) paint(*printer_);
-}
-
-void ScopeReportCommands::preview() {
-    QPrintPreviewDialog dialog(printer_.get(), view_);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* printer) { paint(*printer); });
-    dialog.exec();
-}
-
-void ScopeReportCommands::pageSetup() {
-    QPageSetupDialog dialog(printer_.get(), view_);
-    dialog.exec();
-}
-
-void ScopeReportCommands::exportPdf() {
-    const std::optional<QString> path = askPdfFile(view_);
-    if (!path) return;
-    QString reason;
-    if (!writeScopeReportPdf(*path, data_.displayedBlock, clock(), &reason))
-        showMessage(QString::fromLatin1(msg::kCannotSaveFile).arg(reason.left(kReasonLimit)),
-                    MessageKind::Error);
+    return writeReportPdf(
+        path,
+        [&block](QPainter& p, QSize page, const QDateTime& at) {
+            drawScopeReport(p, page, block, at);
+        },
+        when, reason);
 }
 
 ScopeReportCommands* installScopeReport(QWidget* view, CommandMap& commands,
                                         const ScopeData& data) {
-    auto* report = new ScopeReportCommands(view, data);
-    commands.on(cmd::kPrint, [report] { report->print(); });
-    commands.on(cmd::kPrintPreview, [report] { report->preview(); });
-    commands.on(cmd::kPrintSetup, [report] { report->pageSetup(); });
-    commands.on(cmd::kExportPdf, [report] { report->exportPdf(); });
-    return report;
+    return installReportCommands(view, commands,
+                                 [&data](QPainter& p, QSize page, const QDateTime& when) {
+                                     drawScopeReport(p, page, data.displayedBlock, when);
+                                 });
 }
 
 }  // namespace oscilane

@@ -5,16 +5,12 @@
 #pragma once
 
 #include <QDateTime>
-#include <QObject>
 #include <QSize>
-#include <functional>
-#include <memory>
-#include <optional>
 
 #include "model/setting_block.h"
+#include "shell/report_commands.h"
 
 class QPainter;
-class QPrinter;
 class QWidget;
 
 namespace oscilane {
@@ -32,30 +28,7 @@ bool writeScopeReportPdf(const QString& path, const SettingBlock& block, const Q
                          QString* reason = nullptr);
 
 // Print, Print Preview, Print Setup and Export PDF of one scope window.
-class ScopeReportCommands : public QObject {
-    Q_OBJECT
-  public:
-    ScopeReportCommands(QWidget* view, const ScopeData& data);
-    ~ScopeReportCommands() override;
-
-    void print();
-    void preview();
-    void pageSetup();
-    void exportPdf();
-
-    // Where "Export PDF..." writes; replaceable so tests answer without a dialog.
-    std::function<std::optional<QString>(QWidget* parent)> askPdfFile;
-    // The date and time printed; the local clock unless a test sets it.
-    std::function<QDateTime()> clock;
-    QPrinter& printer() { return *printer_; }
-
-  private:
-    void paint(QPrinter& printer);
-
-    QWidget* view_;
-    const ScopeData& data_;
-    std::unique_ptr<QPrinter> printer_;
-};
+using ScopeReportCommands = ReportCommands;
 
 // Puts the four report commands into a scope view's commands.
 ScopeReportCommands* installScopeReport(QWidget* view, CommandMap& commands, const ScopeData& data);

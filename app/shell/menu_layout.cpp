@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "shell/command_ids.h"
+#include "shell/save_texts.h"
 
 namespace oscilane {
 namespace {
@@ -57,6 +58,28 @@ MenuBarLayout documentWindowMenu() {
               item(cmd::kWindowArrange, "&Arrange Icons")}),
         helpMenu(),
     };
+}
+
+MenuBarLayout instrumentWindowMenu(int saveCommand) {
+    MenuBarLayout layout = documentWindowMenu();
+    for (MenuItem& menu : layout) {
+        if (menu.text != QStringLiteral("&File")) continue;
+        QList<MenuItem>& items = menu.items;
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            if (items[i].command == cmd::kFileNew) {
+                items.insert(
+                    ++i,
+                    MenuItem{saveCommand, QString::fromLatin1(savetext::kSaveItem), {}, false, {}});
+            } else if (items[i].command == cmd::kPrintSetup) {
+                items.insert(++i, MenuItem{cmd::kExportPdf,
+                                           QString::fromLatin1(savetext::kExportPdfItem),
+                                           {},
+                                           false,
+                                           {}});
+            }
+        }
+    }
+    return layout;
 }
 
 QString commandTip(int command) {

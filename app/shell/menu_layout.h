@@ -22,6 +22,10 @@ using MenuBarLayout = QList<MenuItem>;
 MenuBarLayout mainFrameMenu();
 // The menu of a document window that adds no commands of its own.
 MenuBarLayout documentWindowMenu();
+// An instrument window's menu: the document window's, with "Save" (the
+// window's own save command) after "New" and "Export PDF..." after
+// "Print Setup..." in its File menu.
+MenuBarLayout instrumentWindowMenu(int saveCommand);
 
 // The fly-by help shown in the status bar for a command; empty when it has none.
 QString commandTip(int command);

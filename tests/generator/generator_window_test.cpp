@@ -25,6 +25,7 @@
 #include "shell/document_template.h"
 #include "shell/message_service.h"
 #include "shell/number_edit.h"
+#include "shell/window_save.h"
 
 namespace oscilane {
 namespace {
@@ -50,6 +51,8 @@ struct Window {
     Window() {
         view.resize(760, 580);
         view.tick();
+        // Save asks "Data" or "Picture" first; these tests save data.
+        view.saver().askChoice = [](QWidget*) { return std::optional<SaveChoice>(SaveChoice{}); };
     }
     DdsController& panel() { return *view.controller(); }
     GeneratorScreen& screen() { return view.screen(); }

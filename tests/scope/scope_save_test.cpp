@@ -80,7 +80,7 @@ TEST(GrabVisiblePart, APictureOfAWindowPartlyOffTheLeftEdge) {
 }
 
 TEST(SaveDialog, PictureDisablesTheChannelList) {
-    SaveDialog d;
+    SaveDialog d(scopeSaveChannels());
     EXPECT_EQ(d.windowTitle(), "Save");
     EXPECT_TRUE(d.dataButton()->isChecked());
     EXPECT_EQ(d.channelList()->count(), 3);
