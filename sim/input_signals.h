@@ -9,6 +9,9 @@ struct InputSignals {
     double ch2Frequency = 1000.0, ch2Amplitude = 0.5, ch2Offset = 0.5;
     // Peak noise in ADC codes on a live trace.
     double noiseCodes = 1.0;
+    // CH1 drawn flat at a code that changes with every acquisition (the
+    // signal still triggers), so a test can tell one uploaded block from the next.
+    bool ch1AcquisitionCode = false;
 
     double volts(int channel, double t) const;
     double frequency(int channel) const { return channel == 0 ? ch1Frequency : ch2Frequency; }

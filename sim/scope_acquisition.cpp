@@ -140,6 +140,11 @@ bool ScopeAcquisition::captureInput(const ScopeState& s, const InputSignals& in,
                              ? quantised(codeOf(c, v) + noiseCodes * noise(frame_, i, channel))
                              : L::kBlankedSample;
     }
+    if (channel == 0 && in.ch1AcquisitionCode) {
+        const auto code = static_cast<int16_t>(20 + frame_ % 200);
+        std::fill(trace.codes.begin(), trace.codes.begin() + static_cast<std::ptrdiff_t>(filled),
+                  code);
+    }
     trace.captured = c;
     trace.blankMode = filled < kSamples ? 2 : 0;
     trace.blankStart = static_cast<int16_t>(filled);
