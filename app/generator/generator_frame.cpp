@@ -20,7 +20,6 @@ namespace oscilane {
 namespace {
 
 constexpr int kIconSize = 32;
-constexpr int kActionUpdateMs = 250;
 
 // A wave-type button shows its own shape, drawn by the same evaluation the
 // display uses.
@@ -74,20 +73,13 @@ constexpr Button kOtherButtons[] = {
 }  // namespace
 
 GeneratorFrame::GeneratorFrame(Document& document, GeneratorView* view)
-    : ChildFrame(document, view),
+    : InstrumentFrame(document, view, *view),
       view_(view),
       controllerBar_(new SideBar(QString::fromLatin1(gentext::kControllerCaption), body())) {
     QToolBar* bar = body()->addToolBar(QStringLiteral("Generator"));
     bar->setIconSize(QSize(kIconSize, kIconSize));
     const auto add = [this, bar](int id, const QString& tip, const QIcon& icon) {
-        auto* a = new QAction(icon, tip, bar);
-        a->setData(id);
-        connect(a, &QAction::triggered, this, [this, id] {
-            if (const CommandTarget* target = handlerOf(id)) target->commands().run(id);
-            updateActions();
-        });
-        bar->addAction(a);
-        actions_.append(a);
+        bar->addAction(commandAction(id, tip, bar, icon));
     };
     for (const gencmd::TypeCommand& c : gencmd::kTypeCommands) {
         const std::string_view name = WaveTypeName(c.type);
@@ -114,35 +106,7 @@ GeneratorFrame::GeneratorFrame(Document& document, GeneratorView* view)
     }
     body()->addDockWidget(Qt::LeftDockWidgetArea, controllerBar_);
 
-    actionTimer_.setInterval(kActionUpdateMs);
-    connect(&actionTimer_, &QTimer::timeout, this, &GeneratorFrame::updateActions);
-    actionTimer_.start();
-    updateActions();
-}
-
-const CommandTarget* GeneratorFrame::handlerOf(int id) const {
-    for (const CommandTarget* t :
-         {static_cast<const CommandTarget*>(view_), static_cast<const CommandTarget*>(&document()),
-          static_cast<const CommandTarget*>(this)})
-        if (t->commands().handles(id)) return t;
-    return nullptr;
-}
-
-QAction* GeneratorFrame::action(int id) const {
-    for (QAction* a : actions_)
-        if (a->data().toInt() == id) return a;
-    return nullptr;
-}
-
-void GeneratorFrame::updateActions() {
-    for (QAction* a : actions_) {
-        const int id = a->data().toInt();
-        const CommandTarget* target = handlerOf(id);
-        const CommandState state = target ? target->commands().state(id) : CommandState{false};
-        a->setEnabled(state.enabled);
-        a->setCheckable(state.checked);
-        a->setChecked(state.checked);
-    }
+    startActionUpdates();
 }
 
 }  // namespace oscilane

@@ -3,10 +3,7 @@
 // and best-fit switches), and the docked "DDS Controller" bar.
 #pragma once
 
-#include <QList>
-#include <QTimer>
-
-#include "shell/child_frame.h"
+#include "shell/instrument_frame.h"
 
 class QAction;
 
@@ -15,22 +12,16 @@ namespace oscilane {
 class GeneratorView;
 class SideBar;
 
-class GeneratorFrame : public ChildFrame {
+class GeneratorFrame : public InstrumentFrame {
     Q_OBJECT
   public:
     GeneratorFrame(Document& document, GeneratorView* view);
 
     SideBar* controllerBar() const { return controllerBar_; }
-    QAction* action(int id) const;
-    void updateActions();
 
   private:
-    const CommandTarget* handlerOf(int id) const;
-
     GeneratorView* view_;
     SideBar* controllerBar_;
-    QList<QAction*> actions_;
-    QTimer actionTimer_;
 };
 
 }  // namespace oscilane

@@ -31,25 +31,17 @@ constexpr ToolBarButton kToolBar[] = {
     {cmd::kConnect, "Connect", ":/icons/scope_connect.png"},
     {cmd::kDisconnect, "Disconnect", ":/icons/scope_disconnect.png"},
 };
-constexpr int kActionUpdateMs = 250;
 
 }  // namespace
 
 MeterFrame::MeterFrame(Document& document, MeterView* view)
-    : ChildFrame(document, view),
+    : InstrumentFrame(document, view, *view),
       view_(view),
       controllerBar_(new SideBar(QString::fromLatin1(metertext::kControllerCaption), body())) {
     QToolBar* bar = body()->addToolBar(QStringLiteral("Meter"));
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     addToolBarButtons(*bar, kToolBar, [this, bar](int id, const QString& text) {
-        auto* a = new QAction(text, bar);
-        a->setData(id);
-        connect(a, &QAction::triggered, this, [this, id] {
-            if (const CommandTarget* target = handlerOf(id)) target->commands().run(id);
-            updateActions();
-        });
-        actions_.append(a);
-        return a;
+        return commandAction(id, text, bar);
     });
 
     if (MeterController* controller = view->controller()) {
@@ -69,35 +61,7 @@ MeterFrame::MeterFrame(Document& document, MeterView* view)
             return CommandState{true, !controllerBar_->isHidden()};
         });
 
-    actionTimer_.setInterval(kActionUpdateMs);
-    connect(&actionTimer_, &QTimer::timeout, this, &MeterFrame::updateActions);
-    actionTimer_.start();
-    updateActions();
-}
-
-const CommandTarget* MeterFrame::handlerOf(int id) const {
-    for (const CommandTarget* t :
-         {static_cast<const CommandTarget*>(view_), static_cast<const CommandTarget*>(&document()),
-          static_cast<const CommandTarget*>(this)})
-        if (t->commands().handles(id)) return t;
-    return nullptr;
-}
-
-QAction* MeterFrame::action(int id) const {
-    for (QAction* a : actions_)
-        if (a->data().toInt() == id) return a;
-    return nullptr;
-}
-
-void MeterFrame::updateActions() {
-    for (QAction* a : actions_) {
-        const int id = a->data().toInt();
-        const CommandTarget* target = handlerOf(id);
-        const CommandState state = target ? target->commands().state(id) : CommandState{false};
-        a->setEnabled(state.enabled);
-        a->setCheckable(state.checked);
-        a->setChecked(state.checked);
-    }
+    startActionUpdates();
 }
 
 ChildFrame* createMeterFrame(Document& document, QWidget* view) {

@@ -3,10 +3,7 @@
 // Disconnect) and the docked "DMM Controller" bar beside the view.
 #pragma once
 
-#include <QList>
-#include <QTimer>
-
-#include "shell/child_frame.h"
+#include "shell/instrument_frame.h"
 
 class QAction;
 class QToolBar;
@@ -16,22 +13,16 @@ namespace oscilane {
 class MeterView;
 class SideBar;
 
-class MeterFrame : public ChildFrame {
+class MeterFrame : public InstrumentFrame {
     Q_OBJECT
   public:
     MeterFrame(Document& document, MeterView* view);
 
     SideBar* controllerBar() const { return controllerBar_; }
-    QAction* action(int id) const;
-    void updateActions();
 
   private:
-    const CommandTarget* handlerOf(int id) const;
-
     MeterView* view_;
     SideBar* controllerBar_;
-    QList<QAction*> actions_;
-    QTimer actionTimer_;
 };
 
 ChildFrame* createMeterFrame(Document& document, QWidget* view);

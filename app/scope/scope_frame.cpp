@@ -35,26 +35,18 @@ constexpr ToolBarButton kToolBar[] = {
     {cmd::kConnect, "Connect", ":/icons/scope_connect.png"},
     {cmd::kDisconnect, "Disconnect", ":/icons/scope_disconnect.png"},
 };
-constexpr int kActionUpdateMs = 250;
 
 }  // namespace
 
 ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
-    : ChildFrame(document, view),
+    : InstrumentFrame(document, view, *view),
       view_(view),
       panelBar_(new SideBar(QString::fromLatin1(scopetext::kPanelCaption), body())) {
     setMinimumSize(kMinimumSize);
 
     QToolBar* bar = toolBar_ = body()->addToolBar(QStringLiteral("Scope"));
     addToolBarButtons(*bar, kToolBar, [this, bar](int id, const QString& text) {
-        auto* a = new QAction(text, bar);
-        a->setData(id);
-        connect(a, &QAction::triggered, this, [this, id] {
-            if (const CommandTarget* target = handlerOf(id)) target->commands().run(id);
-            updateActions();
-        });
-        actions_.append(a);
-        return a;
+        return commandAction(id, text, bar);
     });
 
     if (ScopePanel* panel = view->panel()) {
@@ -83,10 +75,7 @@ ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
             return CommandState{true, !measureDock_->isHidden()};
         });
 
-    actionTimer_.setInterval(kActionUpdateMs);
-    connect(&actionTimer_, &QTimer::timeout, this, &ScopeFrame::updateActions);
-    actionTimer_.start();
-    updateActions();
+    startActionUpdates();
 }
 
 QSize ScopeFrame::sizeHint() const {
@@ -100,31 +89,6 @@ QSize ScopeFrame::sizeHint() const {
         hint.setHeight(std::max(hint.height(), around + panelHeight));
     }
     return hint;
-}
-
-const CommandTarget* ScopeFrame::handlerOf(int id) const {
-    for (const CommandTarget* t :
-         {static_cast<const CommandTarget*>(view_), static_cast<const CommandTarget*>(&document()),
-          static_cast<const CommandTarget*>(this)})
-        if (t->commands().handles(id)) return t;
-    return nullptr;
-}
-
-QAction* ScopeFrame::action(int id) const {
-    for (QAction* a : actions_)
-        if (a->data().toInt() == id) return a;
-    return nullptr;
-}
-
-void ScopeFrame::updateActions() {
-    for (QAction* a : actions_) {
-        const int id = a->data().toInt();
-        const CommandTarget* target = handlerOf(id);
-        const CommandState state = target ? target->commands().state(id) : CommandState{false};
-        a->setEnabled(state.enabled);
-        a->setCheckable(state.checked);
-        a->setChecked(state.checked);
-    }
 }
 
 }  // namespace oscilane

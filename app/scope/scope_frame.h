@@ -3,10 +3,7 @@
 // the document or the frame, and is disabled when none of them handles it.
 #pragma once
 
-#include <QList>
-#include <QTimer>
-
-#include "shell/child_frame.h"
+#include "shell/instrument_frame.h"
 
 class QAction;
 class QDockWidget;
@@ -17,7 +14,7 @@ namespace oscilane {
 class ScopeView;
 class SideBar;
 
-class ScopeFrame : public ChildFrame {
+class ScopeFrame : public InstrumentFrame {
     Q_OBJECT
   public:
     static constexpr QSize kMinimumSize{400, 247};
@@ -27,18 +24,12 @@ class ScopeFrame : public ChildFrame {
 
     SideBar* panelBar() const { return panelBar_; }
     QDockWidget* measureDock() const { return measureDock_; }
-    QAction* action(int id) const;
-    void updateActions();
 
   private:
-    const CommandTarget* handlerOf(int id) const;
-
     ScopeView* view_;
     SideBar* panelBar_;
     QDockWidget* measureDock_ = nullptr;
     QToolBar* toolBar_ = nullptr;
-    QList<QAction*> actions_;
-    QTimer actionTimer_;
 };
 
 }  // namespace oscilane
