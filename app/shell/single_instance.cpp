@@ -11,7 +11,6 @@
 namespace oscilane {
 namespace {
 
-const QByteArray kShowRequest = QByteArrayLiteral("show\n");
 // "launch " and the arguments as a base-64 JSON array, one line.
 const QByteArray kLaunchRequest = QByteArrayLiteral("launch ");
 const QByteArray kAccepted = QByteArrayLiteral("ok\n");
@@ -24,7 +23,6 @@ constexpr qint64 kMaxRequestBytes = 64 * 1024;
 // A running instance may still be setting up its socket when a second one starts.
 constexpr int kConnectBudgetMs = 3000;
 constexpr int kRetryPauseMs = 50;
-constexpr int kReplyBudgetMs = 1000;
 
 QString runtimeDirectory() {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -102,25 +100,13 @@ QByteArray SingleInstance::answer(const QByteArray& request) {
     return kAccepted;
 }
 
-bool SingleInstance::askRunningInstanceToShow() {
-    QLocalSocket socket;
-    if (!connectToRunningInstance(socket)) return false;
-    socket.write(kShowRequest);
-    if (!socket.waitForBytesWritten(kReplyBudgetMs)) return false;
-    socket.disconnectFromServer();
-    return true;
-}
-
 void SingleInstance::serveConnection() {
     while (QLocalSocket* socket = server_.nextPendingConnection()) {
         // A later start writes its request and leaves at once, so the request
         // may already be waiting when the connection is taken.
         auto readRequests = [this, socket] {
             while (socket->canReadLine()) {
-                const QByteArray request = socket->readLine();
-                if (request == kShowRequest) {
-                    emit showRequested();
-                } else if (const QByteArray reply = answer(request); !reply.isEmpty()) {
+                if (const QByteArray reply = answer(socket->readLine()); !reply.isEmpty()) {
                     socket->write(reply);
                     socket->flush();
                 }

@@ -22,8 +22,6 @@ class SingleInstance : public QObject {
 
     // True when this process is now the one instance and listens for later starts.
     bool acquire();
-    // For a later start: asks the running instance to show itself; true when it was told.
-    bool askRunningInstanceToShow();
     // For a later start: hands the command line to the running instance.
     // True when it accepted it; otherwise false with the reason in *reason.
     bool forwardLaunch(const QStringList& arguments, QString* reason);
