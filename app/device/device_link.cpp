@@ -161,6 +161,32 @@ int CDeviceLink::uploadPercent() const {
     return static_cast<int>(percent);
 }
 
+void CDeviceLink::watchSlowUpload() {
+    const LinkSettings s = settings();
+    uint32_t received = 0;
+    uint32_t total = 0;
+    if (!connected_.load() || s.transport != transport::kSerial ||
+        KwGetBlockProgress(deviceHandle(s), &received, &total) != 0)
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    const uint32_t upload = slowUploadsStarted_.load();
+    if (upload != watchedUpload_ || received != watchedBytes_) {
+        watchedUpload_ = upload;
+        watchedBytes_ = received;
+        watchedSince_ = now;
+        return;
+    }
+    // One reply of block data: 512 bytes of 11 bits each.
+    constexpr double kReplyBits = 512.0 * 11;
+    const int baud = kBaudRates[std::min<std::size_t>(s.baudIndex, kBaudRates.size() - 1)];
+    const auto limit =
+        std::max(std::chrono::milliseconds(1000),
+                 std::chrono::milliseconds(static_cast<int64_t>(2 * 1000 * kReplyBits / baud)));
+    if (now - watchedSince_ < limit) return;
+    KwCancelBlockRead(deviceHandle(s));
+    watchedSince_ = now;
+}
+
 void CDeviceLink::Post(CommandKind kind, int32_t argument) {
     queue_.push({kind, static_cast<uint32_t>(argument)});
 }

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -87,10 +88,18 @@ class CDeviceLink final : public CommandSink {
     bool isConnected() const { return connected_.load(); }
     bool linkLost() const { return linkLost_.load(); }
     bool slowUpload() const { return slowUpload_.load(); }
-    void setSlowUpload(bool slow) { slowUpload_.store(slow); }
+    void setSlowUpload(bool slow) {
+        if (slow) slowUploadsStarted_.fetch_add(1);
+        slowUpload_.store(slow);
+    }
     // How far the running block read has come, 0..100; 0 when none runs.
     // Any thread may ask while the worker reads.
     int uploadPercent() const;
+    // Called on the GUI thread while a slow upload runs: an upload that has
+    // not moved for twice the time one reply takes on the line (at least a
+    // second) is asked to stop, so an instrument that falls silent mid-block
+    // shows as a lost link at the next cycle instead of minutes later.
+    void watchSlowUpload();
     bool uploadRequested() const { return uploadRequested_.load(); }
     // The window's "Upate Data" command: one upload in single mode.
     void requestUpload() { uploadRequested_.store(true); }
@@ -121,6 +130,12 @@ class CDeviceLink final : public CommandSink {
     std::atomic<bool> linkLost_{false};
     std::atomic<bool> slowUpload_{false};
     std::atomic<bool> newData_{false};
+
+    std::atomic<uint32_t> slowUploadsStarted_{0};
+    // The watched slow upload, its last progress and when it was seen (GUI thread only).
+    uint32_t watchedUpload_ = 0;
+    uint32_t watchedBytes_ = 0;
+    std::chrono::steady_clock::time_point watchedSince_{};
 
     CommandQueue queue_;
     AutoResetEvent event_{true};

@@ -19,6 +19,8 @@ class ScopeLinkState {
     virtual bool slowUpload() const = 0;
     // How far the running slow upload has come, 0..100.
     virtual int uploadPercent() const = 0;
+    // Stops a slow upload that no longer moves (called at every tick while one runs).
+    virtual void watchSlowUpload() = 0;
     // The worker finished an upload attempt since the window last copied one.
     virtual bool newData() const = 0;
     virtual void clearNewData() = 0;

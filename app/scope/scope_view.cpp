@@ -43,6 +43,7 @@ void ScopeView::tick() {
         emit measured();
     }
     if (link_.state.slowUpload()) {
+        link_.state.watchSlowUpload();
         if (progress_->isHidden()) progress_->show();
         progress_->setPercent(link_.state.uploadPercent());
         const QPoint centre = mapToGlobal(rect().center());

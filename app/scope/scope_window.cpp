@@ -26,6 +26,7 @@ class DeviceLinkState final : public QObject, public ScopeLinkState {
     bool deviceRemoved() const override { return link_.linkLost(); }
     bool slowUpload() const override { return link_.slowUpload(); }
     int uploadPercent() const override { return link_.uploadPercent(); }
+    void watchSlowUpload() override { link_.watchSlowUpload(); }
     bool newData() const override {
         pending_ = link_.takeNewData() || pending_;
         return pending_;

@@ -14,6 +14,7 @@ struct FakeLink final : oscilane::CommandSink, oscilane::ScopeLinkState {
     bool removed = false;
     bool slow = false;
     int percent = 0;
+    int watchedTicks = 0;
     bool fresh = false;
     oscilane::ScopeData data;
     oscilane::AutoResetEvent event{true};
@@ -25,6 +26,7 @@ struct FakeLink final : oscilane::CommandSink, oscilane::ScopeLinkState {
     bool deviceRemoved() const override { return removed; }
     bool slowUpload() const override { return slow; }
     int uploadPercent() const override { return percent; }
+    void watchSlowUpload() override { ++watchedTicks; }
     bool newData() const override { return fresh; }
     void clearNewData() override { fresh = false; }
 

@@ -106,6 +106,16 @@ TEST(ScopeView, ProgressBoxShowsWhileASlowUploadRuns) {
     EXPECT_FALSE(box.isVisible());
 }
 
+TEST(ScopeView, EveryTickOfASlowUploadLetsTheConnectionWatchForAStall) {
+    View v;
+    v.view->tick();
+    EXPECT_EQ(v.link.watchedTicks, 0);  // no upload runs: nothing to watch
+    v.link.slow = true;
+    v.view->tick();
+    v.view->tick();
+    EXPECT_EQ(v.link.watchedTicks, 2);
+}
+
 TEST(ScopeView, DisplayNeverShrinksBelowItsMinimumAndFitsItsGridOnTheFirstTick) {
     View v;
     v.view->resize(400, 300);
