@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "model/scope_report_texts.h"
+
 namespace oscilane {
 namespace {
 
@@ -70,6 +72,17 @@ void drawReportFrame(QPainter& painter, QSize page, const QString& heading,
     painter.drawLine(pagePoint(page, 50, 930), pagePoint(page, 950, 930));
     painter.drawLine(pagePoint(page, 50, 970), pagePoint(page, 950, 970));
     painter.restore();
+}
+
+void drawReportHead(QPainter& p, QSize page, const QString& heading, const QDateTime& when) {
+    drawReportFrame(p, page, heading, {});
+    p.setPen(QPen(Qt::black, 0));
+    p.setFont(reportTextFont(page));
+    const QDate d = when.date();
+    const QTime t = when.time();
+    drawReportText(p, pagePoint(page, 50, 130),
+                   QString::fromStdString(ReportDateLine(
+                       {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()})));
 }
 
 }  // namespace oscilane

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QColor>
+#include <QDateTime>
 #include <QFont>
 #include <QList>
 #include <QRect>
@@ -43,5 +44,10 @@ void drawReportFrame(QPainter& painter, QSize page, const QString& heading,
 
 // Draws text with its top-left corner at the point.
 void drawReportText(QPainter& painter, QPoint at, const QString& text);
+
+// A page without a legend: the frame with its heading, then the date and
+// time line at (50, 130) in the report's text font and a black pen, which
+// stay set for the page's own texts.
+void drawReportHead(QPainter& painter, QSize page, const QString& heading, const QDateTime& when);
 
 }  // namespace oscilane

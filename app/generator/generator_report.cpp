@@ -4,7 +4,6 @@
 
 #include "display/report_page.h"
 #include "generator/generator_window_texts.h"
-#include "model/scope_report_texts.h"
 
 namespace oscilane {
 namespace {
@@ -20,15 +19,7 @@ constexpr int kColumnLeft[] = {50, 500};
 void drawGeneratorReport(QPainter& p, QSize page, const QImage& plot, const QStringList& parameters,
                          const QDateTime& when) {
     p.save();
-    drawReportFrame(p, page, QString::fromLatin1(gentext::kReportHeading), {});
-
-    p.setPen(QPen(Qt::black, 0));
-    p.setFont(reportTextFont(page));
-    const QDate d = when.date();
-    const QTime t = when.time();
-    drawReportText(p, pagePoint(page, 50, 130),
-                   QString::fromStdString(ReportDateLine(
-                       {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()})));
+    drawReportHead(p, page, QString::fromLatin1(gentext::kReportHeading), when);
 
     const QRect room = pageRect(page, 50, 165, 950, 700);
     if (!plot.isNull()) {

@@ -4,21 +4,12 @@
 
 #include "display/report_page.h"
 #include "meter/meter_texts.h"
-#include "model/scope_report_texts.h"
 
 namespace oscilane {
 
 void drawMeterReport(QPainter& p, QSize page, const MeterPicture& picture, const QDateTime& when) {
     p.save();
-    drawReportFrame(p, page, QString::fromLatin1(metertext::kReportHeading), {});
-
-    p.setPen(QPen(Qt::black, 0));
-    p.setFont(reportTextFont(page));
-    const QDate d = when.date();
-    const QTime t = when.time();
-    drawReportText(p, pagePoint(page, 50, 130),
-                   QString::fromStdString(ReportDateLine(
-                       {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()})));
+    drawReportHead(p, page, QString::fromLatin1(metertext::kReportHeading), when);
 
     // The display keeps its own proportions, centred at the top of the room
     // between the date and the note.
