@@ -3,6 +3,8 @@
 // and failures that leave no file.
 #include <gtest/gtest.h>
 
+#include "file_text.h"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -17,19 +19,8 @@ namespace {
 
 using Args = std::vector<std::string>;
 
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::vector<std::string> crlfLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    EXPECT_EQ(start, text.size()) << "text after the last CR LF";
-    return lines;
-}
+using testsupport::crlfLines;
+using testsupport::readBytes;
 
 std::size_t filesIn(const std::string& folder) {
     std::size_t n = 0;

@@ -36,7 +36,7 @@ class MeterDataTest : public testing::Test {
 
     std::vector<int> LoggedStamps(const std::string& path) {
         std::vector<int> stamps;
-        for (const std::string& line : CrLfLines(ReadFile(path)))
+        for (const std::string& line : CrLfLines(readBytes(path)))
             stamps.push_back(StampNumber(line));
         return stamps;
     }
@@ -144,7 +144,7 @@ TEST_F(MeterDataTest, BatchesSpanTwoSecondsOfReadings) {
             EXPECT_TRUE(meter.WriteHandedOver(writer));
         }
         EXPECT_EQ(handedAt, c.handedAt) << "duration " << c.durationIndex;
-        EXPECT_EQ(CrLfLines(ReadFile(path)).size(), 30u);
+        EXPECT_EQ(CrLfLines(readBytes(path)).size(), 30u);
     }
 }
 
@@ -236,7 +236,7 @@ TEST_F(MeterDataTest, SaveTrendWritesTheTrendOldestFirstAndReplacesTheFile) {
     std::string path = dir.file("trend.doc");
     WriteFile(path, std::string(500, 'x'));
     ASSERT_TRUE(data.SaveTrend(path));
-    EXPECT_EQ(ReadFile(path),
+    EXPECT_EQ(readBytes(path),
               "07/12/2026 00:00:00.00 R=12.50 KRDC\r\n"
               "07/12/2026 00:00:00.01 R=12.50 KRDC\r\n"
               "07/12/2026 00:00:00.02 R=12.50 KRDC\r\n");

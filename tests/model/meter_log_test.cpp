@@ -101,7 +101,7 @@ TEST(LogFileWriter, AppendsToAnExistingLog) {
     LogFileWriter writer;
     EXPECT_FALSE(writer.Append(path, "one\r\n"));
     EXPECT_FALSE(writer.Append(path, "two\r\n"));
-    EXPECT_EQ(ReadFile(path), "earlier\r\none\r\ntwo\r\n");
+    EXPECT_EQ(readBytes(path), "earlier\r\none\r\ntwo\r\n");
     EXPECT_EQ(writer.Counter(), 0);
 }
 
@@ -113,8 +113,8 @@ TEST(LogFileWriter, FullFileRollsOverToAnExistingNumberedFileWithoutEmptyingIt) 
     WriteFile(dir.file("m-1.txt"), "kept\r\n");
     LogFileWriter writer(20);
     EXPECT_FALSE(writer.Append(path, "new\r\n"));
-    EXPECT_EQ(ReadFile(path), full);
-    EXPECT_EQ(ReadFile(dir.file("m-1.txt")), "kept\r\nnew\r\n");
+    EXPECT_EQ(readBytes(path), full);
+    EXPECT_EQ(readBytes(dir.file("m-1.txt")), "kept\r\nnew\r\n");
     EXPECT_EQ(writer.Counter(), 1);
 }
 
@@ -125,15 +125,15 @@ TEST(LogFileWriter, SkipsEveryFullFileAndNeverGrowsOne) {
     // Each batch lands whole in one file; a file that reached the limit is
     // left as it is and the next batch starts the next number.
     for (int batch = 0; batch < 5; ++batch) EXPECT_FALSE(writer.Append(path, "abcdef\r\n"));
-    EXPECT_EQ(ReadFile(path), "abcdef\r\nabcdef\r\n");
-    EXPECT_EQ(ReadFile(dir.file("m-1.txt")), "abcdef\r\nabcdef\r\n");
-    EXPECT_EQ(ReadFile(dir.file("m-2.txt")), "abcdef\r\n");
+    EXPECT_EQ(readBytes(path), "abcdef\r\nabcdef\r\n");
+    EXPECT_EQ(readBytes(dir.file("m-1.txt")), "abcdef\r\nabcdef\r\n");
+    EXPECT_EQ(readBytes(dir.file("m-2.txt")), "abcdef\r\n");
     EXPECT_EQ(writer.Counter(), 2);
 
     // A writer started later (counter 0 again) finds the same place.
     LogFileWriter restarted(10);
     EXPECT_FALSE(restarted.Append(path, "z\r\n"));
-    EXPECT_EQ(ReadFile(dir.file("m-2.txt")), "abcdef\r\nz\r\n");
+    EXPECT_EQ(readBytes(dir.file("m-2.txt")), "abcdef\r\nz\r\n");
 }
 
 TEST(LogFileWriter, ReportsAnUnwritablePathAndWorksOnceItIsThere) {
@@ -145,7 +145,7 @@ TEST(LogFileWriter, ReportsAnUnwritablePathAndWorksOnceItIsThere) {
     EXPECT_NE(error->find(path), std::string::npos) << *error;
     std::filesystem::create_directory(dir.file("later"));
     EXPECT_FALSE(writer.Append(path, "one\r\n"));
-    EXPECT_EQ(ReadFile(path), "one\r\n");
+    EXPECT_EQ(readBytes(path), "one\r\n");
 }
 
 TEST(LogFileWriter, ProbeRefusesAnUnwritablePathAndWritesNothing) {
@@ -155,8 +155,8 @@ TEST(LogFileWriter, ProbeRefusesAnUnwritablePathAndWritesNothing) {
     std::string path = dir.file("m.txt");
     WriteFile(path, std::string(10, 'x'));
     EXPECT_FALSE(writer.Probe(path));
-    EXPECT_EQ(ReadFile(path), std::string(10, 'x'));
-    EXPECT_EQ(ReadFile(dir.file("m-1.txt")), "") << "the probe opens where the log will go";
+    EXPECT_EQ(readBytes(path), std::string(10, 'x'));
+    EXPECT_EQ(readBytes(dir.file("m-1.txt")), "") << "the probe opens where the log will go";
 }
 
 TEST(CsvText, BaseUnitsIsoTimesAndEmptyOverloads) {
@@ -179,7 +179,7 @@ TEST(WriteFileWhole, ReplacesTheFileAndLeavesNothingElse) {
     std::string path = dir.file("trend.doc");
     WriteFile(path, "a much longer earlier content\r\n");
     EXPECT_FALSE(WriteFileWhole(path, "new\r\n"));
-    EXPECT_EQ(ReadFile(path), "new\r\n");
+    EXPECT_EQ(readBytes(path), "new\r\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 

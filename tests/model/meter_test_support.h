@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "file_text.h"
 #include "model/meter_reading.h"
 #include "zelvo/zelvo_common.h"
 
@@ -44,10 +45,7 @@ class TempDir {
     std::filesystem::path path_;
 };
 
-inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testsupport::readBytes;
 
 inline void WriteFile(const std::string& path, const std::string& text) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);

@@ -66,10 +66,10 @@ TEST(MeterThreads, SamplesOnTheClockAndWritesEverythingByTheClose) {
                 << n;
             ASSERT_TRUE(WaitFor([&] { return data.ElapsedMs() == 0; }));
         }
-        ASSERT_TRUE(WaitFor([&] { return CrLfLines(ReadFile(path)).size() == 20; }));
+        ASSERT_TRUE(WaitFor([&] { return CrLfLines(readBytes(path)).size() == 20; }));
         threads.Stop();
     }
-    EXPECT_TRUE(LogsEveryReadingInOrder(ReadFile(path), 25));
+    EXPECT_TRUE(LogsEveryReadingInOrder(readBytes(path), 25));
     EXPECT_EQ(data.UnwrittenReadings() + data.FillingReadings(), 0u);
 }
 
@@ -117,7 +117,7 @@ TEST(MeterThreads, HandOversRacingSamplesLoseAndRepeatNothing) {
     ASSERT_TRUE(WaitFor([&] { return !data.LastLogError().has_value(); }));
     threads.Stop();
 
-    EXPECT_TRUE(LogsEveryReadingInOrder(ReadFile(path), clock.taken()));
+    EXPECT_TRUE(LogsEveryReadingInOrder(readBytes(path), clock.taken()));
 }
 
 }  // namespace

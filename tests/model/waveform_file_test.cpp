@@ -1,8 +1,10 @@
 // The data file and the CSV of a trace, and the whole-file writer under them:
 // exact bytes, the time base each trace takes, and failures that leave nothing.
 #include <gtest/gtest.h>
+
 #include <sys/stat.h>
 #include <unistd.h>
+#include "file_text.h"
 
 #include <filesystem>
 #include <fstream>
@@ -50,19 +52,8 @@ class ScratchDir {
     fs::path path_;
 };
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::vector<std::string> crlfLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    EXPECT_EQ(start, text.size()) << "text after the last CR LF";
-    return lines;
-}
+using testsupport::crlfLines;
+using testsupport::readBytes;
 
 // CH1 shown at 1 V/div, lever 0 (code 255 is 0 V), a ramp of codes.
 BlockBuilder rampBlock(int timeBase) {
