@@ -14,6 +14,7 @@
 #include <QTest>
 #include <functional>
 
+#include "device/connect_target.h"
 #include "device/instrument_window.h"
 #include "device/link_settings.h"
 #include "meter/meter_command_ids.h"
@@ -44,13 +45,12 @@ class MeterLive : public ::testing::Test {
     }
     void TearDown() override { delete frame_; }
 
+    // Connects the window as `--connect lan:ADDRESS` would.
     bool connect() {
-        LinkSettings s;
-        s.transport = transport::kLan;
-        s.deviceIndex = 0;
-        if (!parseDottedAddress(QString::fromStdString(server_->address()), &s.lanAddress))
-            return false;
-        return InstrumentWindow::of(*view_)->connectTo(s);
+        QString error;
+        const auto s = settingsForConnectTarget(
+            QStringLiteral("lan:") + QString::fromStdString(server_->address()), &error);
+        return s && InstrumentWindow::of(*view_)->connectTo(*s);
     }
     zelvo::sim::MeterState meter() {
         return instrument_.inspect(

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "device/connect_target.h"
 #include "device/device_link.h"
 #include "device/instrument_window.h"
 #include "device/link_settings.h"
@@ -44,14 +45,12 @@ class CalDataLive : public ::testing::Test {
     }
     void TearDown() override { delete frame_; }
 
+    // Connects the window as `--connect lan:ADDRESS` would.
     bool connect() {
-        LinkSettings s;
-        s.transport = transport::kLan;
-        s.deviceIndex = 0;
-        s.updateMode = kUpdateAutomatic;
-        if (!parseDottedAddress(QString::fromStdString(server_->address()), &s.lanAddress))
-            return false;
-        return InstrumentWindow::of(*view_)->connectTo(s);
+        QString error;
+        const auto s = settingsForConnectTarget(
+            QStringLiteral("lan:") + QString::fromStdString(server_->address()), &error);
+        return s && InstrumentWindow::of(*view_)->connectTo(*s);
     }
     ScopeData& data() {
         return static_cast<ScopeSession*>(deviceLinkOf(document_).session())->data();

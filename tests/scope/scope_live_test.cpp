@@ -13,6 +13,7 @@
 #include <functional>
 #include <iostream>
 
+#include "device/connect_target.h"
 #include "device/instrument_window.h"
 #include "device/link_settings.h"
 #include "display/palette.h"
@@ -69,14 +70,12 @@ class ScopeLive : public ::testing::Test {
     }
     void TearDown() override { delete frame_; }
 
+    // Connects the window as `--connect lan:ADDRESS` would.
     bool connect() {
-        LinkSettings s;
-        s.transport = transport::kLan;
-        s.deviceIndex = 0;
-        s.updateMode = kUpdateAutomatic;
-        if (!parseDottedAddress(QString::fromStdString(server_->address()), &s.lanAddress))
-            return false;
-        return InstrumentWindow::of(*view_)->connectTo(s);
+        QString error;
+        const auto s = settingsForConnectTarget(
+            QStringLiteral("lan:") + QString::fromStdString(server_->address()), &error);
+        return s && InstrumentWindow::of(*view_)->connectTo(*s);
     }
     zelvo::sim::ScopeState scope() {
         return instrument_.inspect(
