@@ -121,14 +121,10 @@ int CDeviceLink::Disconnect() {
     const LinkSettings s = settings();
     const DeviceHandle h = deviceHandle(s);
     // The worker is parked before the link closes, so no exchange loses its
-    // port halfway.  A serial upload takes minutes at low baud rates: it is
-    // asked to stop before its next reply instead of being waited for.
-    if (worker_) {
-        if (s.transport == transport::kSerial)
-            worker_->park([h] { KwCancelBlockRead(h); });
-        else
-            worker_->park();
-    }
+    // port halfway.  An exchange may wait long for a silent instrument (a USB
+    // transfer its time-out, a serial upload minutes at low baud rates): it
+    // is ended instead of waited for, again at every poll of the park.
+    if (worker_) worker_->park([h] { KwAbortExchange(h); });
     connected_.store(false);
     // The parked worker checks the link no more: a loss it saw must not
     // outlive the connection, or the window would keep saying so.
@@ -142,7 +138,9 @@ int CDeviceLink::CheckLink() {
     const DeviceHandle h = handle();
     switch (settings().transport) {
         case transport::kUsb:
-            return KwUSBCheckConnect(h) == 0 ? 1 : 0;
+            // Being on the bus is not answering: an instrument that hangs
+            // stays enumerated, so it is asked as the other links ask it.
+            return KwUSBCheckConnect(h) == 0 && KwCheckComOK(h) == 0 ? 1 : 0;
         case transport::kSerial:
         case transport::kLan:
             return KwCheckComOK(h) == 0 ? 1 : 0;

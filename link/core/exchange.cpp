@@ -13,15 +13,23 @@ constexpr std::size_t kShortReplyScratch = 64;
 // Room for the longest first answer any link delivers.
 constexpr std::size_t kFirstAnswerScratch = 600;
 
+// A failed exchange may leave reply data behind (a block read stopped
+// halfway, a reply the instrument sends late); it goes now, so the next
+// exchange does not take it for its own reply.
+Outcome failed(Transport& t, Outcome o) {
+    (void)t.discardSurplus();
+    return o;
+}
+
 GetResult requestValue(Transport& t, const RequestFrame& request) {
     ExchangeScope scope(t);
     if (scope.outcome() != Outcome::Ok) return {scope.outcome(), 0};
     if (Outcome sent = t.send(request); sent != Outcome::Ok) return {sent, 0};
     std::array<uint8_t, kShortReplyScratch> reply{};
     const Received r = t.receive(reply, ReplyKind::Short);
-    if (r.outcome != Outcome::Ok) return {r.outcome, 0};
+    if (r.outcome != Outcome::Ok) return {failed(t, r.outcome), 0};
     const auto value = replyValue(std::span(reply).first(r.count));
-    if (!value) return {Outcome::Malformed, 0};
+    if (!value) return {failed(t, Outcome::Malformed), 0};
     return {Outcome::Ok, *value};
 }
 
@@ -53,7 +61,7 @@ Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
     // code's value land at the start of the destination, to be overwritten by data.
     std::array<uint8_t, kFirstAnswerScratch> first{};
     const Received answer = t.receive(first, ReplyKind::FirstAnswer);
-    if (answer.outcome != Outcome::Ok) return answer.outcome;
+    if (answer.outcome != Outcome::Ok) return failed(t, answer.outcome);
     const std::size_t kept =
         std::min({answer.count, static_cast<std::size_t>(code(block)), dest.size()});
     std::copy_n(first.begin(), kept, dest.begin());
@@ -61,7 +69,7 @@ Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
     std::size_t at = 0;
     while (at < dest.size()) {
         // A slow line may take minutes for a block; the caller can stop between replies.
-        if (t.blockProgress().cancelRequested()) return Outcome::Cancelled;
+        if (t.blockProgress().cancelRequested()) return failed(t, Outcome::Cancelled);
         if (t.repliesNeedContinueByte()) {
             const uint8_t continueByte = dest[at];
             if (Outcome sent = t.send(std::span(&continueByte, 1)); sent != Outcome::Ok)
@@ -69,12 +77,15 @@ Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
         }
         const std::size_t want = std::min(t.blockReplyUnit(), dest.size() - at);
         const Received r = t.receive(dest.subspan(at, want), ReplyKind::BlockData);
-        if (r.outcome != Outcome::Ok) return r.outcome;
+        if (r.outcome != Outcome::Ok) return failed(t, r.outcome);
         // An empty reply would leave the read where it is for ever.
-        if (r.count == 0) return Outcome::Malformed;
+        if (r.count == 0) return failed(t, Outcome::Malformed);
         at += r.count;
         progress.advance(at);
     }
+    // Data beyond the block's length means the instrument and the read
+    // disagree on where the block ends: it cannot be taken as whole.
+    if (t.discardSurplus()) return Outcome::Malformed;
     return Outcome::Ok;
 }
 

@@ -51,10 +51,11 @@ Received SerialSlot::receive(std::span<uint8_t> dest, ReplyKind kind) {
     bool lineQuiet = false;
     for (int attempt = 0; attempt < allowed; ++attempt) {
         // A stalled reply may hold the read for minutes (512 waits of 500 ms), so a
-        // cancel is honoured once a whole wait passed without a character.  While
-        // characters flow the reply is finished, so none of it is left on the line.
-        if (kind == ReplyKind::BlockData && lineQuiet && blockProgress().cancelRequested())
-            return {Outcome::Cancelled, 0};
+        // cancel or abort is honoured once a whole wait passed without a character.
+        // While characters flow the reply is finished, so none of it is left on the line.
+        const bool stopAsked =
+            abortRequested() || (kind == ReplyKind::BlockData && blockProgress().cancelRequested());
+        if (lineQuiet && stopAsked) return {Outcome::Cancelled, 0};
         const bool headerKnown = reply.announced().has_value();
         auto attemptWait = wait;
         if (headerKnown && *reply.announced() <= kSerialShortReplyMax)

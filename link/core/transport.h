@@ -2,6 +2,7 @@
 // of the command protocol are written once on top of it (exchange.h).
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -56,25 +57,52 @@ class Transport {
     // Size of the chunks a block write is sent in.
     virtual std::size_t writeChunkSize() const = 0;
 
+    // Throws away reply data the instrument sent beyond what the exchange
+    // took, and says whether there was any.  Only a link whose replies stream
+    // in unasked (USB) can hold such data, which the next exchange would
+    // otherwise take for its own reply.  Called inside an exchange.
+    virtual bool discardSurplus() { return false; }
+    // Ends, from another thread, the wait the exchange under way is in, so
+    // it fails now instead of at its time-out: a running block read stops
+    // before its next reply, a link honours abortRequested() while it waits,
+    // and USB also ends the transfer in flight.  Between exchanges it does
+    // nothing, so it cannot end a later one.
+    virtual void abortWait() {
+        blockProgress_.cancel();
+        if (exchangeRunning_.load()) abortRequested_.store(true);
+    }
+    bool abortRequested() const { return abortRequested_.load(); }
+
     // Progress of the block read running on this link; other threads may watch or cancel it.
     BlockProgress& blockProgress() { return blockProgress_; }
 
   private:
+    friend class ExchangeScope;
     BlockProgress blockProgress_;
+    std::atomic<bool> exchangeRunning_{false};
+    std::atomic<bool> abortRequested_{false};
 };
 
 // Opens and closes one exchange on a transport.
 class ExchangeScope {
   public:
-    explicit ExchangeScope(Transport& t) : transport_(t), outcome_(t.beginExchange()) {}
+    explicit ExchangeScope(Transport& t) : transport_(t), outcome_(begin(t)) {}
     ~ExchangeScope() {
         if (outcome_ == Outcome::Ok) transport_.endExchange();
+        transport_.exchangeRunning_.store(false);
+        transport_.abortRequested_.store(false);
     }
     ExchangeScope(const ExchangeScope&) = delete;
     ExchangeScope& operator=(const ExchangeScope&) = delete;
     Outcome outcome() const { return outcome_; }
 
   private:
+    static Outcome begin(Transport& t) {
+        t.abortRequested_.store(false);
+        t.exchangeRunning_.store(true);
+        return t.beginExchange();
+    }
+
     Transport& transport_;
     Outcome outcome_;
 };

@@ -1,6 +1,7 @@
 #include "core/usb_transport.h"
 
 #include <algorithm>
+#include <array>
 
 #include "zelvo/ZelvoDev.h"
 
@@ -15,9 +16,15 @@ std::array<UsbTransport, kUsbDeviceCount>& usbTransports() {
     return transports;
 }
 
+namespace {
+
+uint32_t milliseconds(std::chrono::milliseconds d) { return static_cast<uint32_t>(d.count()); }
+
+}  // namespace
+
 Outcome UsbTransport::beginExchange() {
     if (ZdevOpenDevice(index_) == -1) return Outcome::NotOpen;
-    const auto ms = static_cast<uint32_t>(kTransferBudget.count());
+    const uint32_t ms = milliseconds(kTransferBudget);
     if (ZdevSetTimeout(index_, ms, ms) == 0) {
         ZdevCloseDevice(index_);
         return Outcome::IoError;
@@ -35,11 +42,35 @@ Outcome UsbTransport::send(std::span<const uint8_t> bytes) {
 }
 
 Received UsbTransport::receive(std::span<uint8_t> dest, ReplyKind) {
+    // An abort that came between two transfers still ends the exchange.
+    if (abortRequested()) return {Outcome::Cancelled, 0};
     // One packet per receive: a longer read would run on into the packets
     // that follow, which belong to the next step of the exchange.
     auto length = static_cast<uint32_t>(std::min(dest.size(), kPacketSize));
     if (ZdevReadData(index_, dest.data(), &length) == 0) return {Outcome::IoError, 0};
     return {Outcome::Ok, length};
+}
+
+bool UsbTransport::discardSurplus() {
+    const uint32_t budget = milliseconds(kTransferBudget);
+    if (ZdevSetTimeout(index_, budget, milliseconds(kSurplusWait)) == 0) return false;
+    bool found = false;
+    std::array<uint8_t, kPacketSize> scratch{};
+    const auto until = std::chrono::steady_clock::now() + kSurplusLimit;
+    for (;;) {
+        auto length = static_cast<uint32_t>(scratch.size());
+        if (ZdevReadData(index_, scratch.data(), &length) == 0) break;
+        found = true;
+        if (std::chrono::steady_clock::now() >= until) break;
+    }
+    ZdevSetTimeout(index_, budget, budget);
+    return found;
+}
+
+void UsbTransport::abortWait() {
+    Transport::abortWait();
+    ZdevAbortRead(index_);
+    ZdevAbortWrite(index_);
 }
 
 }  // namespace zelvo::link

@@ -21,6 +21,12 @@ class UsbTransport final : public Transport {
     static constexpr std::chrono::milliseconds kTransferBudget{1000};
     static constexpr std::size_t kPacketSize = 64;
     static constexpr std::size_t kWriteChunk = 4096;
+    // How long surplus reply packets are waited for: they follow the last
+    // packet of a reply at once, so a short wait finds them.
+    static constexpr std::chrono::milliseconds kSurplusWait{5};
+    // Most time spent throwing surplus away, so an instrument that streams
+    // without end cannot hold the exchange.
+    static constexpr std::chrono::milliseconds kSurplusLimit{250};
 
     Outcome beginExchange() override;
     void endExchange() override;
@@ -30,6 +36,8 @@ class UsbTransport final : public Transport {
     bool repliesNeedContinueByte() const override { return false; }
     std::size_t blockReplyUnit() const override { return kPacketSize; }
     std::size_t writeChunkSize() const override { return kWriteChunk; }
+    bool discardSurplus() override;
+    void abortWait() override;
 
   private:
     int32_t index_;

@@ -1,6 +1,7 @@
 // Progress and cancellation of a running block read, for callers that show a
-// progress box during a slow upload.  Safe to call from another thread than
-// the one running the read.
+// progress box during a slow upload, and the end of any wait for the
+// instrument, for callers that close a link.  Safe to call from another
+// thread than the one running the exchange.
 #include "core/device_calls.h"
 #include "zelvo/ZelvoDLL.h"
 
@@ -22,6 +23,13 @@ ZELVO_API int ZELVO_CALL KwCancelBlockRead(DeviceHandle h) {
     Transport* t = transportFor(h);
     if (t == nullptr) return 1;
     t->blockProgress().cancel();
+    return 0;
+}
+
+ZELVO_API int ZELVO_CALL KwAbortExchange(DeviceHandle h) {
+    Transport* t = transportFor(h);
+    if (t == nullptr) return 1;
+    t->abortWait();
     return 0;
 }
 

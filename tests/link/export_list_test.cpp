@@ -68,6 +68,7 @@ const std::set<std::string> kExports = {
     "DSOUploadSetting",
     "KwGetBlockProgress",
     "KwCancelBlockRead",
+    "KwAbortExchange",
     "DMMSetMeasureMode",
     "DMMSetVoltACDC",
     "DMMSetVoltMode",

@@ -149,5 +149,37 @@ TEST_F(SerialBlockProgress, ACancelEndsAReadWaitingOnAStalledReply) {
     EXPECT_LT(Clock::now() - cancelled, std::chrono::seconds(3));
 }
 
+// Closing a link ends the exchange under way instead of waiting it out: a
+// block read's first answer is awaited for 512 waits of 10 ms, and the abort
+// is repeated, as a caller closing the link does, until the call returns.
+TEST_F(SerialBlockProgress, AnAbortEndsAnExchangeWaitingOnASilentInstrument) {
+    PtyInstrument& pty = line(0);
+    ASSERT_EQ(api.comInit(kSlot0, kFirstPort, 5), 0);
+    // Between exchanges an abort does nothing.
+    EXPECT_EQ(api.abortExchange(kSlot0), 0);
+    EXPECT_EQ(api.checkComOk(kSlot0), 0);
+
+    pty.instrument.setFaults({.silent = true});
+    std::atomic<bool> done{false};
+    std::atomic<int> result{-1};
+    std::vector<uint8_t> block(ZELVO_SETTING_BLOCK_SIZE);
+    std::thread upload([&] {
+        result = api.uploadSetting(kSlot0, block.data());
+        done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    const auto aborted = Clock::now();
+    while (!done) {
+        EXPECT_EQ(api.abortExchange(kSlot0), 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    upload.join();
+    EXPECT_EQ(result, 1);
+    EXPECT_LT(Clock::now() - aborted, std::chrono::seconds(2)) << "the wait is 5 s long";
+
+    pty.instrument.setFaults({});
+    EXPECT_EQ(api.uploadSetting(kSlot0, block.data()), 0) << "the abort does not stick";
+}
+
 }  // namespace
 }  // namespace zelvo::testing

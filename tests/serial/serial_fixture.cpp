@@ -36,6 +36,7 @@ class SerialLines : public ::testing::Environment {
         resolve(api.download, "DDSDownload");
         resolve(api.blockProgress, "KwGetBlockProgress");
         resolve(api.cancelBlockRead, "KwCancelBlockRead");
+        resolve(api.abortExchange, "KwAbortExchange");
     }
     void TearDown() override {
         if (library != nullptr) ::dlclose(library);

@@ -30,6 +30,7 @@ struct ZelvoApi {
     decltype(&::DDSDownload) download;
     decltype(&::KwGetBlockProgress) blockProgress;
     decltype(&::KwCancelBlockRead) cancelBlockRead;
+    decltype(&::KwAbortExchange) abortExchange;
 };
 
 struct PtyInstrument {

@@ -1,6 +1,8 @@
 // The whole USB road: ZelvoDLL -> ZelvoDev -> driver -> simulated bus ->
 // instrument, with the packet counts of the block reads and the failures
 // an instrument on USB can show.
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -164,6 +166,61 @@ TEST_F(UsbExchangeTest, ReadOfThreeBytesTakesAWholePacket) {
     EXPECT_EQ(ZdevReadData(0, reply, &n), 0);
     EXPECT_EQ(n, 0u);
     ZdevCloseDevice(0);
+}
+
+// An instrument that streams more packets than the block holds: the read
+// cannot tell where the block ends, so it fails, and the surplus is gone
+// before the next exchange, which would otherwise take it for its reply.
+TEST_F(UsbExchangeTest, OverlongBlockFailsAndLeavesNothingForTheNextExchange) {
+    std::vector<uint8_t> good(ZELVO_SETTING_BLOCK_SIZE);
+    ASSERT_EQ(DSOUploadSetting(h0, good.data()), 0);
+    ASSERT_EQ(KwChangeFunction(h0, 2), 0);
+
+    sim::Faults overlong;
+    overlong.overlongBlockReplies = true;
+    bus_->instrument(0).setFaults(overlong);
+    std::vector<uint8_t> block(ZELVO_SETTING_BLOCK_SIZE);
+    EXPECT_EQ(DSOUploadSetting(h0, block.data()), 1);
+    bus_->instrument(0).setFaults({});
+
+    EXPECT_EQ(KwGetFunction(h0), 2);
+    std::vector<uint8_t> again(ZELVO_SETTING_BLOCK_SIZE, 0xCD);
+    ASSERT_EQ(DSOUploadSetting(h0, again.data()), 0);
+    // The channel records are as before (the traces move with the signal's
+    // noise), and none of the surplus filler made it into the block.
+    constexpr std::size_t kChannelRecordsEnd = 392;
+    EXPECT_TRUE(std::equal(good.begin(), good.begin() + kChannelRecordsEnd, again.begin()));
+    const std::vector<uint8_t> filler(sim::kUsbPacket, 0xEE);
+    EXPECT_EQ(std::search(again.begin(), again.end(), filler.begin(), filler.end()), again.end());
+}
+
+// Closing a link ends a transfer waiting on a silent instrument instead of
+// waiting out its one-second time-out; the caller repeats the abort until
+// the call returns, as a window's Disconnect does.
+TEST_F(UsbExchangeTest, AnAbortEndsAnExchangeWaitingOnASilentInstrument) {
+    EXPECT_EQ(KwAbortExchange(h0), 0);
+    EXPECT_EQ(DSOSetStatus(h0, 1), 0) << "between exchanges an abort does nothing";
+
+    sim::Faults silent;
+    silent.silent = true;
+    bus_->instrument(0).setFaults(silent);
+    std::atomic<bool> done{false};
+    auto call = std::async(std::launch::async, [&] {
+        const int result = DSOSetStatus(h0, 1);
+        done = true;
+        return result;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const auto aborted = std::chrono::steady_clock::now();
+    while (!done) {
+        EXPECT_EQ(KwAbortExchange(h0), 0);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(call.get(), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - aborted, std::chrono::milliseconds(800));
+
+    bus_->instrument(0).setFaults({});
+    EXPECT_EQ(DSOSetStatus(h0, 1), 0);
 }
 
 }  // namespace

@@ -60,6 +60,12 @@ ZELVO_API int ZELVO_CALL KwGetBlockProgress(DeviceHandle h, uint32_t* received, 
 /* Asks the block read running on h to stop: it fails (result 1) before it requests its
  * next reply.  Does nothing when no block read runs.  Returns 0, or 1 when h names no link. */
 ZELVO_API int ZELVO_CALL KwCancelBlockRead(DeviceHandle h);
+/* Ends the exchange running on h instead of letting it wait out its time-out for a silent
+ * instrument: a serial link stops at its next quiet wait, a USB transfer in flight ends at
+ * once, and the exchange fails (result 1).  Does nothing between exchanges, so a caller
+ * closing a link repeats it until its own thread is out of the library.
+ * Returns 0, or 1 when h names no link. */
+ZELVO_API int ZELVO_CALL KwAbortExchange(DeviceHandle h);
 
 /* ---- Multimeter ---- */
 
