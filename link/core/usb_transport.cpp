@@ -47,13 +47,23 @@ Received UsbTransport::receive(std::span<uint8_t> dest, ReplyKind) {
     // One packet per receive: a longer read would run on into the packets
     // that follow, which belong to the next step of the exchange.
     auto length = static_cast<uint32_t>(std::min(dest.size(), kPacketSize));
+    const auto start = std::chrono::steady_clock::now();
     if (ZdevReadData(index_, dest.data(), &length) == 0) return {Outcome::IoError, 0};
+    lastPacketMicros_.store(std::chrono::duration_cast<std::chrono::microseconds>(
+                                std::chrono::steady_clock::now() - start)
+                                .count());
     return {Outcome::Ok, length};
+}
+
+std::chrono::milliseconds UsbTransport::surplusWait() const {
+    const auto twice = std::chrono::microseconds(2 * lastPacketMicros_.load());
+    return std::clamp(std::chrono::ceil<std::chrono::milliseconds>(twice),
+                      std::chrono::milliseconds(1), kSurplusWaitMax);
 }
 
 bool UsbTransport::discardSurplus() {
     const uint32_t budget = milliseconds(kTransferBudget);
-    if (ZdevSetTimeout(index_, budget, milliseconds(kSurplusWait)) == 0) return false;
+    if (ZdevSetTimeout(index_, budget, milliseconds(surplusWait())) == 0) return false;
     bool found = false;
     std::array<uint8_t, kPacketSize> scratch{};
     const auto until = std::chrono::steady_clock::now() + kSurplusLimit;
@@ -63,7 +73,7 @@ bool UsbTransport::discardSurplus() {
         found = true;
         if (std::chrono::steady_clock::now() >= until) break;
     }
-    ZdevSetTimeout(index_, budget, budget);
+    // The short wait stays: the exchange ends next, and the next one sets its own.
     return found;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 
@@ -21,9 +22,10 @@ class UsbTransport final : public Transport {
     static constexpr std::chrono::milliseconds kTransferBudget{1000};
     static constexpr std::size_t kPacketSize = 64;
     static constexpr std::size_t kWriteChunk = 4096;
-    // How long surplus reply packets are waited for: they follow the last
-    // packet of a reply at once, so a short wait finds them.
-    static constexpr std::chrono::milliseconds kSurplusWait{5};
+    // Surplus reply packets follow the last packet of a reply at once, so they
+    // are waited for twice as long as that packet took to arrive, and at
+    // least 1 ms, at most this: a loaded machine slows both alike.
+    static constexpr std::chrono::milliseconds kSurplusWaitMax{20};
     // Most time spent throwing surplus away, so an instrument that streams
     // without end cannot hold the exchange.
     static constexpr std::chrono::milliseconds kSurplusLimit{250};
@@ -40,7 +42,11 @@ class UsbTransport final : public Transport {
     void abortWait() override;
 
   private:
+    std::chrono::milliseconds surplusWait() const;
+
     int32_t index_;
+    // How long the last packet took to arrive, in microseconds.
+    std::atomic<int64_t> lastPacketMicros_{0};
 };
 
 inline constexpr std::size_t kUsbDeviceCount = 16;
