@@ -23,6 +23,7 @@ uint32_t milliseconds(std::chrono::milliseconds d) { return static_cast<uint32_t
 }  // namespace
 
 Outcome UsbTransport::beginExchange() {
+    slowestPacketMicros_.store(0);
     if (ZdevOpenDevice(index_) == -1) return Outcome::NotOpen;
     const uint32_t ms = milliseconds(kTransferBudget);
     if (ZdevSetTimeout(index_, ms, ms) == 0) {
@@ -49,16 +50,17 @@ Received UsbTransport::receive(std::span<uint8_t> dest, ReplyKind) {
     auto length = static_cast<uint32_t>(std::min(dest.size(), kPacketSize));
     const auto start = std::chrono::steady_clock::now();
     if (ZdevReadData(index_, dest.data(), &length) == 0) return {Outcome::IoError, 0};
-    lastPacketMicros_.store(std::chrono::duration_cast<std::chrono::microseconds>(
-                                std::chrono::steady_clock::now() - start)
-                                .count());
+    const int64_t took = std::chrono::duration_cast<std::chrono::microseconds>(
+                             std::chrono::steady_clock::now() - start)
+                             .count();
+    slowestPacketMicros_.store(std::max(slowestPacketMicros_.load(), took));
     return {Outcome::Ok, length};
 }
 
 std::chrono::milliseconds UsbTransport::surplusWait() const {
-    const auto twice = std::chrono::microseconds(2 * lastPacketMicros_.load());
-    return std::clamp(std::chrono::ceil<std::chrono::milliseconds>(twice),
-                      std::chrono::milliseconds(1), kSurplusWaitMax);
+    const auto twice = std::chrono::microseconds(2 * slowestPacketMicros_.load());
+    return std::clamp(std::chrono::ceil<std::chrono::milliseconds>(twice), kSurplusWaitMin,
+                      kSurplusWaitMax);
 }
 
 bool UsbTransport::discardSurplus() {

@@ -23,8 +23,9 @@ class UsbTransport final : public Transport {
     static constexpr std::size_t kPacketSize = 64;
     static constexpr std::size_t kWriteChunk = 4096;
     // Surplus reply packets follow the last packet of a reply at once, so they
-    // are waited for twice as long as that packet took to arrive, and at
-    // least 1 ms, at most this: a loaded machine slows both alike.
+    // are waited for twice as long as the slowest packet of the exchange took,
+    // within these bounds: a loaded machine slows them all alike.
+    static constexpr std::chrono::milliseconds kSurplusWaitMin{2};
     static constexpr std::chrono::milliseconds kSurplusWaitMax{20};
     // Most time spent throwing surplus away, so an instrument that streams
     // without end cannot hold the exchange.
@@ -45,8 +46,8 @@ class UsbTransport final : public Transport {
     std::chrono::milliseconds surplusWait() const;
 
     int32_t index_;
-    // How long the last packet took to arrive, in microseconds.
-    std::atomic<int64_t> lastPacketMicros_{0};
+    // How long the slowest packet of the exchange took to arrive, in microseconds.
+    std::atomic<int64_t> slowestPacketMicros_{0};
 };
 
 inline constexpr std::size_t kUsbDeviceCount = 16;
