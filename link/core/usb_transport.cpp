@@ -25,6 +25,9 @@ uint32_t milliseconds(std::chrono::milliseconds d) { return static_cast<uint32_t
 Outcome UsbTransport::beginExchange() {
     slowestPacketMicros_.store(0);
     if (ZdevOpenDevice(index_) == -1) return Outcome::NotOpen;
+    // A reply that arrived after its read gave up answers nothing any more;
+    // it must not answer this exchange.
+    if (lateReplyPossible_.exchange(false)) (void)discardSurplus();
     const uint32_t ms = milliseconds(kTransferBudget);
     if (ZdevSetTimeout(index_, ms, ms) == 0) {
         ZdevCloseDevice(index_);
@@ -49,7 +52,10 @@ Received UsbTransport::receive(std::span<uint8_t> dest, ReplyKind) {
     // that follow, which belong to the next step of the exchange.
     auto length = static_cast<uint32_t>(std::min(dest.size(), kPacketSize));
     const auto start = std::chrono::steady_clock::now();
-    if (ZdevReadData(index_, dest.data(), &length) == 0) return {Outcome::IoError, 0};
+    if (ZdevReadData(index_, dest.data(), &length) == 0) {
+        lateReplyPossible_.store(true);
+        return {Outcome::IoError, 0};
+    }
     const int64_t took = std::chrono::duration_cast<std::chrono::microseconds>(
                              std::chrono::steady_clock::now() - start)
                              .count();

@@ -48,6 +48,8 @@ class UsbTransport final : public Transport {
     int32_t index_;
     // How long the slowest packet of the exchange took to arrive, in microseconds.
     std::atomic<int64_t> slowestPacketMicros_{0};
+    // A read gave up waiting: its reply may still come, before the next exchange.
+    std::atomic<bool> lateReplyPossible_{false};
 };
 
 inline constexpr std::size_t kUsbDeviceCount = 16;

@@ -223,5 +223,22 @@ TEST_F(UsbExchangeTest, AnAbortEndsAnExchangeWaitingOnASilentInstrument) {
     EXPECT_EQ(DSOSetStatus(h0, 1), 0);
 }
 
+// A reply that comes after its read gave up is thrown away before the next
+// exchange, which would otherwise take it for its own answer.
+TEST_F(UsbExchangeTest, ALateReplyIsNeverTakenAsTheAnswerToTheNextExchange) {
+    ASSERT_EQ(KwChangeFunction(h0, 2), 0);
+    const auto late = std::chrono::milliseconds(1500);
+    sim::Faults faults;
+    faults.lateReplies = 1;
+    faults.lateDelay = late;
+    bus_->instrument(0).setFaults(faults);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(KwGetFunction(h0), -1);
+    // The late reply (a value of 2, no acknowledgement) is waiting by now.
+    std::this_thread::sleep_until(start + late + std::chrono::milliseconds(300));
+    EXPECT_EQ(KwChangeFunction(h0, 5), 0);
+    EXPECT_EQ(KwGetFunction(h0), 5);
+}
+
 }  // namespace
 }  // namespace zelvo::testing
