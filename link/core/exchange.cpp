@@ -17,7 +17,7 @@ constexpr std::size_t kFirstAnswerScratch = 600;
 // halfway, a reply the instrument sends late); it goes now, so the next
 // exchange does not take it for its own reply.
 Outcome failed(Transport& t, Outcome o) {
-    (void)t.discardSurplus();
+    (void)t.discardSurplus(true);
     return o;
 }
 
@@ -85,7 +85,7 @@ Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
     }
     // Data beyond the block's length means the instrument and the read
     // disagree on where the block ends: it cannot be taken as whole.
-    if (t.discardSurplus()) return Outcome::Malformed;
+    if (t.discardSurplus(false)) return Outcome::Malformed;
     return Outcome::Ok;
 }
 

@@ -60,8 +60,12 @@ class Transport {
     // Throws away reply data the instrument sent beyond what the exchange
     // took, and says whether there was any.  Only a link whose replies stream
     // in unasked (USB) can hold such data, which the next exchange would
-    // otherwise take for its own reply.  Called last in an exchange.
-    virtual bool discardSurplus() { return false; }
+    // otherwise take for its own reply.  Called last in an exchange; after a
+    // failure (afterFailure) the link may wait longer, since it is rare.
+    virtual bool discardSurplus(bool afterFailure) {
+        (void)afterFailure;
+        return false;
+    }
     // Ends, from another thread, the wait the exchange under way is in, so
     // it fails now instead of at its time-out: a running block read stops
     // before its next reply, a link honours abortRequested() while it waits,

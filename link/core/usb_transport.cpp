@@ -27,7 +27,7 @@ Outcome UsbTransport::beginExchange() {
     if (ZdevOpenDevice(index_) == -1) return Outcome::NotOpen;
     // A reply that arrived after its read gave up answers nothing any more;
     // it must not answer this exchange.
-    if (lateReplyPossible_.exchange(false)) (void)discardSurplus();
+    if (lateReplyPossible_.exchange(false)) (void)discardFor(kSurplusWaitMax);
     const uint32_t ms = milliseconds(kTransferBudget);
     if (ZdevSetTimeout(index_, ms, ms) == 0) {
         ZdevCloseDevice(index_);
@@ -69,9 +69,13 @@ std::chrono::milliseconds UsbTransport::surplusWait() const {
                       kSurplusWaitMax);
 }
 
-bool UsbTransport::discardSurplus() {
+bool UsbTransport::discardSurplus(bool afterFailure) {
+    return discardFor(afterFailure ? kSurplusWaitMax : surplusWait());
+}
+
+bool UsbTransport::discardFor(std::chrono::milliseconds wait) {
     const uint32_t budget = milliseconds(kTransferBudget);
-    if (ZdevSetTimeout(index_, budget, milliseconds(surplusWait())) == 0) return false;
+    if (ZdevSetTimeout(index_, budget, milliseconds(wait)) == 0) return false;
     bool found = false;
     std::array<uint8_t, kPacketSize> scratch{};
     const auto until = std::chrono::steady_clock::now() + kSurplusLimit;
@@ -81,7 +85,7 @@ bool UsbTransport::discardSurplus() {
         found = true;
         if (std::chrono::steady_clock::now() >= until) break;
     }
-    // The short wait stays: the exchange ends next, and the next one sets its own.
+    // The short wait stays: the exchange ends or starts next, and sets its own.
     return found;
 }
 

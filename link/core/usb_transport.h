@@ -22,9 +22,10 @@ class UsbTransport final : public Transport {
     static constexpr std::chrono::milliseconds kTransferBudget{1000};
     static constexpr std::size_t kPacketSize = 64;
     static constexpr std::size_t kWriteChunk = 4096;
-    // Surplus reply packets follow the last packet of a reply at once, so they
-    // are waited for twice as long as the slowest packet of the exchange took,
-    // within these bounds: a loaded machine slows them all alike.
+    // Surplus reply packets follow the last packet of a reply at once, so after
+    // a good exchange they are waited for twice as long as its slowest packet
+    // took, within these bounds: a loaded machine slows them all alike.  After
+    // a failure, when the timing says nothing, they get the longest wait.
     static constexpr std::chrono::milliseconds kSurplusWaitMin{2};
     static constexpr std::chrono::milliseconds kSurplusWaitMax{20};
     // Most time spent throwing surplus away, so an instrument that streams
@@ -39,11 +40,12 @@ class UsbTransport final : public Transport {
     bool repliesNeedContinueByte() const override { return false; }
     std::size_t blockReplyUnit() const override { return kPacketSize; }
     std::size_t writeChunkSize() const override { return kWriteChunk; }
-    bool discardSurplus() override;
+    bool discardSurplus(bool afterFailure) override;
     void abortWait() override;
 
   private:
     std::chrono::milliseconds surplusWait() const;
+    bool discardFor(std::chrono::milliseconds wait);
 
     int32_t index_;
     // How long the slowest packet of the exchange took to arrive, in microseconds.

@@ -120,12 +120,26 @@ TEST_F(UsbExchangeTest, SilentInstrumentFailsInsteadOfHanging) {
     EXPECT_EQ(DSOSetStatus(h1, 1), 0);  // the other instrument was never affected
 }
 
+std::atomic<int> arrivals{0};
+void ZDEV_CALL countArrivals(uint32_t event) {
+    if (event == ZDEV_EVENT_ARRIVED) ++arrivals;
+}
+
 TEST_F(UsbExchangeTest, UnpluggedInstrumentFailsItsExchangesAndTheProbe) {
+    ASSERT_EQ(ZdevSetDeviceNotify(0, nullptr, countArrivals), 1);
     server().unplug(bus_->port(0));
     EXPECT_EQ(KwUSBCheckConnect(h0), 1);
     EXPECT_EQ(DSOSetStatus(h0, 1), 1);
     EXPECT_EQ(KwUSBCheckConnect(h1), 0);
     server().plug(bus_->port(0));
+    // The driver takes the departure and the arrival on its own thread; until
+    // it has, an exchange may still meet the departed device (and the
+    // application's next cycle tries again).  Its plug event says it has.
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (arrivals.load() == 0 && std::chrono::steady_clock::now() < giveUp)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(ZdevSetDeviceNotify(0, nullptr, nullptr), 1);
+    ASSERT_EQ(arrivals.load(), 1);
     // As the application does, the replugged instrument is found by listing again.
     uint8_t list[16];
     EXPECT_EQ(KwGetUSBDeviceList(list), 2);
