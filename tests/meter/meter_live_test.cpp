@@ -2,56 +2,29 @@
 // UDP: readings arrive, the tool bar and the controller bar change the
 // meter's mode and range, storage mode logs every sampled reading, and
 // Disconnect and close leave nothing unwritten.
-#include "loopback.h"  // first: the simulator's headers precede Qt's keyword macros
-
-#include <gtest/gtest.h>
+#include "live_window.h"  // first: the simulator's headers precede Qt's keyword macros
 
 #include <QComboBox>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QTest>
 #include <functional>
 
-#include "device/connect_target.h"
-#include "device/instrument_window.h"
-#include "device/link_settings.h"
 #include "meter/meter_command_ids.h"
 #include "meter/meter_frame.h"
 #include "meter/meter_view.h"
 #include "model/meter_data.h"
 #include "shell/command_ids.h"
-#include "shell/document.h"
-#include "shell/document_template.h"
-#include "shell/message_service.h"
 
 using namespace oscilane;
 
 namespace {
 
-// Exchanges over loopback take milliseconds; the limit only guards against a hang.
-constexpr int kPatienceMs = 20000;
-
-class MeterLive : public ::testing::Test {
+class MeterLive : public LiveWindow<MeterView> {
   protected:
-    void SetUp() override {
-        server_ = zelvo::sim::serveOnFreeLoopback(instrument_);
-        view_ = static_cast<MeterView*>(createMeterView(document_));
-        frame_ = createMeterFrame(document_, view_);
-        frame_->resize(1000, 640);
-        frame_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_));
-    }
-    void TearDown() override { delete frame_; }
+    void SetUp() override { show(createMeterView, createMeterFrame, QSize(1000, 640)); }
 
-    // Connects the window as `--connect lan:ADDRESS` would.
-    bool connect() {
-        QString error;
-        const auto s = settingsForConnectTarget(
-            QStringLiteral("lan:") + QString::fromStdString(server_->address()), &error);
-        return s && InstrumentWindow::of(*view_)->connectTo(*s);
-    }
     zelvo::sim::MeterState meter() {
         return instrument_.inspect(
             [](zelvo::sim::Instrument& i, zelvo::sim::Responder&) { return i.meter(); });
@@ -59,33 +32,26 @@ class MeterLive : public ::testing::Test {
     bool windowShows(const std::function<bool(const DmmInfo&)>& done) {
         return QTest::qWaitFor(
             [&] { return view_->data().HasReading() && done(view_->data().LastGood()); },
-            kPatienceMs);
+            kLivePatienceMs);
     }
     static int linesIn(const QString& path) {
         QFile f(path);
         return f.open(QIODevice::ReadOnly) ? static_cast<int>(f.readAll().count("\r\n")) : -1;
     }
 
-    MessageRecorder messages_;
-    zelvo::sim::SimulatedInstrument instrument_;
-    std::unique_ptr<zelvo::sim::UdpServer> server_;
     QTemporaryDir folder_;
-    DocumentTemplate type_;
-    Document document_{type_};
-    MeterView* view_ = nullptr;
-    ChildFrame* frame_ = nullptr;
 };
 
 TEST_F(MeterLive, ModesChangeOnTheMeterAndEverySampledReadingReachesTheLog) {
-    ASSERT_TRUE(connect()) << messages_.texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(connect()) << messages();
     ASSERT_TRUE(windowShows([](const DmmInfo& r) { return r.measureMode == 0; }));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view_->data().TrendSize() >= 2; }, kPatienceMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view_->data().TrendSize() >= 2; }, kLivePatienceMs));
 
     // The tool bar's ohm command: the meter changes mode, the trend starts over.
     view_->commands().run(cmd::kMeterOhm);
     ASSERT_TRUE(windowShows([](const DmmInfo& r) { return r.measureMode == 2; }));
     EXPECT_EQ(meter().mode, 2);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return view_->data().TrendSize() >= 1; }, kPatienceMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view_->data().TrendSize() >= 1; }, kLivePatienceMs));
     for (const MeterReading& reading : view_->data().Trend()) EXPECT_EQ(reading.measureMode, 2);
     EXPECT_TRUE(view_->commands().state(cmd::kMeterOhm).checked);
 
@@ -94,7 +60,7 @@ TEST_F(MeterLive, ModesChangeOnTheMeterAndEverySampledReadingReachesTheLog) {
     ASSERT_TRUE(bar);
     bar->autoManualButton()->click();
     ASSERT_TRUE(windowShows([](const DmmInfo& r) { return r.manualRange == 1; }));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !bar->rangeList()->isHidden(); }, kPatienceMs));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !bar->rangeList()->isHidden(); }, kLivePatienceMs));
     EXPECT_EQ(bar->rangeList()->count(), 6);
 
     // Storage mode: every sample goes to the log, through Disconnect and close.
@@ -102,7 +68,7 @@ TEST_F(MeterLive, ModesChangeOnTheMeterAndEverySampledReadingReachesTheLog) {
     bar->setLogPathChooser([&](QWidget*) { return log; });
     bar->storageModeButton()->click();
     ASSERT_TRUE(view_->data().Storage());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return linesIn(log) >= 10; }, kPatienceMs))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return linesIn(log) >= 10; }, kLivePatienceMs))
         << "a 2-second batch at 200 ms";
     QTest::qWait(500);
     view_->commands().run(cmd::kDisconnect);
@@ -113,13 +79,12 @@ TEST_F(MeterLive, ModesChangeOnTheMeterAndEverySampledReadingReachesTheLog) {
     const int sampled = static_cast<int>(view_->data().TrendSize());
     const int waiting = static_cast<int>(view_->data().FillingReadings());
     EXPECT_LE(waiting, 1);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return linesIn(log) == sampled - waiting; }, kPatienceMs))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return linesIn(log) == sampled - waiting; }, kLivePatienceMs))
         << linesIn(log) << " of " << sampled;
     delete frame_;
     frame_ = nullptr;
     EXPECT_EQ(linesIn(log), sampled);
-    EXPECT_TRUE(messages_.texts().isEmpty())
-        << messages_.texts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(messages_.texts().isEmpty()) << messages();
 }
 
 }  // namespace

@@ -2,56 +2,29 @@
 // instrument over loopback UDP: Ctrl+Shift+K opens it, the TDC values are
 // written and read back, a wave calibration offset reaches the instrument,
 // the ETS update state toggles, and closing the dialog stops the TDC reads.
-#include "loopback.h"  // first: the simulator's headers precede Qt's keyword macros
-
-#include <gtest/gtest.h>
+#include "live_window.h"  // first: the simulator's headers precede Qt's keyword macros
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
 
-#include "device/connect_target.h"
 #include "device/device_link.h"
-#include "device/instrument_window.h"
-#include "device/link_settings.h"
 #include "scope/cal_data_dialog.h"
 #include "scope/scope_screen.h"
 #include "scope/scope_session.h"
 #include "scope/scope_view.h"
 #include "scope/scope_window.h"
-#include "shell/child_frame.h"
-#include "shell/document.h"
-#include "shell/document_template.h"
-#include "shell/message_service.h"
 #include "zelvo/command_codes.h"
 
 using namespace oscilane;
 
 namespace {
 
-constexpr int kPatienceMs = 20000;
-
-class CalDataLive : public ::testing::Test {
+class CalDataLive : public LiveWindow<ScopeView> {
   protected:
-    void SetUp() override {
-        server_ = zelvo::sim::serveOnFreeLoopback(instrument_);
-        view_ = static_cast<ScopeView*>(createScopeView(document_));
-        frame_ = createScopeFrame(document_, view_);
-        frame_->resize(1100, 760);
-        frame_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_));
-    }
-    void TearDown() override { delete frame_; }
+    void SetUp() override { show(createScopeView, createScopeFrame, QSize(1100, 760)); }
 
-    // Connects the window as `--connect lan:ADDRESS` would.
-    bool connect() {
-        QString error;
-        const auto s = settingsForConnectTarget(
-            QStringLiteral("lan:") + QString::fromStdString(server_->address()), &error);
-        return s && InstrumentWindow::of(*view_)->connectTo(*s);
-    }
     ScopeData& data() {
         return static_cast<ScopeSession*>(deviceLinkOf(document_).session())->data();
     }
@@ -60,21 +33,15 @@ class CalDataLive : public ::testing::Test {
             return i.lastSetValue(zelvo::code(c));
         });
     }
-    bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, kPatienceMs); }
-
-    MessageRecorder messages_;
-    zelvo::sim::SimulatedInstrument instrument_;
-    std::unique_ptr<zelvo::sim::UdpServer> server_;
-    DocumentTemplate type_;
-    Document document_{type_};
-    ScopeView* view_ = nullptr;
-    ChildFrame* frame_ = nullptr;
+    bool waitFor(const std::function<bool()>& done) {
+        return QTest::qWaitFor(done, kLivePatienceMs);
+    }
 };
 
 }  // namespace
 
 TEST_F(CalDataLive, WritesReadsBackAndTogglesAgainstTheInstrument) {
-    ASSERT_TRUE(connect()) << messages_.texts().join(QLatin1Char('\n')).toStdString();
+    ASSERT_TRUE(connect()) << messages();
     EXPECT_EQ(data().tdcReadEnable, 0u);
 
     view_->activateWindow();

@@ -1,21 +1,15 @@
 // A connected scope window against the simulated instrument over loopback
 // UDP: traces arrive, the panel's knobs and a dragged level marker change the
 // instrument, and a screenshot of the live window shows the trace colours.
-#include "loopback.h"  // first: the simulator's headers precede Qt's keyword macros
-
-#include <gtest/gtest.h>
+#include "live_window.h"  // first: the simulator's headers precede Qt's keyword macros
 
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
 #include <QPixmap>
-#include <QTest>
 #include <functional>
 #include <iostream>
 
-#include "device/connect_target.h"
-#include "device/instrument_window.h"
-#include "device/link_settings.h"
 #include "display/palette.h"
 #include "model/scope_scales.h"
 #include "scope/knob.h"
@@ -23,17 +17,10 @@
 #include "scope/scope_screen.h"
 #include "scope/scope_view.h"
 #include "scope/scope_window.h"
-#include "shell/child_frame.h"
-#include "shell/document.h"
-#include "shell/document_template.h"
-#include "shell/message_service.h"
 
 using namespace oscilane;
 
 namespace {
-
-// Uploads over loopback take milliseconds; the limit only guards against a hang.
-constexpr int kPatienceMs = 20000;
 
 // Knob face points: lower left is the start of the scale, lower right its end.
 const QPoint kLowerLeft(30, 80);
@@ -58,31 +45,16 @@ void turn(QWidget* knob, QPoint at) {
     QTest::mouseRelease(knob, Qt::LeftButton, {}, at + QPoint(1, 0));
 }
 
-class ScopeLive : public ::testing::Test {
+class ScopeLive : public LiveWindow<ScopeView> {
   protected:
-    void SetUp() override {
-        server_ = zelvo::sim::serveOnFreeLoopback(instrument_);
-        view_ = static_cast<ScopeView*>(createScopeView(document_));
-        frame_ = createScopeFrame(document_, view_);
-        frame_->resize(1100, 760);
-        frame_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(frame_));
-    }
-    void TearDown() override { delete frame_; }
+    void SetUp() override { show(createScopeView, createScopeFrame, QSize(1100, 760)); }
 
-    // Connects the window as `--connect lan:ADDRESS` would.
-    bool connect() {
-        QString error;
-        const auto s = settingsForConnectTarget(
-            QStringLiteral("lan:") + QString::fromStdString(server_->address()), &error);
-        return s && InstrumentWindow::of(*view_)->connectTo(*s);
-    }
     zelvo::sim::ScopeState scope() {
         return instrument_.inspect(
             [](zelvo::sim::Instrument& i, zelvo::sim::Responder&) { return i.scope(); });
     }
     bool instrumentBecomes(const std::function<bool(const zelvo::sim::ScopeState&)>& done) {
-        return QTest::qWaitFor([&] { return done(scope()); }, kPatienceMs);
+        return QTest::qWaitFor([&] { return done(scope()); }, kLivePatienceMs);
     }
     // Trace pixels of a waveform inside the grid, where only traces use its colour.
     int tracePixels(const QColor& colour) const {
@@ -90,19 +62,11 @@ class ScopeLive : public ::testing::Test {
         const QRect inside(QPoint(g.left + 1, g.top + 1), QPoint(g.right - 1, g.bottom - 1));
         return pixelsOf(view_->screen().grab().toImage(), colour, inside);
     }
-
-    MessageRecorder messages_;
-    zelvo::sim::SimulatedInstrument instrument_;
-    std::unique_ptr<zelvo::sim::UdpServer> server_;
-    DocumentTemplate type_;
-    Document document_{type_};
-    ScopeView* view_ = nullptr;
-    ChildFrame* frame_ = nullptr;
 };
 
 TEST_F(ScopeLive, KnobsAndMarkerDragReachTheInstrumentAndTheWindowShowsItsTraces) {
-    ASSERT_TRUE(connect()) << messages_.texts().join(QLatin1Char('\n')).toStdString();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tracePixels(colour::kCh1) > 0; }, kPatienceMs));
+    ASSERT_TRUE(connect()) << messages();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return tracePixels(colour::kCh1) > 0; }, kLivePatienceMs));
     EXPECT_GT(tracePixels(colour::kCh2), 0);
 
     // The start of the volts scale is the largest step, the end of the time
@@ -133,14 +97,15 @@ TEST_F(ScopeLive, KnobsAndMarkerDragReachTheInstrumentAndTheWindowShowsItsTraces
     auto* timeList = view_->panel()->findChild<QComboBox*>(QStringLiteral("timeList"));
     ASSERT_TRUE(timeList);
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return timeList->currentIndex() == timeListPosition(after.timeBase); }, kPatienceMs));
+        [&] { return timeList->currentIndex() == timeListPosition(after.timeBase); },
+        kLivePatienceMs));
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {
             screen.updateMarkers();
             return screen.markerPlace(kCh1LevelMarker).point ==
                    levelMarkerPlace(screen.grid(), after.channels[0].position).point;
         },
-        kPatienceMs));
+        kLivePatienceMs));
 
     // Kept in the test's build directory as an artifact of the run.
     const QString path = QDir::current().filePath(QStringLiteral("scope_live_connected.png"));
