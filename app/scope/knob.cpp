@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -15,6 +16,9 @@ namespace {
 constexpr double kCentreX = 43.5;
 constexpr double kCentreY = 42.5;
 constexpr double kTurn = 2 * std::numbers::pi;
+// The lowest indexes the knobs reach: 10 mV and 2 ns per division.
+constexpr int kLowestVoltsIndex = 4;
+constexpr int kLowestTimeBaseIndex = 2;
 
 // The pointer's angle, clockwise from straight up, for a percentage.
 double angleOfPercent(double percent) { return (percent * 3 / 4 - 37.5) * kTurn / 100; }
@@ -53,28 +57,54 @@ void Knob::mouseMoveEvent(QMouseEvent* event) {
     if (event->buttons() == Qt::LeftButton && !shiftOrCtrl) turnTo(event->position());
 }
 
-void Knob::turnTo(QPointF point) {
+std::optional<Knob::Target> Knob::target() const {
     const ScopeSettings s(data_.displayedBlock);
-    const int p = knobPercent(point.x(), point.y());
-    // Until the instrument's next upload shows it, the step this drag last
-    // posted is the one in force: moving within it posts nothing more.
-    const auto post = [this](CommandKind commandKind, int index, int current) {
-        if (index == (lastPosted_ == kNothingPosted ? current : lastPosted_)) return;
-        commands_.Post(commandKind, index);
-        lastPosted_ = index;
-    };
     if (role_ == KnobRole::TimeBase) {
-        const int index = knobTimeBaseIndex(p, data_.timeBaseCount);
+        const int highest = data_.timeBaseCount + 1;
         if (s.altTrigger())
-            post(kind::altTimeBase(altChannel_), index, s.altTimeBase(altChannel_));
-        else
-            post(CommandKind::TimeBase, index, s.timeBase());
-    } else {
-        const int channel = static_cast<int>(role_);
-        if (s.shown(channel))
-            post(kind::voltsIndex(channel), knobVoltsIndex(p, data_.voltsStepCount),
-                 s.voltsIndex(channel));
+            return Target{kind::altTimeBase(altChannel_), s.altTimeBase(altChannel_),
+                          kLowestTimeBaseIndex, highest};
+        return Target{CommandKind::TimeBase, s.timeBase(), kLowestTimeBaseIndex, highest};
     }
+    const int channel = static_cast<int>(role_);
+    if (!s.shown(channel)) return std::nullopt;
+    return Target{kind::voltsIndex(channel), s.voltsIndex(channel), kLowestVoltsIndex,
+                  data_.voltsStepCount + 3};
+}
+
+void Knob::turnTo(QPointF point) {
+    const std::optional<Target> t = target();
+    if (t) {
+        const int p = knobPercent(point.x(), point.y());
+        const int index = role_ == KnobRole::TimeBase ? knobTimeBaseIndex(p, data_.timeBaseCount)
+                                                      : knobVoltsIndex(p, data_.voltsStepCount);
+        // Until the instrument's next upload shows it, the step this drag last
+        // posted is the one in force: moving within it posts nothing more.
+        if (index != (lastPosted_ == kNothingPosted ? t->current : lastPosted_)) {
+            commands_.Post(t->kind, index);
+            lastPosted_ = index;
+        }
+    }
+    update();
+}
+
+void Knob::wheelEvent(QWheelEvent* event) {
+    event->accept();
+    const QPoint delta = event->angleDelta();
+    wheelEighths_ += delta.y() != 0 ? delta.y() : delta.x();
+    const int notches = wheelEighths_ / QWheelEvent::DefaultDeltasPerStep;
+    wheelEighths_ %= QWheelEvent::DefaultDeltasPerStep;
+    const std::optional<Target> t = target();
+    if (notches == 0 || !t) return;
+    const int perNotch = event->modifiers() & Qt::ShiftModifier ? 10 : 1;
+    const int from =
+        wheelPosted_ != kNothingPosted && wheelBase_ == t->current ? wheelPosted_ : t->current;
+    // Turning up is turning clockwise, towards the lower indexes, as a drag does.
+    const int index = std::clamp(from - notches * perNotch, t->lowest, t->highest);
+    if (index == from) return;
+    commands_.Post(t->kind, index);
+    wheelPosted_ = index;
+    wheelBase_ = t->current;
     update();
 }
 

@@ -1,10 +1,12 @@
 // A round knob of the controller panel.  Dragging around its centre selects
-// a volts-per-division step of one channel or a time-base step; a changed
-// step is posted as one command.  The knob keeps no value of its own: its
+// a volts-per-division step of one channel or a time-base step, and each
+// wheel notch moves one step (ten with Shift); a changed step is posted as
+// one command.  The knob keeps no value of its own: its
 // pointer shows the displayed settings.
 #pragma once
 
 #include <QWidget>
+#include <optional>
 
 #include "device/command_sink.h"
 #include "scope/scope_data.h"
@@ -41,8 +43,18 @@ class Knob : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
   private:
+    // What the knob turns now: its command, the setting in force and the
+    // setting's index range.  Nothing for a volts knob of a hidden channel.
+    struct Target {
+        CommandKind kind;
+        int current;
+        int lowest;
+        int highest;
+    };
+    std::optional<Target> target() const;
     void turnTo(QPointF point);
     // Where the pointer stands for the current setting, 0..100.
     double pointerPercent() const;
@@ -53,6 +65,11 @@ class Knob : public QWidget {
     int altChannel_ = 0;
     static constexpr int kNothingPosted = -1;
     int lastPosted_ = kNothingPosted;  // during one press
+    // The wheel's last posted index and the setting it was posted from: until
+    // an upload shows another setting, further notches go on from it.
+    int wheelPosted_ = kNothingPosted;
+    int wheelBase_ = kNothingPosted;
+    int wheelEighths_ = 0;  // wheel turn not yet making a whole notch
 };
 
 }  // namespace oscilane

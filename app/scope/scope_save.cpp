@@ -29,17 +29,19 @@ QStringList scopeSaveChannels() {
 }
 
 SaveFileQuestion dataFileQuestion() {
-    SaveFileQuestion q{latin(savetext::kPictureTitle), {}, latin(text::kDataSuffix)};
-    for (const char* filter : text::kDataFilters) q.filters << latin(filter);
+    SaveFileQuestion q{latin(savetext::kPictureTitle), {}, latin(savetext::kDataSuffix)};
+    for (const char* filter : savetext::kDataFilters) q.filters << latin(filter);
     return q;
 }
 
 WaveformFileFormat dataFormatFor(const ChosenFile& file) {
-    if (file.filter == latin(text::kCsvFilter)) return WaveformFileFormat::Csv;
-    return WaveformFormatForName(file.path.toStdString());
+    const ChosenFile resolved = resolveChosenFile(file, dataFileQuestion().filters);
+    return resolved.filter == latin(savetext::kCsvFilter) ? WaveformFileFormat::Csv
+                                                          : WaveformFileFormat::Data;
 }
 
-bool saveTraceFile(const SettingBlock& block, int channel, const ChosenFile& file) {
+bool saveTraceFile(const SettingBlock& block, int channel, const ChosenFile& chosen) {
+    const ChosenFile file = resolveChosenFile(chosen, dataFileQuestion().filters);
     const Waveform wave(block, channel);
     const WaveformSaveResult r =
         SaveWaveformFile(wave, dataFormatFor(file), file.path.toStdString());
@@ -58,9 +60,9 @@ bool saveTraceFile(const SettingBlock& block, int channel, const ChosenFile& fil
 ScopeSaver* installScopeSave(QWidget* view, CommandMap& commands, const ScopeData& data,
                              const ScopeLinkState& state) {
     auto* saver = new WindowSaver(view, scopeSaveChannels());
-    saver->saveData = [saver, view, &data](const SaveChoice& choice) {
+    saver->saveData = [saver, &data](const SaveChoice& choice) {
         const int channel = std::clamp(choice.channel, 0, 2);
-        if (const auto file = saver->askFile(view, dataFileQuestion()))
+        if (const auto file = saver->chooseFile(dataFileQuestion()))
             saveTraceFile(data.displayedBlock, channel, *file);
     };
     commands.on(

@@ -19,11 +19,12 @@ QStringList scopeSaveChannels();
 
 SaveFileQuestion dataFileQuestion();
 
-// The data file's format for a chosen file: CSV for the CSV filter or a
-// ".csv" name, the text layout for every other choice.
+// The data file's format for a chosen file: CSV for a ".csv" name, or a name
+// of no data-file type under the CSV filter; the text layout otherwise.
 WaveformFileFormat dataFormatFor(const ChosenFile& file);
 
-// Writes one trace of the block; a failure is shown as "Cann't save file: ..."
+// Writes one trace of the block to the chosen file (a bare name gets the
+// filter's extension); a failure is shown as "Cann't save file: ..."
 // (or says that an off channel has no CSV) and returns false.
 bool saveTraceFile(const SettingBlock& block, int channel, const ChosenFile& file);
 

@@ -231,7 +231,11 @@ class MathSetupPage final : public SetupPage {
         mirror(fftSourceR_, fftSource_, s.fftSource());
         mirror(fftWindowR_, fftWindow_, fftWindow(b));
         mirror(fftScaleR_, fftScale_, s.fftScale());
-        operate_->setEnabled(op >= 0 && op < kFftOperator);
+        // The operator list stays usable under every operator, so FFT can
+        // always be left again; only the two sources depend on it.
+        const bool arithmetic = op >= 0 && op < kFftOperator;
+        sourceA_->setEnabled(arithmetic);
+        sourceB_->setEnabled(arithmetic);
         fft_->setEnabled(op == kFftOperator);
         const QString volts = QString::fromStdString(mathVoltDivText(s));
         if (voltDiv_->text() != volts) voltDiv_->setText(volts);

@@ -1,6 +1,6 @@
 #include "shell/bitmap_file.h"
 
-#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QSaveFile>
@@ -11,6 +11,7 @@
 
 #include "shell/message_service.h"
 #include "shell/message_texts.h"
+#include "shell/window_save.h"
 
 namespace oscilane {
 namespace {
@@ -18,10 +19,6 @@ namespace {
 constexpr int kFileHeaderSize = 14;
 constexpr int kInfoHeaderSize = 40;
 constexpr qsizetype kMaxReasonLength = 1024;
-
-const QString kBitmapFilter = QStringLiteral("BMP File(*.bmp)");
-const QString kJpegFilter = QStringLiteral("JPEG File(*.jpg)");
-const QString kPngFilter = QStringLiteral("PNG File(*.png)");
 
 // The display's default colours for 4 bits per pixel.
 constexpr std::array<QRgb, 16> kSixteenColours = {
@@ -152,12 +149,15 @@ bool writeBitmapFile(const QString& path, const QImage& image, int bitsPerPixel,
 }
 
 PictureFormat pictureFormatFor(const QString& path, const QString& chosenFilter) {
-    if (chosenFilter == kJpegFilter || path.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("jpg") || suffix == QLatin1String("jpeg"))
         return PictureFormat::Jpeg;
-    // A ".png" name under the bitmap filter still gets a bitmap, as it always has.
-    if (chosenFilter == kPngFilter ||
-        (chosenFilter.isEmpty() && path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)))
-        return PictureFormat::Png;
+    if (suffix == QLatin1String("png")) return PictureFormat::Png;
+    if (suffix == QLatin1String("bmp")) return PictureFormat::Bitmap;
+    // A name of no picture type is written as the chosen filter says.
+    const QString filterType = filterSuffix(chosenFilter).toLower();
+    if (filterType == QLatin1String("jpg")) return PictureFormat::Jpeg;
+    if (filterType == QLatin1String("png")) return PictureFormat::Png;
     return PictureFormat::Bitmap;
 }
 
@@ -183,15 +183,5 @@ bool saveWindowImage(const QString& path, const QImage& picture, PictureFormat f
 }
 
 QImage grabWindowImage(QWidget* window) { return window->grab().toImage(); }
-
-std::optional<PictureFileChoice> askPictureFile(QWidget* parent) {
-    QFileDialog dialog(parent, QStringLiteral("Save Data As..."));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilters({kBitmapFilter, kJpegFilter, kPngFilter});
-    dialog.setDefaultSuffix(QStringLiteral("bmp"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    const QString path = dialog.selectedFiles().constFirst();
-    return PictureFileChoice{path, pictureFormatFor(path, dialog.selectedNameFilter())};
-}
 
 }  // namespace oscilane

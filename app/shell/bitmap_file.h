@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QImage>
 #include <QString>
-#include <optional>
 
 class QWidget;
 
@@ -28,8 +27,8 @@ bool writeBitmapFile(const QString& path, const QImage& image, int bitsPerPixel,
 
 enum class PictureFormat { Bitmap, Jpeg, Png };
 
-// JPEG when the JPEG filter was chosen or the name ends in ".jpg"; PNG when the
-// PNG filter was chosen, or no filter and the name ends in ".png"; bitmap otherwise.
+// The format the name's extension names (".bmp", ".jpg" or ".jpeg", ".png");
+// for any other name the chosen filter's, bitmap when there is none.
 PictureFormat pictureFormatFor(const QString& path, const QString& chosenFilter = QString());
 
 // Saves a window picture; a failure is shown to the user as "Cann't save file: ..."
@@ -39,13 +38,5 @@ bool saveWindowImage(const QString& path, const QImage& picture, PictureFormat f
 
 // The pixels of a window as it is shown.
 QImage grabWindowImage(QWidget* window);
-
-struct PictureFileChoice {
-    QString path;
-    PictureFormat format;
-};
-
-// The "Save Data As..." dialog for pictures; nothing when the user cancels.
-std::optional<PictureFileChoice> askPictureFile(QWidget* parent);
 
 }  // namespace oscilane

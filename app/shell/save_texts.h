@@ -17,6 +17,14 @@ inline constexpr const char* kPictureFilters[] = {"BMP File(*.bmp)", "JPEG File(
                                                   "PNG File(*.png)"};
 inline constexpr const char* kPictureSuffix = "bmp";
 
+// The data file's save-file dialog of the scope and the meter; its title is
+// the picture's.  Only the CSV filter writes CSV: the others the text layout.
+inline constexpr const char* kDataFilters[] = {"Word File(*.doc)", "Excel File(*.xls)",
+                                               "BMP File(*.bmp)", "Text File(*.txt)",
+                                               "CSV File(*.csv)"};
+inline constexpr const char* kCsvFilter = "CSV File(*.csv)";
+inline constexpr const char* kDataSuffix = "doc";
+
 // "Export PDF..." and its dialog.
 inline constexpr const char* kPdfTitle = "Export PDF";
 inline constexpr const char* kPdfFilter = "PDF File(*.pdf)";

@@ -1,6 +1,7 @@
 #include "shell/window_save.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QListWidget>
@@ -68,8 +69,37 @@ std::optional<ChosenFile> askSaveFile(QWidget* parent, const SaveFileQuestion& q
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(question.filters);
     dialog.setDefaultSuffix(question.defaultSuffix);
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog](const QString& filter) {
+                         const QString suffix = filterSuffix(filter);
+                         if (!suffix.isEmpty()) dialog.setDefaultSuffix(suffix);
+                     });
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return ChosenFile{dialog.selectedFiles().constFirst(), dialog.selectedNameFilter()};
+}
+
+QString filterSuffix(const QString& filter) {
+    const qsizetype star = filter.indexOf(QLatin1String("*."));
+    if (star < 0) return {};
+    const qsizetype end = filter.indexOf(QLatin1Char(')'), star);
+    const QString suffix = filter.mid(star + 2, end < 0 ? -1 : end - star - 2);
+    return suffix == QLatin1String("*") ? QString() : suffix;
+}
+
+ChosenFile resolveChosenFile(ChosenFile file, const QStringList& filters) {
+    const QString suffix = QFileInfo(file.path).suffix();
+    if (suffix.isEmpty()) {
+        const QString added = filterSuffix(file.filter);
+        if (!added.isEmpty()) file.path += QLatin1Char('.') + added;
+        return file;
+    }
+    for (const QString& filter : filters) {
+        if (filterSuffix(filter).compare(suffix, Qt::CaseInsensitive) == 0) {
+            file.filter = filter;
+            break;
+        }
+    }
+    return file;
 }
 
 QWidget* frameOf(QWidget* view) {
@@ -100,11 +130,17 @@ void WindowSaver::run() {
         if (saveData) saveData(*choice);
         return;
     }
-    const auto file = askFile(view_, pictureFileQuestion());
+    const auto file = chooseFile(pictureFileQuestion());
     if (!file) return;
     picturePath_ = file->path;
     pictureFormat_ = pictureFormatFor(file->path, file->filter);
     pictureTimer_.start();
+}
+
+std::optional<ChosenFile> WindowSaver::chooseFile(const SaveFileQuestion& question) {
+    const std::optional<ChosenFile> file = askFile(view_, question);
+    if (!file) return std::nullopt;
+    return resolveChosenFile(*file, question.filters);
 }
 
 void WindowSaver::takePicture() {

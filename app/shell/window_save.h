@@ -56,8 +56,18 @@ struct ChosenFile {
     QString filter;  // the name filter the user left selected
 };
 
-// Runs a modal save-file dialog; nothing when cancelled.
+// Runs a modal save-file dialog; nothing when cancelled.  The extension the
+// dialog adds to a bare name follows the filter the user selects.
 std::optional<ChosenFile> askSaveFile(QWidget* parent, const SaveFileQuestion& question);
+
+// The extension a name filter stands for: "csv" for "CSV File(*.csv)".
+QString filterSuffix(const QString& filter);
+
+// What the user meant by a name and a filter, so the bytes written match the
+// name: a name without an extension gets the chosen filter's, and the filter
+// that describes the file is the one of `filters` whose extension the name
+// has (the chosen one when none has it).
+ChosenFile resolveChosenFile(ChosenFile file, const QStringList& filters);
 
 // The child frame around a view: what the user sees as the window.
 QWidget* frameOf(QWidget* view);
@@ -76,6 +86,9 @@ class WindowSaver : public QObject {
     explicit WindowSaver(QWidget* view, QStringList channels = {}, SaveData dataSaver = {});
 
     void run();
+    // Asks for a file with askFile and resolves the answer against the
+    // question's filters (resolveChosenFile).
+    std::optional<ChosenFile> chooseFile(const SaveFileQuestion& question);
     // Takes the picture now and writes it (what the timer does).
     void takePicture();
 

@@ -154,16 +154,33 @@ void BitmapFileTest::jpegChoiceWritesJpeg() {
     QCOMPARE(file.read(3), QByteArray("\xff\xd8\xff", 3));
 }
 
-// Any other name gets the bitmap, and it replaces a longer file whole.
+// The name's extension names the format whatever filter was left selected;
+// a name of no picture type follows the filter.  A bitmap replaces a longer
+// file whole.
 void BitmapFileTest::bmpNameWritesBitmap() {
+    struct Case {
+        const char* name;
+        const char* filter;
+        PictureFormat expected;
+    };
+    const Case cases[] = {
+        {"shot.png", "BMP File(*.bmp)", PictureFormat::Png},
+        {"shot.PNG", "", PictureFormat::Png},
+        {"shot.bmp", "PNG File(*.png)", PictureFormat::Bitmap},
+        {"shot.jpeg", "BMP File(*.bmp)", PictureFormat::Jpeg},
+        {"shot.pic", "PNG File(*.png)", PictureFormat::Png},
+        {"shot.pic", "", PictureFormat::Bitmap},
+    };
+    for (const Case& c : cases)
+        QCOMPARE(pictureFormatFor(QString::fromLatin1(c.name), QString::fromLatin1(c.filter)),
+                 c.expected);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("shot.png"));
+    const QString path = dir.filePath(QStringLiteral("shot.bmp"));
     QFile old(path);
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write(QByteArray(4096, 'x'));
     old.close();
-    QCOMPARE(pictureFormatFor(path, QStringLiteral("BMP File(*.bmp)")), PictureFormat::Bitmap);
-    QVERIFY(saveWindowImage(path, testPicture(9, 4), PictureFormat::Bitmap, 24));
+    QVERIFY(saveWindowImage(path, testPicture(9, 4), pictureFormatFor(path), 24));
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), encodeBitmapFile(testPicture(9, 4), 24));

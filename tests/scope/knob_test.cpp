@@ -5,6 +5,7 @@
 
 #include <QMouseEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "block_builder.h"
 #include "fake_link.h"
@@ -119,4 +120,66 @@ TEST(Knob, DragsWithShiftOrCtrlDoNotTurn) {
         QCoreApplication::sendEvent(&k.knob, &move);
         EXPECT_EQ(k.link.posted.size(), c.turns ? 1u : 0u);
     }
+}
+
+namespace {
+
+void wheel(QWidget& w, int deltaY, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QPointF at(44, 40);
+    QWheelEvent e(at, w.mapToGlobal(at), QPoint(), QPoint(0, deltaY), Qt::NoButton, modifiers,
+                  Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(&w, &e);
+}
+
+}  // namespace
+
+TEST(Knob, EachWheelNotchIsOneStepAndShiftTen) {
+    struct Case {
+        const char* name;
+        KnobRole role;
+        std::vector<std::pair<int, Qt::KeyboardModifiers>> turns;  // angle deltas
+        std::vector<std::pair<int, int32_t>> posted;
+    };
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Case cases[] = {
+        {"up is clockwise: smaller volts", KnobRole::Ch1Volts, {{120, none}}, {{110, 7}}},
+        {"down: larger volts", KnobRole::Ch1Volts, {{-120, none}}, {{110, 9}}},
+        {"notches before an upload add up",
+         KnobRole::Ch1Volts,
+         {{120, none}, {120, none}},
+         {{110, 7}, {110, 6}}},
+        {"half notches add up to one", KnobRole::Ch1Volts, {{60, none}, {60, none}}, {{110, 7}}},
+        {"Shift stops at the table's end",
+         KnobRole::Ch1Volts,
+         {{-120, Qt::ShiftModifier}},
+         {{110, 12}}},
+        {"past the end posts nothing",
+         KnobRole::Ch1Volts,
+         {{-120, Qt::ShiftModifier}, {-120, none}},
+         {{110, 12}}},
+        {"time base ten steps faster", KnobRole::TimeBase, {{120, Qt::ShiftModifier}}, {{51, 10}}},
+        {"hidden CH2 posts nothing", KnobRole::Ch2Volts, {{120, none}}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeLink link;
+        BlockBuilder b;
+        b.shownChannel(0, 8, 20000, 99).u16(L::kTimeBase, 20);
+        link.data.displayedBlock = b.block;
+        Knob knob(c.role, link.data, link);
+        knob.show();
+        for (const auto& [delta, modifiers] : c.turns) wheel(knob, delta, modifiers);
+        EXPECT_EQ(link.posted, c.posted);
+    }
+}
+
+TEST(Knob, WheelGoesOnFromTheSettingAnUploadShows) {
+    Ch1Knob k;
+    wheel(k.knob, 120);
+    BlockBuilder b;
+    b.shownChannel(0, 5, 20000, 99);
+    k.link.data.displayedBlock = b.block;
+    wheel(k.knob, 120);
+    const std::vector<std::pair<int, int32_t>> expected = {{110, 7}, {110, 4}};
+    EXPECT_EQ(k.link.posted, expected);
 }

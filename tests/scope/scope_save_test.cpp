@@ -107,9 +107,40 @@ TEST(SaveFileQuestions, TitlesFiltersAndSuffixes) {
     EXPECT_EQ(picture.filters,
               QStringList({"BMP File(*.bmp)", "JPEG File(*.jpg)", "PNG File(*.png)"}));
     EXPECT_EQ(picture.defaultSuffix, "bmp");
-    EXPECT_EQ(dataFormatFor({"/x/a.doc", "CSV File(*.csv)"}), WaveformFileFormat::Csv);
+    // The name's extension decides; a bare name or one of no data-file type
+    // follows the filter.
+    EXPECT_EQ(dataFormatFor({"/x/a.doc", "CSV File(*.csv)"}), WaveformFileFormat::Data);
     EXPECT_EQ(dataFormatFor({"/x/a.csv", "Word File(*.doc)"}), WaveformFileFormat::Csv);
     EXPECT_EQ(dataFormatFor({"/x/a.bmp", "BMP File(*.bmp)"}), WaveformFileFormat::Data);
+    EXPECT_EQ(dataFormatFor({"/x/a", "CSV File(*.csv)"}), WaveformFileFormat::Csv);
+    EXPECT_EQ(dataFormatFor({"/x/a.dat", "CSV File(*.csv)"}), WaveformFileFormat::Csv);
+}
+
+TEST(ResolveChosenFile, ABareNameGetsTheChosenFiltersExtension) {
+    const QStringList filters = dataFileQuestion().filters;
+    struct Case {
+        const char* path;
+        const char* filter;
+        const char* expectedPath;
+        const char* expectedFilter;
+    };
+    const Case cases[] = {
+        {"/x/a", "CSV File(*.csv)", "/x/a.csv", "CSV File(*.csv)"},
+        {"/x/a", "Text File(*.txt)", "/x/a.txt", "Text File(*.txt)"},
+        {"/x/a.csv", "Word File(*.doc)", "/x/a.csv", "CSV File(*.csv)"},
+        {"/x/a.TXT", "CSV File(*.csv)", "/x/a.TXT", "Text File(*.txt)"},
+        {"/x/a.dat", "Excel File(*.xls)", "/x/a.dat", "Excel File(*.xls)"},
+        {"/x/v1.2/a", "BMP File(*.bmp)", "/x/v1.2/a.bmp", "BMP File(*.bmp)"},
+        {"/x/a", "", "/x/a", ""},
+    };
+    for (const Case& c : cases) {
+        const ChosenFile r = resolveChosenFile(
+            {QString::fromLatin1(c.path), QString::fromLatin1(c.filter)}, filters);
+        EXPECT_EQ(r.path, c.expectedPath) << c.path << " " << c.filter;
+        EXPECT_EQ(r.filter, c.expectedFilter) << c.path << " " << c.filter;
+    }
+    EXPECT_EQ(filterSuffix("PNG File(*.png)"), "png");
+    EXPECT_EQ(filterSuffix("All Files(*.*)"), "");
 }
 
 TEST(ScopeWindowMenu, FileMenuHasSaveAndExportPdf) {
@@ -166,15 +197,21 @@ TEST_F(ScopeSaveTest, DataFilesOfTheDisplayedBlock) {
     const Case cases[] = {
         {kCh1, "a.doc", "Word File(*.doc)", QByteArray::fromStdString(WaveformDataText(ch1))},
         {kCh1, "a.bmp", "BMP File(*.bmp)", QByteArray::fromStdString(WaveformDataText(ch1))},
-        {kCh1, "b.doc", "CSV File(*.csv)", QByteArray::fromStdString(WaveformCsvText(ch1))},
+        {kCh1, "b.doc", "CSV File(*.csv)", QByteArray::fromStdString(WaveformDataText(ch1))},
         {kCh2, "off.txt", "Text File(*.txt)", "CH OFF\r\n\r\n"},
+        // A bare name is written under the chosen filter's extension.
+        {kCh1, "c", "CSV File(*.csv)", QByteArray::fromStdString(WaveformCsvText(ch1))},
+        {kCh1, "d", "Text File(*.txt)", QByteArray::fromStdString(WaveformDataText(ch1))},
     };
-    for (const Case& c : cases) {
+    const char* const written[] = {"a.doc", "a.bmp", "b.doc", "off.txt", "c.csv", "d.txt"};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
         answer({false, c.channel}, ChosenFile{path(c.name), QString::fromLatin1(c.filter)});
         commands_.run(cmd::kScopeSave);
         EXPECT_EQ(asked_.defaultSuffix, "doc");
-        EXPECT_EQ(readAll(path(c.name)), c.expected) << c.name;
+        EXPECT_EQ(readAll(path(written[i])), c.expected) << c.name;
     }
+    EXPECT_FALSE(QFile::exists(path("c")));
     EXPECT_TRUE(messages_.texts().isEmpty()) << messages_.texts().join("\n").toStdString();
 }
 
@@ -215,17 +252,25 @@ TEST_F(ScopeSaveTest, PictureIsTakenByTheOneShotTimer) {
         {"w.png", "PNG File(*.png)", "\x89PNG"},
         {"w.bmp", "BMP File(*.bmp)", "BM"},
         {"w.jpg", "JPEG File(*.jpg)", "\xFF\xD8"},
+        // A bare name gets the filter's extension; a picture extension wins
+        // over the filter left selected.
+        {"bare", "PNG File(*.png)", "\x89PNG"},
+        {"named.bmp", "PNG File(*.png)", "BM"},
     };
-    for (const Case& c : cases) {
+    const char* const written[] = {"w.png", "w.bmp", "w.jpg", "bare.png", "named.bmp"};
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Case& c = cases[i];
+        const QString file = path(written[i]);
         answer({true, 0}, ChosenFile{path(c.name), QString::fromLatin1(c.filter)});
         commands_.run(cmd::kScopeSave);
         EXPECT_EQ(asked_.defaultSuffix, "bmp");
         EXPECT_TRUE(saver_->pictureTimer().isSingleShot());
         EXPECT_EQ(saver_->pictureTimer().interval(), 1);
-        EXPECT_FALSE(QFile::exists(path(c.name))) << "nothing before the timer fires";
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(path(c.name)), 5000);
-        EXPECT_TRUE(readAll(path(c.name)).startsWith(c.start)) << c.name;
+        EXPECT_FALSE(QFile::exists(file)) << "nothing before the timer fires";
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(file), 5000);
+        EXPECT_TRUE(readAll(file).startsWith(c.start)) << c.name;
     }
+    EXPECT_FALSE(QFile::exists(path("bare")));
     const QImage png(path("w.png"));
     EXPECT_EQ(png.size(), frame_.size());
     EXPECT_TRUE(messages_.texts().isEmpty());

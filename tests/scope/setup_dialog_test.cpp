@@ -203,10 +203,22 @@ TEST(SetupDialog, MathGroupsFollowTheOperatorAndVoltDivShowsVoltsOrDecibels) {
 
     b.u16(L::kMathOperatorSettings, kFftOperator).u16(L::kFftScale, 1).u32(L::kFftDbPerDivision, 3);
     d.setBlock(b);
-    EXPECT_FALSE(d.control<QGroupBox>("operateGroup")->isEnabled());
+    auto* op = d.control<QComboBox>("operator");
+    EXPECT_FALSE(d.control<QComboBox>("sourceA")->isEnabled());
+    EXPECT_FALSE(d.control<QComboBox>("sourceB")->isEnabled());
     EXPECT_TRUE(d.control<QGroupBox>("fftGroup")->isEnabled());
     EXPECT_EQ(d.control<QLabel>("mathVoltDiv")->text(), QStringLiteral("10dB"));
     EXPECT_EQ(d.control<QComboBox>("fftScale")->currentIndex(), 1);
+
+    // Under FFT the operator list still leads back to A + B.
+    ASSERT_TRUE(op->isEnabled() && op->isEnabledTo(&d.dialog));
+    op->activated(0);
+    EXPECT_EQ(d.link.last(), (std::pair<int, int32_t>{int(CommandKind::MathOperator), 0}));
+    b.u16(L::kMathOperatorSettings, 0);
+    d.setBlock(b);
+    EXPECT_TRUE(d.control<QComboBox>("sourceA")->isEnabled());
+    EXPECT_TRUE(d.control<QComboBox>("sourceB")->isEnabled());
+    EXPECT_FALSE(d.control<QGroupBox>("fftGroup")->isEnabled());
 
     b.u32(L::firstChannelRecord(kRef) + L::channel::kVoltsValue, 2000)
         .channel(kRef, L::channel::kShown, 1);
