@@ -5,7 +5,6 @@
 #include <QTextStream>
 #include <QTimer>
 #include <cstdio>
-#include <cstring>
 #include <optional>
 
 #include "document_types.h"
@@ -31,12 +30,25 @@ bool hasDisplay() {
 }  // namespace
 
 int runOscilane(int argc, char** argv) {
-    // The version is asked for by scripts and package tools, often without a display.
-    for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "--version") == 0) {
+    // --help and --version are answered before any window system is touched:
+    // scripts and package tools ask without a display.  A command line this
+    // reading refuses may still hold the window system's own options, which
+    // only the application object below knows; it reports what is wrong.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    {
+        LaunchOptions early;
+        QCommandLineParser& parser = early.parser();
+        if (parser.parse(arguments) && parser.isSet(QStringLiteral("help"))) {
+            QTextStream(stdout) << parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                                             QStringLiteral("Oscilane"));
+            return 0;
+        }
+        if (parser.isSet(QStringLiteral("version"))) {
             std::printf("Oscilane %s\n", ZELVO_VERSION);
             return 0;
         }
+    }
     if (!hasDisplay()) {
         std::fputs(
             "Oscilane needs a display (X11 or Wayland) and none is set.\n"
@@ -85,7 +97,7 @@ int runOscilane(int argc, char** argv) {
     QObject::connect(&instance, &SingleInstance::showRequested, &frame,
                      &MainFrame::restoreAndRaise);
     instance.setLaunchHandler(
-        [&app](const QStringList& arguments) { return acceptForwardedLaunch(app, arguments); });
+        [&app](const QStringList& forwarded) { return acceptForwardedLaunch(app, forwarded); });
     if (splash)
         QObject::connect(splash, &SplashWindow::finished, &frame, [&frame] { frame.update(); });
 

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <string>
 #include <system_error>
+#include <variant>
 
 namespace oscilane {
 namespace {
@@ -44,38 +45,68 @@ std::string WholeFileFailure::systemMessage() const {
     return std::generic_category().message(error);
 }
 
-std::optional<WholeFileFailure> WriteWholeFile(const std::filesystem::path& path,
-                                               std::string_view bytes) {
-    const std::filesystem::path target = saveTarget(path);
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
+namespace {
+
+// A new temporary file beside the save's target, open for writing.
+struct Temporary {
+    std::string path;
+    int fd = -1;
+};
+
+// Checks that the target may be replaced and creates its temporary file.
+std::variant<Temporary, WholeFileFailure> openTemporary(const std::filesystem::path& target,
+                                                        struct stat& existing, bool& exists) {
+    exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode)) return failed(WholeFileStage::Open, EISDIR);
     // The rename would replace a file the user may not write to; refuse as an open would.
     if (exists && ::access(target.c_str(), W_OK) != 0) return failed(WholeFileStage::Open, errno);
 
     // O_EXCL with mode 0666 lets the kernel apply the umask, as for any new
-    // file; a replaced file's own mode is put back below.
+    // file; a replaced file's own mode is put back by the writer.
     static std::atomic<unsigned> serial{0};
     const std::string stem = target.string() + ".part-" + std::to_string(::getpid()) + "-";
-    std::string temporary;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = stem + std::to_string(serial.fetch_add(1));
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return failed(WholeFileStage::Open, errno);
+    Temporary t;
+    for (int attempt = 0; attempt < 100 && t.fd < 0; ++attempt) {
+        t.path = stem + std::to_string(serial.fetch_add(1));
+        t.fd = ::open(t.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (t.fd < 0 && errno != EEXIST) return failed(WholeFileStage::Open, errno);
     }
-    if (fd < 0) return failed(WholeFileStage::Open, EEXIST);
+    if (t.fd < 0) return failed(WholeFileStage::Open, EEXIST);
+    return t;
+}
+
+}  // namespace
+
+std::optional<WholeFileFailure> WriteWholeFile(const std::filesystem::path& path,
+                                               std::string_view bytes) {
+    const std::filesystem::path target = saveTarget(path);
+    struct stat existing {};
+    bool exists = false;
+    auto opened = openTemporary(target, existing, exists);
+    if (const auto* failure = std::get_if<WholeFileFailure>(&opened)) return *failure;
+    const Temporary& temporary = std::get<Temporary>(opened);
 
     int error = 0;
-    if ((exists && ::fchmod(fd, existing.st_mode & 07777) != 0) || !writeAll(fd, bytes) ||
-        ::fsync(fd) != 0)
+    if ((exists && ::fchmod(temporary.fd, existing.st_mode & 07777) != 0) ||
+        !writeAll(temporary.fd, bytes) || ::fsync(temporary.fd) != 0)
         error = errno;
-    if (::close(fd) != 0 && error == 0) error = errno;
-    if (error == 0 && std::rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+    if (::close(temporary.fd) != 0 && error == 0) error = errno;
+    if (error == 0 && std::rename(temporary.path.c_str(), target.c_str()) != 0) error = errno;
     if (error != 0) {
-        ::unlink(temporary.c_str());
+        ::unlink(temporary.path.c_str());
         return failed(WholeFileStage::Write, error);
     }
+    return std::nullopt;
+}
+
+std::optional<WholeFileFailure> CheckWholeFileWritable(const std::filesystem::path& path) {
+    struct stat existing {};
+    bool exists = false;
+    auto opened = openTemporary(saveTarget(path), existing, exists);
+    if (const auto* failure = std::get_if<WholeFileFailure>(&opened)) return *failure;
+    const Temporary& temporary = std::get<Temporary>(opened);
+    ::close(temporary.fd);
+    ::unlink(temporary.path.c_str());
     return std::nullopt;
 }
 

@@ -63,6 +63,14 @@ TEST(ClientUsage, ErrorsExitWithTwoAndOneLineOnStandardError) {
     }
 }
 
+TEST(ClientUsage, AnUnknownVerbIsAnsweredWithTheVerbs) {
+    const ClientRun run = runClient({"bogus"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.err.rfind("zelvo: 'bogus' is not a verb: the verbs are all, capture, ", 0), 0u)
+        << run.err;
+    expectOneErrorLine(run, "bogus");
+}
+
 TEST(ClientUsage, EachVerbHasItsOwnHelp) {
     for (const char* verb :
          {"", "info", "meter", "settings", "screen", "all", "ports", "usb-scan"}) {
@@ -146,6 +154,13 @@ TEST_F(ClientLanTest, FailedRequestsExitWithOneAndALineEach) {
     EXPECT_EQ(all.status, 1);
     EXPECT_EQ(lineCount(all.err), 4u) << all.err;
     EXPECT_FALSE(std::filesystem::exists(screen));
+}
+
+TEST_F(ClientLanTest, AScreenFileThatCannotBeSavedSaysWhy) {
+    const std::string screen = folder_.path() + "/missing/screen.bmp";
+    const ClientRun run = runClient({"screen", "--lan", address(), "--screen", screen});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.err, "zelvo: cannot save " + screen + ": No such file or directory\n");
 }
 
 TEST_F(ClientLanTest, AnInstrumentThatDoesNotAnswerExitsWithOne) {

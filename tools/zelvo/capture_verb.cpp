@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "channel_option.h"
 #include "model/scope_settings.h"
 #include "model/setting_block.h"
 #include "model/waveform.h"
@@ -15,13 +16,11 @@ namespace zelvo::cli {
 namespace {
 
 struct CaptureOptions {
-    std::string channel = "CH1";
+    int channel = oscilane::kCh1;
     std::string format = "txt";
     std::string file;
 };
 
-const std::map<std::string, int> kChannels = {
-    {"CH1", oscilane::kCh1}, {"CH2", oscilane::kCh2}, {"MATH", oscilane::kMath}};
 const std::map<std::string, oscilane::WaveformFileFormat> kFormats = {
     {"txt", oscilane::WaveformFileFormat::Data}, {"csv", oscilane::WaveformFileFormat::Csv}};
 
@@ -40,19 +39,20 @@ int capture(const InstrumentOptions& instrumentOptions, const CaptureOptions& op
     if (DSOUploadSetting(instrument->handle(), block.data()) != 0)
         return failed("the setting block could not be uploaded");
 
-    const oscilane::Waveform wave(block, kChannels.at(options.channel));
+    const oscilane::Waveform wave(block, options.channel);
     const oscilane::WaveformSaveResult saved =
         oscilane::SaveWaveformFile(wave, kFormats.at(options.format), options.file);
     switch (saved.outcome) {
         case oscilane::WaveformSaveOutcome::Ok:
             break;
         case oscilane::WaveformSaveOutcome::ChannelOff:
-            return failed(options.channel + " is off: it has no samples for a CSV file");
+            return failed(std::string(channelName(options.channel)) +
+                          " is off: it has no samples for a CSV file");
         case oscilane::WaveformSaveOutcome::CannotOpen:
         case oscilane::WaveformSaveOutcome::CannotWrite:
             return failed("cannot save " + options.file + ": " + saved.reason);
     }
-    std::printf("%s %s to %s\n", options.channel.c_str(),
+    std::printf("%s %s to %s\n", channelName(options.channel),
                 wave.shown() ? "saved" : "is off, \"CH OFF\" saved", options.file.c_str());
     std::fflush(stdout);
     return kExitSuccess;
@@ -69,9 +69,7 @@ void addCaptureVerb(CLI::App& parser, VerbTable& verbs, InstrumentOptions& instr
         "nothing as csv.",
         [&instrument] { return capture(instrument, options); });
     instrument.addTo(verb);
-    verb.add_option("--channel", options.channel, "the trace to save")
-        ->check(CLI::IsMember({"CH1", "CH2", "MATH"}))
-        ->capture_default_str();
+    addChannelOption(verb, options.channel, "the trace to save");
     verb.add_option("--format", options.format, "the file's layout")
         ->check(CLI::IsMember({"txt", "csv"}))
         ->capture_default_str();

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "model/whole_file.h"
 #include "summary.h"
 
 namespace zelvo::cli {
@@ -52,9 +53,16 @@ int ask(const InstrumentVerbOptions& options, unsigned parts) {
                   "the setting block could not be uploaded");
     }
     if (parts & kScreen) {
-        const bool saved = KwScreenShoot(h, options.screenFile.c_str()) == 0;
-        ok &= say(saved, "screen saved to " + options.screenFile + "\n",
-                  "the screen could not be saved to " + options.screenFile);
+        // The library writes the file and says only that it failed: a file
+        // that cannot be written is found out first, so its reason is told.
+        if (const auto unwritable = oscilane::CheckWholeFileWritable(options.screenFile)) {
+            ok &= say(false, "",
+                      "cannot save " + options.screenFile + ": " + unwritable->systemMessage());
+        } else {
+            const bool saved = KwScreenShoot(h, options.screenFile.c_str()) == 0;
+            ok &= say(saved, "screen saved to " + options.screenFile + "\n",
+                      "the instrument's screen could not be read into " + options.screenFile);
+        }
     }
     std::fflush(stdout);
     return ok ? kExitSuccess : kExitInstrumentFailed;

@@ -4,6 +4,7 @@
 #include <CLI/CLI.hpp>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "capture_verb.h"
 #include "gen_verb.h"
@@ -53,6 +54,13 @@ int main(int argc, char** argv) {
         parser.parse(argc, argv);
         VerbRun run = verbs.chosen(parser);
         return run ? run() : verbs.named("all")();
+    } catch (const CLI::ExtrasError& e) {
+        // Without a verb, the first word left over is a mistyped one.
+        const std::vector<std::string> extras = parser.remaining();
+        if (parser.get_subcommands().empty() && !extras.empty())
+            return usageError("'" + extras.front() + "' is not a verb: the verbs are " +
+                              verbs.namesText());
+        return usageError(e.what());
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == 0) return parser.exit(e);  // --help
         return usageError(e.what());

@@ -2,10 +2,10 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdio>
-#include <map>
 #include <memory>
 #include <string>
 
+#include "channel_option.h"
 #include "model/measure_set.h"
 #include "model/scope_settings.h"
 
@@ -58,12 +58,7 @@ void addMeasureVerb(CLI::App& parser, VerbTable& verbs, InstrumentOptions& instr
         "plain ratios with --csv; an empty value where the window shows *****).",
         [&instrument, options] { return measure(instrument, *options); });
     instrument.addTo(verb);
-    const std::map<std::string, int> channels = {
-        {"CH1", oscilane::kCh1}, {"CH2", oscilane::kCh2}, {"MATH", oscilane::kMath}};
-    verb.add_option("--channel", options->channel, "the channel measured")
-        ->transform(CLI::CheckedTransformer(channels, CLI::ignore_case))
-        ->type_name("CH1|CH2|MATH")
-        ->default_str("CH1");
+    addChannelOption(verb, options->channel, "the channel measured");
     verb.add_flag("--csv", options->csv, "print name,value,unit lines");
 }
 

@@ -23,4 +23,16 @@ VerbRun VerbTable::named(const std::string& name) const {
     return found == runs_.end() ? VerbRun{} : found->second;
 }
 
+std::string VerbTable::namesText() const {
+    std::string text;
+    std::size_t left = runs_.size();
+    for (const auto& [name, run] : runs_) {
+        text += name;
+        --left;
+        if (left > 1) text += ", ";
+        if (left == 1) text += " and ";
+    }
+    return text;
+}
+
 }  // namespace zelvo::cli

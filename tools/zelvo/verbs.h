@@ -36,6 +36,8 @@ class VerbTable {
     // What the parsed subcommand runs, or nothing when none was named.
     VerbRun chosen(const CLI::App& parser) const;
     VerbRun named(const std::string& name) const;
+    // "a, b and c": every verb's name in order.
+    std::string namesText() const;
 
   private:
     std::map<std::string, VerbRun> runs_;

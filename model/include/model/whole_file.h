@@ -31,4 +31,8 @@ struct WholeFileFailure {
 std::optional<WholeFileFailure> WriteWholeFile(const std::filesystem::path& path,
                                                std::string_view bytes);
 
+// Whether WriteWholeFile could save to path now, found out by creating and
+// removing its temporary file: for a file another writer will put there.
+std::optional<WholeFileFailure> CheckWholeFileWritable(const std::filesystem::path& path);
+
 }  // namespace oscilane

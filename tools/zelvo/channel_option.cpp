@@ -1,0 +1,53 @@
+#include "channel_option.h"
+
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <cctype>
+#include <optional>
+
+#include "model/scope_settings.h"
+
+namespace zelvo::cli {
+namespace {
+
+struct NamedChannel {
+    const char* name;
+    int channel;
+};
+constexpr NamedChannel kChannels[] = {
+    {"CH1", oscilane::kCh1}, {"CH2", oscilane::kCh2}, {"MATH", oscilane::kMath}};
+
+std::optional<int> channelNamed(std::string name) {
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    for (const NamedChannel& c : kChannels)
+        if (name == c.name) return c.channel;
+    return std::nullopt;
+}
+
+}  // namespace
+
+CLI::Option* addChannelOption(CLI::App& verb, int& channel, const std::string& description) {
+    const CLI::Validator known(
+        [](std::string& name) -> std::string {
+            if (channelNamed(name)) return {};
+            return "'" + name + "' is not a channel: the channels are CH1, CH2 and MATH";
+        },
+        // No name of its own: the help shows the option's type name once.
+        "");
+    return verb
+        .add_option_function<std::string>(
+            "--channel", [&channel](const std::string& name) { channel = *channelNamed(name); },
+            description)
+        ->check(known)
+        ->type_name("CH1|CH2|MATH")
+        ->default_str(channelName(channel));
+}
+
+const char* channelName(int channel) {
+    for (const NamedChannel& c : kChannels)
+        if (c.channel == channel) return c.name;
+    return "?";
+}
+
+}  // namespace zelvo::cli

@@ -1,0 +1,21 @@
+// The --channel option of the verbs that read one trace: CH1, CH2 or MATH,
+// in any case; a wrong name is answered with the names there are.
+#pragma once
+
+#include <string>
+
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
+namespace zelvo::cli {
+
+// Adds --channel to a verb; the chosen trace's number goes to channel,
+// which holds the default (CH1) until then.
+CLI::Option* addChannelOption(CLI::App& verb, int& channel, const std::string& description);
+
+// "CH1", "CH2" or "MATH" for a number the option gives.
+const char* channelName(int channel);
+
+}  // namespace zelvo::cli
