@@ -26,12 +26,7 @@ inline constexpr const char* kLogDialogTitle = "Save file";
 inline constexpr const char* kLogDialogFilter = "Data File(*.doc);;All Files(*.*)";
 inline constexpr const char* kLogDialogSuffix = "doc";
 
-// The Data save dialog; the last filter writes CSV, the others log lines.
-inline constexpr const char* kDataDialogTitle = "Save Data As...";
-inline constexpr const char* kDataDialogFilter =
-    "Word File(*.doc);;Excel File(*.xls);;BMP File(*.bmp);;Text File(*.txt);;CSV File(*.csv)";
-inline constexpr const char* kCsvFilter = "CSV File(*.csv)";
-inline constexpr const char* kDataDialogSuffix = "doc";
+// The Data save fails.
 inline constexpr const char* kCannotSaveData = "Cannot save the data file: ";
 
 // The printed report's heading.

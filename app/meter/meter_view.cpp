@@ -1,8 +1,5 @@
 #include "meter/meter_view.h"
 
-#include <QFileDialog>
-#include <QFileInfo>
-
 #include "device/device_link.h"
 #include "device/instrument_window.h"
 #include "meter/meter_command_ids.h"
@@ -19,19 +16,6 @@
 #include "shell/window_save.h"
 
 namespace oscilane {
-namespace {
-
-QString askDataPath(QWidget* parent, QString* selectedFilter) {
-    QFileDialog dialog(parent, QString::fromLatin1(metertext::kDataDialogTitle));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QString::fromLatin1(metertext::kDataDialogFilter));
-    dialog.setDefaultSuffix(QString::fromLatin1(metertext::kDataDialogSuffix));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    *selectedFilter = dialog.selectedNameFilter();
-    return dialog.selectedFiles().front();
-}
-
-}  // namespace
 
 MeterView::MeterView(Document& document, CDeviceLink& link, MeterSession& session)
     : document_(document),
@@ -39,7 +23,6 @@ MeterView::MeterView(Document& document, CDeviceLink& link, MeterSession& sessio
       session_(session),
       display_(new MeterDisplay([this] { return picture(); })),
       controller_(new MeterController(link, session.data())),
-      chooseDataPath_(askDataPath),
       saver_(new WindowSaver(this, {}, [this](const SaveChoice&) { saveData(); })),
       report_(installReportCommands(this, commands(),
                                     [this](QPainter& p, QSize page, const QDateTime& when) {
@@ -111,14 +94,11 @@ void MeterView::saveData() {
         if (threads_) threads_->HandOver();
         return;
     }
-    QString filter;
-    const QString path = chooseDataPath_ ? chooseDataPath_(this, &filter) : QString();
-    if (path.isEmpty()) return;
-    const bool csv =
-        filter == QString::fromLatin1(metertext::kCsvFilter) ||
-        QFileInfo(path).suffix().compare(QStringLiteral("csv"), Qt::CaseInsensitive) == 0;
+    const std::optional<ChosenFile> chosen = saver_->chooseFile(dataFileQuestion());
+    if (!chosen) return;
+    const QString& path = chosen->path;
     std::optional<std::string> failure;
-    if (csv) {
+    if (writesCsv(*chosen)) {
         const std::vector<MeterReading> trend = data().Trend();
         failure = WriteFileWhole(path.toStdString(), CsvText(trend));
     } else if (!data().SaveTrend(path.toStdString())) {

@@ -9,7 +9,6 @@
 #include <QPointer>
 #include <QScrollArea>
 #include <QTimer>
-#include <functional>
 #include <memory>
 
 #include "meter/meter_controller.h"
@@ -31,10 +30,6 @@ class MeterView : public QScrollArea, public CommandTarget {
   public:
     static constexpr int kTickMs = 100;
 
-    // Asks for the Data save file; empty when cancelled.  selectedFilter
-    // receives the filter the user picked.
-    using DataPathChooser = std::function<QString(QWidget* parent, QString* selectedFilter)>;
-
     MeterView(Document& document, CDeviceLink& link, MeterSession& session);
     ~MeterView() override;
 
@@ -54,11 +49,10 @@ class MeterView : public QScrollArea, public CommandTarget {
     WindowSaver& saver() const { return *saver_; }
     ReportCommands& report() const { return *report_; }
 
-    // "Data": in buffer mode the trend goes to a file the user picks (log
-    // lines, or CSV for the CSV filter or a .csv name); in storage mode the
-    // buffer being filled is handed to the log writer.
+    // "Data": in buffer mode the trend goes to a file the user picks with
+    // the saver's file question (log lines, or CSV: see writesCsv); in
+    // storage mode the buffer being filled is handed to the log writer.
     void saveData();
-    void setDataPathChooser(DataPathChooser chooser) { chooseDataPath_ = std::move(chooser); }
     // After a successful Disconnect: the log catches up with the readings.
     void disconnected();
     // Stops sampling and writes what the log still holds; the view's end
@@ -74,7 +68,6 @@ class MeterView : public QScrollArea, public CommandTarget {
     std::unique_ptr<MeterThreads> threads_;
     MeterDisplay* display_;
     QPointer<MeterController> controller_;
-    DataPathChooser chooseDataPath_;
     WindowSaver* saver_;
     ReportCommands* report_;
     QTimer timer_;

@@ -28,16 +28,8 @@ QStringList scopeSaveChannels() {
     return names;
 }
 
-SaveFileQuestion dataFileQuestion() {
-    SaveFileQuestion q{latin(savetext::kPictureTitle), {}, latin(savetext::kDataSuffix)};
-    for (const char* filter : savetext::kDataFilters) q.filters << latin(filter);
-    return q;
-}
-
 WaveformFileFormat dataFormatFor(const ChosenFile& file) {
-    const ChosenFile resolved = resolveChosenFile(file, dataFileQuestion().filters);
-    return resolved.filter == latin(savetext::kCsvFilter) ? WaveformFileFormat::Csv
-                                                          : WaveformFileFormat::Data;
+    return writesCsv(file) ? WaveformFileFormat::Csv : WaveformFileFormat::Data;
 }
 
 bool saveTraceFile(const SettingBlock& block, int channel, const ChosenFile& chosen) {

@@ -17,10 +17,7 @@ struct ScopeData;
 // The channels the scope's "Save" dialog lists: CH1, CH2, MATH.
 QStringList scopeSaveChannels();
 
-SaveFileQuestion dataFileQuestion();
-
-// The data file's format for a chosen file: CSV for a ".csv" name, or a name
-// of no data-file type under the CSV filter; the text layout otherwise.
+// The data file's format for a chosen file (see writesCsv).
 WaveformFileFormat dataFormatFor(const ChosenFile& file);
 
 // Writes one trace of the block to the chosen file (a bare name gets the

@@ -63,6 +63,17 @@ SaveFileQuestion pictureFileQuestion() {
     return q;
 }
 
+SaveFileQuestion dataFileQuestion() {
+    SaveFileQuestion q{latin(savetext::kPictureTitle), {}, latin(savetext::kDataSuffix)};
+    for (const char* filter : savetext::kDataFilters) q.filters << latin(filter);
+    return q;
+}
+
+bool writesCsv(const ChosenFile& file) {
+    return resolveChosenFile(file, dataFileQuestion().filters).filter ==
+           latin(savetext::kCsvFilter);
+}
+
 std::optional<ChosenFile> askSaveFile(QWidget* parent, const SaveFileQuestion& question) {
     QFileDialog dialog(parent, question.title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

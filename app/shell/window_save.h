@@ -50,6 +50,8 @@ struct SaveFileQuestion {
     QString defaultSuffix;
 };
 SaveFileQuestion pictureFileQuestion();
+// The data file's question of the scope and the meter.
+SaveFileQuestion dataFileQuestion();
 
 struct ChosenFile {
     QString path;
@@ -68,6 +70,10 @@ QString filterSuffix(const QString& filter);
 // that describes the file is the one of `filters` whose extension the name
 // has (the chosen one when none has it).
 ChosenFile resolveChosenFile(ChosenFile file, const QStringList& filters);
+
+// Whether a data file chosen with dataFileQuestion() is written as CSV: a
+// ".csv" name, or a name of no data-file type under the CSV filter.
+bool writesCsv(const ChosenFile& file);
 
 // The child frame around a view: what the user sees as the window.
 QWidget* frameOf(QWidget* view);

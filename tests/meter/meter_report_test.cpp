@@ -60,12 +60,8 @@ class MeterReportTest : public ::testing::Test {
 };
 
 TEST_F(MeterReportTest, DataKeepsTheTrendSaveAndPictureWaitsForTheTimer) {
-    QString asked;
-    view_->setDataPathChooser([&](QWidget*, QString*) {
-        asked = file("trend.txt");
-        return asked;
-    });
-    answerSave({false, 0}, std::nullopt);
+    const QString asked = file("trend.txt");
+    answerSave({false, 0}, ChosenFile{asked, QStringLiteral("Text File(*.txt)")});
     view_->commands().run(cmd::kMeterSave);
     EXPECT_TRUE(QFile::exists(asked)) << "Data writes the trend as before";
 

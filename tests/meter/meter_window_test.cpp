@@ -31,6 +31,7 @@
 #include "shell/document.h"
 #include "shell/document_template.h"
 #include "shell/message_service.h"
+#include "shell/window_save.h"
 
 using namespace oscilane;
 
@@ -217,24 +218,39 @@ TEST_F(MeterViewTest, DataSaveWritesTheTrendAsLogLinesOrCsv) {
     report(data(), record(kVoltage, [](DmmInfo& r) { r.value = 1.25f; }));
     for (int i = 0; i < 3; ++i) data().Sample();
 
-    QString chosenFilter = QStringLiteral("Text File(*.txt)");
-    QString chosen = file("trend.txt");
-    view_->setDataPathChooser([&](QWidget*, QString* filter) {
-        *filter = chosenFilter;
-        return chosen;
-    });
-    view_->saveData();
-    const QByteArray text = contents(chosen);
-    EXPECT_EQ(text.count("V=1.25 VDC\r\n"), 3) << text.toStdString();
+    ChosenFile chosen;
+    view_->saver().askFile = [&](QWidget*, const SaveFileQuestion& question) {
+        EXPECT_EQ(question.filters.size(), 5);
+        return std::optional<ChosenFile>(chosen);
+    };
+    // The bytes follow the name: its extension, or the filter's for a bare name.
+    struct Case {
+        const char* name;
+        const char* filter;
+        const char* written;
+        bool csv;
+    };
+    const Case cases[] = {
+        {"trend.txt", "Text File(*.txt)", "trend.txt", false},
+        {"trend.doc", "CSV File(*.csv)", "trend.doc", false},
+        {"trend.csv", "Word File(*.doc)", "trend.csv", true},
+        {"bare", "CSV File(*.csv)", "bare.csv", true},
+        {"plain", "Text File(*.txt)", "plain.txt", false},
+    };
+    for (const Case& c : cases) {
+        chosen = ChosenFile{file(c.name), QString::fromLatin1(c.filter)};
+        view_->saveData();
+        const QByteArray bytes = contents(file(c.written));
+        if (c.csv) {
+            EXPECT_TRUE(bytes.startsWith("time,value,unit,mode,acdc\r\n")) << c.name;
+            EXPECT_EQ(bytes.count("\r\n"), 4) << c.name;
+        } else {
+            EXPECT_EQ(bytes.count("V=1.25 VDC\r\n"), 3) << c.name << bytes.toStdString();
+        }
+    }
+    EXPECT_FALSE(QFile::exists(file("bare"))) << "a bare name is not written as it stands";
 
-    chosenFilter = QString::fromLatin1(metertext::kCsvFilter);
-    chosen = file("trend.doc");
-    view_->saveData();
-    const QByteArray csv = contents(chosen);
-    EXPECT_TRUE(csv.startsWith("time,value,unit,mode,acdc\r\n")) << csv.toStdString();
-    EXPECT_EQ(csv.count("\r\n"), 4);
-
-    chosen = file("no-such-folder/trend.txt");
+    chosen = ChosenFile{file("no-such-folder/trend.txt"), QStringLiteral("Text File(*.txt)")};
     view_->saveData();
     ASSERT_EQ(messages_.texts().size(), 1);
     EXPECT_TRUE(
@@ -242,10 +258,10 @@ TEST_F(MeterViewTest, DataSaveWritesTheTrendAsLogLinesOrCsv) {
 }
 
 TEST_F(MeterViewTest, SaveInStorageModeHandsTheFillingBufferToTheLog) {
-    view_->setDataPathChooser([](QWidget*, QString*) -> QString {
+    view_->saver().askFile = [](QWidget*, const SaveFileQuestion&) -> std::optional<ChosenFile> {
         ADD_FAILURE() << "storage mode asks for no file";
-        return {};
-    });
+        return std::nullopt;
+    };
     const QString log = file("m.txt");
     data().SetLogPath(log.toStdString());
     data().SetStorage(true);
