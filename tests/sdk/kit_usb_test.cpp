@@ -1,11 +1,7 @@
 // The developer kit driving the simulated instrument over the simulated USB bus.
 #include <gtest/gtest.h>
 
-#include "exported_symbols.h"
-
 #include <cstdio>
-#include <set>
-#include <string>
 #include <vector>
 
 #include "usb_bus_fixture.h"
@@ -83,82 +79,6 @@ TEST_F(KitOverUsb, SerialAndLanHandlesFailWithoutAnExchange) {
     }
     EXPECT_EQ(requestCount(), before);
     EXPECT_EQ(KwNetCheckConnect(h, 7), 0);
-}
-
-TEST(KitExports, AreExactlyTheKitsInterface) {
-    const std::set<std::string> kit = {
-        "KwGetUSBDeviceList",
-        "KwUSBCheckConnect",
-        "KwSetSyncWork",
-        "KwGetDeviceInfo",
-        "KwScreenShoot",
-        "KwShutDown",
-        "KwShowMenu",
-        "KwChangeFunction",
-        "KwGetFunction",
-        "KwWriteTDC",
-        "KwReadTDC",
-        "KwWriteWaveCalData",
-        "KwReadWaveCalData",
-        "KwNetCheckConnect",
-        "DSOGetStatus",
-        "DSOSetStatus",
-        "DSOAutoSetup",
-        "DSOFactorySetup",
-        "DSOSetCHEnable",
-        "DSOSetVOLTDIV",
-        "DSOSetCoupling",
-        "DSOSetProbe",
-        "DSOSetChannelLeverPos",
-        "DSOResetChannel",
-        "DSOSetInvert",
-        "DSOSetBW20M",
-        "DSOSetVoltDIVChange",
-        "DSOSetCoarseOrFine",
-        "DSOSetMathOperator",
-        "DSOSetMathSource",
-        "DSOSetTimeBase",
-        "DSOSetFormat",
-        "DSOSetHTriggerPos",
-        "DSOSetTriggerMode",
-        "DSOSetTriggerSweep",
-        "DSOSetTriggerSource",
-        "DSOSetTriggerSlope",
-        "DSOSetPulseTriggerCondition",
-        "DSOSetPulseTriggerTime",
-        "DSOSetVTriggerLeverPos",
-        "DSOSetTriggerHFReject",
-        "DSOSetALTTrigType",
-        "DSOSetFFTWindow",
-        "DSOSetFFTSource",
-        "DSOSetFFTScale",
-        "DSOSetTriggerLevel50",
-        "DSOSetBW100M",
-        "DSOGetAllSetting",
-        "DSOGetCh12Data",
-        "DSOGetChREFData",
-        "DMMSetMeasureMode",
-        "DMMSetVoltACDC",
-        "DMMSetVoltMode",
-        "DMMSetVoltRange",
-        "DMMSetVoltRel",
-        "DMMSetCurrentACDC",
-        "DMMSetCurrentMode",
-        "DMMSetCurrentAmA",
-        "DMMSetCurrentRange",
-        "DMMSetCurrentRel",
-        "DMMSetOHMRel",
-        "DMMSetOHMMode",
-        "DMMSetOHMRange",
-        "DMMSetCapRel",
-        "DMMOpenDMM",
-        "DMMGetInfo",
-        "DDSSetSyncOut",
-        "DDSSetPowerOn",
-        "DDSSetFrequency",
-        "DDSDownload",
-    };
-    EXPECT_EQ(testsupport::exportedSymbols(ZELVO_SDK_PATH), kit);
 }
 
 }  // namespace
