@@ -6,7 +6,7 @@
 
 #include "kit_meter.h"
 #include "kit_settings.h"
-#include "link/core/serial_frame.h"
+#include "link/protocol/serial_frame.h"
 #include "protocol/device_info_codec.h"
 #include "protocol/frame.h"
 #include "protocol/half_word_swap.h"

@@ -11,8 +11,8 @@
 #include <deque>
 #include <system_error>
 
-#include "core/serial_frame.h"
-#include "core/serial_line.h"
+#include "protocol/serial_frame.h"
+#include "protocol/serial_line.h"
 #include "protocol/byte_order.h"
 #include "reply_schedule.h"
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "core/exchange.h"
-#include "core/serial_frame.h"
-#include "core/serial_line.h"
+#include "protocol/serial_frame.h"
+#include "protocol/serial_line.h"
 #include "core/serial_slot.h"
 #include "serial_server.h"
 

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/serial_line.h"
+#include "protocol/serial_line.h"
 
 namespace zelvo::link {
 namespace {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <thread>
 
-#include "core/serial_frame.h"
-#include "core/serial_line.h"
+#include "protocol/serial_frame.h"
+#include "protocol/serial_line.h"
 #include "zelvo/command_codes.h"
 
 namespace zelvo::link {

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "core/device_calls.h"
-#include "core/serial_line.h"
+#include "protocol/serial_line.h"
 #include "core/serial_port_map.h"
 #include "core/serial_slot.h"
 #include "zelvo/ZelvoDLL.h"

@@ -1,4 +1,4 @@
-#include "core/serial_frame.h"
+#include "protocol/serial_frame.h"
 
 #include <gtest/gtest.h>
 

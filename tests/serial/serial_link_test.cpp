@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/serial_line.h"
+#include "protocol/serial_line.h"
 #include "serial_fixture.h"
 #include "zelvo/command_codes.h"
 

@@ -1,4 +1,4 @@
-#include "core/serial_line.h"
+#include "protocol/serial_line.h"
 
 namespace zelvo {
 namespace {
