@@ -13,41 +13,26 @@
 #include "shell/oscilane_app.h"
 
 namespace oscilane {
-namespace {
-
-DocumentTemplate instrument(int resourceId, const char* documentString, const char* namePattern,
-                            const char* category, const char* icon) {
-    DocumentTemplate t;
-    t.resourceId = resourceId;
-    t.documentString = QString::fromLatin1(documentString);
-    t.namePattern = QString::fromLatin1(namePattern);
-    t.categoryName = QString::fromLatin1(category);
-    t.iconPath = QString::fromLatin1(icon);
-    t.menu = documentWindowMenu();
-    return t;
-}
-
-}  // namespace
 
 void registerDocumentTypes(OscilaneApp& app) {
-    DocumentTemplate scope =
-        instrument(res::kScopeTemplate, "\nScope\nScope\n\n\nScope.Document\nScope Document",
-                   "DigitalScope%1", "Digital Scope", ":/icons/browser_scope.png");
+    DocumentTemplate scope = makeDocumentTemplate(
+        res::kScopeTemplate, "\nScope\nScope\n\n\nScope.Document\nScope Document", "DigitalScope%1",
+        "Digital Scope", ":/icons/browser_scope.png");
     scope.menu = scopeWindowMenu();
     scope.createView = createScopeView;
     scope.createFrame = createScopeFrame;
     app.registerTemplate(std::move(scope));
 
-    DocumentTemplate meter =
-        instrument(res::kMeterTemplate, "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document",
-                   "DigitalMeter%1", "Digital Meter", ":/icons/browser_meter.png");
+    DocumentTemplate meter = makeDocumentTemplate(
+        res::kMeterTemplate, "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document", "DigitalMeter%1",
+        "Digital Meter", ":/icons/browser_meter.png");
     meter.menu = instrumentWindowMenu(cmd::kMeterSave);
     meter.createView = createMeterView;
     meter.createFrame = createMeterFrame;
     app.registerTemplate(std::move(meter));
 
     // The generator window is a registered type that users cannot create.
-    DocumentTemplate generator = instrument(
+    DocumentTemplate generator = makeDocumentTemplate(
         res::kGeneratorTemplate, "\nDDS\nDDS\n\n\nDDS.Document\nDDS Document",
         "Arbitrary Function Generator%1", "Function Generator", ":/icons/browser_generator.png");
     generator.menu = instrumentWindowMenu(gencmd::kSave);

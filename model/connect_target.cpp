@@ -28,7 +28,7 @@ ConnectTargetParse parseConnectTarget(std::string_view text) {
     ConnectTarget target;
     if (colon != std::string_view::npos && kind == "lan") {
         const auto address = readDottedAddress(rest);
-        if (!address) return failure("not a dotted IPv4 address: " + std::string(rest));
+        if (!address) return failure(notADottedAddress(rest));
         target.link = ZELVO_LINK_LAN;
         target.lanAddress = *address;
         return {target, {}};
@@ -68,6 +68,19 @@ std::optional<uint32_t> readDottedAddress(std::string_view text) {
 std::string dottedAddressText(uint32_t address) {
     return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xFF) + '.' +
            std::to_string((address >> 8) & 0xFF) + '.' + std::to_string(address & 0xFF);
+}
+
+std::string notADottedAddress(std::string_view text) {
+    return "not a dotted IPv4 address: " + std::string(text);
+}
+
+std::string baudRatesText() {
+    std::string text;
+    for (std::size_t i = 0; i < kSerialBaudRates.size(); ++i) {
+        if (i > 0) text += i + 1 == kSerialBaudRates.size() ? " or " : ", ";
+        text += std::to_string(kSerialBaudRates[i]);
+    }
+    return text;
 }
 
 std::optional<uint16_t> baudIndexOfRate(unsigned rate) {

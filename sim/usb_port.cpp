@@ -79,10 +79,7 @@ std::vector<uint8_t> UsbPort::pullBlock(std::size_t length) {
 
 void UsbPort::out(uint8_t ep, std::span<const uint8_t> bytes, UsbClock::time_point now) {
     ++transfersReceived_;
-    if (ep == kAuxOut) {
-        auxBytes_ += bytes.size();
-        return;
-    }
+    if (ep == kAuxOut) return;  // the auxiliary pipe's bytes carry nothing the instrument reads
     const auto request = decodeRequest(bytes);
     const auto replies = instrument_.handle(bytes);
     for (const Reply& r : replies) queueReply(r.bytes, now + r.delay + slowness_);

@@ -63,7 +63,6 @@ class UsbPort {
     // Packets sent on bulk in and transfers taken on bulk out so far.
     std::size_t packetsSent() const { return packetsSent_; }
     std::size_t transfersReceived() const { return transfersReceived_; }
-    std::size_t auxBytes() const { return auxBytes_; }
 
   private:
     struct Packet {
@@ -81,7 +80,6 @@ class UsbPort {
     std::chrono::milliseconds slowness_{0};
     std::size_t packetsSent_ = 0;
     std::size_t transfersReceived_ = 0;
-    std::size_t auxBytes_ = 0;
 };
 
 }  // namespace zelvo::sim

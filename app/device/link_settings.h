@@ -37,7 +37,7 @@ struct LinkSettings {
     uint16_t updateMode = kUpdateAutomatic;
     uint16_t intervalIndex = 0;
     uint8_t serialPort = 0;  // "com<n>"
-    uint16_t baudIndex = 5;  // 9600
+    uint16_t baudIndex = zelvo::tables::kDefaultBaudIndex;
     uint32_t lanAddress = kDefaultLanAddress;
     DeviceInfo deviceInfo{};  // as the last successful device test read it
 };

@@ -11,13 +11,8 @@ const QSize kFormSize(564, 298);
 
 DocumentTemplate dataWindow(int resourceId, const char* documentString, const char* namePattern,
                             const char* category, const char* icon, int formId) {
-    DocumentTemplate t;
-    t.resourceId = resourceId;
-    t.documentString = QString::fromLatin1(documentString);
-    t.namePattern = QString::fromLatin1(namePattern);
-    t.categoryName = QString::fromLatin1(category);
-    t.iconPath = QString::fromLatin1(icon);
-    t.menu = documentWindowMenu();
+    DocumentTemplate t =
+        makeDocumentTemplate(resourceId, documentString, namePattern, category, icon);
     t.createView = [formId](Document& d) { return new FormView(d, formId, kFormSize); };
     return t;
 }

@@ -10,4 +10,17 @@ QString DocumentTemplate::field(DocumentStringField which) const {
     return index < fields.size() ? fields[index] : QString();
 }
 
+DocumentTemplate makeDocumentTemplate(int resourceId, const char* documentString,
+                                      const char* namePattern, const char* category,
+                                      const char* icon) {
+    DocumentTemplate t;
+    t.resourceId = resourceId;
+    t.documentString = QString::fromLatin1(documentString);
+    t.namePattern = QString::fromLatin1(namePattern);
+    t.categoryName = QString::fromLatin1(category);
+    t.iconPath = QString::fromLatin1(icon);
+    t.menu = documentWindowMenu();
+    return t;
+}
+
 }  // namespace oscilane

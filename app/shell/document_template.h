@@ -41,4 +41,10 @@ struct DocumentTemplate {
     QString titleFor(qsizetype number) const { return namePattern.arg(number); }
 };
 
+// A type with its resource string, naming, browser item and picture, and the
+// plain document window's menu; the caller adds its factories.
+DocumentTemplate makeDocumentTemplate(int resourceId, const char* documentString,
+                                      const char* namePattern, const char* category,
+                                      const char* icon);
+
 }  // namespace oscilane

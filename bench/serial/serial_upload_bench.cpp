@@ -18,7 +18,7 @@ namespace {
 
 using namespace zelvo;
 
-constexpr uint16_t kBaudIndex = 5;
+constexpr uint16_t kBaudIndex = zelvo::tables::kDefaultBaudIndex;
 
 // Bytes that cross the line for one upload: the request, the first answer (4 bytes
 // from the simulator), then a continue byte and a reply per 512 bytes, each framed.

@@ -16,7 +16,7 @@ namespace zelvo {
 
 using tables::kBaudRates;
 // Index used when probing ports for the port list.
-inline constexpr uint16_t kProbeBaudIndex = 5;
+inline constexpr uint16_t kProbeBaudIndex = tables::kDefaultBaudIndex;
 // Start bit, 8 data bits, odd parity bit, stop bit.
 inline constexpr unsigned kBitsPerCharacter = 11;
 

@@ -42,18 +42,16 @@ TEST(LinkSettings, ScopeCyclePeriodIsTheIntervalPlus160Ms) {
     }
 }
 
-TEST(LinkSettings, DottedAddressesRoundTripAndRejectMalformedText) {
+// The address texts themselves are the model's (connect_target_test); the
+// dialog's wrapper only adds QString and leaves a refused address untouched.
+TEST(LinkSettings, DottedAddressesRoundTripAndAFailedReadLeavesTheAddress) {
     uint32_t address = 0;
     ASSERT_TRUE(parseDottedAddress(QStringLiteral("127.0.0.5"), &address));
     EXPECT_EQ(address, 0x7F000005u);
-    EXPECT_EQ(dottedAddress(0xC0A80164), QStringLiteral("192.168.1.100"));
     EXPECT_EQ(dottedAddress(0xFFFFFFFF), QStringLiteral("255.255.255.255"));
-    for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1..3.4", "+1.2.3.4", "1.2.3.4 ",
-                            "a.b.c.d", "1.2.3.0004"}) {
-        address = 42;
-        EXPECT_FALSE(parseDottedAddress(QString::fromLatin1(bad), &address)) << bad;
-        EXPECT_EQ(address, 42u) << bad;
-    }
+    address = 42;
+    EXPECT_FALSE(parseDottedAddress(QStringLiteral("1.2.3.256"), &address));
+    EXPECT_EQ(address, 42u);
 }
 
 TEST(LinkSettings, DeviceTextsStopAtTheFieldEvenWithoutATerminator) {

@@ -42,7 +42,7 @@ void InstrumentOptions::addTo(CLI::App& command) {
         ->check(CLI::Validator(
             [](std::string& text) {
                 return oscilane::readDottedAddress(text) ? std::string()
-                                                         : "not a dotted IPv4 address: " + text;
+                                                         : oscilane::notADottedAddress(text);
             },
             "", "address"));
     command
@@ -66,14 +66,15 @@ void InstrumentOptions::addTo(CLI::App& command) {
     command
         .add_option_function<unsigned>(
             "--baud", [this](unsigned rate) { baud_ = rate; },
-            "the serial line's baud rate: 300, 600, 1200, 2400, 4800 or 9600 (default 9600)")
+            "the serial line's baud rate: " + oscilane::baudRatesText() + " (default " +
+                std::to_string(oscilane::kSerialBaudRates[zelvo::tables::kDefaultBaudIndex]) + ")")
         ->type_name("RATE")
         ->check(CLI::Validator(
             [](std::string& text) {
                 const auto rate = decimal(text);
                 return rate && oscilane::baudIndexOfRate(*rate)
                            ? std::string()
-                           : "not a baud rate of 300, 600, 1200, 2400, 4800 or 9600: " + text;
+                           : "not a baud rate of " + oscilane::baudRatesText() + ": " + text;
             },
             "", "baud"));
     command

@@ -20,7 +20,7 @@ namespace zelvo::cli {
 // Where the instrument is: the link and, for a serial line, its baud rate.
 struct InstrumentTarget {
     oscilane::ConnectTarget where;
-    uint16_t baudIndex = 5;  // 9600
+    uint16_t baudIndex = zelvo::tables::kDefaultBaudIndex;
 };
 
 // The instrument options, which may be given before or after the verb.

@@ -2,10 +2,13 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 
 namespace zelvo::tables {
 
 // Baud rates by the baud-rate index callers pass (0..5).
 inline constexpr std::array<unsigned, 6> kBaudRates = {300, 600, 1200, 2400, 4800, 9600};
+// The index a line opens at unless told otherwise: 9600 baud.
+inline constexpr uint16_t kDefaultBaudIndex = 5;
 
 }  // namespace zelvo::tables
