@@ -1,5 +1,6 @@
 #include "model/formatting.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -10,6 +11,26 @@ namespace {
 constexpr std::string_view kMicro = "\u03bc";
 
 std::string withSign(double value, std::string text) { return value < 0 ? "-" + text : text; }
+
+constexpr int kSignificantDigits = 3;
+
+// The power of ten of a > 0 once rounded to three significant digits (so
+// 999.6 counts as 1.00e3).
+int roundedExponent(double a) {
+    int exponent = static_cast<int>(std::floor(std::log10(a)));
+    const double unit = std::pow(10.0, exponent - (kSignificantDigits - 1));
+    if (std::round(a / unit) * unit >= std::pow(10.0, exponent + 1)) ++exponent;
+    return exponent;
+}
+
+// Decimals that leave three significant digits of a number whose leading
+// digit is at 10^exponent.
+int decimalsFor(int exponent) { return std::max(0, kSignificantDigits - 1 - exponent); }
+
+// Prefixes from 1e-24 to 1e24, three powers of ten apart.
+constexpr std::array<std::string_view, 17> kPrefixes = {
+    "y", "z", "a", "f", "p", "n", kMicro, "m", "", "k", "M", "G", "T", "P", "E", "Z", "Y"};
+constexpr int kUnitPrefix = 8;  // index of "" in kPrefixes
 
 }  // namespace
 
@@ -87,6 +108,27 @@ std::string FreqText(double hertz) {
     if (hertz >= 1e6 && hertz < 1e9) return FmtN(hertz * 1e-6, 4) + "MHz";
     if (hertz >= 1e9 && hertz < 1e12) return FmtN(hertz * 1e-9, 4) + "GHz";
     return {};
+}
+
+std::string SignificantText(double x) {
+    if (!std::isfinite(x)) return {};
+    if (x == 0) return "0";
+    const double a = std::fabs(x);
+    return withSign(x, FixedText(a, decimalsFor(roundedExponent(a))));
+}
+
+std::string EngineeringText(double x, std::string_view unit) {
+    if (!std::isfinite(x)) return {};
+    if (x == 0) return std::string("0").append(unit);
+    const double a = std::fabs(x);
+    const int exponent = roundedExponent(a);
+    // Beyond the prefixes the mantissa simply grows or shrinks.
+    const int group =
+        std::clamp(exponent >= 0 ? exponent / 3 : -((2 - exponent) / 3), -kUnitPrefix, kUnitPrefix);
+    const double mantissa = a / std::pow(10.0, 3 * group);
+    std::string text = FixedText(mantissa, decimalsFor(exponent - 3 * group));
+    text.append(kPrefixes[static_cast<std::size_t>(group + kUnitPrefix)]).append(unit);
+    return withSign(x, std::move(text));
 }
 
 double ParseDecimal(std::string_view text) {

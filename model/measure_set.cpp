@@ -31,10 +31,31 @@ bool isVoltage(MeasureKind kind) {
 
 const MeasureLibrary& mensylLibrary() {
     static const MeasureLibrary library{
-        PreMeas,        FindPeriod,    CalVpp,        CalMaxVolt,  CalMinVolt,   CalAmplitude,
-        CalTopVolt,     CalMidVolt,    CalBaseVolt,   CalMean,     CalRMS,       CalPreShoot,
-        CalOverShoot,   CalPDutyCycle, CalNDutyCycle, CalPeriod,   CalFrequency, CalPPulseWidth,
-        CalNPulseWidth, CalRiseTime,   CalFallTime,   CalPDelay12, CalNDelay12,
+        PreMeas,
+        FindPeriod,
+        CalVpp,
+        CalMaxVolt,
+        CalMinVolt,
+        CalAmplitude,
+        CalTopVolt,
+        CalMidVolt,
+        CalBaseVolt,
+        CalMean,
+        CalRMS,
+        CalPreShoot,
+        CalOverShoot,
+        CalPDutyCycle,
+        CalNDutyCycle,
+        CalPeriod,
+        CalFrequency,
+        CalPPulseWidth,
+        CalNPulseWidth,
+        CalRiseTime,
+        CalFallTime,
+        CalPDelay12,
+        CalNDelay12,
+        MensylHasRisingCrossing,
+        MensylHasFallingCrossing,
     };
     return library;
 }
@@ -110,9 +131,17 @@ MeasureResult MeasurePass::result(int channel, MeasureKind kind) const {
                 std::nullopt};
         return {text.invalid, std::nullopt};
     };
-    // A delay may have either sign; the library's 0 means it found no pair.
-    auto delay = [&](double r) -> MeasureResult {
-        if (!usable(r) || r == 0) return {std::string(text.label) + measuretext::kNoValue, {}};
+    // A delay may have either sign and may be 0 (the same signal on both
+    // channels); it has no value only when CH1 and CH2 hold no pair of
+    // crossings, whatever number the library gives then.
+    const Channel& ch1 = channels_[index(kCh1)];
+    const Channel& ch2 = channels_[index(kCh2)];
+    const double t1 = delayInterval(kCh1), t2 = delayInterval(kCh2);
+    auto delay = [&](int (*hasCrossing)(const void*), auto measure) -> MeasureResult {
+        const bool paired =
+            hasCrossing(ch1.period.data()) && hasCrossing(ch2.period.data()) && t1 > 0 && t2 > 0;
+        const double r = paired ? measure() : 0;
+        if (!paired || !usable(r)) return {std::string(text.label) + measuretext::kNoValue, {}};
         return {text.label + TimeText(r * kNanosecondsPerSecond), r};
     };
 
@@ -151,8 +180,6 @@ MeasureResult MeasurePass::result(int channel, MeasureKind kind) const {
         r.text = text.label + r.text;
         return r;
     }
-    const Channel& ch1 = channels_[index(kCh1)];
-    const Channel& ch2 = channels_[index(kCh2)];
     switch (kind) {
         case MeasureKind::PreShoot:
             return percent(lib.preShoot(h, l), 2);
@@ -177,13 +204,15 @@ MeasureResult MeasurePass::result(int channel, MeasureKind kind) const {
         case MeasureKind::NegWidth:
             return time(lib.negPulseWidth(p, t));
         case MeasureKind::PosDelay:
-            return delay(lib.posDelay12(ch1.period.data(), ch2.period.data(), delayInterval(kCh1),
-                                        delayInterval(kCh2)));
+            return delay(lib.hasRisingCrossing, [&] {
+                return lib.posDelay12(ch1.period.data(), ch2.period.data(), t1, t2);
+            });
         case MeasureKind::NegDelay:
-            return delay(lib.negDelay12(ch1.high.data(), ch1.low.data(), ch2.high.data(),
-                                        ch2.low.data(), ch1.samples.data(), kSamples,
-                                        ch2.samples.data(), kSamples, delayInterval(kCh1),
-                                        delayInterval(kCh2)));
+            return delay(lib.hasFallingCrossing, [&] {
+                return lib.negDelay12(ch1.high.data(), ch1.low.data(), ch2.high.data(),
+                                      ch2.low.data(), ch1.samples.data(), kSamples,
+                                      ch2.samples.data(), kSamples, t1, t2);
+            });
         default:
             return {text.invalid, std::nullopt};
     }
@@ -245,22 +274,6 @@ std::array<MeasureResult, kMeasureKindCount> measureChannel(const SettingBlock& 
         r.text = prefix + r.text;
     }
     return results;
-}
-
-std::string measureValueText(MeasureKind kind, double value) {
-    if (isVoltage(kind)) return VoltText(value * kMillivoltsPerVolt, 0);
-    switch (kind) {
-        case MeasureKind::PreShoot:
-        case MeasureKind::OverShoot:
-            return FixedText(value * kPercent, 2) + "%";
-        case MeasureKind::PosDuty:
-        case MeasureKind::NegDuty:
-            return FixedText(value * kPercent, 1) + "%";
-        case MeasureKind::Frequency:
-            return FreqText(value);
-        default:
-            return TimeText(value * kNanosecondsPerSecond);
-    }
 }
 
 std::string measureCsvValue(std::optional<double> value) {

@@ -2,8 +2,25 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
+
+#include "model/formatting.h"
 
 namespace oscilane {
+namespace {
+
+constexpr double kPercent = 100;
+
+}  // namespace
+
+std::string statisticsValueText(MeasureKind kind, double value) {
+    const std::string_view unit = kindText(kind).csvUnit;
+    if (unit == measuretext::kRatioUnit) {
+        std::string text = SignificantText(value * kPercent);
+        return text.empty() ? text : text + "%";
+    }
+    return EngineeringText(value, unit);
+}
 
 void MeasureStatistics::reset(std::size_t k) {
     stats_[k] = {};

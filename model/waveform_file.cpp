@@ -16,6 +16,8 @@ constexpr std::array<std::string_view, 4> kChannelNames = {"CH1", "CH2", "MATH",
 constexpr int kVoltDecimals = 6;  // as "%f" writes them
 constexpr int kClockDecimals = 9;
 constexpr int kTimeDigits = 9;
+// A blanked sample's line in the data file: what "%f" writes for a quiet NaN.
+constexpr std::string_view kNoVolts = "nan";
 
 // x with `digits` significant digits as "%.*g" writes it in the C locale,
 // whatever locale the process runs in.
@@ -48,8 +50,13 @@ std::string WaveformDataText(const Waveform& wave) {
         .append(kLineEnd);
     text.append("#SIZE=").append(std::to_string(Waveform::kSamples)).append(kLineEnd);
     text.append("#UNITS:V").append(kLineEnd).append(kLineEnd);
-    for (int i = 0; i < Waveform::kSamples; ++i)
-        text.append(FixedText(wave.volts(i), kVoltDecimals)).append(kLineEnd);
+    for (int i = 0; i < Waveform::kSamples; ++i) {
+        if (wave.blank(i))
+            text.append(kNoVolts);
+        else
+            text.append(FixedText(wave.volts(i), kVoltDecimals));
+        text.append(kLineEnd);
+    }
     return text;
 }
 

@@ -3,8 +3,10 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <string>
 
 #include "scope/measure_bar_table.h"
@@ -44,14 +46,29 @@ MeasureStatisticsView::MeasureStatisticsView(const MeasureSet& measurements,
         statistics_.restart();
         refresh();
     });
-    auto* side = new QVBoxLayout;
-    side->addWidget(restart_);
-    side->addStretch();
-    auto* layout = new QHBoxLayout(this);
+    // Restart above the table, so the table has the view's whole width.
+    auto* top = new QHBoxLayout;
+    top->addWidget(restart_);
+    top->addStretch();
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
+    layout->addLayout(top);
     layout->addWidget(table_, 1);
-    layout->addLayout(side);
     refresh();
+}
+
+QSize MeasureStatisticsView::minimumSizeHint() const {
+    // Wide enough for every column at its header's width, and the scroll bar
+    // the rows may need.
+    const QHeaderView* header = table_->horizontalHeader();
+    int columns = 0;
+    for (int c = 0; c < header->count(); ++c)
+        columns += std::max(header->sectionSize(c), header->sectionSizeHint(c));
+    const QMargins margins = contentsMargins();
+    const int width = columns + 2 * table_->frameWidth() +
+                      table_->verticalScrollBar()->sizeHint().width() + margins.left() +
+                      margins.right();
+    return {width, QWidget::minimumSizeHint().height()};
 }
 
 void MeasureStatisticsView::refresh() {
@@ -61,7 +78,7 @@ void MeasureStatisticsView::refresh() {
         const MeasureSlot& slot = measurements_.slot(k);
         const MeasureStats& s = statistics_.slot(k);
         auto value = [&](double v) {
-            return QString::fromStdString(measureValueText(slot.kind, v));
+            return QString::fromStdString(statisticsValueText(slot.kind, v));
         };
         const bool counted = s.frames > 0;
         const QString none = QString::fromLatin1(measuretext::kNoValue);

@@ -22,6 +22,8 @@ class MeasureStatisticsView : public QWidget {
 
     // Shows the statistics as they stand.
     void refresh();
+    // Wide enough that every column shows its whole header.
+    QSize minimumSizeHint() const override;
 
     QTableWidget* table() const { return table_; }
     QPushButton* restartButton() const { return restart_; }

@@ -17,14 +17,16 @@ bool readBoth(const void* H, const void* L, LevelRecord& high, LevelRecord& low)
     return readLevelRecord(H, kHighTag, high) && readLevelRecord(L, kLowTag, low);
 }
 
-// Sums of the codes and their squares over the samples [from, to).
+// Sums of the codes and their squares over every sample of the record;
+// blanked points are no samples and are left out.
 struct Sums {
     std::int64_t count = 0, sum = 0, squares = 0;
 };
 
-Sums sumCodes(const short* data, int from, int to) {
+Sums sumCodes(const short* data, int n) {
     Sums s;
-    for (int i = from; i < to; ++i) {
+    if (!data) return s;
+    for (int i = 0; i < n; ++i) {
         const int code = data[i];
         if (!isSampleCode(code)) continue;
         ++s.count;
@@ -32,23 +34,6 @@ Sums sumCodes(const short* data, int from, int to) {
         s.squares += code * code;
     }
     return s;
-}
-
-// Over the record's whole cycles when it holds one, so that a part cycle at
-// either end does not bias the mean or RMS of a periodic signal; over the
-// whole record otherwise.
-Sums wholeCycleSums(const short* data, int n) {
-    StateLevels state;
-    if (!findStateLevels(data, n, state)) return {};
-    const Levels levels{state.high.level, state.low.level};
-    double first = 0, last = 0;
-    if (levels.amplitude() >= kMinimumAmplitude &&
-        scanCycles(data, n, levels).wholeCycles(first, last)) {
-        const Sums s =
-            sumCodes(data, static_cast<int>(std::ceil(first)), static_cast<int>(std::ceil(last)));
-        if (s.count > 0) return s;
-    }
-    return sumCodes(data, 0, n);
 }
 
 double aberration(const void* H, const void* L, bool above) {
@@ -115,13 +100,13 @@ double CalBaseVolt(const void* L, int z, double f) {
 }
 
 double CalMean(const short* data, int n, int z, double f, int full) {
-    const Sums s = wholeCycleSums(data, n);
+    const Sums s = sumCodes(data, n);
     if (s.count == 0) return 0;
     return levelMillivolts(static_cast<double>(s.sum) / static_cast<double>(s.count), z, f, full);
 }
 
 double CalRMS(const short* data, int n, int z, double f, int full) {
-    const Sums s = wholeCycleSums(data, n);
+    const Sums s = sumCodes(data, n);
     if (s.count == 0) return 0;
     // Mean square of (code - zero), from the sums of codes and squares.
     const double count = static_cast<double>(s.count);

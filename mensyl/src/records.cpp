@@ -1,5 +1,6 @@
 #include "records.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstring>
@@ -9,6 +10,10 @@ namespace {
 
 inline constexpr double kLevelSteps = 64.0;  // fixed-point steps per code
 inline constexpr int kMaxCode = 255;
+// Bytes 10..11 of P: the count of rising crossings in the low 15 bits, and
+// whether there is a falling crossing in the top bit.
+inline constexpr int kMaxRises = 0x7FFF;
+inline constexpr std::uint32_t kFallsBit = 0x8000;
 
 void put16(unsigned char* at, std::uint32_t v) {
     at[0] = static_cast<unsigned char>(v);
@@ -62,7 +67,8 @@ void writePeriodRecord(void* record, const PeriodRecord& period) {
     putFloat(bytes, period.period);
     putFloat(bytes + 4, period.rises > 0 ? period.firstRise : 0.0);
     put16(bytes + 8, static_cast<std::uint32_t>(std::lround(period.duty * 65535.0)));
-    put16(bytes + 10, static_cast<std::uint32_t>(period.rises > 0xFFFF ? 0xFFFF : period.rises));
+    const auto rises = static_cast<std::uint32_t>(std::min(period.rises, kMaxRises));
+    put16(bytes + 10, rises | (period.falls ? kFallsBit : 0u));
     std::memcpy(record, bytes, sizeof bytes);
 }
 
@@ -77,10 +83,12 @@ PeriodRecord readPeriodRecord(const void* record) {
         p.period = period;
         p.duty = get16(bytes + 8) / 65535.0;
     }
+    const std::uint32_t crossings = get16(bytes + 10);
     if (std::isfinite(firstRise)) {
         p.firstRise = firstRise;
-        p.rises = static_cast<int>(get16(bytes + 10));
+        p.rises = static_cast<int>(crossings & kMaxRises);
     }
+    p.falls = (crossings & kFallsBit) != 0;
     return p;
 }
 

@@ -30,6 +30,7 @@ struct PeriodRecord {
     double firstRise = 0;  // sample intervals after data[0]; meaningful when rises > 0
     double duty = 0;       // positive duty cycle, 0..1; 0 without a whole cycle
     int rises = 0;         // rising mid-level crossings in the record
+    bool falls = false;    // the record holds a falling mid-level crossing
 };
 
 void writePeriodRecord(void* record, const PeriodRecord& period);

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <cstddef>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "mensyl/Mensyl.h"
@@ -113,6 +114,42 @@ std::vector<double> fallingCrossings(const Levels& levels, const short* data, in
     return times;
 }
 
+// What the delays return without a pair of crossings; a true delay of 0 is
+// told from it by the period records (MensylHasRisingCrossing and
+// MensylHasFallingCrossing in the header).
+constexpr double kNoPair = 0;
+
+// A delay, or none when the two records hold no pair of crossings to take
+// it from.  Only at the exported functions does "none" become kNoPair.
+std::optional<double> finiteDelay(double delay) {
+    if (!std::isfinite(delay)) return std::nullopt;
+    return delay;
+}
+
+std::optional<double> risingDelay(const void* P1, const void* P2, double t1, double t2) {
+    const PeriodRecord one = readPeriodRecord(P1), two = readPeriodRecord(P2);
+    if (one.rises == 0 || two.rises == 0 || !usableInterval(t1) || !usableInterval(t2))
+        return std::nullopt;
+    return finiteDelay(nearestDelay(risingTrain(one, t1), risingTrain(two, t2)));
+}
+
+std::optional<double> fallingDelay(const void* H1, const void* L1, const void* H2, const void* L2,
+                                   const short* d1, int n1, const short* d2, int n2, double t1,
+                                   double t2) {
+    Levels one, two;
+    if (!d1 || !d2 || n1 <= 0 || n2 <= 0 || !usableInterval(t1) || !usableInterval(t2) ||
+        !edgeLevels(H1, L1, one) || !edgeLevels(H2, L2, two))
+        return std::nullopt;
+    try {
+        const std::vector<double> falls1 = fallingCrossings(one, d1, n1, t1);
+        const std::vector<double> falls2 = fallingCrossings(two, d2, n2, t2);
+        if (falls1.empty() || falls2.empty()) return std::nullopt;
+        return finiteDelay(nearestDelay(falls1, falls2));
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 extern "C" {
@@ -163,25 +200,12 @@ double CalFallTime(const void* H, const void* L, const short* data, int n, doubl
 }
 
 double CalPDelay12(const void* P1, const void* P2, double t1, double t2) {
-    const PeriodRecord one = readPeriodRecord(P1), two = readPeriodRecord(P2);
-    if (one.rises == 0 || two.rises == 0 || !usableInterval(t1) || !usableInterval(t2)) return 0;
-    return finiteOrZero(nearestDelay(risingTrain(one, t1), risingTrain(two, t2)));
+    return risingDelay(P1, P2, t1, t2).value_or(kNoPair);
 }
 
 double CalNDelay12(const void* H1, const void* L1, const void* H2, const void* L2, const short* d1,
                    int n1, const short* d2, int n2, double t1, double t2) {
-    Levels one, two;
-    if (!d1 || !d2 || n1 <= 0 || n2 <= 0 || !usableInterval(t1) || !usableInterval(t2) ||
-        !edgeLevels(H1, L1, one) || !edgeLevels(H2, L2, two))
-        return 0;
-    try {
-        const std::vector<double> falls1 = fallingCrossings(one, d1, n1, t1);
-        const std::vector<double> falls2 = fallingCrossings(two, d2, n2, t2);
-        if (falls1.empty() || falls2.empty()) return 0;
-        return finiteOrZero(nearestDelay(falls1, falls2));
-    } catch (const std::bad_alloc&) {
-        return 0;
-    }
+    return fallingDelay(H1, L1, H2, L2, d1, n1, d2, n2, t1, t2).value_or(kNoPair);
 }
 
 }  // extern "C"

@@ -37,6 +37,7 @@ void CycleScan::add(bool rising, double x) {
         }
     }
     (rising ? rise_ : fall_).add(x);
+    if (!rising) falls_ = true;
     inPiece_ = true;
     lastRising_ = rising;
     lastX_ = x;
@@ -46,11 +47,6 @@ void CycleScan::endPiece() {
     for (const CrossingFit* fit : {&rise_, &fall_}) {
         spreadK_ += fit->spreadK();
         spreadKX_ += fit->spreadKX();
-        if (fit->count - 1 > bestCycles_) {
-            bestCycles_ = fit->count - 1;
-            bestFirst_ = fit->first;
-            bestLast_ = fit->last;
-        }
     }
     if (rises_ == 0) firstRises_ = rise_;
     rises_ += rise_.count;
@@ -58,15 +54,10 @@ void CycleScan::endPiece() {
     inPiece_ = false;
 }
 
-bool CycleScan::wholeCycles(double& first, double& last) const {
-    first = bestFirst_;
-    last = bestLast_;
-    return bestCycles_ > 0 && last > first;
-}
-
 PeriodRecord CycleScan::periodRecord() const {
     PeriodRecord p;
     p.rises = rises_;
+    p.falls = falls_;
     if (spreadK_ > 0 && spreadKX_ > 0) p.period = spreadKX_ / spreadK_;
     p.firstRise = firstRises_.first;
     if (p.period > 0 && firstRises_.count > 1)

@@ -170,13 +170,12 @@ void scanEdgeDurations(const short* data, int n, float from, float to, OnEdge&& 
 // crossing k at first + k * period.
 struct CrossingFit {
     int count = 0;
-    double first = 0, last = 0;
+    double first = 0;
     double sumK = 0, sumX = 0, sumKK = 0, sumKX = 0;
 
     void add(double x) {
         const double k = count++;
         if (k == 0) first = x;
-        last = x;
         sumK += k;
         sumX += x;
         sumKK += k * k;
@@ -188,15 +187,11 @@ struct CrossingFit {
 
 // The cycles of a record: the period as the common slope of the rising and
 // the falling crossings of every unbroken piece (between the first and last
-// crossing of each, whole cycles only), the mean high and low pulse widths,
-// and the longest run of whole cycles.
+// crossing of each, whole cycles only) and the mean high and low pulse widths.
 class CycleScan {
   public:
     void add(bool rising, double x);
     void endPiece();
-    // The whole cycles of the piece with the most of them, between the first
-    // and last crossing of one polarity.  False without a whole cycle.
-    bool wholeCycles(double& first, double& last) const;
     // Call endPiece() first.
     PeriodRecord periodRecord() const;
 
@@ -207,11 +202,10 @@ class CycleScan {
     double lastX_ = 0;
     double spreadK_ = 0, spreadKX_ = 0;  // of the finished pieces
     int rises_ = 0;
+    bool falls_ = false;
     CrossingFit firstRises_;  // of the first piece with a rising crossing
     double highSum_ = 0, lowSum_ = 0;
     int highs_ = 0, lows_ = 0;
-    int bestCycles_ = 0;
-    double bestFirst_ = 0, bestLast_ = 0;
 };
 
 CycleScan scanCycles(const short* data, int n, const Levels& levels);

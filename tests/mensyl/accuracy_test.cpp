@@ -6,6 +6,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "mensyl/Mensyl.h"
 #include "synth.h"
@@ -162,9 +163,10 @@ TEST(Accuracy, RmsOfASineWithinHalfAPercent) {
         double period, amplitude;  // samples, codes from the middle to the crest
         int z;                     // 0 V at code 255 - z
     };
-    // From 3.2 to 50 cycles; centred on 0 V and with a DC part.
+    // From 3 to 50 whole cycles in the record (mean and RMS take every
+    // sample, so a part cycle would move them); centred on 0 V and with a DC part.
     const Case cases[] = {
-        {371.3, 100, 127}, {97.7, 100, 127}, {23.9, 60, 127}, {211.1, 80, 177}, {55.5, 40, 227}};
+        {400, 100, 127}, {100, 100, 127}, {24, 60, 127}, {240, 80, 177}, {60, 40, 227}};
     for (const Case& c : cases)
         for (const double noise : {0.0, 0.5, 2.0})
             for (unsigned seed = 0; seed < kPhases; ++seed) {
@@ -186,12 +188,62 @@ TEST(Accuracy, RmsOfASineWithinHalfAPercent) {
 TEST(Accuracy, MeanOfAPulseIsItsBasePlusDutyTimesAmplitude) {
     for (const double duty : {0.2, 0.5, 0.7})
         for (unsigned seed = 0; seed < kPhases; ++seed) {
-            Wave w{Shape::pulse, 173.3, 40, 200, duty, 5};
+            Wave w{Shape::pulse, 200, 40, 200, duty, 5};
             w.shift = phase(seed, w.period);
             SCOPED_TRACE(describe(w, seed));
             Measured m(synthesize(w, kRecord, seed));
             EXPECT_NEAR(CalMean(m.data.data(), m.n(), kZeroAtCode0, kOneMillivoltPerCode, 255),
                         40 + duty * 160, 1);
+        }
+}
+
+TEST(Accuracy, MeanAndRmsTakeEverySampleOfTheRecord) {
+    struct Case {
+        const char* name;
+        Wave wave;
+        int blankFrom;  // samples from here on are blanked, as while Roll fills
+    };
+    // Periods that do not divide the record: its part cycle counts too.
+    const Case cases[] = {
+        {"pulse train of 90.7 samples", {Shape::pulse, 90.7, 40, 200, 0.3, 2}, kRecord},
+        {"noisy sine of 371.3 samples", {Shape::sine, 371.3, 30, 230, 0.5, 0, 11, 1}, kRecord},
+        {"pulse with a blanked tail", {Shape::pulse, 90.7, 40, 200, 0.3, 2}, 700},
+    };
+    for (const Case& c : cases)
+        for (const int z : {kZeroAtCode0, 127}) {
+            SCOPED_TRACE(std::string(c.name) + " z " + std::to_string(z));
+            std::vector<short> codes = synthesize(c.wave, kRecord);
+            for (int i = c.blankFrom; i < kRecord; ++i) codes[static_cast<std::size_t>(i)] = 32767;
+            const double zero = 255 - z;
+            double sum = 0, squares = 0;
+            for (int i = 0; i < c.blankFrom; ++i) {
+                const double mv = codes[static_cast<std::size_t>(i)] - zero;
+                sum += mv;
+                squares += mv * mv;
+            }
+            const Measured m(codes);
+            EXPECT_NEAR(CalMean(m.data.data(), m.n(), z, kOneMillivoltPerCode, 255),
+                        sum / c.blankFrom, 1e-9);
+            EXPECT_NEAR(CalRMS(m.data.data(), m.n(), z, kOneMillivoltPerCode, 255),
+                        std::sqrt(squares / c.blankFrom), 1e-9);
+        }
+}
+
+TEST(Accuracy, SameSignalOnBothChannelsIsAZeroDelayWithAPair) {
+    for (const Shape shape : {Shape::pulse, Shape::sine})
+        for (const double noise : {0.0, 1.0}) {
+            Wave w{shape, 88.1, 40, 210, 0.4, 3};
+            w.noise = noise;
+            SCOPED_TRACE(describe(w, 0));
+            const Measured a(synthesize(w, kRecord)), b(synthesize(w, kRecord));
+            EXPECT_EQ(CalPDelay12(a.P.data(), b.P.data(), kInterval, kInterval), 0);
+            EXPECT_EQ(CalNDelay12(a.H.data(), a.L.data(), b.H.data(), b.L.data(), a.data.data(),
+                                  a.n(), b.data.data(), b.n(), kInterval, kInterval),
+                      0);
+            for (const Measured* m : {&a, &b}) {
+                EXPECT_TRUE(MensylHasRisingCrossing(m->P.data()));
+                EXPECT_TRUE(MensylHasFallingCrossing(m->P.data()));
+            }
         }
 }
 

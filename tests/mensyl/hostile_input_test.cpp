@@ -149,6 +149,9 @@ TEST(HostileInput, FlatLinesHaveNoTiming) {
         EXPECT_EQ(FindPeriod(m.P.data(), m.H.data(), m.L.data(), m.data.data(), m.n()), 1);
         EXPECT_NEAR(CalTopVolt(m.H.data(), kZeroAtCode0, kOneMillivoltPerCode), c.code, 2);
         EXPECT_NEAR(CalBaseVolt(m.L.data(), kZeroAtCode0, kOneMillivoltPerCode), c.code, 2);
+        // No pair of edges: the delays' 0 is told from a delay by the records.
+        EXPECT_FALSE(MensylHasRisingCrossing(m.P.data()));
+        EXPECT_FALSE(MensylHasFallingCrossing(m.P.data()));
         Measured pulse(synthesize({Shape::pulse, 100, 50, 200, 0.5, 2}, 1200));
         EXPECT_EQ(CalPDelay12(pulse.P.data(), m.P.data(), kInterval, kInterval), 0);
         EXPECT_EQ(
@@ -174,6 +177,9 @@ TEST(HostileInput, OneEdgeGivesEdgeTimesButNoCycle) {
     EXPECT_EQ(CalPDutyCycle(m.P.data()), 0);
     EXPECT_NEAR(CalRiseTime(m.H.data(), m.L.data(), m.data.data(), m.n(), 1, 0.9f, 0.1f), 8, 0.1);
     EXPECT_LT(CalFallTime(m.H.data(), m.L.data(), m.data.data(), m.n(), 1, 0.9f, 0.1f), 0);
+    EXPECT_TRUE(MensylHasRisingCrossing(m.P.data()));
+    EXPECT_FALSE(MensylHasFallingCrossing(m.P.data()));
+    EXPECT_FALSE(MensylHasRisingCrossing(nullptr));
     std::vector<short> later(data.begin() + 5, data.end());
     later.insert(later.end(), 5, 210);
     Measured m2(later);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <cmath>
 #include <string>
 
 #include "model/formatting.h"
@@ -96,6 +97,30 @@ INSTANTIATE_TEST_SUITE_P(DbText, Texts,
                                          TextCase{"hundreds", DbText(123.4, 3), "123dB"},
                                          TextCase{"negative hundreds", DbText(-150, 3), "-150dB"}),
                          caseName<TextCase>);
+
+// The statistics table's form: never empty for a finite value.
+INSTANTIATE_TEST_SUITE_P(
+    EngineeringText, Texts,
+    testing::Values(TextCase{"nanoseconds below the time text", EngineeringText(5e-9, "s"),
+                             "5.00ns"},
+                    TextCase{"zero", EngineeringText(0, "s"), "0s"},
+                    TextCase{"negative millivolts", EngineeringText(-2.5e-3, "V"), "-2.50mV"},
+                    TextCase{"rounding moves up a prefix", EngineeringText(999.6, "Hz"), "1.00kHz"},
+                    TextCase{"rounding moves up a digit", EngineeringText(9.996, "V"), "10.0V"},
+                    TextCase{"hundreds keep no decimals", EngineeringText(123456, "Hz"), "123kHz"},
+                    TextCase{"micro", EngineeringText(1e-6, "s"), "1.00" + kMu + "s"},
+                    TextCase{"just below one", EngineeringText(0.5, "V"), "500mV"},
+                    TextCase{"picoseconds", EngineeringText(-3.21e-12, "s"), "-3.21ps"},
+                    TextCase{"large seconds", EngineeringText(12000, "s"), "12.0ks"},
+                    TextCase{"beyond the prefixes", EngineeringText(1e30, "s"), "1000000Ys"},
+                    TextCase{"below the prefixes", EngineeringText(1e-27, "s"), "0.00100ys"},
+                    TextCase{"not a number", EngineeringText(std::nan(""), "s"), ""},
+                    TextCase{"plain significant", SignificantText(12.5), "12.5"},
+                    TextCase{"plain small", SignificantText(0.01), "0.0100"},
+                    TextCase{"plain large keeps its digits", SignificantText(1234), "1234"},
+                    TextCase{"plain zero", SignificantText(0), "0"},
+                    TextCase{"plain negative", SignificantText(-0.5), "-0.500"}),
+    caseName<TextCase>);
 
 struct ParseCase {
     const char* name;

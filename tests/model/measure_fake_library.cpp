@@ -70,6 +70,8 @@ const oscilane::MeasureLibrary& fakeLibrary() {
             state.lastDelayIntervals = {t1, t2};
             return timed(t1);
         },
+        [](const void*) { return state.crossings ? 1 : 0; },
+        [](const void*) { return state.crossings ? 1 : 0; },
     };
     return library;
 }

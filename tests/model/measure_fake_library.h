@@ -17,6 +17,7 @@ struct FakeState {
     double fraction = 0.25;    // overshoot, preshoot, duty cycles
     double seconds = 1e-3;     // period, widths, rise and fall, delays
     double hertz = 1000;
+    bool crossings = true;  // period records hold rising and falling crossings
 };
 
 FakeState& fake();

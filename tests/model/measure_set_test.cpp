@@ -161,7 +161,6 @@ TEST(MeasureSet, ValuesTheLibraryCannotGiveReadStars) {
         {MeasureKind::NegDuty, "CH1:-Duty = *****"},
         {MeasureKind::PreShoot, "CH1:Vpre = *****"},
         {MeasureKind::OverShoot, "CH1:Vover = *****"},
-        {MeasureKind::PosDelay, "CH1:+Delay1->2 = *****"},
         // A negative result is no transition at all, not a fast one.
         {MeasureKind::RiseTime, "CH1:RiseT = *****"},
     };
@@ -173,11 +172,44 @@ TEST(MeasureSet, ValuesTheLibraryCannotGiveReadStars) {
             set.add(c.kind);
             set.compute(block);
             if (none == 0 && c.kind == MeasureKind::RiseTime) continue;  // the bound, below
-            if (none < 0 && c.kind == MeasureKind::PosDelay) continue;   // CH2 leads
             EXPECT_EQ(set.text(0), c.text) << none;
             EXPECT_FALSE(set.value(0)) << c.text;
         }
     }
+}
+
+TEST(MeasureSet, DelayHasNoValueOnlyWithoutAPairOfCrossings) {
+    struct Case {
+        bool crossings;
+        double seconds;  // what the library returns
+        const char* value;
+    };
+    const Case cases[] = {
+        {false, 0, "*****"},
+        {false, 3e-6, "*****"},  // no pair: whatever the number
+        {true, 0, ""},           // the same signal on both channels
+        {true, 5e-9, ""},        // shorter than the time text shows
+        {true, -2e-6, "-2.00uS"},
+        {true, 1.5e-3, "1.50mS"},
+    };
+    const SettingBlock block = threeChannels().block;
+    for (const Case& c : cases)
+        for (MeasureKind kind : {MeasureKind::PosDelay, MeasureKind::NegDelay}) {
+            MeasureSet set(fakeLibrary());
+            fake().crossings = c.crossings;
+            fake().seconds = c.seconds;
+            set.add(kind);
+            set.compute(block);
+            SCOPED_TRACE(std::to_string(c.seconds) + (c.crossings ? " paired" : " unpaired"));
+            EXPECT_EQ(set.text(0), std::string("CH1:") + kindText(kind).label + c.value);
+            if (c.crossings) {
+                ASSERT_TRUE(set.value(0));
+                EXPECT_DOUBLE_EQ(*set.value(0), c.seconds);
+                EXPECT_FALSE(measureCsvValue(set.value(0)).empty());
+            } else {
+                EXPECT_FALSE(set.value(0));
+            }
+        }
 }
 
 TEST(MeasureSet, EdgeFasterThanOneSampleShowsTheBound) {
@@ -222,11 +254,27 @@ TEST(MeasureSet, TextsAndValuesOfEachKindOfResult) {
     EXPECT_DOUBLE_EQ(*set.value(5), -2e-6);
 }
 
-TEST(MeasureSet, ValueTextsAndCsvValues) {
-    EXPECT_EQ(measureValueText(MeasureKind::Vpp, 2.0), "2.00V");
-    EXPECT_EQ(measureValueText(MeasureKind::Frequency, 1000), "1.000KHz");
-    EXPECT_EQ(measureValueText(MeasureKind::NegDuty, 0.5), "50.0%");
-    EXPECT_EQ(measureValueText(MeasureKind::RiseTime, 1e-6), "1.00uS");
+TEST(MeasureSet, StatisticsTextsAndCsvValues) {
+    struct Case {
+        MeasureKind kind;
+        double value;
+        const char* text;
+    };
+    // Every value the table holds is written, with its unit.
+    const Case cases[] = {
+        {MeasureKind::Vpp, 2.0, "2.00V"},
+        {MeasureKind::Vmin, -0.0025, "-2.50mV"},
+        {MeasureKind::Frequency, 1000, "1.00kHz"},
+        {MeasureKind::NegDuty, 0.5, "50.0%"},
+        {MeasureKind::OverShoot, 0.00123, "0.123%"},
+        {MeasureKind::RiseTime, 1e-6, "1.00\u03bcs"},
+        {MeasureKind::PosDelay, 5e-9, "5.00ns"},
+        {MeasureKind::NegDelay, -5e-9, "-5.00ns"},
+        {MeasureKind::PosDelay, 0, "0s"},
+        {MeasureKind::Period, 1500, "1.50ks"},
+        {MeasureKind::PosDuty, 0, "0%"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(statisticsValueText(c.kind, c.value), c.text) << c.value;
     EXPECT_EQ(measureCsvValue(std::nullopt), "");
     EXPECT_EQ(measureCsvValue(0.001), "0.001");
     EXPECT_EQ(measureCsvValue(1000.0), "1000");
@@ -248,6 +296,26 @@ TEST(MeasureSet, RealLibraryMeasuresAKnownSquareWave) {
     EXPECT_NEAR(*r[0].value, 150 * 8 * 1.0 / 255, 1e-6);  // 150 codes at 1 V/div
     EXPECT_EQ(r[14].text, "CH1:RiseT < 10.0uS");
     EXPECT_EQ(r[20].text, "CH1:+Delay1->2 = *****");  // CH2 is off
+}
+
+TEST(MeasureSet, RealLibraryDelayOfTheSameSignalIsZero) {
+    BlockBuilder b = threeChannels();
+    for (std::size_t i = 0; i < L::kSamplesPerTrace; ++i)
+        for (int c : {kCh1, kCh2}) b.sample(c, i, (i + 30) % 100 < 50 ? 200 : 50);
+    auto r = measureChannel(b.block, kCh1);
+    for (int k : {20, 21}) {
+        EXPECT_EQ(r[static_cast<std::size_t>(k)].text,
+                  std::string("CH1:") + kindText(kindAt(k)).label);
+        ASSERT_TRUE(r[static_cast<std::size_t>(k)].value) << k;
+        EXPECT_EQ(*r[static_cast<std::size_t>(k)].value, 0.0) << k;
+        EXPECT_EQ(measureCsvValue(r[static_cast<std::size_t>(k)].value), "0");
+    }
+    // CH2 flat: no edge to pair with.
+    b.allSamples(kCh2, 120);
+    r = measureChannel(b.block, kCh1);
+    EXPECT_EQ(r[20].text, "CH1:+Delay1->2 = *****");
+    EXPECT_EQ(r[21].text, "CH1:-Delay1->2 = *****");
+    EXPECT_FALSE(r[20].value);
 }
 
 TEST(MeasureStatistics, CountsValidFramesAndRestarts) {

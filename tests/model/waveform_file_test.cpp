@@ -76,10 +76,36 @@ TEST(WaveformDataText, HeaderSamplesAndLineEnds) {
     EXPECT_EQ(lines[3], "#UNITS:V");
     EXPECT_EQ(lines[4], "");
     EXPECT_EQ(lines[5], "-8.000000");  // code 0: eight divisions below the lever
-    // A blanked sample is converted like any code, as the file always kept it.
-    EXPECT_EQ(lines[6], "1019.984314");
+    EXPECT_EQ(lines[6], "nan") << "a blanked sample has no voltage";
     EXPECT_EQ(lines[5 + 255], "0.000000");
     EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1) << "no bare line feed";
+}
+
+TEST(WaveformDataText, RollModeBlanksAreNanLines) {
+    // Roll fills the trace from the left: the tail is still blanked, and so is
+    // an interval the instrument did not sample.  500 mV/div, lever 100.
+    constexpr int kFilled = 700;
+    BlockBuilder b;
+    b.u16(L::kTimeBase, kOneMsPerDivision).u16(L::kDisplayFormat, 2);
+    b.shownChannel(kCh1, 9, 50000, 100);
+    for (std::size_t i = 0; i < L::kSamplesPerTrace; ++i)
+        b.sample(kCh1, i, i < kFilled ? static_cast<int>(i % 200) : 32767);
+    for (std::size_t i = 300; i < 310; ++i) b.sample(kCh1, i, 32767);
+    const Waveform wave(b.block, kCh1);
+    ASSERT_TRUE(ScopeSettings(b.block).isFormat(DisplayFormat::Roll));
+    const std::vector<std::string> lines = crlfLines(WaveformDataText(wave));
+    ASSERT_EQ(lines.size(), 1205u);
+    int nanLines = 0;
+    for (int i = 0; i < Waveform::kSamples; ++i) {
+        const std::string& line = lines[static_cast<std::size_t>(i) + 5];
+        const bool blanked = i >= kFilled || (i >= 300 && i < 310);
+        if (line == "nan") ++nanLines;
+        EXPECT_EQ(line == "nan", blanked) << i << ": " << line;
+        if (!blanked) {
+            EXPECT_NEAR(std::stod(line), wave.volts(i), 1e-6) << i;
+        }
+    }
+    EXPECT_EQ(nanLines, Waveform::kSamples - kFilled + 10);
 }
 
 TEST(WaveformDataText, ChannelOffIsOneLine) {

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QHeaderView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolBar>
@@ -190,7 +193,7 @@ TEST(MeasureDock, EachCopiedBlockIsMeasuredAndCountedInTheStatistics) {
     EXPECT_EQ(table->item(1, 0)->text(), QStringLiteral("CH1:Vpp"));
     EXPECT_EQ(table->item(1, 1)->text(), QStringLiteral("*****"));  // the last frame had none
     EXPECT_EQ(table->item(1, 6)->text(), QStringLiteral("2"));
-    EXPECT_EQ(table->item(0, 2)->text(), QStringLiteral("1.000KHz"));
+    EXPECT_EQ(table->item(0, 2)->text(), QStringLiteral("1.00kHz"));
 
     QTest::mouseClick(v.statistics()->restartButton(), Qt::LeftButton);
     EXPECT_EQ(table->item(1, 6)->text(), QStringLiteral("0"));
@@ -198,4 +201,27 @@ TEST(MeasureDock, EachCopiedBlockIsMeasuredAndCountedInTheStatistics) {
     EXPECT_EQ(table->item(1, 6)->text(), QStringLiteral("1"));
     // The display's texts are the slots' own, not the statistics.
     EXPECT_EQ(v.view->measurements().text(1), "CH1:Vpp = 4.71V");
+}
+
+TEST(MeasureDock, StatisticsColumnsFitTheirHeadersAtTheDefaultSize) {
+    MeasuredView v;
+    v.frame.show();
+    v.frame.action(cmd::kScopeMeasure)->trigger();
+    // The widest names and values: delays, a duty cycle, a mean.
+    for (int id : {32844, 32834, 32851, 32852, 32843, 32845, 32849, 32839})
+        v.bar()->action(id)->trigger();
+    v.upload(200);
+    v.upload(150);
+    QApplication::processEvents();
+    QTableWidget* table = v.statistics()->table();
+    const QHeaderView* header = table->horizontalHeader();
+    int columns = 0;
+    for (int c = 0; c < table->columnCount(); ++c) {
+        const QString text = table->horizontalHeaderItem(c)->text();
+        EXPECT_GE(header->sectionSize(c), header->fontMetrics().horizontalAdvance(text))
+            << qPrintable(text);
+        columns += header->sectionSize(c);
+    }
+    EXPECT_LE(columns, table->viewport()->width()) << "every column in sight";
+    EXPECT_GE(v.bar()->width(), v.bar()->sizeHint().width() / 2) << "the bar stays usable";
 }

@@ -24,7 +24,10 @@
  * line, too little amplitude, no whole cycle, a bad argument such as t <= 0
  * or a non-finite f) gives 0 or less, never NaN or infinity and never a
  * guess.  A rise or fall time shorter than one sample interval gives 0.
- * The delays may be negative; they give 0 when they cannot be measured.
+ * The delays may be negative, and 0 is a delay like any other (the same
+ * signal on both channels); they also give 0 when there is no pair of
+ * crossings to measure.  MensylHasRisingCrossing and MensylHasFallingCrossing
+ * tell the two apart from the period records.
  *
  * Methods.  Top and base are the modes of the upper and lower halves of a
  * 256-bin histogram of the codes, refined to the mean of the codes within
@@ -45,10 +48,9 @@
  * piece together, which for clean crossings equals (last - first) / cycles
  * and averages the noise of the crossings in between.  The duty cycle comes
  * from the mean widths of the whole high and low pulses.  Mean and RMS use
- * the whole cycles of the longest run when the record holds one, the whole
- * record otherwise.  A delay pairs each CH1 crossing with the CH2 crossing
- * of the same polarity nearest to it, the closest pair fixing the delay and
- * the pairs that agree with it within a quarter period averaged.
+ * every sample of the record (a blanked point is none).  A delay pairs each CH1 crossing with the
+ * CH2 crossing of the same polarity nearest to it, the closest pair fixing the delay and the pairs
+ * that agree with it within a quarter period averaged.
  *
  * Record layouts.  All multi-byte fields are little-endian; the records may
  * sit at any address.  A record of zeros means "nothing found".
@@ -73,9 +75,10 @@
  *                  crossings of its piece when they span a whole cycle)
  *   8..9   uint16  positive duty cycle * 65535; 0 when there is no whole
  *                  cycle
- *   10..11 uint16  number of rising mid-level crossings in the record
- *                  (saturating at 65535); 0 when there is none, and then
- *                  bytes 4..7 mean nothing
+ *   10..11 uint16  bits 0..14: number of rising mid-level crossings in the
+ *                  record (saturating at 32767); 0 when there is none, and
+ *                  then bytes 4..7 mean nothing.  Bit 15: set when the
+ *                  record holds a falling mid-level crossing.
  */
 #ifndef MENSYL_MENSYL_H
 #define MENSYL_MENSYL_H
@@ -100,6 +103,24 @@
 extern "C" {
 #endif
 
+/* ---- Reading the period record ----
+ * Inline readers of the layout above; not exports.  A delay over two period
+ * records (filled from the same samples as the delay reads) is measured when
+ * both hold a crossing of the delay's polarity and both intervals are above 0:
+ * CalPDelay12 needs rising crossings, CalNDelay12 falling ones. */
+
+/* 1 when P holds a rising mid-level crossing, 0 otherwise or for a null P. */
+static inline int MensylHasRisingCrossing(const void* P) {
+    const unsigned char* bytes = (const unsigned char*)P;
+    return bytes != 0 && (bytes[10] != 0 || (bytes[11] & 0x7F) != 0);
+}
+
+/* 1 when P holds a falling mid-level crossing, 0 otherwise or for a null P. */
+static inline int MensylHasFallingCrossing(const void* P) {
+    const unsigned char* bytes = (const unsigned char*)P;
+    return bytes != 0 && (bytes[11] & 0x80) != 0;
+}
+
 /* ---- Preparation ---- */
 
 /* Fills H and L from the n samples.  0 when the record holds at least one
@@ -122,6 +143,7 @@ MENSYL_API double MENSYL_CALL CalTopVolt(const void* H, int z, double f);
 /* Halfway between top and base. */
 MENSYL_API double MENSYL_CALL CalMidVolt(const void* H, const void* L, int z, double f, int full);
 MENSYL_API double MENSYL_CALL CalBaseVolt(const void* L, int z, double f);
+/* Over every sample of the n, whole cycles or not. */
 MENSYL_API double MENSYL_CALL CalMean(const short* data, int n, int z, double f, int full);
 MENSYL_API double MENSYL_CALL CalRMS(const short* data, int n, int z, double f, int full);
 

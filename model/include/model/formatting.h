@@ -28,6 +28,15 @@ std::string TimeText(double nanoseconds);
 // Hertz with a unit; empty for negatives and from 1e12 up.
 std::string FreqText(double hertz);
 
+// x in a unit with three significant digits and an engineering prefix
+// ("5.00ns" for 5e-9 with "s", "-1.20kV", "999mV"); "0" and the unit for 0;
+// empty for NaN or infinity.  Unlike the formatters above it has no range
+// where it writes nothing, so a table can show any value it holds.
+std::string EngineeringText(double x, std::string_view unit);
+// x with at least three significant digits and no prefix ("12.5", "0.0100",
+// "1234"); "0" for 0; empty for NaN or infinity.
+std::string SignificantText(double x);
+
 // The value of a plain decimal number (digits, '.', '-'); 0 for any other text.
 double ParseDecimal(std::string_view text);
 // The same for wide text: only the low byte of each character is looked at,

@@ -42,11 +42,15 @@ namespace measuretext {
 // The value of a result that cannot be determined.
 inline constexpr const char* kNoValue = "*****";
 
+// The unit of the kinds whose value is a plain fraction (duty cycles,
+// overshoot); the display shows them in percent.
+inline constexpr const char* kRatioUnit = "ratio";
+
 struct KindText {
     const char* label;    // before the value, as drawn: "Vpp = "
     const char* invalid;  // the whole text while the channel is off
     const char* csvName;  // zelvo measure --csv
-    const char* csvUnit;  // base SI unit, or "ratio"
+    const char* csvUnit;  // base SI unit, or kRatioUnit
 };
 
 inline constexpr std::array<KindText, kMeasureKindCount> kKinds = {{
@@ -60,14 +64,14 @@ inline constexpr std::array<KindText, kMeasureKindCount> kKinds = {{
     {"Vavg = ", "Vavg = *****", "vavg", "V"},
     {"Vcrms = ", "Vcrms = *****", "vcrms", "V"},
     {"Vrms = ", "Vrms = *****", "vrms", "V"},
-    {"Vpre = ", "Vpre = *****", "preshoot", "ratio"},
-    {"Vover = ", "Vover = *****", "overshoot", "ratio"},
+    {"Vpre = ", "Vpre = *****", "preshoot", kRatioUnit},
+    {"Vover = ", "Vover = *****", "overshoot", kRatioUnit},
     {"Period = ", "Period = *****", "period", "s"},
     {"Frequ = ", "Frequ = *****", "frequency", "Hz"},
     {"RiseT ", "RiseT = *****", "rise_time", "s"},
     {"FallT ", "FallT = *****", "fall_time", "s"},
-    {"+Duty = ", "+Duty = *****", "pos_duty", "ratio"},
-    {"-Duty = ", "-Duty = *****", "neg_duty", "ratio"},
+    {"+Duty = ", "+Duty = *****", "pos_duty", kRatioUnit},
+    {"-Duty = ", "-Duty = *****", "neg_duty", kRatioUnit},
     {"+Width = ", "+Width = *****", "pos_width", "s"},
     {"-Width = ", "-Width = *****", "neg_width", "s"},
     {"+Delay1->2 = ", "+Delay1->2 = *****", "pos_delay", "s"},

@@ -1,6 +1,7 @@
-// The measurement library's 23 functions as one table, so the measurement
-// state calls them through a seam: the application binds libMensyl.so, tests
-// bind fakes that count calls or return chosen values.
+// The measurement library's 23 functions and the two readers of its period
+// record as one table, so the measurement state calls them through a seam:
+// the application binds libMensyl.so, tests bind fakes that count calls or
+// return chosen values.
 #pragma once
 
 namespace oscilane {
@@ -35,6 +36,11 @@ struct MeasureLibrary {
     double (*posDelay12)(const void* p1, const void* p2, double t1, double t2);
     double (*negDelay12)(const void* h1, const void* l1, const void* h2, const void* l2,
                          const short* d1, int n1, const short* d2, int n2, double t1, double t2);
+
+    // Whether a period record holds a rising (falling) crossing: a delay of
+    // two records that both hold one is measured, even when it is 0.
+    int (*hasRisingCrossing)(const void* p);
+    int (*hasFallingCrossing)(const void* p);
 };
 
 // libMensyl.so's functions.

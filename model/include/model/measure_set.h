@@ -118,10 +118,6 @@ class MeasureSet {
 std::array<MeasureResult, kMeasureKindCount> measureChannel(
     const SettingBlock& block, int channel, const MeasureLibrary& library = mensylLibrary());
 
-// The text of a measured value of a kind, in its display form ("1.000KHz",
-// "2.00V", "12.5%"); used where a value is shown without its label.
-std::string measureValueText(MeasureKind kind, double value);
-
 // A value in the client's CSV: a plain decimal or exponent form in the C
 // locale with nine significant digits; empty for none.
 std::string measureCsvValue(std::optional<double> value);

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "model/measure_set.h"
 
@@ -41,5 +42,11 @@ class MeasureStatistics {
     std::array<MeasureStats, kMeasureSlotCount> stats_{};
     std::array<Running, kMeasureSlotCount> running_{};
 };
+
+// A value of the kind as the statistics table writes it: every value, with
+// its unit, three significant digits and an engineering prefix ("5.00ns",
+// "0s", "1.00kHz", "-2.50mV"); fractions in percent ("12.5%").  The
+// display's texts keep their own formatters, which leave some ranges empty.
+std::string statisticsValueText(MeasureKind kind, double value);
 
 }  // namespace oscilane

@@ -32,9 +32,9 @@ class Waveform {
     int code(int i) const { return codes_[static_cast<std::size_t>(i)]; }
     // The instrument blanked sample i (code 32767): it has no place on the screen.
     bool blank(int i) const;
-    // The voltage of sample i at the probe tip, by the display's conversion; a
-    // blanked sample is converted like any code, as the data file keeps it.
-    // 0 when the volts index is outside the table.
+    // The voltage of sample i at the probe tip, by the display's conversion;
+    // a blanked sample has none (test blank() first): its code is converted
+    // like any other.  0 when the volts index is outside the table.
     double volts(int i) const;
 
   private:

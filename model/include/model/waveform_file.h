@@ -20,8 +20,8 @@ std::string_view WaveformChannelName(int channel);
 // The data file: "CH OFF" and an empty line for a trace that is not shown;
 // otherwise "#CHANNEL:", "#CLOCK=" (seconds per division of the trace's time
 // base, nine decimals, "S"), "#SIZE=1200", "#UNITS:V", an empty line, then
-// every sample's volts with six decimals.  A time base outside the table
-// gives a clock of 0.
+// every sample's volts with six decimals, or "nan" for a blanked sample (it
+// has no voltage).  A time base outside the table gives a clock of 0.
 std::string WaveformDataText(const Waveform& wave);
 
 // The CSV: "time_s,volts", then one row per sample: i x the sample interval
