@@ -301,6 +301,7 @@ std::string MeterStatusLine(const MeterPicture& picture) {
         if (!line.empty()) line += "  ";
         line += text;
     };
+    if (picture.stale) add(metertext::kStaleReading);
     if (picture.hasReading) {
         if (!drawableMode(picture.record.measureMode))
             add(metertext::kCannotDrawMode);

@@ -25,6 +25,7 @@ struct MeterPicture {
     bool hasReading = false;
     bool connected = false;
     bool linkLost = false;
+    bool stale = false;  // no good poll for a while: the reading is not current
     std::vector<MeterReading> trend;
     std::string logError;  // the log writer's complaint, empty while it writes
 };
@@ -45,9 +46,9 @@ inline constexpr int kDigitWidth = 50;
 inline constexpr int kDigitHeight = 70;
 inline constexpr int kBarStepPx = 10;
 
-// The warning the status line shows: the log writer's error, and the
-// record's mode or AC/DC value when no drawing case covers it.  Empty when
-// all is well.
+// The warning the status line shows: the log writer's error, a stale
+// reading, and the record's mode or AC/DC value when no drawing case covers
+// it.  Empty when all is well.
 std::string MeterStatusLine(const MeterPicture& picture);
 
 // Draws the whole display into area.

@@ -269,8 +269,14 @@ TEST_F(MeterViewTest, AnUnwritableLogIsReportedInTheStatusUntilWritingWorks) {
         },
         5000));
     ASSERT_TRUE(QDir().mkpath(folder));
+    report(data(), record(kVoltage));  // the waiting may have made the reading stale
     for (int i = 0; i < 10; ++i) data().Sample();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return MeterStatusLine(view_->picture()).empty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return MeterStatusLine(view_->picture()).find("Cannot write the log file: ") ==
+                   std::string::npos;
+        },
+        5000));
     EXPECT_EQ(contents(folder + QStringLiteral("/m.txt")).count("\r\n"), 20);
     EXPECT_TRUE(messages_.texts().isEmpty()) << "the status reports it, not a box";
 }
@@ -351,19 +357,22 @@ TEST(MeterDisplayTest, StatusTextsShowOnlyWhileConnected) {
     EXPECT_EQ(pixelsOf(paint(picture), colour::kMeterText, status), 0);
 }
 
-TEST(MeterDisplayTest, ARecordNoDrawingCaseCoversIsReportedInTheStatusLine) {
+TEST(MeterDisplayTest, AStaleReadingOrARecordNoDrawingCaseCoversIsReportedInTheStatusLine) {
     MessageRecorder messages;
     struct Case {
         DmmInfo r;
         std::string wanted;
+        bool stale = false;
     };
     const Case cases[] = {
         {record(9), metertext::kCannotDrawMode},
         {record(kVoltage, [](DmmInfo& r) { r.ac = 2; }), metertext::kCannotDrawAcDc},
         {record(kVoltage), ""},
+        {record(kVoltage), metertext::kStaleReading, true},
     };
     for (const Case& c : cases) {
         MeterPicture picture = connectedPicture(c.r);
+        picture.stale = c.stale;
         EXPECT_EQ(MeterStatusLine(picture), c.wanted);
         const QImage image = paint(picture);  // draws without a box
         const QRect line = MeterLayout::of(image.size()).statusLine;
