@@ -164,6 +164,10 @@ void drawStatus(QPainter& p, QPoint at, const DmmInfo& r) {
         x += metrics.horizontalAdvance(text) + 14;
     };
     say(QString::fromLatin1(r.manualRange ? metertext::kManual : metertext::kAuto));
+    // The meter reports its range index only in manual range; in automatic
+    // range the index is whatever was last set by hand, so its label would
+    // name a range the meter is not in.  No range label is shown there; the A
+    // input's "10A" does not depend on the index.
     const bool onAmpsInput =
         r.measureMode == static_cast<uint8_t>(MeasureMode::Current) && !r.milliamps;
     if (r.manualRange || onAmpsInput) {

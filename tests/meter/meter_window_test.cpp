@@ -405,6 +405,21 @@ TEST(MeterDisplayTest, StatusTextsShowOnlyWhileConnected) {
     EXPECT_EQ(pixelsOf(paint(picture), colour::kMeterText, status), 0);
 }
 
+TEST(MeterDisplayTest, InAutoRangeTheStatusNamesNoRange) {
+    // The meter leaves the range index alone in automatic range: whatever it
+    // holds must not show.
+    const QRect status(100, 5, 560, 24);
+    const auto statusOf = [&](uint8_t manual, uint8_t index) {
+        const QImage image = paint(connectedPicture(record(kVoltage, [&](DmmInfo& r) {
+            r.manualRange = manual;
+            r.rangeIndex = index;
+        })));
+        return image.copy(status);
+    };
+    EXPECT_EQ(statusOf(0, 1), statusOf(0, 4));
+    EXPECT_NE(statusOf(1, 1), statusOf(1, 4));
+}
+
 TEST(MeterDisplayTest, AStaleReadingOrARecordNoDrawingCaseCoversIsReportedInTheStatusLine) {
     MessageRecorder messages;
     struct Case {
