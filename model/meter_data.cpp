@@ -28,7 +28,8 @@ MeterReading readingOf(const DmmInfo& record, const MeterTime& time) {
 
 }  // namespace
 
-MeterData::MeterData(MeterClock clock) : clock_(std::move(clock)) {}
+MeterData::MeterData(MeterClock clock, PollClock pollClock)
+    : clock_(std::move(clock)), pollClock_(std::move(pollClock)) {}
 
 bool MeterData::Poll(const ReadMeter& read) {
     // The decoder writes some fields only in some modes, so it decodes on top
@@ -50,6 +51,7 @@ bool MeterData::Poll(const ReadMeter& read) {
         }
     }
     lastGood_ = current_;
+    lastGoodAt_ = pollClock_();
     hasReading_ = true;
     return true;
 }
@@ -61,7 +63,7 @@ std::optional<int> MeterData::Sample() {
         // poll that changes the mode cannot empty the trend in between and
         // leave a reading of the old mode behind.
         std::lock_guard records(recordMutex_);
-        if (!hasReading_) return std::nullopt;
+        if (!hasReading_ || staleLocked()) return std::nullopt;
         reading = readingOf(lastGood_, clock_());
         std::lock_guard trend(trendMutex_);
         if (trend_.size() >= kTrendCapacity) trend_.pop_front();
@@ -248,6 +250,15 @@ DmmInfo MeterData::LastGood() const {
 bool MeterData::HasReading() const {
     std::lock_guard records(recordMutex_);
     return hasReading_;
+}
+
+bool MeterData::Stale() const {
+    std::lock_guard records(recordMutex_);
+    return staleLocked();
+}
+
+bool MeterData::staleLocked() const {
+    return hasReading_ && pollClock_() - lastGoodAt_ > kStaleReadingAfter;
 }
 
 std::vector<MeterReading> MeterData::Trend() const {

@@ -24,7 +24,12 @@ constexpr int kStatusFontPx = 18;
 constexpr int kRelFontPx = 12;
 constexpr int kLabelFontPx = 14;
 constexpr int kDotRadius = 8;
+constexpr QPoint kDotCentre{15, 35};  // from the dot's position
 constexpr int kDotAdvance = 20;
+constexpr QSize kMinusBar{40, 10};
+// The bar ends 10 px before the glyph to its right, whose segments start
+// 10 px into its cell.
+constexpr int kMinusAdvance = 20;
 constexpr int kSegment = 6;  // thickness of a segment
 constexpr int kBarPenPx = 5;
 constexpr int kBarFullStep = 20;   // height of a filled step at a multiple of 5
@@ -50,41 +55,41 @@ uint8_t segmentsOf(char c) {
     return 0;
 }
 
-// One seven-segment glyph with its top left at (x, y); the unlit segments
-// are drawn dim, as on a real display.
-void drawGlyph(QPainter& p, int x, int y, uint8_t lit) {
-    const int w = kDigitWidth - 10;
-    const int half = kDigitHeight / 2;
+// One seven-segment glyph in its cell; the segments leave the cell's first
+// 10 px free, the gap to the character on the left.  The unlit segments are
+// drawn dim, as on a real display.
+void drawGlyph(QPainter& p, const QRect& cell, uint8_t lit) {
+    const int x = cell.left() + 10;
+    const int y = cell.top();
+    const int w = cell.width() - 10;
+    const int half = cell.height() / 2;
     const std::array<QRect, 7> segments{{
-        {x + kSegment, y, w - 2 * kSegment, kSegment},                            // a
-        {x + w - kSegment, y + 3, kSegment, half - 4},                            // b
-        {x + w - kSegment, y + half + 1, kSegment, half - 4},                     // c
-        {x + kSegment, y + kDigitHeight - kSegment, w - 2 * kSegment, kSegment},  // d
-        {x, y + half + 1, kSegment, half - 4},                                    // e
-        {x, y + 3, kSegment, half - 4},                                           // f
-        {x + kSegment, y + half - kSegment / 2, w - 2 * kSegment, kSegment},      // g
+        {x + kSegment, y, w - 2 * kSegment, kSegment},                             // a
+        {x + w - kSegment, y + 3, kSegment, half - 4},                             // b
+        {x + w - kSegment, y + half + 1, kSegment, half - 4},                      // c
+        {x + kSegment, y + cell.height() - kSegment, w - 2 * kSegment, kSegment},  // d
+        {x, y + half + 1, kSegment, half - 4},                                     // e
+        {x, y + 3, kSegment, half - 4},                                            // f
+        {x + kSegment, y + half - kSegment / 2, w - 2 * kSegment, kSegment},       // g
     }};
     for (std::size_t s = 0; s < segments.size(); ++s)
         p.fillRect(segments[s], (lit >> s) & 1 ? colour::kMeterText : colour::kMeterDimSegment);
 }
 
-// The digit text painted right to left from the anchor.
 void drawDigits(QPainter& p, QPoint anchor, const std::string& text) {
-    int x = anchor.x();
-    const int y = anchor.y();
     p.setPen(Qt::NoPen);
     p.setBrush(colour::kMeterText);
-    for (auto c = text.rbegin(); c != text.rend(); ++c) {
-        if (*c == '.') {
-            x -= kDotAdvance;
-            p.drawEllipse(QPoint(x + kDotAdvance / 2, y + kDigitHeight - kDotRadius), kDotRadius,
-                          kDotRadius);
-        } else if (*c == '-') {
-            x -= kDigitWidth;
-            p.fillRect(QRect(x + 5, y + kDigitHeight / 2 - 5, 40, 10), colour::kMeterText);
-        } else {
-            x -= kDigitWidth;
-            drawGlyph(p, x, y, segmentsOf(*c));
+    for (const DigitShape& shape : DigitShapes(anchor, text)) {
+        switch (shape.kind) {
+            case DigitShape::Kind::Glyph:
+                drawGlyph(p, shape.rect, segmentsOf(shape.glyph));
+                break;
+            case DigitShape::Kind::Dot:
+                p.drawEllipse(shape.rect);
+                break;
+            case DigitShape::Kind::Minus:
+                p.fillRect(shape.rect, colour::kMeterText);
+                break;
         }
     }
     p.setBrush(Qt::NoBrush);
@@ -159,6 +164,10 @@ void drawStatus(QPainter& p, QPoint at, const DmmInfo& r) {
         x += metrics.horizontalAdvance(text) + 14;
     };
     say(QString::fromLatin1(r.manualRange ? metertext::kManual : metertext::kAuto));
+    // The meter reports its range index only in manual range; in automatic
+    // range the index is whatever was last set by hand, so its label would
+    // name a range the meter is not in.  No range label is shown there; the A
+    // input's "10A" does not depend on the index.
     const bool onAmpsInput =
         r.measureMode == static_cast<uint8_t>(MeasureMode::Current) && !r.milliamps;
     if (r.manualRange || onAmpsInput) {
@@ -282,11 +291,36 @@ void drawTrend(QPainter& p, const QRect& plot, const MeterPicture& picture) {
 
 }  // namespace
 
+std::vector<DigitShape> DigitShapes(QPoint anchor, const std::string& text) {
+    std::vector<DigitShape> shapes;
+    QPoint at = anchor;
+    for (auto c = text.rbegin(); c != text.rend(); ++c) {
+        if (*c == '.') {
+            at.rx() -= kDotAdvance;
+            const QPoint centre = at + kDotCentre;
+            shapes.push_back(
+                {DigitShape::Kind::Dot, QRect(centre.x() - kDotRadius, centre.y() - kDotRadius,
+                                              2 * kDotRadius, 2 * kDotRadius)});
+        } else if (*c == '-') {
+            at.rx() -= kMinusAdvance;
+            shapes.push_back(
+                {DigitShape::Kind::Minus,
+                 QRect(at - QPoint(kMinusBar.width() / 2, kMinusBar.height() / 2), kMinusBar)});
+        } else {
+            at.rx() -= kDigitWidth;
+            shapes.push_back({DigitShape::Kind::Glyph,
+                              QRect(at.x(), at.y() - kDigitHeight / 2, kDigitWidth, kDigitHeight),
+                              *c});
+        }
+    }
+    return shapes;
+}
+
 MeterLayout MeterLayout::of(QSize panel) {
     const int w = std::max(panel.width(), MeterDisplay::kMinimumSize.width());
     const int h = std::max(panel.height(), MeterDisplay::kMinimumSize.height());
     MeterLayout l;
-    l.digitAnchor = QPoint(w / 2 + 150, 50);
+    l.digitAnchor = QPoint(w / 2 + 150, 50 + kDigitHeight / 2);
     l.barAnchor = QPoint(w / 2 - kBarSteps * kBarStepPx / 2, 185);
     l.trend = QRect(QPoint(kTrendMargins[0], kTrendMargins[1]),
                     QPoint(w - kTrendMargins[2], h - kTrendMargins[3]));
@@ -301,6 +335,7 @@ std::string MeterStatusLine(const MeterPicture& picture) {
         if (!line.empty()) line += "  ";
         line += text;
     };
+    if (picture.stale) add(metertext::kStaleReading);
     if (picture.hasReading) {
         if (!drawableMode(picture.record.measureMode))
             add(metertext::kCannotDrawMode);
@@ -329,8 +364,8 @@ void PaintMeter(QPainter& p, const QRect& area, const MeterPicture& picture) {
     if (drawable) {
         p.setFont(arial(kUnitFontPx));
         p.setPen(colour::kMeterText);
-        p.drawText(layout.digitAnchor.x() + 40 - 30,
-                   layout.digitAnchor.y() - 10 + QFontMetrics(p.font()).ascent(),
+        const QPoint unit = layout.digitAnchor + kUnitOffset;
+        p.drawText(unit.x(), unit.y() + QFontMetrics(p.font()).ascent(),
                    utf8(ScreenUnitText(r.prefixIndex, r.unitIndex)));
     }
     drawBar(p, layout.barAnchor, drawable ? BarSteps(r) : 0);

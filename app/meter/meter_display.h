@@ -25,13 +25,14 @@ struct MeterPicture {
     bool hasReading = false;
     bool connected = false;
     bool linkLost = false;
+    bool stale = false;  // no good poll for a while: the reading is not current
     std::vector<MeterReading> trend;
     std::string logError;  // the log writer's complaint, empty while it writes
 };
 
 // Where the parts of the display sit in a panel of the given size.
 struct MeterLayout {
-    QPoint digitAnchor;  // right end of the digits, top of the glyphs
+    QPoint digitAnchor;  // right end of the digits, at their mid-height
     QPoint barAnchor;    // left end of the bar's base line
     QRect trend;         // the trend plot
     QPoint statusText;   // top left of the status texts
@@ -41,13 +42,30 @@ struct MeterLayout {
 
 // The panel's margins around the trend plot: left, top, right, bottom.
 inline constexpr int kTrendMargins[4] = {150, 240, 150, 30};
-inline constexpr int kDigitWidth = 50;
+inline constexpr int kDigitWidth = 50;  // the advance of a seven-segment glyph
 inline constexpr int kDigitHeight = 70;
 inline constexpr int kBarStepPx = 10;
+// The unit text's top left, from the digit anchor.
+inline constexpr QPoint kUnitOffset{40, -10};
 
-// The warning the status line shows: the log writer's error, and the
-// record's mode or AC/DC value when no drawing case covers it.  Empty when
-// all is well.
+// One character of the digit text as drawn.  The characters are placed right
+// to left from the anchor: each moves the position left by its advance (a
+// glyph 50 px, a point 20 px, the minus 20 px) and is drawn from there.
+struct DigitShape {
+    enum class Kind { Glyph, Dot, Minus };
+    Kind kind;
+    // Glyph: its 50 px cell, centred on the position's height.  Dot: the
+    // square around the filled circle of radius 8 centred 15 px right of and
+    // 35 px below the position, on the glyphs' bottom.  Minus: the 40 x 10
+    // bar centred on the position.
+    QRect rect;
+    char glyph = 0;  // '0'..'9' or 'e' for a glyph
+};
+std::vector<DigitShape> DigitShapes(QPoint anchor, const std::string& text);
+
+// The warning the status line shows: the log writer's error, a stale
+// reading, and the record's mode or AC/DC value when no drawing case covers
+// it.  Empty when all is well.
 std::string MeterStatusLine(const MeterPicture& picture);
 
 // Draws the whole display into area.

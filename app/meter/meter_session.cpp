@@ -1,5 +1,6 @@
 #include "meter/meter_session.h"
 
+#include <chrono>
 #include <iterator>
 
 #include "device/device_link.h"
@@ -11,6 +12,8 @@ namespace oscilane {
 namespace {
 
 constexpr int kMeterReadMs = 100;
+// The model judges a record's age by the period of these polls.
+static_assert(std::chrono::milliseconds(kMeterReadMs + pace::kIdleMs) == kMeterPollPeriod);
 
 using MeterSetter = int (*)(DeviceHandle, uint8_t);
 // By kind, from CommandKind::MeterMeasureMode on.

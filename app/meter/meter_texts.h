@@ -20,6 +20,8 @@ inline constexpr const char* kRelMark = "\u2016\u2215\u25b3";
 // Status texts of the display for a record no drawing case covers.
 inline constexpr const char* kCannotDrawMode = "Can not draw DMM mode!";
 inline constexpr const char* kCannotDrawAcDc = "Can not draw DMM AC/DC!";
+// Status text while the digits show a reading the meter no longer sends.
+inline constexpr const char* kStaleReading = "Stale reading: no new reading from the meter";
 
 // The storage-log file dialog.
 inline constexpr const char* kLogDialogTitle = "Save file";

@@ -82,6 +82,7 @@ MeterPicture MeterView::picture() const {
     MeterPicture p;
     p.record = data().LastGood();
     p.hasReading = data().HasReading();
+    p.stale = data().Stale();
     p.connected = link_.isConnected();
     p.linkLost = link_.linkLost();
     p.trend = data().Trend();

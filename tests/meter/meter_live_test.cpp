@@ -1,7 +1,8 @@
 // A connected meter window against the simulated instrument over loopback
 // UDP: readings arrive, the tool bar and the controller bar change the
 // meter's mode and range, storage mode logs every sampled reading, and
-// Disconnect and close leave nothing unwritten.
+// Disconnect and close leave nothing unwritten; polls that fail leave a gap
+// in the trend and the log, marked stale on the display.
 #include "live_window.h"  // first: the simulator's headers precede Qt's keyword macros
 
 #include <QComboBox>
@@ -13,6 +14,7 @@
 
 #include "meter/meter_command_ids.h"
 #include "meter/meter_frame.h"
+#include "meter/meter_texts.h"
 #include "meter/meter_view.h"
 #include "model/meter_data.h"
 #include "shell/command_ids.h"
@@ -84,6 +86,38 @@ TEST_F(MeterLive, ModesChangeOnTheMeterAndEverySampledReadingReachesTheLog) {
     delete frame_;
     frame_ = nullptr;
     EXPECT_EQ(linesIn(log), sampled);
+    EXPECT_TRUE(messages_.texts().isEmpty()) << messages();
+}
+
+TEST_F(MeterLive, PollsThatFailWhileTheLinkHoldsLeaveAGapMarkedStale) {
+    ASSERT_TRUE(connect()) << messages();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view_->data().TrendSize() >= 2; }, kLivePatienceMs));
+    const QString log = folder_.filePath(QStringLiteral("m.doc"));
+    view_->controller()->setLogPathChooser([&](QWidget*) { return log; });
+    view_->controller()->storageModeButton()->click();
+    ASSERT_TRUE(view_->data().Storage());
+
+    // Block reads come back empty; the link check still passes.
+    instrument_.setFaults({.emptyBlockReplies = true});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view_->data().Stale(); }, kLivePatienceMs));
+    EXPECT_FALSE(InstrumentWindow::of(*view_)->link().linkLost());
+    EXPECT_NE(MeterStatusLine(view_->picture()).find(metertext::kStaleReading), std::string::npos);
+    // A sample asked for just before the reading went stale may still land.
+    QTest::qWait(300);
+    const std::size_t sampled = view_->data().TrendSize();
+    QTest::qWait(1000);  // five sampling intervals of 200 ms
+    EXPECT_EQ(view_->data().TrendSize(), sampled) << "a stale reading was sampled";
+    view_->saveData();  // storage mode: the log catches up
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return linesIn(log) == static_cast<int>(sampled); }, kLivePatienceMs))
+        << linesIn(log) << " of " << sampled;
+
+    // A good poll ends it: no stale mark, and samples come again.
+    instrument_.setFaults({});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !view_->data().Stale(); }, kLivePatienceMs));
+    EXPECT_EQ(MeterStatusLine(view_->picture()).find(metertext::kStaleReading), std::string::npos);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return view_->data().TrendSize() > sampled; }, kLivePatienceMs));
     EXPECT_TRUE(messages_.texts().isEmpty()) << messages();
 }
 

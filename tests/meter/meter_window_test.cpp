@@ -285,8 +285,14 @@ TEST_F(MeterViewTest, AnUnwritableLogIsReportedInTheStatusUntilWritingWorks) {
         },
         5000));
     ASSERT_TRUE(QDir().mkpath(folder));
+    report(data(), record(kVoltage));  // the waiting may have made the reading stale
     for (int i = 0; i < 10; ++i) data().Sample();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return MeterStatusLine(view_->picture()).empty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return MeterStatusLine(view_->picture()).find("Cannot write the log file: ") ==
+                   std::string::npos;
+        },
+        5000));
     EXPECT_EQ(contents(folder + QStringLiteral("/m.txt")).count("\r\n"), 20);
     EXPECT_TRUE(messages_.texts().isEmpty()) << "the status reports it, not a box";
 }
@@ -338,10 +344,58 @@ TEST(MeterDisplayTest, AnOverloadShowsOneGlyph) {
     const QImage image =
         paint(connectedPicture(record(kVoltage, [](DmmInfo& r) { r.overload = 1; })));
     const QPoint anchor = MeterLayout::of(image.size()).digitAnchor;
-    const QRect last(anchor.x() - kDigitWidth, anchor.y(), kDigitWidth, kDigitHeight);
+    const QRect last(anchor.x() - kDigitWidth, anchor.y() - kDigitHeight / 2, kDigitWidth,
+                     kDigitHeight);
     EXPECT_GT(pixelsOf(image, colour::kMeterText, last), 0);
     EXPECT_EQ(pixelsOf(image, colour::kMeterText, last.translated(-kDigitWidth, 0)), 0);
     EXPECT_EQ(pixelsOf(image, colour::kMeterText, last.translated(-2 * kDigitWidth, 0)), 0);
+}
+
+TEST(MeterDisplayTest, PointAndMinusTakeTheirOwnPlacesBesideTheGlyphs) {
+    using Kind = DigitShape::Kind;
+    const std::vector<DigitShape> shapes = DigitShapes(QPoint(500, 100), "-1.5");
+    struct Wanted {
+        Kind kind;
+        QRect rect;
+        char glyph;
+    };
+    const Wanted wanted[] = {
+        {Kind::Glyph, QRect(450, 65, 50, 70), '5'},
+        {Kind::Dot, QRect(437, 127, 16, 16), 0},  // centre (445, 135): 20 px taken
+        {Kind::Glyph, QRect(380, 65, 50, 70), '1'},
+        {Kind::Minus, QRect(340, 95, 40, 10), 0},  // centred on (360, 100)
+    };
+    ASSERT_EQ(shapes.size(), std::size(wanted));
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        EXPECT_EQ(shapes[i].kind, wanted[i].kind) << i;
+        EXPECT_EQ(shapes[i].rect, wanted[i].rect) << i;
+        if (wanted[i].kind == Kind::Glyph) {
+            EXPECT_EQ(shapes[i].glyph, wanted[i].glyph) << i;
+        }
+    }
+}
+
+TEST(MeterDisplayTest, TheUnitStartsFortyPixelsRightOfTheDigits) {
+    const DmmInfo r = record(kVoltage, [](DmmInfo& v) {
+        v.value = -1.5f;
+        v.decimalScale = 3;
+    });
+    const QImage image = paint(connectedPicture(r));
+    const QPoint anchor = MeterLayout::of(image.size()).digitAnchor;
+    // The point and the minus are drawn where their shapes say.
+    const std::vector<DigitShape> shapes = DigitShapes(anchor, "-1.5");
+    ASSERT_EQ(shapes.size(), 4u);
+    EXPECT_EQ(image.pixel(shapes[1].rect.center()) | 0xFF000000u, colour::kMeterText.rgb());
+    EXPECT_EQ(image.pixel(shapes[3].rect.center()) | 0xFF000000u, colour::kMeterText.rgb());
+    // The unit's first column lies 40 px right of the anchor, give or take
+    // the font's side bearing; nothing is drawn in the gap.
+    const QRect band(anchor.x() + 1, anchor.y() - 10, 150, 70);
+    int first = -1;
+    for (int x = band.left(); x <= band.right() && first < 0; ++x)
+        if (pixelsOf(image, colour::kMeterText, QRect(x, band.top(), 1, band.height())) > 0)
+            first = x - anchor.x();
+    EXPECT_GE(first, 40);
+    EXPECT_LE(first, 48);
 }
 
 TEST(MeterDisplayTest, HalfAFullTrendCoversTheLeftHalfOfThePlot) {
@@ -367,19 +421,37 @@ TEST(MeterDisplayTest, StatusTextsShowOnlyWhileConnected) {
     EXPECT_EQ(pixelsOf(paint(picture), colour::kMeterText, status), 0);
 }
 
-TEST(MeterDisplayTest, ARecordNoDrawingCaseCoversIsReportedInTheStatusLine) {
+TEST(MeterDisplayTest, InAutoRangeTheStatusNamesNoRange) {
+    // The meter leaves the range index alone in automatic range: whatever it
+    // holds must not show.
+    const QRect status(100, 5, 560, 24);
+    const auto statusOf = [&](uint8_t manual, uint8_t index) {
+        const QImage image = paint(connectedPicture(record(kVoltage, [&](DmmInfo& r) {
+            r.manualRange = manual;
+            r.rangeIndex = index;
+        })));
+        return image.copy(status);
+    };
+    EXPECT_EQ(statusOf(0, 1), statusOf(0, 4));
+    EXPECT_NE(statusOf(1, 1), statusOf(1, 4));
+}
+
+TEST(MeterDisplayTest, AStaleReadingOrARecordNoDrawingCaseCoversIsReportedInTheStatusLine) {
     MessageRecorder messages;
     struct Case {
         DmmInfo r;
         std::string wanted;
+        bool stale = false;
     };
     const Case cases[] = {
         {record(9), metertext::kCannotDrawMode},
         {record(kVoltage, [](DmmInfo& r) { r.ac = 2; }), metertext::kCannotDrawAcDc},
         {record(kVoltage), ""},
+        {record(kVoltage), metertext::kStaleReading, true},
     };
     for (const Case& c : cases) {
         MeterPicture picture = connectedPicture(c.r);
+        picture.stale = c.stale;
         EXPECT_EQ(MeterStatusLine(picture), c.wanted);
         const QImage image = paint(picture);  // draws without a box
         const QRect line = MeterLayout::of(image.size()).statusLine;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -21,7 +22,8 @@ namespace {
 class MeterDataTest : public testing::Test {
   protected:
     CountingClock clock;
-    MeterData data{clock.clock()};
+    ManualPollClock polls;
+    MeterData data{clock.clock(), polls.clock()};
     TempDir dir;
 
     void PollVolts(float value = 1.0f) { ASSERT_TRUE(data.Poll(Reports(Record(0, value)))); }
@@ -90,6 +92,44 @@ TEST_F(MeterDataTest, NothingIsSampledBeforeTheFirstGoodPoll) {
     EXPECT_EQ(data.FillingReadings(), 0u);
 }
 
+TEST_F(MeterDataTest, AStaleRecordIsNotSampledUntilAGoodPollArrives) {
+    using std::chrono::milliseconds;
+    const auto fails = [](DmmInfo* out) {
+        out->value = 7.0f;
+        return 1;
+    };
+    data.SetStorage(true);
+    PollVolts();
+    struct {
+        milliseconds since;  // since the last good poll
+        bool stale;
+    } steps[] = {
+        {milliseconds(0), false},    {kMeterPollPeriod, false},
+        {kStaleReadingAfter, false}, {kStaleReadingAfter + milliseconds(1), true},
+        {milliseconds(10000), true},  // as after a reconnection
+    };
+    milliseconds at(0);
+    int sampled = 0;
+    for (const auto& step : steps) {
+        polls.advance(step.since - at);
+        at = step.since;
+        EXPECT_FALSE(data.Poll(fails));
+        EXPECT_EQ(data.Stale(), step.stale) << step.since.count() << " ms";
+        data.Sample();
+        if (!step.stale) ++sampled;
+        EXPECT_EQ(data.TrendSize(), static_cast<std::size_t>(sampled)) << step.since.count();
+        EXPECT_EQ(data.FillingReadings(), static_cast<std::size_t>(sampled));
+    }
+    // Nothing was stamped for the samples not taken: the log has a gap.
+    EXPECT_EQ(clock.taken(), sampled);
+
+    PollVolts(2.0f);
+    EXPECT_FALSE(data.Stale());
+    data.Sample();
+    ASSERT_EQ(data.TrendSize(), static_cast<std::size_t>(sampled + 1));
+    EXPECT_EQ(data.Trend().back().value, 2.0f);
+}
+
 TEST_F(MeterDataTest, The1201stReadingDropsTheFirst) {
     PollVolts();
     SampleTimes(1201);
@@ -130,7 +170,7 @@ TEST_F(MeterDataTest, BatchesSpanTwoSecondsOfReadings) {
         {10, Every(1)},  // 720000 ms
     };
     for (const auto& c : cases) {
-        MeterData meter(clock.clock());
+        MeterData meter(clock.clock(), polls.clock());
         ASSERT_TRUE(meter.SetDuration(c.durationIndex));
         ASSERT_TRUE(meter.Poll(Reports(Record(0, 1.0f))));
         meter.SetStorage(true);

@@ -1,5 +1,6 @@
 // What the meter model's tests share: a scratch folder, whole-file reads,
-// a clock that counts in hundredths and a meter that reports a set record.
+// a clock that counts in hundredths, a poll clock moved by hand and a meter
+// that reports a set record.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include "file_text.h"
+#include "model/meter_data.h"
 #include "model/meter_reading.h"
 #include "zelvo/zelvo_common.h"
 
@@ -95,6 +97,19 @@ class CountingClock {
 
   private:
     std::atomic<int> next_{0};
+};
+
+// The time of the polls, standing still until a test moves it: a reading is
+// stale only when the test says so, however slowly the machine runs.
+class ManualPollClock {
+  public:
+    MeterData::PollClock clock() {
+        return [this] { return now_.load(); };
+    }
+    void advance(std::chrono::milliseconds by) { now_ = now_.load() + by; }
+
+  private:
+    std::atomic<std::chrono::steady_clock::time_point> now_{};
 };
 
 inline DmmInfo Record(uint8_t mode, float value, int32_t prefix = 7, int32_t unit = 0) {

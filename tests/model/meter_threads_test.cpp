@@ -51,7 +51,8 @@ TEST(ThreadWakeEvent, ASetBeforeTheWaitIsKeptAndUsedOnce) {
 TEST(MeterThreads, SamplesOnTheClockAndWritesEverythingByTheClose) {
     TempDir dir;
     CountingClock clock;
-    MeterData data(clock.clock());
+    ManualPollClock polls;
+    MeterData data(clock.clock(), polls.clock());
     ASSERT_TRUE(data.Poll(Reports(Record(0, 1.0f))));
     data.SetStorage(true);
     std::string path = dir.file("m.txt");
@@ -76,7 +77,8 @@ TEST(MeterThreads, SamplesOnTheClockAndWritesEverythingByTheClose) {
 TEST(MeterThreads, HandOversRacingSamplesLoseAndRepeatNothing) {
     TempDir dir;
     CountingClock clock;
-    MeterData data(clock.clock());
+    ManualPollClock polls;
+    MeterData data(clock.clock(), polls.clock());
     ASSERT_TRUE(data.Poll(Reports(Record(0, 1.0f))));
     data.SetStorage(true);
     std::string folder = dir.file("later");

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <deque>
 #include <functional>
@@ -26,13 +27,23 @@
 
 namespace oscilane {
 
+// The meter worker polls once per period, plus the time of the exchange.
+inline constexpr std::chrono::milliseconds kMeterPollPeriod{250};
+// A last good record older than this is stale: two polls in a row brought
+// no reading, so it is neither sampled nor shown as current.
+inline constexpr std::chrono::milliseconds kStaleReadingAfter = 2 * kMeterPollPeriod;
+
 class MeterData {
   public:
     // Decodes one meter record into its argument; 0 when a reading was
     // decoded (DMMGetInfo bound to the window's device).
     using ReadMeter = std::function<int(DmmInfo*)>;
+    // When the polls happen, for the age of the last good record; tests
+    // step it by hand.
+    using PollClock = std::function<std::chrono::steady_clock::time_point()>;
 
-    explicit MeterData(MeterClock clock = SystemLocalTime);
+    explicit MeterData(MeterClock clock = SystemLocalTime,
+                       PollClock pollClock = std::chrono::steady_clock::now);
     // The readings belong to one window; a copy would fork the log.
     MeterData(const MeterData&) = delete;
     MeterData& operator=(const MeterData&) = delete;
@@ -45,7 +56,8 @@ class MeterData {
     // filling storage buffer.  Once that buffer spans 2 seconds of readings
     // (interval times count), it is handed to the log writer: the index of
     // the buffer the writer is to empty is returned.  Nothing happens before
-    // the first good poll: there is no reading to sample yet.
+    // the first good poll, nor while the last good record is stale: the
+    // trend and the log get a gap, never a reading the meter no longer shows.
     std::optional<int> Sample();
 
     // Empties the trend and restarts the sampling clock.
@@ -100,6 +112,9 @@ class MeterData {
     DmmInfo Current() const;
     DmmInfo LastGood() const;
     bool HasReading() const;
+    // True once the last good record is older than kStaleReadingAfter, until
+    // the next good poll.
+    bool Stale() const;
 
     std::vector<MeterReading> Trend() const;
     std::size_t TrendSize() const;
@@ -110,13 +125,17 @@ class MeterData {
     // is not being filled.
     std::optional<int> handOverLocked();
     void wakeWriter() const;
+    // recordMutex_ held.
+    bool staleLocked() const;
 
     MeterClock clock_;
+    PollClock pollClock_;
 
     mutable std::mutex recordMutex_;
     DmmInfo current_{};
     DmmInfo lastGood_{};
     bool hasReading_ = false;
+    std::chrono::steady_clock::time_point lastGoodAt_{};
 
     mutable std::mutex trendMutex_;
     std::deque<MeterReading> trend_;
