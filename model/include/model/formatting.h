@@ -27,6 +27,8 @@ std::string DbText(double decibels, int n);
 std::string TimeText(double nanoseconds);
 // Hertz with a unit; empty for negatives and from 1e12 up.
 std::string FreqText(double hertz);
+// Samples per second with a unit ("2.000MSa/s"), the same digits and range as FreqText.
+std::string RateText(double samplesPerSecond);
 
 // The value of a plain decimal number (digits, '.', '-'); 0 for any other text.
 double ParseDecimal(std::string_view text);
