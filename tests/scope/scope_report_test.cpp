@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -120,6 +121,47 @@ TEST_F(ScopeReportTest, TracePixelsInTheChannelColourInsideTheBox) {
         }
     EXPECT_GT(green, 200) << "the CH2 trace";
     EXPECT_EQ(greenOutside, 0) << "a blanked sample drawn outside the box";
+}
+
+// The dark runs of pixels along a line of the page, as their first positions.
+QList<int> darkRuns(const QImage& page, QPoint from, QPoint step, int count) {
+    QList<int> runs;
+    bool inRun = false;
+    for (int i = 0; i < count; ++i) {
+        const QPoint at = from + step * i;
+        const bool dark = qGray(page.pixel(at)) < 128;
+        if (dark && !inRun) runs << i;
+        inRun = dark;
+    }
+    return runs;
+}
+
+TEST(ScopeReportPage, TheGraticuleHasTheScreensTwelveDivisionsAcrossAndEightDown) {
+    // No channel shown: nothing but the graticule inside the box.
+    scopetest::BlockBuilder b;
+    for (int c = kCh1; c <= kRef; ++c) b.channel(c, L::channel::kShown, 0);
+    const QSize size(1754, 1240);  // A4 landscape at 150 dpi
+    QImage page(size, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        drawScopeReport(painter, size, b.block, kSeventhOfMarch);
+    }
+    const QRect box(QPoint(static_cast<int>(size.width() * 0.05), size.height() * 152 / 1000),
+                    QPoint(static_cast<int>(size.width() * 0.95), size.height() * 700 / 1000));
+    // Five pixels in from an edge only the division ticks (6 long) and the
+    // centre line reach; the minor ticks (4.5) stop short.
+    const QList<int> across = darkRuns(page, box.topLeft() + QPoint(1, 5), {1, 0}, box.width() - 2);
+    ASSERT_EQ(across.size(), 11) << "division rules across";
+    for (int k = 0; k < across.size(); ++k)
+        EXPECT_NEAR(across[k] + 1, (k + 1) * box.width() / 12.0, 1.5) << "division " << k + 1;
+    const QList<int> down = darkRuns(page, box.topLeft() + QPoint(5, 1), {0, 1}, box.height() - 2);
+    ASSERT_EQ(down.size(), 7) << "division rules down";
+    for (int j = 0; j < down.size(); ++j)
+        EXPECT_NEAR(down[j] + 1, (j + 1) * box.height() / 8.0, 1.5) << "division " << j + 1;
+    // The vertical centre line is the sixth division's and runs the full height.
+    EXPECT_EQ(darkRuns(page, {box.left() + across[5] + 1, box.top()}, {0, 1}, box.height()).size(),
+              1);
 }
 
 TEST(ScopeReportCommands, ExportPdfFailureIsShownAndLeavesNothing) {
