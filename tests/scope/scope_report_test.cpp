@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -162,6 +163,89 @@ TEST(ScopeReportPage, TheGraticuleHasTheScreensTwelveDivisionsAcrossAndEightDown
     // The vertical centre line is the sixth division's and runs the full height.
     EXPECT_EQ(darkRuns(page, {box.left() + across[5] + 1, box.top()}, {0, 1}, box.height()).size(),
               1);
+}
+
+// The widest texts the page has: ALT mode with every channel shown and the
+// longest rate and time texts on both channels, MATH on FFT.
+SettingBlock widestTextsBlock() {
+    scopetest::BlockBuilder b;
+    b.u16(L::kTriggerMode, 2).u16(L::kMathOperatorSettings, 4);
+    for (int c = kCh1; c <= kRef; ++c) b.shownChannel(c, 9, 50000, 100);
+    for (int c = kCh1; c <= kCh2; ++c)
+        b.channel(c, L::channel::kAltTimeBase, 12).channel(c, L::channel::kCoupling, 0);
+    return b.block;
+}
+
+struct Word {
+    QString text;
+    QRectF box;
+};
+
+// The words of a one-page PDF with their boxes, and the page's size, from
+// pdftotext's bounding-box output.
+QList<Word> wordsOf(const QString& pdfPath, QSizeF* page) {
+    const QString html = run("pdftotext", {"-bbox", pdfPath, "-"});
+    const QRegularExpression pageTag(R"re(<page width="([\d.]+)" height="([\d.]+)")re");
+    if (const QRegularExpressionMatch m = pageTag.match(html); m.hasMatch())
+        *page = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+    const QRegularExpression wordTag(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    QList<Word> words;
+    for (auto it = wordTag.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        words << Word{m.captured(5),
+                      QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))};
+    }
+    return words;
+}
+
+TEST_F(ScopeReportTest, PrintedPageIsLandscapeAndItsTextColumnsDoNotOverlap) {
+    scopetest::FakeLink link;
+    link.data.displayedBlock = widestTextsBlock();
+    QWidget view;
+    CommandMap commands;
+    ScopeReportCommands* report = installScopeReport(&view, commands, link.data);
+    report->clock = [] { return kSeventhOfMarch; };
+    // What Print sends and Print Preview shows, on a printer that writes a file.
+    const QString path = dir_.filePath("printed.pdf");
+    QPrinter& printer = report->printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    report->paint(printer);
+
+    QSizeF page;
+    const QList<Word> words = wordsOf(path, &page);
+    ASSERT_GT(page.width(), page.height()) << "a landscape page";
+    // The page is drawn in the printer's paint rectangle; PDF points are the
+    // rectangle's unit.
+    const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
+    const double rightColumn = paint.left() + paint.width() * 0.5;
+    const double innerFrame = paint.left() + paint.width() * (1 - 0.017);
+    int leftWords = 0, rightWords = 0;
+    for (const Word& w : words) {
+        // The settings rows lie between the legend and "Note:".
+        if (w.box.top() < paint.top() + paint.height() * 0.735 ||
+            w.box.top() > paint.top() + paint.height() * 0.83)
+            continue;
+        // A point of slack for the truncation to device pixels.
+        if (w.box.left() < rightColumn - 1) {
+            ++leftWords;
+            EXPECT_LT(w.box.right(), rightColumn)
+                << w.text.toStdString() << " runs into the right column";
+        } else {
+            ++rightWords;
+            EXPECT_LT(w.box.right(), innerFrame) << w.text.toStdString() << " runs past the frame";
+        }
+    }
+    EXPECT_GE(leftWords, 20);   // the rate line and four volt lines
+    EXPECT_GE(rightWords, 15);  // the time line, two couplings, "Operate: FFT CH1"
+    const QStringList all = [&words] {
+        QStringList t;
+        for (const Word& w : words) t << w.text;
+        return t;
+    }();
+    EXPECT_TRUE(all.join(' ').contains("Operate: FFT CH1")) << all.join(' ').toStdString();
 }
 
 TEST(ScopeReportCommands, ExportPdfFailureIsShownAndLeavesNothing) {
