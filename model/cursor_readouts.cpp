@@ -12,8 +12,6 @@ namespace {
 
 constexpr int kAcross = 12;  // divisions across the grid
 constexpr int kDown = 8;     // divisions down the grid
-// The FFT trace spreads its sample rate over 400 pixels' worth of divisions.
-constexpr double kFftRatePerDivision = 400;
 
 bool cursorChannel(int channel) { return channel >= kCh1 && channel <= kMath; }
 
@@ -51,8 +49,7 @@ std::string CursorTime(const ScopeSettings& s, int channel, int dx, int w) {
 
 std::string CursorFrequency(const ScopeSettings& s, int channel, int dx, int w) {
     if (cursorOnFft(s, channel)) {
-        const int source = s.fftSource() == kCh2 ? kCh2 : kCh1;
-        const double rate = samplesPerSecond(s.timeBaseOf(source)).value_or(0);
+        const double rate = fftSampleRate(s).value_or(0);
         const int span = s.altTrigger() ? w - 1 : w;
         if (span <= 0) return {};
         return FreqText(dx * (rate / kFftRatePerDivision) * kAcross / span);

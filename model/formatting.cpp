@@ -32,6 +32,16 @@ constexpr std::array<std::string_view, 17> kPrefixes = {
     "y", "z", "a", "f", "p", "n", kMicro, "m", "", "k", "M", "G", "T", "P", "E", "Z", "Y"};
 constexpr int kUnitPrefix = 8;  // index of "" in kPrefixes
 
+// Four digits with the prefix "", "K", "M" or "G" and the unit; empty for
+// negatives and from 1e12 up.
+std::string prefixedText(double value, const char* unit) {
+    if (value >= 0 && value < 1000) return FmtN(value, 4) + unit;
+    if (value >= 1000 && value < 1e6) return FmtN(value * 0.001, 4) + "K" + unit;
+    if (value >= 1e6 && value < 1e9) return FmtN(value * 1e-6, 4) + "M" + unit;
+    if (value >= 1e9 && value < 1e12) return FmtN(value * 1e-9, 4) + "G" + unit;
+    return {};
+}
+
 }  // namespace
 
 std::string FixedText(double x, int decimals) {
@@ -102,13 +112,9 @@ std::string TimeText(double nanoseconds) {
     return withSign(nanoseconds, std::move(text));
 }
 
-std::string FreqText(double hertz) {
-    if (hertz >= 0 && hertz < 1000) return FmtN(hertz, 4) + "Hz";
-    if (hertz >= 1000 && hertz < 1e6) return FmtN(hertz * 0.001, 4) + "KHz";
-    if (hertz >= 1e6 && hertz < 1e9) return FmtN(hertz * 1e-6, 4) + "MHz";
-    if (hertz >= 1e9 && hertz < 1e12) return FmtN(hertz * 1e-9, 4) + "GHz";
-    return {};
-}
+std::string FreqText(double hertz) { return prefixedText(hertz, "Hz"); }
+
+std::string RateText(double samplesPerSecond) { return prefixedText(samplesPerSecond, "Sa/s"); }
 
 std::string SignificantText(double x) {
     if (!std::isfinite(x)) return {};

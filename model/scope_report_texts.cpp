@@ -1,6 +1,7 @@
 #include "model/scope_report_texts.h"
 
 #include <array>
+#include <cstdint>
 #include <cstdio>
 
 #include "model/formatting.h"
@@ -27,13 +28,15 @@ uint32_t u32At(const SettingBlock& block, std::size_t at) {
 }
 
 // Source 1 is CH2; every other value reads as CH1.
-const char* sourceName(uint32_t source) { return source == 1 ? "CH2" : "CH1"; }
+const char* sourceName(int64_t source) { return source == 1 ? "CH2" : "CH1"; }
 
-// The ALT-mode form: "<head>CH1 = x" and "     CH2 = y" for the shown channels.
+// The ALT-mode form: "<head>CH1 = x" for a shown CH1, then "     CH2 = y"
+// for a shown CH2.  The head belongs to CH1's part, so with CH1 off the
+// line starts with CH2's.
 template <typename Entry>
 std::string altLine(const ScopeSettings& s, const char* head, Entry entry) {
-    std::string line = head;
-    if (s.shown(kCh1)) line += std::string("CH1 = ") + entry(s.altTimeBase(kCh1));
+    std::string line;
+    if (s.shown(kCh1)) line += std::string(head) + "CH1 = " + entry(s.altTimeBase(kCh1));
     if (s.shown(kCh2)) line += kSecondChannel + entry(s.altTimeBase(kCh2));
     return line;
 }
@@ -72,7 +75,10 @@ std::string ReportCouplingLine(const ScopeSettings& s, int channel) {
 }
 
 std::string ReportMathLine(const SettingBlock& block) {
-    const int op = ScopeSettings(block).mathOperator();
+    const ScopeSettings s(block);
+    const int op = s.mathOperator();
+    // FFT works on one trace, its own source, not on sources A and B.
+    if (op == kFftOperator) return std::string("Operate: FFT ") + sourceName(s.fftSource());
     const char* opText = op >= 0 && op < static_cast<int>(kOperators.size())
                              ? kOperators[static_cast<std::size_t>(op)]
                              : kOperators[0];

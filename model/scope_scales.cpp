@@ -29,6 +29,10 @@ std::optional<double> samplesPerSecond(int timeBaseIndex) {
     return kRates[static_cast<std::size_t>(timeBaseIndex)];
 }
 
+std::optional<double> fftSampleRate(const ScopeSettings& s) {
+    return samplesPerSecond(s.timeBaseOf(s.fftSource() == kCh2 ? kCh2 : kCh1));
+}
+
 std::optional<int> fftDecibelsPerDivision(int dbIndex) {
     static constexpr std::array<int, 7> kSteps = {1, 2, 5, 10, 20, 50, 100};
     if (dbIndex < 0 || dbIndex >= static_cast<int>(kSteps.size())) return std::nullopt;

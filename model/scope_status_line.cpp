@@ -54,12 +54,29 @@ std::string slopeText(bool pulse, int value) {
 
 }  // namespace
 
+std::string scopeMathLabel(const ScopeSettings& s) {
+    const std::string volts =
+        VoltText(s.voltsValue10uV(kMath) * 0.01, static_cast<uint16_t>(s.probe(kMath)));
+    if (s.mathOperator() != kFftOperator) return "MATH: " + volts + "/DIV";
+    const std::string gap = "     ";
+    std::string text = "MATH: ";
+    if (s.fftScale() != 0) {
+        const std::optional<int> db = fftDecibelsPerDivision(s.fftDbIndex());
+        text += (db ? std::to_string(*db) : std::string()) + "dB/DIV" + gap;
+    } else {
+        text += volts + "/DIV" + gap;
+    }
+    if (const std::optional<double> rate = fftSampleRate(s))
+        text += FreqText(*rate / kFftRatePerDivision) + "/DIV" + gap + RateText(*rate);
+    return text;
+}
+
 const char* runStateText(const ScopeSettings& s) {
     if (!s.running()) return scopetext::kStopped;
     return s.sweep() == kSingleSweep ? scopetext::kSingleRunning : scopetext::kRunning;
 }
 
-std::vector<StatusPiece> scopeStatusLine(const ScopeSettings& s) {
+std::vector<StatusPiece> scopeStatusLine(const ScopeSettings& s, bool linkLost) {
     std::vector<StatusPiece> line;
     for (int c = kCh1; c <= kCh2; ++c)
         if (s.shown(c))
@@ -94,7 +111,10 @@ std::vector<StatusPiece> scopeStatusLine(const ScopeSettings& s) {
                             entry(scopetext::kSweeps, s.sweep()),
                         sourceColour(source)});
     }
-    line.push_back({runStateText(s), StatusColour::Plain});
+    if (linkLost)
+        line.push_back({scopetext::kLinkLost, StatusColour::LinkLost});
+    else
+        line.push_back({runStateText(s), StatusColour::Plain});
     return line;
 }
 

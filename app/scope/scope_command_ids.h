@@ -3,7 +3,7 @@
 
 namespace oscilane::cmd {
 
-inline constexpr int kScopeSave = 32790;
+inline constexpr int kScopeSave = 32790;  // "Save Waveform", the File menu's "Save"
 inline constexpr int kScopePanelToggle = 32791;
 inline constexpr int kScopeCursor = 32828;
 inline constexpr int kScopeMeasure = 32829;

@@ -21,7 +21,7 @@ namespace oscilane {
 namespace {
 
 constexpr ToolBarButton kToolBar[] = {
-    {cmd::kScopeSave, "Save", ":/icons/scope_save.png"},
+    {cmd::kScopeSave, "Save Waveform", ":/icons/scope_save.png"},
     {cmd::kPrint, "Print", ":/icons/scope_print.png"},
     {cmd::kScopePanelToggle, "Panel", ":/icons/scope_panel.png"},
     {0, nullptr, nullptr},

@@ -34,15 +34,22 @@ QList<ReportLegendEntry> legendOf(const ScopeSettings& s) {
     return legend;
 }
 
+// The printed graticule: as on the screen, 12 divisions across (the 1200
+// samples span them) of 5 minor steps and 8 down of 4.
+constexpr int kMinorAcross = 60;
+constexpr int kMinorPerDivisionAcross = 5;
+constexpr int kMinorDown = 32;
+constexpr int kMinorPerDivisionDown = 4;
+
 void drawGraticule(QPainter& p, const QRect& box) {
     const double left = box.left(), top = box.top();
     const double width = box.width(), height = box.height();
-    const double sx = width / 50, sy = height / 32;
+    const double sx = width / kMinorAcross, sy = height / kMinorDown;
     double ts = width * 3 / 499;
     ts = ts >= 4.5 ? 4.5 : ts < 2.5 ? 2 : ts;
     double tl = height * 4 / 255;
     tl = tl >= 6 ? 6 : tl < 4.5 ? 3 : tl;
-    const double centreX = left + 25 * sx, centreY = top + 16 * sy;
+    const double centreX = left + kMinorAcross / 2 * sx, centreY = top + kMinorDown / 2 * sy;
     const double right = left + width, bottom = top + height;
     auto line = [&p](double x1, double y1, double x2, double y2) {
         p.drawLine(QPoint(static_cast<int>(x1), static_cast<int>(y1)),
@@ -51,28 +58,28 @@ void drawGraticule(QPainter& p, const QRect& box) {
     auto dot = [&p](double x, double y) {
         p.drawPoint(QPoint(static_cast<int>(x), static_cast<int>(y)));
     };
-    for (int k = 1; k <= 49; ++k) {
+    for (int k = 1; k < kMinorAcross; ++k) {
         const double x = left + k * sx;
-        if (k == 25) {
+        if (k == kMinorAcross / 2) {
             line(x, top, x, bottom);
-        } else if (k % 5 == 0) {
+        } else if (k % kMinorPerDivisionAcross == 0) {
             line(x, top, x, top + tl);
             line(x, bottom, x, bottom - tl);
-            for (int j = 1; j <= 31; ++j) dot(x, top + j * sy);
+            for (int j = 1; j < kMinorDown; ++j) dot(x, top + j * sy);
         } else {
             line(x, top, x, top + ts);
             line(x, bottom, x, bottom - ts);
         }
         line(x, centreY - ts - 1, x, centreY + ts);
     }
-    for (int j = 1; j <= 31; ++j) {
+    for (int j = 1; j < kMinorDown; ++j) {
         const double y = top + j * sy;
-        if (j == 16) {
+        if (j == kMinorDown / 2) {
             line(left, y, right, y);
-        } else if (j % 4 == 0) {
+        } else if (j % kMinorPerDivisionDown == 0) {
             line(left, y, left + tl, y);
             line(right, y, right - tl, y);
-            for (int k = 1; k <= 49; ++k) dot(left + k * sx, y);
+            for (int k = 1; k < kMinorAcross; ++k) dot(left + k * sx, y);
         } else {
             line(left, y, left + ts, y);
             line(right, y, right - ts, y);

@@ -62,6 +62,8 @@ const QColor& statusColour(StatusColour c) {
             return colour::kCh2;
         case StatusColour::ExtTrigger:
             return colour::kExtTrigger;
+        case StatusColour::LinkLost:
+            return colour::kLinkLost;
         case StatusColour::Plain:
             break;
     }
@@ -311,33 +313,16 @@ void ScopeScreen::drawAboveFrame(QPainter& p) {
         if (s.shown(kRef)) drawRefLabel(p, s);
         drawMarkers(p);
         drawStatusLine(p, s);
+        // The texts belong to the data last measured; once the link is
+        // closed they would stand for a signal that is no longer shown.
+        drawMeasurements(p);
     }
-    drawMeasurements(p);
     drawLamp(p);
 }
 
 void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) const {
-    const QString volts = QString::fromStdString(
-        VoltText(s.voltsValue10uV(kMath) * 0.01, static_cast<uint16_t>(s.probe(kMath))));
-    QString text;
-    if (s.mathOperator() != kFftOperator) {
-        text = QStringLiteral("MATH: ") + volts + QStringLiteral("/DIV");
-    } else {
-        const QString gap = QStringLiteral("     ");
-        if (s.fftScale() != 0) {
-            const std::optional<int> db = fftDecibelsPerDivision(s.fftDbIndex());
-            text = QStringLiteral("MATH: ") + (db ? QString::number(*db) : QString()) +
-                   QStringLiteral("dB/DIV") + gap;
-        } else {
-            text = QStringLiteral("MATH: ") + volts + QStringLiteral("/DIV") + gap;
-        }
-        const int source = s.fftSource() == kCh2 ? kCh2 : kCh1;
-        if (const std::optional<double> rate = samplesPerSecond(s.timeBaseOf(source)))
-            text += QString::fromStdString(FreqText(*rate / 400)) + QStringLiteral("/DIV") + gap +
-                    QString::fromStdString(FreqText(*rate)) + QStringLiteral("Sa");
-    }
     p.setPen(colour::kMath);
-    textAt(p, grid().left, grid().bottom + 20, text);
+    textAt(p, grid().left, grid().bottom + 20, QString::fromStdString(scopeMathLabel(s)));
 }
 
 void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
@@ -350,7 +335,8 @@ void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
 }
 
 void ScopeScreen::drawStatusLine(QPainter& p, const ScopeSettings& s) const {
-    const std::vector<StatusPiece> line = scopeStatusLine(s);
+    // The lamp is amber then: the window is connected, the instrument silent.
+    const std::vector<StatusPiece> line = scopeStatusLine(s, state_.deviceRemoved());
     const GridRect& g = grid();
     const int bandHeight = kStatusBottomOffset - kStatusTopOffset + 1;
     // The largest font at which the whole line fits across the grid; a grid

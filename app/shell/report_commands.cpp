@@ -21,6 +21,13 @@ namespace {
 constexpr int kPdfResolution = 300;
 constexpr qsizetype kReasonLimit = 1024;
 
+// Every report page is laid out on A4 landscape, in the PDF file and on the
+// printer alike: at a fortieth of the page height the longest report lines
+// (the scope's ALT mode) run past the edge of a portrait page, and the left
+// text column into the right one.
+constexpr QPageSize::PageSizeId kReportPageSize = QPageSize::A4;
+constexpr QPageLayout::Orientation kReportOrientation = QPageLayout::Landscape;
+
 }  // namespace
 
 bool writeReportPdf(const QString& path, const ReportDrawer& draw, const QDateTime& when,
@@ -35,10 +42,8 @@ bool writeReportPdf(const QString& path, const ReportDrawer& draw, const QDateTi
     {
         QPdfWriter writer(&file);
         writer.setResolution(kPdfResolution);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        // Landscape: at a fortieth of the page height, the longest report
-        // lines (the scope's ALT mode) run past the edge of a portrait page.
-        writer.setPageOrientation(QPageLayout::Landscape);
+        writer.setPageSize(QPageSize(kReportPageSize));
+        writer.setPageOrientation(kReportOrientation);
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter;
         if (!painter.begin(&writer)) return fail();
@@ -68,6 +73,8 @@ ReportCommands::ReportCommands(QWidget* view, ReportDrawer draw)
             return std::nullopt;
         return dialog.selectedFiles().constFirst();
     };
+    printer_->setPageSize(QPageSize(kReportPageSize));
+    printer_->setPageOrientation(kReportOrientation);
 }
 
 ReportCommands::~ReportCommands() = default;

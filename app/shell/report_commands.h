@@ -43,11 +43,13 @@ class ReportCommands : public QObject {
     std::function<std::optional<QString>(QWidget* parent)> askPdfFile;
     // The date and time printed; the local clock unless a test sets it.
     std::function<QDateTime()> clock;
+    // The printer Print and Print Preview use: A4 landscape, as the PDF, until
+    // the user picks another page in Print Setup.
     QPrinter& printer() { return *printer_; }
-
-  private:
+    // Draws the report on the printer's page: what Print sends and Print Preview shows.
     void paint(QPrinter& printer);
 
+  private:
     QWidget* view_;
     ReportDrawer draw_;
     std::unique_ptr<QPrinter> printer_;

@@ -91,6 +91,14 @@ INSTANTIATE_TEST_SUITE_P(FreqText, Texts,
                                          TextCase{"1e12 empty", FreqText(1e12), ""}),
                          caseName<TextCase>);
 
+INSTANTIATE_TEST_SUITE_P(RateText, Texts,
+                         testing::Values(TextCase{"megasamples", RateText(2e6), "2.000MSa/s"},
+                                         TextCase{"kilosamples", RateText(5e5), "500.0KSa/s"},
+                                         TextCase{"samples", RateText(1), "1.000Sa/s"},
+                                         TextCase{"gigasamples", RateText(2e9), "2.000GSa/s"},
+                                         TextCase{"1e12 empty", RateText(1e12), ""}),
+                         caseName<TextCase>);
+
 INSTANTIATE_TEST_SUITE_P(DbText, Texts,
                          testing::Values(TextCase{"negative tens", DbText(-23.456, 3), "-23.5dB"},
                                          TextCase{"units", DbText(3.14159, 3), "3.14dB"},

@@ -27,7 +27,8 @@ TEST(ReportTexts, SamplingRateAndTimePerDivisionInEachMode) {
         {false, true, true, "Sampling Rate = ", "Time/DIV = 1.000ms/div"},
         {true, true, true,
          "Sampling Rate: CH1 = ", "Time/DIV: CH1 = 2.000ms     CH2 = 5.000ms/div"},
-        {true, false, true, "Sampling Rate:      CH2 = ", "Time/DIV:      CH2 = 5.000ms/div"},
+        // With CH1 off the line starts at CH2's part.
+        {true, false, true, "     CH2 = ", "     CH2 = 5.000ms/div"},
         {true, true, false, "Sampling Rate: CH1 = ", "Time/DIV: CH1 = 2.000ms/div"},
     };
     for (const Case& c : cases) {
@@ -55,14 +56,14 @@ TEST(ReportTexts, ChannelAndMathLines) {
         int op;
         const char* line;
     };
-    const Case cases[] = {{0, 1, 0, "Operate: CH1 + CH2"},
-                          {1, 0, 1, "Operate: CH2 - CH1"},
-                          {0, 0, 2, "Operate: CH1 X CH1"},
-                          {1, 1, 3, "Operate: CH2 / CH2"},
-                          {0, 1, 4, "Operate: CH1 + CH2"}};
+    // FFT names its own source (CH2 here), never sources A and B.
+    const Case cases[] = {{0, 1, 0, "Operate: CH1 + CH2"}, {1, 0, 1, "Operate: CH2 - CH1"},
+                          {0, 0, 2, "Operate: CH1 X CH1"}, {1, 1, 3, "Operate: CH2 / CH2"},
+                          {0, 0, 4, "Operate: FFT CH2"},   {0, 1, 7, "Operate: CH1 + CH2"}};
     for (const Case& c : cases) {
         BlockBuilder m;
         m.u32(L::kMathSourceA, c.a).u32(L::kMathSourceB, c.b).u16(L::kMathOperatorSettings, c.op);
+        m.u16(L::kFftSource, 1);
         EXPECT_EQ(ReportMathLine(m.block), c.line);
     }
 }

@@ -103,11 +103,52 @@ TEST(ScopeStatusLine, PiecesFollowTheBlock) {
     for (const Case& c : cases) {
         BlockBuilder b = basic();
         c.shape(b);
-        const std::vector<StatusPiece> line = scopeStatusLine(ScopeSettings(b.block));
+        const std::vector<StatusPiece> line = scopeStatusLine(ScopeSettings(b.block), false);
         ASSERT_EQ(line.size(), c.line.size()) << c.name;
         for (std::size_t i = 0; i < line.size(); ++i) {
             EXPECT_EQ(line[i].text, c.line[i].text) << c.name << " piece " << i;
             EXPECT_EQ(line[i].colour, c.line[i].colour) << c.name << " piece " << i;
         }
+    }
+}
+
+TEST(ScopeStatusLine, ALostLinkReplacesTheRunStateWhateverTheBlockSays) {
+    for (int runStop : {0, 1}) {
+        BlockBuilder b = basic();
+        b.u16(L::kRunStop, runStop);
+        const std::vector<StatusPiece> line = scopeStatusLine(ScopeSettings(b.block), true);
+        ASSERT_FALSE(line.empty());
+        EXPECT_EQ(line.back(), (StatusPiece{"LINK LOST", StatusColour::LinkLost})) << runStop;
+        EXPECT_EQ(line.front().text, "CH1 1.00V DC");
+        for (const StatusPiece& piece : line) {
+            EXPECT_NE(piece.text, "RUN");
+            EXPECT_NE(piece.text, "STOP");
+        }
+    }
+}
+
+TEST(ScopeMathLabel, ScaleAndForFftTheFrequencyAndSampleRateOfItsSource) {
+    struct Case {
+        const char* name;
+        std::function<void(BlockBuilder&)> shape;
+        const char* label;
+    };
+    const Case cases[] = {
+        {"A + B", [](BlockBuilder&) {}, "MATH: 500mV/DIV"},
+        {"FFT of CH1, linear", [](BlockBuilder& b) { b.u16(L::kMathOperatorSettings, 4); },
+         "MATH: 500mV/DIV     5.000KHz/DIV     2.000MSa/s"},
+        {"FFT of CH2 in dB, ALT mode: CH2's own time base",
+         [](BlockBuilder& b) {
+             b.u16(L::kMathOperatorSettings, 4).u16(L::kFftSource, 1).u16(L::kFftScale, 1);
+             b.u32(L::kFftDbPerDivision, 3).u16(L::kTriggerMode, 2);
+             b.channel(1, L::channel::kAltTimeBase, 19);
+         },
+         "MATH: 10dB/DIV     2.500KHz/DIV     1.000MSa/s"},
+    };
+    for (const Case& c : cases) {
+        BlockBuilder b;
+        b.shownChannel(kMath, 9, 50000, 0).u16(L::kTimeBase, 18);
+        c.shape(b);
+        EXPECT_EQ(scopeMathLabel(ScopeSettings(b.block)), c.label) << c.name;
     }
 }

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
+#include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -91,10 +93,13 @@ TEST_F(ScopeReportTest, TextsInOrderAndOnlyTheShownChannels) {
 }
 
 TEST_F(ScopeReportTest, AltModeWithCh1OffStartsTheRateWithCh2) {
+    // The heads belong to CH1's part of each line; with CH1 off both lines
+    // begin with CH2's.
     const QString text = run("pdftotext", {"-raw", pdf(ch2Block(true)), "-"});
-    EXPECT_TRUE(text.contains(QRegularExpression("Sampling Rate:\\s+CH2 = ")))
-        << text.toStdString();
-    EXPECT_TRUE(text.contains("5.000ms/div")) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("CH2 = 200KSa/s"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QRegularExpression("CH2 = 5.000ms/div"))) << text.toStdString();
+    EXPECT_FALSE(text.contains("Sampling Rate")) << text.toStdString();
+    EXPECT_FALSE(text.contains("Time/DIV")) << text.toStdString();
 }
 
 TEST_F(ScopeReportTest, TracePixelsInTheChannelColourInsideTheBox) {
@@ -117,6 +122,130 @@ TEST_F(ScopeReportTest, TracePixelsInTheChannelColourInsideTheBox) {
         }
     EXPECT_GT(green, 200) << "the CH2 trace";
     EXPECT_EQ(greenOutside, 0) << "a blanked sample drawn outside the box";
+}
+
+// The dark runs of pixels along a line of the page, as their first positions.
+QList<int> darkRuns(const QImage& page, QPoint from, QPoint step, int count) {
+    QList<int> runs;
+    bool inRun = false;
+    for (int i = 0; i < count; ++i) {
+        const QPoint at = from + step * i;
+        const bool dark = qGray(page.pixel(at)) < 128;
+        if (dark && !inRun) runs << i;
+        inRun = dark;
+    }
+    return runs;
+}
+
+TEST(ScopeReportPage, TheGraticuleHasTheScreensTwelveDivisionsAcrossAndEightDown) {
+    // No channel shown: nothing but the graticule inside the box.
+    scopetest::BlockBuilder b;
+    for (int c = kCh1; c <= kRef; ++c) b.channel(c, L::channel::kShown, 0);
+    const QSize size(1754, 1240);  // A4 landscape at 150 dpi
+    QImage page(size, QImage::Format_RGB32);
+    page.fill(Qt::white);
+    {
+        QPainter painter(&page);
+        drawScopeReport(painter, size, b.block, kSeventhOfMarch);
+    }
+    const QRect box(QPoint(static_cast<int>(size.width() * 0.05), size.height() * 152 / 1000),
+                    QPoint(static_cast<int>(size.width() * 0.95), size.height() * 700 / 1000));
+    // Five pixels in from an edge only the division ticks (6 long) and the
+    // centre line reach; the minor ticks (4.5) stop short.
+    const QList<int> across = darkRuns(page, box.topLeft() + QPoint(1, 5), {1, 0}, box.width() - 2);
+    ASSERT_EQ(across.size(), 11) << "division rules across";
+    for (int k = 0; k < across.size(); ++k)
+        EXPECT_NEAR(across[k] + 1, (k + 1) * box.width() / 12.0, 1.5) << "division " << k + 1;
+    const QList<int> down = darkRuns(page, box.topLeft() + QPoint(5, 1), {0, 1}, box.height() - 2);
+    ASSERT_EQ(down.size(), 7) << "division rules down";
+    for (int j = 0; j < down.size(); ++j)
+        EXPECT_NEAR(down[j] + 1, (j + 1) * box.height() / 8.0, 1.5) << "division " << j + 1;
+    // The vertical centre line is the sixth division's and runs the full height.
+    EXPECT_EQ(darkRuns(page, {box.left() + across[5] + 1, box.top()}, {0, 1}, box.height()).size(),
+              1);
+}
+
+// The widest texts the page has: ALT mode with every channel shown and the
+// longest rate and time texts on both channels, MATH on FFT.
+SettingBlock widestTextsBlock() {
+    scopetest::BlockBuilder b;
+    b.u16(L::kTriggerMode, 2).u16(L::kMathOperatorSettings, 4);
+    for (int c = kCh1; c <= kRef; ++c) b.shownChannel(c, 9, 50000, 100);
+    for (int c = kCh1; c <= kCh2; ++c)
+        b.channel(c, L::channel::kAltTimeBase, 12).channel(c, L::channel::kCoupling, 0);
+    return b.block;
+}
+
+struct Word {
+    QString text;
+    QRectF box;
+};
+
+// The words of a one-page PDF with their boxes, and the page's size, from
+// pdftotext's bounding-box output.
+QList<Word> wordsOf(const QString& pdfPath, QSizeF* page) {
+    const QString html = run("pdftotext", {"-bbox", pdfPath, "-"});
+    const QRegularExpression pageTag(R"re(<page width="([\d.]+)" height="([\d.]+)")re");
+    if (const QRegularExpressionMatch m = pageTag.match(html); m.hasMatch())
+        *page = QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble());
+    const QRegularExpression wordTag(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re");
+    QList<Word> words;
+    for (auto it = wordTag.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        words << Word{m.captured(5),
+                      QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))};
+    }
+    return words;
+}
+
+TEST_F(ScopeReportTest, PrintedPageIsLandscapeAndItsTextColumnsDoNotOverlap) {
+    scopetest::FakeLink link;
+    link.data.displayedBlock = widestTextsBlock();
+    QWidget view;
+    CommandMap commands;
+    ScopeReportCommands* report = installScopeReport(&view, commands, link.data);
+    report->clock = [] { return kSeventhOfMarch; };
+    // What Print sends and Print Preview shows, on a printer that writes a file.
+    const QString path = dir_.filePath("printed.pdf");
+    QPrinter& printer = report->printer();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    report->paint(printer);
+
+    QSizeF page;
+    const QList<Word> words = wordsOf(path, &page);
+    ASSERT_GT(page.width(), page.height()) << "a landscape page";
+    // The page is drawn in the printer's paint rectangle; PDF points are the
+    // rectangle's unit.
+    const QRectF paint = printer.pageLayout().paintRect(QPageLayout::Point);
+    const double rightColumn = paint.left() + paint.width() * 0.5;
+    const double innerFrame = paint.left() + paint.width() * (1 - 0.017);
+    int leftWords = 0, rightWords = 0;
+    for (const Word& w : words) {
+        // The settings rows lie between the legend and "Note:".
+        if (w.box.top() < paint.top() + paint.height() * 0.735 ||
+            w.box.top() > paint.top() + paint.height() * 0.83)
+            continue;
+        // A point of slack for the truncation to device pixels.
+        if (w.box.left() < rightColumn - 1) {
+            ++leftWords;
+            EXPECT_LT(w.box.right(), rightColumn)
+                << w.text.toStdString() << " runs into the right column";
+        } else {
+            ++rightWords;
+            EXPECT_LT(w.box.right(), innerFrame) << w.text.toStdString() << " runs past the frame";
+        }
+    }
+    EXPECT_GE(leftWords, 20);   // the rate line and four volt lines
+    EXPECT_GE(rightWords, 15);  // the time line, two couplings, "Operate: FFT CH1"
+    const QStringList all = [&words] {
+        QStringList t;
+        for (const Word& w : words) t << w.text;
+        return t;
+    }();
+    EXPECT_TRUE(all.join(' ').contains("Operate: FFT CH1")) << all.join(' ').toStdString();
 }
 
 TEST(ScopeReportCommands, ExportPdfFailureIsShownAndLeavesNothing) {

@@ -179,7 +179,7 @@ TEST(ScopeScreen, BeforeTheFirstUploadAZeroScaleDrawsTheCodesUnscaled) {
     EXPECT_EQ(s.picture().pixelColor(305, yOfCode(51)), colour::kCh1);
 }
 
-TEST(ScopeScreen, DisconnectedShowsOnlyGraticuleTextsAndTheRedLamp) {
+TEST(ScopeScreen, DisconnectedShowsOnlyGraticuleAndTheRedLamp) {
     Screen s;
     s.setBlock(fourFlatTraces());
     s.link.isConnected = false;
@@ -195,8 +195,11 @@ TEST(ScopeScreen, DisconnectedShowsOnlyGraticuleTextsAndTheRedLamp) {
     s.link.removed = false;
     EXPECT_GT(countAll(image, colour::kRemovalNotice),
               countAll(s.picture(), colour::kRemovalNotice));
-    EXPECT_GT(countInGrid(image, colour::kCh2), 0);  // the CH2 measurement text
+    // The measurement text stands for data no longer shown: it goes with the link.
+    EXPECT_EQ(countInGrid(image, colour::kCh2), 0);
     for (int m = 0; m < kMarkerCount; ++m) EXPECT_FALSE(s.screen.markerShown(m)) << m;
+    s.link.isConnected = true;
+    EXPECT_GT(countInGrid(s.picture(), colour::kCh2), 0);
 }
 
 TEST(ScopeScreen, FormatsDecideWhichMarkersTakePart) {
@@ -594,4 +597,22 @@ TEST(ScopeScreen, NoStatusLineWhileDisconnected) {
         for (int x = g.left; x <= g.right; ++x)
             lit += image.pixelColor(x, y) != colour::kBackground;
     EXPECT_EQ(lit, 0);
+}
+
+TEST(ScopeScreen, ALostLinkSaysSoInTheStatusLine) {
+    Screen s;
+    s.setBlock(crowdedBottom());
+    const GridRect g = s.screen.grid();
+    auto amberInBand = [&g](const QImage& image) {
+        int n = 0;
+        for (int y = g.bottom + 1; y < g.bottom + 20; ++y)
+            for (int x = g.left; x <= g.right; ++x)
+                n += image.pixelColor(x, y) == colour::kLinkLost;
+        return n;
+    };
+    EXPECT_EQ(amberInBand(s.picture()), 0);  // answering: "RUN"
+    s.link.removed = true;                   // connected, the lamp amber
+    const QImage lost = s.picture();
+    EXPECT_EQ(lost.pixelColor(10, 10), colour::kLinkLost);
+    EXPECT_GT(amberInBand(lost), 0);  // "LINK LOST" where "RUN" stood
 }

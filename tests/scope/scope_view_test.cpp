@@ -145,9 +145,10 @@ TEST(ScopeFrame, ToolBarPanelToggleAndMinimumSize) {
             EXPECT_FALSE(a->icon().availableSizes().isEmpty()) << a->text().toStdString();
         }
     }
-    EXPECT_EQ(texts.join(QLatin1Char(' ')),
-              QStringLiteral("Save Print Panel | Scope Setups Update Data | Cursor Measure | "
-                             "Option Connect Disconnect"));
+    EXPECT_EQ(
+        texts.join(QLatin1Char(' ')),
+        QStringLiteral("Save Waveform Print Panel | Scope Setups Update Data | Cursor Measure | "
+                       "Option Connect Disconnect"));
     frame.show();
     // At its natural size (as the main frame's window area opens it) the
     // window shows the whole display.

@@ -27,6 +27,8 @@ std::string DbText(double decibels, int n);
 std::string TimeText(double nanoseconds);
 // Hertz with a unit; empty for negatives and from 1e12 up.
 std::string FreqText(double hertz);
+// Samples per second with a unit ("2.000MSa/s"), the same digits and range as FreqText.
+std::string RateText(double samplesPerSecond);
 
 // x in a unit with three significant digits and an engineering prefix
 // ("5.00ns" for 5e-9 with "s", "-1.20kV", "999mV"); "0" and the unit for 0;

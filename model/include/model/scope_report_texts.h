@@ -16,12 +16,13 @@ struct ReportDateTime {
 std::string ReportDateLine(const ReportDateTime& when);
 
 // "Sampling Rate = <rate>"; in ALT trigger mode "Sampling Rate: CH1 = <rate>"
-// and "     CH2 = <rate>", each only for a shown channel.
+// for a shown CH1 and "     CH2 = <rate>" for a shown CH2, so with CH1 off
+// the line begins "     CH2 = ".
 std::string ReportSamplingRateLine(const ScopeSettings& s);
 
-// "Time/DIV = <entry>/div"; in ALT trigger mode "Time/DIV: CH1 = <entry>" and
-// "     CH2 = <entry>" for the shown channels, then "/div".  A time base the
-// Time/DIV list lacks gives an empty entry.
+// "Time/DIV = <entry>/div"; in ALT trigger mode "Time/DIV: CH1 = <entry>" for
+// a shown CH1 and "     CH2 = <entry>" for a shown CH2, then "/div".  A time
+// base the Time/DIV list lacks gives an empty entry.
 std::string ReportTimePerDivisionLine(const ScopeSettings& s);
 
 // "CH1:  VOLT DIV = 500mV/div" for trace 0..3 (CH1, CH2, MATH, REF).
@@ -31,7 +32,8 @@ std::string ReportVoltLine(const ScopeSettings& s, int channel);
 std::string ReportCouplingLine(const ScopeSettings& s, int channel);
 
 // "Operate: CH1 + CH2": the math sources and operator (" + ", " - ", " X ",
-// " / "; any other operator " + ").
+// " / "; any other operator " + "); for FFT "Operate: FFT CH1" with the FFT's
+// source.
 std::string ReportMathLine(const SettingBlock& block);
 
 }  // namespace oscilane

@@ -28,6 +28,12 @@ int probeFactor(int probeIndex);
 std::optional<double> secondsPerDivision(int timeBaseIndex);
 // Samples per second of time-base index 0..37: 1000 samples per division.
 std::optional<double> samplesPerSecond(int timeBaseIndex);
+// The FFT spreads its sample rate over 400 divisions' worth of frequency:
+// hertz per division = rate / 400.
+inline constexpr double kFftRatePerDivision = 400;
+// Samples per second of the FFT's source (CH2 for source 1, else CH1) at its
+// time base; no value for a time base outside the table.
+std::optional<double> fftSampleRate(const ScopeSettings& s);
 // Decibels per division of FFT dB index 0..6.
 std::optional<int> fftDecibelsPerDivision(int dbIndex);
 

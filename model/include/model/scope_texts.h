@@ -27,7 +27,8 @@ inline constexpr std::array<const char*, 6> kConditions = {"+Less", "+Equal", "+
 inline constexpr std::array<const char*, 2> kChannels = {"CH1", "CH2"};
 
 // The display's status line: a shown time base after "M", the trigger after
-// "T", an external trigger source, and whether acquisition runs.
+// "T", an external trigger source, and whether acquisition runs or the
+// instrument stopped answering.
 inline constexpr const char* kStatusTimeBase = "M";
 inline constexpr const char* kStatusTrigger = "T";
 inline constexpr const char* kStatusAltTrigger = "ALT";
@@ -36,6 +37,7 @@ inline constexpr const char* kStatusUnknown = "?";
 inline constexpr const char* kRunning = "RUN";
 inline constexpr const char* kStopped = "STOP";
 inline constexpr const char* kSingleRunning = "SINGLE";
+inline constexpr const char* kLinkLost = "LINK LOST";
 
 inline constexpr const char* kPanelCaption = "DSO Controller";
 inline constexpr const char* kSlopeLabel = "Trigger Slope";
