@@ -383,6 +383,28 @@ TEST(GeneratorScreen, ParameterListPerType) {
     EXPECT_EQ(GeneratorScreen::parameterLines(wave).back(), "Rise?: Yes");
 }
 
+TEST(GeneratorScreen, GraticuleIsTwelveByEightLikeTheScope) {
+    Window w;
+    EXPECT_EQ(w.screen().divisions().across, 12);
+    EXPECT_EQ(w.screen().divisions().down, 8);
+    const GridRect& g = w.screen().grid();
+    ASSERT_FALSE(g.empty());
+    EXPECT_NEAR(g.height(), g.width() * 2.0 / 3.0, 1.0) << "square divisions";
+    // The first division's dotted line stands one twelfth across, not one tenth.
+    w.chooseType(WaveType::Dc);  // a flat trace along the centre line
+    QImage image(w.screen().size(), QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        w.screen().render(painter, image.rect());
+    }
+    // Five minor steps make a division; the dotted line stands on its edge.
+    const double step = g.width() / 60.0;
+    const QPoint dot(static_cast<int>(g.left + 5 * step), static_cast<int>(g.top + 2 * step));
+    EXPECT_EQ(QColor(image.pixel(dot)), QColor(200, 200, 200));
+    const QPoint tenth(g.left + g.width() / 10, dot.y());
+    EXPECT_NE(QColor(image.pixel(tenth)), QColor(200, 200, 200));
+}
+
 TEST(GeneratorScreen, DrawsEveryTypeIntoAPicture) {
     Window w;
     QImage image(760, 580, QImage::Format_RGB32);
