@@ -43,10 +43,12 @@ inline constexpr const char* kTipZoomOut = "Arb wave zoom out";
 // The printed report's heading.
 inline constexpr const char* kReportHeading = "Pirla - DDS";
 
-// File dialogs.
+// File dialogs and the File menu's items.
 inline constexpr const char* kSaveCsvTitle = "Save Data As CSV...";
 inline constexpr const char* kOpenCsvTitle = "Load CSV File...";
 inline constexpr const char* kCsvFilter = "CSV File(*.csv)";
+inline constexpr const char* kSaveCsvItem = "Save CSV";
+inline constexpr const char* kOpenCsvItem = "Open CSV";
 
 // Message boxes.
 inline constexpr const char* kNotCsvName = "Generator data files end in \".csv\".";
