@@ -2,7 +2,6 @@
 
 #include "device/instrument_window.h"
 #include "docs/data_windows.h"
-#include "generator/generator_ids.h"
 #include "generator/generator_window.h"
 #include "meter/meter_command_ids.h"
 #include "meter/meter_frame.h"
@@ -35,7 +34,7 @@ void registerDocumentTypes(OscilaneApp& app) {
     DocumentTemplate generator = makeDocumentTemplate(
         res::kGeneratorTemplate, "\nDDS\nDDS\n\n\nDDS.Document\nDDS Document",
         "Arbitrary Function Generator%1", "Function Generator", ":/icons/browser_generator.png");
-    generator.menu = instrumentWindowMenu(gencmd::kSave);
+    generator.menu = generatorWindowMenu();
     generator.createView = createGeneratorView;
     generator.createFrame = createGeneratorFrame;
     app.registerTemplate(std::move(generator));

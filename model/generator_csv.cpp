@@ -41,14 +41,10 @@ std::string_view valueAfterKey(std::string_view line) {
 
 // A double that a float cannot hold reads as 0, as the parser reads a number
 // too large for a double.
-float toSample(double value) {
-    return std::fabs(value) <= std::numeric_limits<float>::max() ? static_cast<float>(value) : 0.0f;
-}
-
 float sampleOfLine(std::string_view line) {
     const std::size_t comma = line.find(',');
     if (comma == std::string_view::npos) return 0.0f;
-    return toSample(ParseDecimal(line.substr(0, comma)));
+    return SampleVolts(ParseDecimal(line.substr(0, comma))).value_or(0.0f);
 }
 
 }  // namespace
@@ -113,6 +109,7 @@ CsvResult ReadCsv(GeneratorWave& wave, std::istream& in) {
     for (uint16_t i = 0; i < count; ++i) loaded.samples[i] = sampleOfLine(nextLine());
     if (in.bad()) return failure(CsvOutcome::CannotRead, EIO);
     loaded.waveType = WaveType::Arbitrary;
+    loaded.bufferEdited = true;
     wave = loaded;
     return {};
 }

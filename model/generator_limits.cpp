@@ -31,7 +31,7 @@ uint16_t bitsOf(std::initializer_list<GeneratorBox> boxes) {
 
 double LimitFrequency(double hertz, WaveType type) {
     const double highest = type == WaveType::Arbitrary ? kMaxArbitraryFrequencyHz : kMaxFrequencyHz;
-    return hertz > highest ? highest : hertz;
+    return limited(hertz, kMinFrequencyHz, highest);
 }
 
 double LimitAmplitude(double volts) {
@@ -144,16 +144,17 @@ double AcceptBoxValue(GeneratorWave& wave, GeneratorBox box, double value) {
     return value;
 }
 
-ArbitrarySwitch SwitchToArbitrary(GeneratorWave& wave) {
+ArbitrarySwitch SwitchToArbitrary(GeneratorWave& wave, EditedBuffer edits) {
     if (wave.waveType == WaveType::Arbitrary) return {};
     ArbitrarySwitch result{.switched = true};
-    wave.baseType = wave.waveType;
+    const bool keep = wave.bufferEdited && edits == EditedBuffer::Keep;
+    if (!keep) wave.baseType = wave.waveType;
     wave.waveType = WaveType::Arbitrary;
     if (wave.frequency > kMaxArbitraryFrequencyHz) {
         wave.frequency = kMaxArbitraryFrequencyHz;
         result.frequencyLimited = true;
     }
-    Synthesize(wave);
+    if (!keep) Synthesize(wave);
     return result;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <numbers>
 
 namespace oscilane {
@@ -144,6 +145,13 @@ void Synthesize(GeneratorWave& wave) {
         const double t = static_cast<double>(i) / count;
         wave.samples[i] = static_cast<float>(levelAt(wave, t, 1.0) * kFullScaleVolts);
     }
+    wave.bufferEdited = false;
+}
+
+std::optional<float> SampleVolts(double volts) {
+    if (!std::isfinite(volts) || std::fabs(volts) > std::numeric_limits<float>::max())
+        return std::nullopt;
+    return static_cast<float>(volts);
 }
 
 }  // namespace oscilane

@@ -1,6 +1,7 @@
-// A drawing surface with a graticule of square divisions on black (12 x 8
-// for the scope).  Knows nothing of instruments: subclasses draw their
-// content over the graticule, and cursors or edit marks on a layer above it.
+// A drawing surface with a graticule of square divisions on black, 12 x 8
+// for both the scope and the generator's editor.  Knows nothing of
+// instruments: subclasses draw their content over the graticule, and cursors
+// or edit marks on a layer above it.
 //
 // Everything is drawn by render(), into whatever painter it is given: the
 // widget's kept off-screen image (a repaint per acquired frame then reaches

@@ -64,6 +64,7 @@ void DrawSample(GeneratorWave& wave, int previous, int current, double volts) {
     if (wave.sampleCount == 0) return;
     previous = keptIndex(wave, previous);
     current = keptIndex(wave, current);
+    wave.bufferEdited = true;
     wave.samples[static_cast<std::size_t>(current)] = static_cast<float>(volts);
     const int distance = current - previous;
     if (distance == 0) return;

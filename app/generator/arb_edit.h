@@ -40,7 +40,8 @@ double VoltsAtY(int y, int top, int bottom);
 
 // Sets sample `current` to volts and every sample strictly between
 // `previous` and `current` on the straight line between the two end samples,
-// in either direction.  Indexes outside 0 ... N - 1 are first kept within it.
+// in either direction, and marks the buffer edited.  Indexes outside
+// 0 ... N - 1 are first kept within it.
 void DrawSample(GeneratorWave& wave, int previous, int current, double volts);
 
 // The span after one zoom in: two thirds of it, truncated, not below 100 and

@@ -8,6 +8,7 @@
 
 #include "generator/generator_window_texts.h"
 #include "model/formatting.h"
+#include "shell/message_service.h"
 #include "shell/number_edit.h"
 
 namespace oscilane {
@@ -161,18 +162,31 @@ void DdsController::arrange() {
 bool DdsController::chooseType(WaveType type) {
     if (type == wave_.waveType) return false;
     if (type == WaveType::Arbitrary) {
-        const ArbitrarySwitch change = SwitchToArbitrary(wave_);
-        if (change.frequencyLimited) {
-            edit(GeneratorBox::Frequency)->setValue(wave_.frequency);
-            post(CommandKind::GeneratorFrequency);
-        }
-    } else {
-        if (connected_ && connected_()) post(CommandKind::GeneratorChanged);
-        wave_.waveType = type;
+        if (mayReplaceBuffer()) switchToArbitrary(EditedBuffer::Discard);
+        return true;
     }
+    if (connected_ && connected_()) post(CommandKind::GeneratorChanged);
+    wave_.waveType = type;
     arrange();
     emit waveChanged();
     return true;
+}
+
+bool DdsController::mayReplaceBuffer() {
+    if (!wave_.bufferEdited || askYesNo(latin(gentext::kDiscardEdits))) return true;
+    switchToArbitrary(EditedBuffer::Keep);
+    return false;
+}
+
+void DdsController::switchToArbitrary(EditedBuffer edits) {
+    const ArbitrarySwitch change = SwitchToArbitrary(wave_, edits);
+    if (!change.switched) return;
+    if (change.frequencyLimited) {
+        edit(GeneratorBox::Frequency)->setValue(wave_.frequency);
+        post(CommandKind::GeneratorFrequency);
+    }
+    arrange();
+    emit waveChanged();
 }
 
 void DdsController::acceptBox(GeneratorBox box) {

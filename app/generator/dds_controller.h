@@ -52,7 +52,12 @@ class DdsController : public QWidget {
     void arrange();
 
     // Chooses a wave type as the tool bar does; false when it was current.
+    // "Arb" is made from the current shape, after mayReplaceBuffer.
     bool chooseType(WaveType type);
+    // Asked before the buffer is replaced (by a synthesis or a loaded file):
+    // true when it holds no hand edits or the user discards them.  Edits the
+    // user keeps are shown: the wave becomes "Arb" over them.
+    bool mayReplaceBuffer();
 
     // Takes the text of a box as if it had lost the focus.
     void acceptBox(GeneratorBox box);
@@ -83,6 +88,7 @@ class DdsController : public QWidget {
     QCheckBox* addCheckRow(GeneratorBox box, const char* label);
     void checkBoxClicked(GeneratorBox box, bool on);
     void post(CommandKind kind, int32_t argument = 0);
+    void switchToArbitrary(EditedBuffer edits);
 
     GeneratorWave& wave_;
     CommandSink& commands_;

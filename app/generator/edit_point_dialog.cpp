@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
 
 #include "generator/arb_edit.h"
 #include "generator/dds_controller.h"
@@ -74,12 +75,20 @@ void EditPointDialog::acceptIndex() {
 }
 
 void EditPointDialog::acceptVoltage() {
+    float& sample = wave_.samples[static_cast<std::size_t>(index_)];
     const QString number =
         normalisedNumberText(voltageBox_->text(), QString(), kVoltageDecimals, true);
-    if (!number.isEmpty())
-        wave_.samples[static_cast<std::size_t>(index_)] =
-            static_cast<float>(ParseDecimal(number.toStdString()));
-    voltageBox_->setValue(wave_.samples[static_cast<std::size_t>(index_)]);
+    // The box shows the sample rounded to its decimals; that text unchanged
+    // leaves the sample as it is rather than rounding it.  Text that is no
+    // number, or a voltage beyond what a sample can hold, changes nothing.
+    const QString shown = QString::fromStdString(FixedText(sample, kVoltageDecimals));
+    if (!number.isEmpty() && number != shown) {
+        if (const std::optional<float> volts = SampleVolts(ParseDecimal(number.toStdString()))) {
+            sample = *volts;
+            wave_.bufferEdited = true;
+        }
+    }
+    voltageBox_->setValue(sample);
 }
 
 void EditPointDialog::updatePoint() {

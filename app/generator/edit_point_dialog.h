@@ -1,7 +1,8 @@
 // The "Edit Point" dialog: sets one sample of an "Arb" wave to a typed
 // voltage.  The index box and its spin choose the sample (kept within the
-// editable points), the voltage box shows it and takes a new value without
-// any limit, and "Update" refreshes the box and reports the change.
+// editable points), the voltage box shows it and takes any new value a
+// sample can hold (a finite single-precision number), and "Update" refreshes
+// the box and reports the change.
 #pragma once
 
 #include <QDialog>

@@ -46,7 +46,7 @@ void dimensionArrow(QPainter& p, QPoint from, QPoint to) {
 }  // namespace
 
 GeneratorScreen::GeneratorScreen(GeneratorWave& wave, QWidget* parent)
-    : WaveScreen(kDivisions, parent), wave_(wave) {
+    : WaveScreen(Divisions{}, parent), wave_(wave) {
     setMouseTracking(true);
 }
 

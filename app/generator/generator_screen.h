@@ -21,7 +21,6 @@ namespace oscilane {
 class GeneratorScreen : public WaveScreen {
     Q_OBJECT
   public:
-    static constexpr Divisions kDivisions{10, 8};
     static constexpr int kMargin = 80;
 
     explicit GeneratorScreen(GeneratorWave& wave, QWidget* parent = nullptr);

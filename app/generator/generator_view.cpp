@@ -1,6 +1,7 @@
 #include "generator/generator_view.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 
 #include "generator/arb_edit.h"
 #include "generator/dds_controller.h"
@@ -12,44 +13,43 @@
 #include "model/generator_csv.h"
 #include "shell/message_service.h"
 #include "shell/report_commands.h"
-#include "shell/window_save.h"
 
 namespace oscilane {
 namespace {
 
 QString latin(const char* text) { return QString::fromLatin1(text); }
 
-// Only a name ending in ".csv", in any case, is saved or opened; any other
-// is ignored without a word.
+QString csvSuffix() { return filterSuffix(latin(gentext::kCsvFilter)); }
+
+// Only a name ending in ".csv", in any case, is saved or opened; any other is
+// refused with a word on what the name needs.
 bool isCsvPath(const QString& path) {
-    return path.right(4).compare(latin(gentext::kCsvExtension), Qt::CaseInsensitive) == 0;
+    if (QFileInfo(path).suffix().compare(csvSuffix(), Qt::CaseInsensitive) == 0) return true;
+    showMessage(latin(gentext::kNotCsvName));
+    return false;
 }
 
 std::filesystem::path localPath(const QString& path) {
     return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
-QString askForCsv(QWidget* parent, QFileDialog::AcceptMode mode, const char* title) {
-    QFileDialog dialog(parent, latin(title), QString(), latin(gentext::kCsvFilter));
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                                                       : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-    return dialog.selectedFiles().front();
-}
-
 }  // namespace
 
-CsvFileDialogs standardCsvFileDialogs() {
-    return {
-        [](QWidget* parent) {
-            return askForCsv(parent, QFileDialog::AcceptSave, gentext::kSaveCsvTitle);
-        },
-        [](QWidget* parent) {
-            return askForCsv(parent, QFileDialog::AcceptOpen, gentext::kOpenCsvTitle);
-        },
+OpenCsvDialog standardOpenCsvDialog() {
+    return [](QWidget* parent) {
+        QFileDialog dialog(parent, latin(gentext::kOpenCsvTitle), QString(),
+                           latin(gentext::kCsvFilter));
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(csvSuffix());
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return QString();
+        return dialog.selectedFiles().front();
     };
+}
+
+SaveFileQuestion csvFileQuestion() {
+    return {latin(gentext::kSaveCsvTitle), {latin(gentext::kCsvFilter)}, csvSuffix()};
 }
 
 GeneratorView::GeneratorView(Document& document, GeneratorWave& wave, CommandSink& commands,
@@ -59,7 +59,7 @@ GeneratorView::GeneratorView(Document& document, GeneratorWave& wave, CommandSin
       commands_(commands),
       screen_(new GeneratorScreen(wave)),
       controller_(new DdsController(wave, commands, std::move(connected), this)),
-      dialogs_(standardCsvFileDialogs()) {
+      openDialog_(standardOpenCsvDialog()) {
     controller_->hide();
     screen_->setMinimumSize(kFormSize);
     setWidget(screen_);
@@ -136,17 +136,19 @@ void GeneratorView::addCommands() {
 QImage GeneratorView::plotPicture() const { return screen_->grab(screen_->plotArea()).toImage(); }
 
 void GeneratorView::saveData() {
-    const QString path = dialogs_.savePath ? dialogs_.savePath(this) : QString();
-    if (path.isEmpty() || !isCsvPath(path)) return;
-    const CsvResult result = SaveCsv(wave_, localPath(path));
+    const std::optional<ChosenFile> file = saver_->chooseFile(csvFileQuestion());
+    if (!file || file->path.isEmpty() || !isCsvPath(file->path)) return;
+    // A standard wave is synthesized into the buffer for the file, over any
+    // hand edits the buffer still holds.
+    if (wave_.waveType != WaveType::Arbitrary && !controller_->mayReplaceBuffer()) return;
+    const CsvResult result = SaveCsv(wave_, localPath(file->path));
     if (!result.ok()) showMessage(QString::fromStdString(result.message()));
-    // A standard wave was synthesized into the buffer for the file.
     screen_->bufferChanged();
 }
 
 void GeneratorView::openCsv() {
-    const QString path = dialogs_.openPath ? dialogs_.openPath(this) : QString();
-    if (path.isEmpty() || !isCsvPath(path)) return;
+    const QString path = openDialog_ ? openDialog_(this) : QString();
+    if (path.isEmpty() || !isCsvPath(path) || !controller_->mayReplaceBuffer()) return;
     const CsvResult result = LoadCsv(wave_, localPath(path));
     if (!result.ok()) {
         showMessage(QString::fromStdString(result.message()));

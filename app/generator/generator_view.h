@@ -13,6 +13,7 @@
 #include "device/command_sink.h"
 #include "model/generator_wave.h"
 #include "shell/command_map.h"
+#include "shell/window_save.h"
 
 namespace oscilane {
 
@@ -21,15 +22,14 @@ class Document;
 class EditPointDialog;
 class GeneratorScreen;
 class ReportCommands;
-class WindowSaver;
 
-// Asks the user for a CSV file to save or to open; an empty text when the
-// dialog was cancelled.  Tests put their own answers here.
-struct CsvFileDialogs {
-    std::function<QString(QWidget* parent)> savePath;
-    std::function<QString(QWidget* parent)> openPath;
-};
-CsvFileDialogs standardCsvFileDialogs();
+// Asks the user for a CSV file to open; an empty text when the dialog was
+// cancelled.  Tests put their own answer here.  The file to save is asked
+// through saver().askFile.
+using OpenCsvDialog = std::function<QString(QWidget* parent)>;
+OpenCsvDialog standardOpenCsvDialog();
+// The save-file question of "Data": the CSV filter and its extension.
+SaveFileQuestion csvFileQuestion();
 
 class GeneratorView : public QScrollArea, public CommandTarget {
     Q_OBJECT
@@ -45,7 +45,7 @@ class GeneratorView : public QScrollArea, public CommandTarget {
     // The "DDS Controller" bar's contents; the frame docks them.
     DdsController* controller() const { return controller_; }
     EditPointDialog* editPointDialog() const;
-    void setFileDialogs(CsvFileDialogs dialogs) { dialogs_ = std::move(dialogs); }
+    void setOpenDialog(OpenCsvDialog dialog) { openDialog_ = std::move(dialog); }
 
     // The Save command ("Data" writes the CSV file, "Picture" the window's
     // picture) and the report's Print, Print Preview, Print Setup and Export PDF.
@@ -70,7 +70,7 @@ class GeneratorView : public QScrollArea, public CommandTarget {
     GeneratorScreen* screen_;
     DdsController* controller_;
     QPointer<EditPointDialog> editPoint_;
-    CsvFileDialogs dialogs_;
+    OpenCsvDialog openDialog_;
     WindowSaver* saver_ = nullptr;
     ReportCommands* report_ = nullptr;
     QTimer timer_;

@@ -9,7 +9,7 @@ inline constexpr const char* kControllerCaption = "DDS Controller";
 
 // Controller bar: the label before each box and the unit or range after it.
 inline constexpr const char* kFrequency = "Frequency";
-inline constexpr const char* kFrequencyUnit = "Hz (0 ~ 75MHz)";
+inline constexpr const char* kFrequencyUnit = "Hz (0.001 ~ 75MHz)";
 inline constexpr const char* kAmplitude = "Amplitude";
 inline constexpr const char* kAmplitudeUnit = "V   (0 ~ 3.5V )";
 inline constexpr const char* kOffset = "Y Offset";
@@ -40,14 +40,19 @@ inline constexpr const char* kTipOpenCsv = "Open DDS CSV File";
 inline constexpr const char* kTipZoomIn = "Arb wave zoom in";
 inline constexpr const char* kTipZoomOut = "Arb wave zoom out";
 
-// File dialogs.
 // The printed report's heading.
 inline constexpr const char* kReportHeading = "Pirla - DDS";
 
+// File dialogs and the File menu's items.
 inline constexpr const char* kSaveCsvTitle = "Save Data As CSV...";
 inline constexpr const char* kOpenCsvTitle = "Load CSV File...";
 inline constexpr const char* kCsvFilter = "CSV File(*.csv)";
-inline constexpr const char* kCsvExtension = ".csv";
+inline constexpr const char* kSaveCsvItem = "Save CSV";
+inline constexpr const char* kOpenCsvItem = "Open CSV";
+
+// Message boxes.
+inline constexpr const char* kNotCsvName = "Generator data files end in \".csv\".";
+inline constexpr const char* kDiscardEdits = "Discard the edited waveform?";
 
 // "Edit Point" dialog.
 inline constexpr const char* kEditPointTitle = "Edit Point";

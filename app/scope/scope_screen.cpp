@@ -128,7 +128,7 @@ const QColor& markerColour(int marker) {
 
 ScopeScreen::ScopeScreen(const ScopeData& scopeData, const ScopeLinkState& state,
                          CommandSink& commands, QWidget* parent)
-    : WaveScreen(Divisions{12, 8}, parent), data_(scopeData), state_(state), commands_(commands) {
+    : WaveScreen(Divisions{}, parent), data_(scopeData), state_(state), commands_(commands) {
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
 }

@@ -21,10 +21,13 @@ class MessageBoxSink final : public MessageSink {
                         QApplication::activeWindow());
         box.exec();
     }
-    bool ask(const Message& message) override {
-        QMessageBox box(QMessageBox::Warning, message.caption, message.text,
-                        QMessageBox::Ok | QMessageBox::Cancel, QApplication::activeWindow());
-        return box.exec() == QMessageBox::Ok;
+    bool ask(const Message& message, Answers answers) override {
+        const bool yesNo = answers == Answers::YesNo;
+        const QMessageBox::StandardButton first = yesNo ? QMessageBox::Yes : QMessageBox::Ok;
+        const QMessageBox::StandardButton second = yesNo ? QMessageBox::No : QMessageBox::Cancel;
+        QMessageBox box(yesNo ? QMessageBox::Question : QMessageBox::Warning, message.caption,
+                        message.text, first | second, QApplication::activeWindow());
+        return box.exec() == first;
     }
 };
 
@@ -74,7 +77,12 @@ void postMessage(const QString& text, MessageKind kind) {
 
 bool askOkCancel(const QString& text) {
     return currentSink().ask(
-        Message{text, QString::fromLatin1(msg::kCaption), MessageKind::Warning});
+        Message{text, QString::fromLatin1(msg::kCaption), MessageKind::Warning}, Answers::OkCancel);
+}
+
+bool askYesNo(const QString& text) {
+    return currentSink().ask(
+        Message{text, QString::fromLatin1(msg::kCaption), MessageKind::Warning}, Answers::YesNo);
 }
 
 MessageRecorder::MessageRecorder() : previous_(installedSink.exchange(this)) {}
@@ -86,7 +94,7 @@ void MessageRecorder::show(const Message& message) {
     messages_.append(message);
 }
 
-bool MessageRecorder::ask(const Message& message) {
+bool MessageRecorder::ask(const Message& message, Answers) {
     show(message);
     return answer_;
 }

@@ -17,12 +17,15 @@ struct Message {
     MessageKind kind;
 };
 
+// The two answers a question offers; the first is the one ask() reports as true.
+enum class Answers { OkCancel, YesNo };
+
 class MessageSink {
   public:
     virtual ~MessageSink() = default;
     virtual void show(const Message& message) = 0;
-    // An OK / Cancel question; true when answered OK.
-    virtual bool ask(const Message& message) = 0;
+    // A question; true when answered OK or Yes.
+    virtual bool ask(const Message& message, Answers answers) = 0;
 };
 
 // Shows a message through the installed sink; safe to call from any thread.
@@ -36,6 +39,8 @@ void postMessage(const QString& text, MessageKind kind = MessageKind::Warning);
 
 // Asks an OK / Cancel question (GUI thread only); true when answered OK.
 bool askOkCancel(const QString& text);
+// Asks a Yes / No question (GUI thread only); true when answered Yes.
+bool askYesNo(const QString& text);
 
 // Collects messages instead of showing them, for as long as it lives.
 class MessageRecorder final : public MessageSink {
@@ -47,7 +52,7 @@ class MessageRecorder final : public MessageSink {
 
     void show(const Message& message) override;
     // Records the question like a message and gives the answer set before.
-    bool ask(const Message& message) override;
+    bool ask(const Message& message, Answers answers) override;
     void setAnswer(bool ok) { answer_ = ok; }
     QStringList texts() const;
     void clear();

@@ -1,7 +1,10 @@
 // The generator document as the application creates it: its frame with the
 // "DDS Controller" bar and the tool bar, the view over the session's wave,
-// and the wave kept by the document's connection.
+// the wave kept by the document's connection, and its File menu.
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app_fixture.h"
@@ -13,6 +16,7 @@
 #include "generator/generator_view.h"
 #include "shell/document.h"
 #include "shell/side_bar.h"
+#include "shell/window_save.h"
 
 using namespace oscilane;
 
@@ -20,6 +24,7 @@ class GeneratorDocumentTest : public QObject {
     Q_OBJECT
   private slots:
     void frameHasControllerAndToolBar();
+    void fileMenuSavesAndOpensCsvLikeTheButtons();
 };
 
 void GeneratorDocumentTest::frameHasControllerAndToolBar() {
@@ -49,6 +54,42 @@ void GeneratorDocumentTest::frameHasControllerAndToolBar() {
     QVERIFY(frame->action(gencmd::kZoomIn)->isEnabled());
     QVERIFY(view->controller()->rowShown(GeneratorBox::Frequency));
     QVERIFY(!view->controller()->rowShown(GeneratorBox::Amplitude));
+    QVERIFY(f.messages.texts().isEmpty());
+}
+
+void GeneratorDocumentTest::fileMenuSavesAndOpensCsvLikeTheButtons() {
+    AppFixture f;
+    Document* d = f.app.newDocument(2);
+    QVERIFY(d);
+    auto* view = qobject_cast<GeneratorView*>(d->frames().front()->view());
+    QVERIFY(view);
+    GeneratorWave& wave = dynamic_cast<GeneratorSession&>(*deviceLinkOf(*d).session()).wave();
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("menu.csv"));
+    view->saver().askChoice = [](QWidget*) { return std::optional<SaveChoice>(SaveChoice{}); };
+    view->saver().askFile = [path](QWidget*, const SaveFileQuestion& q) {
+        return std::optional<ChosenFile>(ChosenFile{path, q.filters.front()});
+    };
+    view->setOpenDialog([path](QWidget*) { return path; });
+
+    QMenu* file = nullptr;
+    for (QAction* a : f.frame->menuBar()->actions())
+        if (a->text() == QStringLiteral("&File")) file = a->menu();
+    QVERIFY(file);
+    QStringList items;
+    for (QAction* a : file->actions()) items << a->text();
+    const qsizetype save = items.indexOf(QStringLiteral("Save CSV"));
+    QVERIFY2(save > 0, qPrintable(items.join(u'|')));
+    QCOMPARE(items[save - 1], QStringLiteral("&New"));
+    QCOMPARE(items.value(save + 1), QStringLiteral("Open CSV"));
+
+    file->actions()[save]->trigger();
+    QVERIFY(QFile::exists(path));
+    QCOMPARE(wave.waveType, WaveType::Sine);
+    wave.frequency = 5;  // the file says 1000 Hz
+    file->actions()[save + 1]->trigger();
+    QCOMPARE(wave.waveType, WaveType::Arbitrary);
+    QCOMPARE(wave.frequency, 1000.0);
     QVERIFY(f.messages.texts().isEmpty());
 }
 

@@ -52,8 +52,7 @@ class GeneratorReportTest : public ::testing::Test {
 
 TEST_F(GeneratorReportTest, DataWritesTheCsvAndPictureWaitsForTheTimer) {
     const QString csv = file("wave.csv");
-    view_.setFileDialogs({[csv](QWidget*) { return csv; }, [](QWidget*) { return QString(); }});
-    answerSave({false, 0}, std::nullopt);
+    answerSave({false, 0}, ChosenFile{csv, QStringLiteral("CSV File(*.csv)")});
     view_.commands().run(gencmd::kSave);
     QFile written(csv);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));

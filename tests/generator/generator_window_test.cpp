@@ -5,11 +5,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <array>
 #include <fstream>
 #include <iterator>
 #include <utility>
@@ -53,6 +55,15 @@ struct Window {
         view.tick();
         // Save asks "Data" or "Picture" first; these tests save data.
         view.saver().askChoice = [](QWidget*) { return std::optional<SaveChoice>(SaveChoice{}); };
+    }
+    // The Save command's file dialog answers with `path` and the CSV filter.
+    void answerSaveWith(const QString& path) {
+        view.saver().askFile = [path](QWidget*, const SaveFileQuestion& q) {
+            return std::optional<ChosenFile>(ChosenFile{path, q.filters.front()});
+        };
+    }
+    void answerOpenWith(const QString& path) {
+        view.setOpenDialog([path](QWidget*) { return path; });
     }
     DdsController& panel() { return *view.controller(); }
     GeneratorScreen& screen() { return view.screen(); }
@@ -197,6 +208,80 @@ TEST(GeneratorTypes, ArbKeepsTheBaseShapesSamples) {
     EXPECT_FALSE(w.panel().rowShown(GeneratorBox::Amplitude));
 }
 
+// An "Arb" wave with one sample drawn by hand, then shown as a sine.
+struct EditedThenSine : Window {
+    static constexpr float kDrawn = 3.0f;
+    EditedThenSine() {
+        chooseType(WaveType::Square);
+        chooseType(WaveType::Arbitrary);
+        arb::DrawSample(wave, 10, 10, kDrawn);
+        chooseType(WaveType::Sine);
+        edited = wave.samples;
+    }
+    std::array<float, kGeneratorBufferSize> edited{};
+};
+
+TEST(GeneratorTypes, ArbOverHandEditsAsksFirst) {
+    const QString question = QStringLiteral("Discard the edited waveform?");
+    for (const bool discard : {false, true}) {
+        EditedThenSine w;
+        ASSERT_TRUE(w.messages.texts().isEmpty()) << "nothing was edited before";
+        w.messages.setAnswer(discard);
+        w.chooseType(WaveType::Arbitrary);
+        EXPECT_EQ(w.messages.texts(), QStringList{question});
+        EXPECT_EQ(w.wave.waveType, WaveType::Arbitrary);
+        EXPECT_TRUE(w.view.commands().state(32807).checked);
+        if (discard) {
+            EXPECT_EQ(w.wave.baseType, WaveType::Sine);
+            EXPECT_FLOAT_EQ(w.wave.samples[0], 0.0f);  // the sine's first sample
+            EXPECT_FALSE(w.wave.bufferEdited);
+        } else {
+            EXPECT_TRUE(w.wave.samples == w.edited);
+            EXPECT_EQ(w.wave.samples[10], EditedThenSine::kDrawn);
+            EXPECT_EQ(w.wave.baseType, WaveType::Square);
+            EXPECT_TRUE(w.wave.bufferEdited);
+        }
+    }
+}
+
+TEST(GeneratorTypes, SaveOfAStandardWaveOverHandEditsAsksFirst) {
+    for (const bool discard : {false, true}) {
+        QTemporaryDir folder;
+        EditedThenSine w;
+        const QString path = folder.filePath(QStringLiteral("sine.csv"));
+        w.answerSaveWith(path);
+        w.messages.setAnswer(discard);
+        w.run(gencmd::kSave);
+        EXPECT_EQ(w.messages.texts(), QStringList{QStringLiteral("Discard the edited waveform?")});
+        EXPECT_EQ(QFile::exists(path), discard);
+        if (discard) {
+            EXPECT_EQ(w.wave.waveType, WaveType::Sine);
+            EXPECT_FALSE(w.wave.bufferEdited);
+        } else {
+            // The edits stay, shown as the "Arb" wave they are.
+            EXPECT_EQ(w.wave.waveType, WaveType::Arbitrary);
+            EXPECT_TRUE(w.wave.samples == w.edited);
+        }
+    }
+}
+
+TEST(GeneratorTypes, OpenOverHandEditsAsksFirst) {
+    QTemporaryDir folder;
+    EditedThenSine w;
+    const QString path = folder.filePath(QStringLiteral("other.csv"));
+    std::ofstream(path.toStdString(), std::ios::binary) << "#CLOCK=10000\r\n#SIZE=10\r\n";
+    w.answerOpenWith(path);
+    w.messages.setAnswer(false);
+    w.run(gencmd::kOpenCsv);
+    EXPECT_TRUE(w.wave.samples == w.edited);
+    EXPECT_EQ(w.wave.sampleCount, 1000);
+    EXPECT_EQ(w.wave.waveType, WaveType::Arbitrary);
+    w.messages.setAnswer(true);
+    w.run(gencmd::kOpenCsv);
+    EXPECT_EQ(w.wave.sampleCount, 10);
+    EXPECT_EQ(w.messages.texts().size(), 2);
+}
+
 TEST(GeneratorTypes, GridAndBestFitToggleWithCheckMarks) {
     Window w;
     EXPECT_TRUE(w.view.commands().state(gencmd::kGrid).checked);
@@ -303,6 +388,30 @@ TEST(ArbEditor, EditPointLimitsTheIndexAndTakesAnyVoltage) {
     dialog->close();
 }
 
+TEST(ArbEditor, EditPointRefusesAVoltageNoSampleCanHold) {
+    ArbWindow w;
+    w.view.openEditPoint(7);
+    EditPointDialog* dialog = w.view.editPointDialog();
+    ASSERT_NE(dialog, nullptr);
+    const float before = w.wave.samples[7];
+    const QString shown = dialog->voltageBox()->text();
+    // 1e39 V, beyond the single-precision range, as digits the box takes.
+    dialog->voltageBox()->setText(QStringLiteral("1") + QString(39, QLatin1Char('0')));
+    dialog->acceptVoltage();
+    EXPECT_EQ(w.wave.samples[7], before);
+    EXPECT_EQ(dialog->voltageBox()->text(), shown);
+    EXPECT_FALSE(w.wave.bufferEdited);
+    // Leaving the box as shown keeps the sample's own value, not the rounded one.
+    dialog->acceptVoltage();
+    EXPECT_EQ(w.wave.samples[7], before);
+    EXPECT_FALSE(w.wave.bufferEdited);
+    dialog->voltageBox()->setText(QStringLiteral("-1.25"));
+    dialog->acceptVoltage();
+    EXPECT_EQ(w.wave.samples[7], -1.25f);
+    EXPECT_TRUE(w.wave.bufferEdited);
+    dialog->close();
+}
+
 std::string fileText(const QString& path) {
     std::ifstream in(path.toStdString(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
@@ -312,7 +421,8 @@ TEST(GeneratorFiles, SaveWritesTheModelsFileAndOpenMakesAnArbWave) {
     QTemporaryDir folder;
     Window w;
     const QString saved = folder.filePath(QStringLiteral("wave.CSV"));
-    w.view.setFileDialogs({[&](QWidget*) { return saved; }, [&](QWidget*) { return saved; }});
+    w.answerSaveWith(saved);
+    w.answerOpenWith(saved);
     w.enter(GeneratorBox::Frequency, "2000");
     w.run(gencmd::kSave);
     GeneratorWave model;
@@ -337,13 +447,12 @@ TEST(GeneratorFiles, SaveWritesTheModelsFileAndOpenMakesAnArbWave) {
     EXPECT_TRUE(w.messages.texts().isEmpty());
 }
 
-TEST(GeneratorFiles, RefusedOrMisnamedFilesChangeNothing) {
+TEST(GeneratorFiles, RefusedFilesChangeNothing) {
     QTemporaryDir folder;
     Window w;
     const QString bad = folder.filePath(QStringLiteral("bad.csv"));
     std::ofstream(bad.toStdString(), std::ios::binary) << "#CLOCK=1000\r\n#SIZE=0\r\n";
-    QString chosen = bad;
-    w.view.setFileDialogs({[&](QWidget*) { return chosen; }, [&](QWidget*) { return chosen; }});
+    w.answerOpenWith(bad);
     const GeneratorWave before = w.wave;
     w.run(gencmd::kOpenCsv);
     EXPECT_TRUE(w.wave == before);
@@ -351,16 +460,61 @@ TEST(GeneratorFiles, RefusedOrMisnamedFilesChangeNothing) {
     EXPECT_TRUE(w.messages.texts().front().startsWith("Cann't Save file: "));
 
     w.messages.clear();
-    chosen = folder.filePath(QStringLiteral("wave.txt"));
-    w.run(gencmd::kSave);
-    w.run(gencmd::kOpenCsv);
-    EXPECT_FALSE(QFile::exists(chosen));
-    EXPECT_TRUE(w.messages.texts().isEmpty());
-
-    chosen = folder.filePath(QStringLiteral("missing/wave.csv"));
+    w.answerSaveWith(folder.filePath(QStringLiteral("missing/wave.csv")));
     w.run(gencmd::kSave);
     ASSERT_EQ(w.messages.texts().size(), 1);
     EXPECT_TRUE(w.messages.texts().front().startsWith("Cann't Save file: "));
+}
+
+TEST(GeneratorFiles, SaveAddsTheExtensionToABareNameAndRefusesAnother) {
+    struct Case {
+        const char* typed;
+        const char* written;  // nullptr: refused with a message
+    };
+    const Case cases[] = {
+        {"wave", "wave.csv"},
+        {"upper.CSV", "upper.CSV"},
+        {"wave.txt", nullptr},
+        {"wave.csv.bak", nullptr},
+    };
+    const QString notCsv = QStringLiteral("Generator data files end in \".csv\".");
+    for (const Case& c : cases) {
+        QTemporaryDir folder;
+        Window w;
+        w.answerSaveWith(folder.filePath(QString::fromLatin1(c.typed)));
+        w.run(gencmd::kSave);
+        const QStringList files = QDir(folder.path()).entryList(QDir::Files);
+        if (c.written) {
+            EXPECT_EQ(files, QStringList{QString::fromLatin1(c.written)}) << c.typed;
+            EXPECT_TRUE(w.messages.texts().isEmpty()) << c.typed;
+        } else {
+            EXPECT_TRUE(files.isEmpty()) << c.typed;
+            EXPECT_EQ(w.messages.texts(), QStringList{notCsv}) << c.typed;
+        }
+    }
+    // Opening a name of another kind says the same instead of nothing.
+    Window w;
+    const GeneratorWave before = w.wave;
+    w.answerOpenWith(QStringLiteral("/tmp/wave.txt"));
+    w.run(gencmd::kOpenCsv);
+    EXPECT_TRUE(w.wave == before);
+    EXPECT_EQ(w.messages.texts(), QStringList{notCsv});
+}
+
+TEST(GeneratorFiles, ZeroHertzIsRaisedToTheLowestAndTheSavedFileLoadsBack) {
+    QTemporaryDir folder;
+    Window w;
+    w.enter(GeneratorBox::Frequency, "0");
+    EXPECT_EQ(w.shown(GeneratorBox::Frequency), "0.001");
+    EXPECT_EQ(w.wave.frequency, 0.001);
+    const QString saved = folder.filePath(QStringLiteral("slow.csv"));
+    w.answerSaveWith(saved);
+    w.run(gencmd::kSave);
+    EXPECT_TRUE(fileText(saved).starts_with("#CLOCK=1.000000\r\n"));
+    GeneratorWave loaded;
+    ASSERT_TRUE(LoadCsv(loaded, saved.toStdString()).ok());
+    EXPECT_NEAR(loaded.frequency, 0.001, 1e-9);
+    EXPECT_TRUE(w.messages.texts().isEmpty());
 }
 
 TEST(GeneratorScreen, ParameterListPerType) {
@@ -381,6 +535,28 @@ TEST(GeneratorScreen, ParameterListPerType) {
     EXPECT_EQ(amfm[8], "Maximum Frequency: 3000.000 Hz");
     wave.waveType = WaveType::Exponent;
     EXPECT_EQ(GeneratorScreen::parameterLines(wave).back(), "Rise?: Yes");
+}
+
+TEST(GeneratorScreen, GraticuleIsTwelveByEightLikeTheScope) {
+    Window w;
+    EXPECT_EQ(w.screen().divisions().across, 12);
+    EXPECT_EQ(w.screen().divisions().down, 8);
+    const GridRect& g = w.screen().grid();
+    ASSERT_FALSE(g.empty());
+    EXPECT_NEAR(g.height(), g.width() * 2.0 / 3.0, 1.0) << "square divisions";
+    // The first division's dotted line stands one twelfth across, not one tenth.
+    w.chooseType(WaveType::Dc);  // a flat trace along the centre line
+    QImage image(w.screen().size(), QImage::Format_RGB32);
+    {
+        QPainter painter(&image);
+        w.screen().render(painter, image.rect());
+    }
+    // Five minor steps make a division; the dotted line stands on its edge.
+    const double step = g.width() / 60.0;
+    const QPoint dot(static_cast<int>(g.left + 5 * step), static_cast<int>(g.top + 2 * step));
+    EXPECT_EQ(QColor(image.pixel(dot)), QColor(200, 200, 200));
+    const QPoint tenth(g.left + g.width() / 10, dot.y());
+    EXPECT_NE(QColor(image.pixel(tenth)), QColor(200, 200, 200));
 }
 
 TEST(GeneratorScreen, DrawsEveryTypeIntoAPicture) {

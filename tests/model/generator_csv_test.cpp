@@ -2,6 +2,8 @@
 // hand-written and damaged files, and that a failure changes nothing.
 #include "model/generator_csv.h"
 
+#include "model/generator_limits.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -134,6 +136,28 @@ TEST(GeneratorCsvLoad, ClockAndSizeGiveTheFrequency) {
     EXPECT_DOUBLE_EQ(wave.frequency, 1000.0);
     EXPECT_EQ(WaveTypeName(wave.waveType), "Arb");
     EXPECT_FLOAT_EQ(wave.samples[9], 9.5f);
+}
+
+TEST(GeneratorCsvLoad, ALoadedBufferCountsAsTheUsersWork) {
+    GeneratorWave wave;
+    ASSERT_TRUE(readText(wave, "#CLOCK=10\r\n#SIZE=1\r\n1,0,0\r\n").ok());
+    EXPECT_TRUE(wave.bufferEdited);
+    GeneratorWave refused;
+    EXPECT_FALSE(readText(refused, "#CLOCK=10\r\n#SIZE=0\r\n").ok());
+    EXPECT_FALSE(refused.bufferEdited);
+}
+
+TEST(GeneratorCsvText, TheLowestFrequencyLoadsBackAtEverySampleCount) {
+    for (const uint16_t count : {uint16_t{1}, uint16_t{1000}, uint16_t{4096}}) {
+        GeneratorWave wave;
+        wave.waveType = WaveType::Arbitrary;
+        wave.sampleCount = count;
+        AcceptBoxValue(wave, GeneratorBox::Frequency, 0);
+        GeneratorWave loaded;
+        ASSERT_TRUE(readText(loaded, CsvText(wave)).ok()) << count;
+        EXPECT_EQ(loaded.sampleCount, count);
+        EXPECT_NEAR(loaded.frequency, wave.frequency, 1e-9) << count;
+    }
 }
 
 TEST(GeneratorCsvLoad, OnlyThePositionOfTheEqualsSignCounts) {

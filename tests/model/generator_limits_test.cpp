@@ -38,7 +38,9 @@ INSTANTIATE_TEST_SUITE_P(
         LimitCase{"frequency 80 MHz on a sine", LimitFrequency(80e6, WaveType::Sine), 75e6},
         LimitCase{"frequency 80 MHz on Arb", LimitFrequency(80e6, WaveType::Arbitrary), 25e6},
         LimitCase{"frequency 30 MHz on a square", LimitFrequency(30e6, WaveType::Square), 30e6},
-        LimitCase{"frequency has no lower limit", LimitFrequency(-5, WaveType::Sine), -5},
+        LimitCase{"frequency 0 on a sine", LimitFrequency(0, WaveType::Sine), 0.001},
+        LimitCase{"frequency -5 on Arb", LimitFrequency(-5, WaveType::Arbitrary), 0.001},
+        LimitCase{"frequency at the lowest", LimitFrequency(0.001, WaveType::Sine), 0.001},
         LimitCase{"amplitude above 3.5", LimitAmplitude(4), 3.5},
         LimitCase{"amplitude has no lower limit", LimitAmplitude(-10), -10},
         LimitCase{"offset -9", LimitOffset(-9), -7}, LimitCase{"offset 9", LimitOffset(9), 7},
@@ -161,7 +163,7 @@ TEST(GeneratorControls, SwitchToArbKeepsTheShapesSamples) {
     GeneratorWave wave;
     wave.waveType = WaveType::Square;
     wave.frequency = 30e6;
-    const ArbitrarySwitch result = SwitchToArbitrary(wave);
+    const ArbitrarySwitch result = SwitchToArbitrary(wave, EditedBuffer::Discard);
     EXPECT_TRUE(result.switched);
     EXPECT_TRUE(result.frequencyLimited);
     EXPECT_EQ(wave.frequency, 25e6);
@@ -173,7 +175,7 @@ TEST(GeneratorControls, SwitchToArbKeepsTheShapesSamples) {
 
     wave.samples[0] = 3.0f;  // an edit
     const GeneratorWave edited = wave;
-    const ArbitrarySwitch again = SwitchToArbitrary(wave);
+    const ArbitrarySwitch again = SwitchToArbitrary(wave, EditedBuffer::Discard);
     EXPECT_FALSE(again.switched);
     EXPECT_FALSE(again.frequencyLimited);
     EXPECT_TRUE(wave == edited) << "choosing Arb while Arb keeps the edits";
@@ -181,8 +183,40 @@ TEST(GeneratorControls, SwitchToArbKeepsTheShapesSamples) {
 
 TEST(GeneratorControls, SwitchToArbBelowTheLimitKeepsTheFrequency) {
     GeneratorWave wave;
-    EXPECT_FALSE(SwitchToArbitrary(wave).frequencyLimited);
+    EXPECT_FALSE(SwitchToArbitrary(wave, EditedBuffer::Discard).frequencyLimited);
     EXPECT_EQ(wave.frequency, 1000.0);
+}
+
+TEST(GeneratorControls, SwitchToArbKeepsHandEditsOnlyWhenAskedTo) {
+    // A square drawn on by hand, then shown as a sine above the Arb limit.
+    GeneratorWave edited;
+    edited.waveType = WaveType::Square;
+    SwitchToArbitrary(edited, EditedBuffer::Discard);
+    edited.samples[3] = 3.25f;
+    edited.bufferEdited = true;
+    edited.waveType = WaveType::Sine;
+    edited.frequency = 30e6;
+
+    GeneratorWave kept = edited;
+    EXPECT_TRUE(SwitchToArbitrary(kept, EditedBuffer::Keep).frequencyLimited);
+    EXPECT_EQ(kept.waveType, WaveType::Arbitrary);
+    EXPECT_EQ(kept.baseType, WaveType::Square) << "the shape the edits started from";
+    EXPECT_TRUE(kept.samples == edited.samples);
+    EXPECT_TRUE(kept.bufferEdited);
+    EXPECT_EQ(kept.frequency, 25e6);
+
+    GeneratorWave discarded = edited;
+    SwitchToArbitrary(discarded, EditedBuffer::Discard);
+    EXPECT_EQ(discarded.baseType, WaveType::Sine);
+    EXPECT_FALSE(discarded.bufferEdited);
+    EXPECT_FLOAT_EQ(discarded.samples[250], 2.0f);  // the sine's crest
+
+    // Nothing to keep: the buffer comes from the shape either way.
+    GeneratorWave plain;
+    plain.waveType = WaveType::Square;
+    SwitchToArbitrary(plain, EditedBuffer::Keep);
+    EXPECT_EQ(plain.baseType, WaveType::Square);
+    EXPECT_FLOAT_EQ(plain.samples[0], 2.0f);
 }
 
 }  // namespace

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <numeric>
+#include <optional>
 #include <string>
 
 using namespace oscilane;
@@ -245,6 +247,32 @@ TEST(GeneratorSynthesis, RefillClearsWhatTheOldShapeLeft) {
     EXPECT_EQ(wave.sampleCount, 10);
     EXPECT_TRUE(std::all_of(wave.samples.begin() + 10, wave.samples.end(),
                             [](float s) { return s == 0.0f; }));
+}
+
+TEST(GeneratorSynthesis, ASynthesizedBufferHoldsNoHandEdits) {
+    GeneratorWave wave;
+    wave.bufferEdited = true;
+    Synthesize(wave);
+    EXPECT_FALSE(wave.bufferEdited);
+}
+
+TEST(GeneratorSampleVolts, OnlyFiniteSinglePrecisionVoltages) {
+    const double max = std::numeric_limits<float>::max();
+    struct Case {
+        double volts;
+        std::optional<float> sample;
+    };
+    const Case cases[] = {
+        {10.0, 10.0f},
+        {-3.5, -3.5f},
+        {max, std::numeric_limits<float>::max()},
+        {-max, std::numeric_limits<float>::lowest()},
+        {1e39, std::nullopt},
+        {-1e39, std::nullopt},
+        {std::numeric_limits<double>::infinity(), std::nullopt},
+        {std::numeric_limits<double>::quiet_NaN(), std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(SampleVolts(c.volts), c.sample) << c.volts;
 }
 
 TEST(GeneratorWaveValue, UsesTheStoredCycles) {

@@ -42,7 +42,7 @@ struct NumberOption {
     const char* help;
 };
 const NumberOption kNumbers[] = {
-    {"--frequency", GeneratorBox::Frequency, "Frequency in Hz (at most 75000000)"},
+    {"--frequency", GeneratorBox::Frequency, "Frequency in Hz (0.001 ... 75000000)"},
     {"--amplitude", GeneratorBox::Amplitude, "Amplitude in volts (at most 3.5)"},
     {"--offset", GeneratorBox::Offset, "Offset in volts (-7 ... 7)"},
     {"--phase", GeneratorBox::Phase, "Start phase, fraction of a period (0 ... 1)"},

@@ -11,6 +11,11 @@
 
 namespace oscilane {
 
+// The lowest frequency: the smallest the Frequency box shows (three
+// decimals).  Any sample count then gives a clock of at least 0.001 Hz, which
+// the file's six decimals still hold, so the file loads back; a clock of 0
+// would not.
+inline constexpr double kMinFrequencyHz = 0.001;
 inline constexpr double kMaxFrequencyHz = 75'000'000;
 inline constexpr double kMaxArbitraryFrequencyHz = 25'000'000;  // also the AM/FM carrier's limit
 inline constexpr double kMaxAmplitudeVolts = 3.5;
@@ -18,7 +23,7 @@ inline constexpr double kMaxOffsetVolts = 7;
 inline constexpr double kOffsetSpinStepVolts = 1.0;
 inline constexpr double kPhaseSpinStep = 0.1;
 
-// At most 75 MHz, 25 MHz for an "Arb" wave; no lower limit.
+// Within 0.001 Hz ... 75 MHz, 25 MHz for an "Arb" wave.
 double LimitFrequency(double hertz, WaveType type);
 // At most 3.5 V; no lower limit.
 double LimitAmplitude(double volts);
@@ -70,14 +75,18 @@ GeneratorBoxes BoxesForType(WaveType type);
 // leave the wave unchanged.
 double AcceptBoxValue(GeneratorWave& wave, GeneratorBox box, double value);
 
-// Turns the wave into an "Arb" wave that starts from the current shape: the
-// current type becomes the base type, the frequency is limited to the "Arb"
-// maximum and the buffer is synthesized from the base shape.  Nothing happens
-// to a wave that is already "Arb".
+// What a switch to "Arb" does with a buffer that holds hand edits.
+enum class EditedBuffer { Discard, Keep };
+
+// Turns the wave into an "Arb" wave, its frequency limited to the "Arb"
+// maximum.  Normally it starts from the current shape: the current type
+// becomes the base type and the buffer is synthesized from it.  A buffer with
+// hand edits (bufferEdited) kept by `edits` stays as it is, with the base type
+// it started from.  Nothing happens to a wave that is already "Arb".
 struct ArbitrarySwitch {
     bool switched = false;          // false when the wave was already "Arb"
     bool frequencyLimited = false;  // the frequency was lowered to the "Arb" maximum
 };
-ArbitrarySwitch SwitchToArbitrary(GeneratorWave& wave);
+ArbitrarySwitch SwitchToArbitrary(GeneratorWave& wave, EditedBuffer edits);
 
 }  // namespace oscilane

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace oscilane {
@@ -64,6 +65,9 @@ struct GeneratorWave {
     double highFrequency = 10000.0;    // AM/FM carrier, Hz
     double maximumFrequency = 3000.0;  // FM peak deviation, Hz
     float phase = 0.0f;                // start phase, fraction of a period
+    // The buffer holds samples drawn, typed or loaded since it was last
+    // synthesized: work of the user's that a synthesis would throw away.
+    bool bufferEdited = false;
 
     bool operator==(const GeneratorWave&) const = default;
 };
@@ -79,7 +83,12 @@ double WaveValue(const GeneratorWave& wave, double t);
 
 // Refills the buffer, the total points and the sample count from the shape
 // and its parameters: one period (cycles periods for an AM/FM base) of the
-// evaluation type.  Never writes or counts more than the buffer holds.
+// evaluation type, and clears bufferEdited.  Never writes or counts more than
+// the buffer holds.
 void Synthesize(GeneratorWave& wave);
+
+// A voltage as a sample holds it: a finite number within the single-precision
+// range; nothing for any other, which no float can stand for.
+std::optional<float> SampleVolts(double volts);
 
 }  // namespace oscilane
