@@ -18,6 +18,9 @@ namespace {
 
 // The environment variable that names the recording.
 constexpr const char* kRecordVariable = "ZELVO_RECORD";
+// How long the writer gathers records before it writes them: well within the
+// second a crash may lose, and few enough wake-ups not to slow the exchanges.
+constexpr std::chrono::milliseconds kBatchWindow{200};
 
 session::Outcome recordedOutcome(Outcome o) {
     switch (o) {
@@ -131,6 +134,8 @@ void SessionRecorder::add(DeviceHandle h, const RequestFrame& request, Outcome o
                     .count());
         previousBegan_ = std::max(previousBegan_, began);
         waiting_.push_back(std::move(e));
+        // The writer sleeps only while nothing waits; later records join the batch.
+        if (waiting_.size() > 1) return;
     }
     wake_.notify_one();
 }
@@ -142,6 +147,8 @@ void SessionRecorder::writeLoop() {
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+            // Records that follow within the batch window go out with this one.
+            wake_.wait_for(lock, kBatchWindow, [this] { return stopping_; });
             if (waiting_.empty()) return;
             batch.swap(waiting_);
         }

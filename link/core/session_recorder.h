@@ -1,7 +1,7 @@
 // Records every exchange on every link to a file, for a developer to replay
 // without the instrument (docs/session-recording.md).  The exchange thread
-// only hands its record over; one writer thread encodes and writes it at
-// once, so a crash loses at most the exchanges of its last moment.
+// only hands its record over; one writer thread encodes and writes the
+// records every fifth of a second, so a crash loses at most that much.
 #pragma once
 
 #include <chrono>
