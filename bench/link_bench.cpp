@@ -1,5 +1,6 @@
 // A setting-block upload through the link library against a raw UDP exchange
-// of the same datagrams in the same request-reply pattern, over loopback.
+// of the same datagrams in the same request-reply pattern, over loopback; and
+// the upload's block read recorded (ZELVO_RECORD) against the same unrecorded.
 #include <arpa/inet.h>
 #include <benchmark/benchmark.h>
 #include <poll.h>
@@ -10,7 +11,11 @@
 #include <thread>
 #include <vector>
 
+#include "core/exchange.h"
+#include "core/lan_slot.h"
+#include "core/session_recorder.h"
 #include "loopback.h"
+#include "protocol/frame.h"
 #include "ratio_reporter.h"
 #include "zelvo/ZelvoDLL.h"
 #include "zelvo/command_codes.h"
@@ -31,6 +36,49 @@ void BM_UploadSetting(benchmark::State& state) {
     for (auto _ : state)
         if (DSOUploadSetting(kHandle, block.data()) != 0) state.SkipWithError("upload failed");
     KwLanClose(kHandle);
+}
+
+// The upload's block read on a LAN slot, handed to recorder when there is
+// one, as every exchange is when ZELVO_RECORD names a file.
+void uploadThroughSlot(benchmark::State& state, zelvo::link::SessionRecorder* recorder) {
+    zelvo::sim::SimulatedInstrument instrument;
+    auto server = zelvo::sim::serveOnFreeLoopback(instrument);
+    zelvo::link::LanSlot slot;
+    if (slot.open(server->address().c_str(), zelvo::kLanPort) != zelvo::link::Outcome::Ok) {
+        state.SkipWithError("no socket");
+        return;
+    }
+    std::vector<uint8_t> block(ZELVO_SETTING_BLOCK_SIZE);
+    const auto request =
+        zelvo::encodeBlockReadRequest(zelvo::Block::Setting, ZELVO_SETTING_BLOCK_SIZE);
+    for (auto _ : state) {
+        const auto o =
+            zelvo::link::recorded(recorder, kHandle, request, [&](zelvo::link::ReplyTrace* trace) {
+                return zelvo::link::readBlock(slot, zelvo::Block::Setting, block, trace);
+            });
+        if (o != zelvo::link::Outcome::Ok) state.SkipWithError("upload failed");
+    }
+}
+
+void BM_UploadUnrecorded(benchmark::State& state) { uploadThroughSlot(state, nullptr); }
+
+void BM_UploadRecorded(benchmark::State& state) {
+    char path[] = "/tmp/zelvo-link-bench-XXXXXX";
+    const int fd = ::mkstemp(path);
+    if (fd < 0) {
+        state.SkipWithError("no temporary file");
+        return;
+    }
+    ::close(fd);
+    std::string error;
+    {
+        auto recorder = zelvo::link::SessionRecorder::open(path, error);
+        if (recorder)
+            uploadThroughSlot(state, recorder.get());
+        else
+            state.SkipWithError(error.c_str());
+    }
+    ::unlink(path);
 }
 
 // A peer that answers a 12-byte request with 4 bytes and each continue byte
@@ -105,9 +153,13 @@ void BM_RawUdpExchange(benchmark::State& state) {
 
 BENCHMARK(BM_UploadSetting)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RawUdpExchange)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UploadUnrecorded)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UploadRecorded)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    return zelvo::bench::runWithRatios(argc, argv, {{"BM_UploadSetting", "BM_RawUdpExchange"}});
+    return zelvo::bench::runWithRatios(
+        argc, argv,
+        {{"BM_UploadSetting", "BM_RawUdpExchange"}, {"BM_UploadRecorded", "BM_UploadUnrecorded"}});
 }

@@ -10,7 +10,7 @@
 
 namespace zelvo::sim {
 
-std::unique_ptr<UdpServer> serveOnFreeLoopback(SimulatedInstrument& instrument) {
+std::unique_ptr<UdpServer> serveOnFreeLoopback(ReplySource& instrument) {
     // 127.0.0.0/16 stays free for people's own use; the low seven bits of the last
     // octet vary so the server's stand-in foreign address (bit 7 flipped) is unused too.
     const auto pid = static_cast<uint32_t>(::getpid());

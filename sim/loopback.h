@@ -11,6 +11,6 @@ namespace zelvo::sim {
 
 // Tries addresses of 127.0.0.0/8 derived from the process id until one binds
 // port 2001; throws std::system_error when none does.
-std::unique_ptr<UdpServer> serveOnFreeLoopback(SimulatedInstrument& instrument);
+std::unique_ptr<UdpServer> serveOnFreeLoopback(ReplySource& instrument);
 
 }  // namespace zelvo::sim

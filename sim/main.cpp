@@ -1,4 +1,5 @@
 // zelvo-sim: simulated Zelvo instruments for the desktop software and its tests.
+#include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -6,10 +7,17 @@
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include <fstream>
+#include <iterator>
+#include <variant>
+
 #include "serial_server.h"
+#include "session_replay.h"
+#include "simulated_instrument.h"
 #include "udp_server.h"
 #include "usb_bus_server.h"
 #include "zelvo/command_codes.h"
@@ -22,6 +30,8 @@ void usage() {
         "usage: zelvo-sim [--version] [--serial-number SN] [--lan ADDRESS[:PORT] ...] [--serial "
         "...] "
         "[--paced] [--usb SOCKET ...]\n"
+        "       zelvo-sim --replay FILE [--lan ADDRESS[:PORT] | --serial | --usb SOCKET] [--loop] "
+        "[--realtime]\n"
         "  Serves one simulated instrument per --lan on a loopback address (127.0.0.0/8),\n"
         "  UDP port 2001 unless given, and one per --serial on a new pseudo-terminal whose\n"
         "  path is printed (ZELVO_COM<n>=PATH makes it port n); --paced sends serial replies\n"
@@ -30,6 +40,9 @@ void usage() {
         "  driver).  Each further instrument's serial number counts up.\n"
         "  Input signals: --ch1-frequency HZ --ch1-amplitude V (a sine), --ch2-frequency HZ\n"
         "  --ch2-amplitude V (a square wave), --noise CODES.\n"
+        "  --replay FILE serves a session recording (ZELVO_RECORD) instead, over one --lan\n"
+        "  (the default), --serial or --usb; --loop starts it again at its end, --realtime\n"
+        "  keeps its pauses.\n"
         "  Stops on SIGINT or SIGTERM.\n",
         stderr);
 }
@@ -66,6 +79,89 @@ std::string numberedSerial(const std::string& base, std::size_t k) {
     return base + "-" + std::to_string(k + 1);
 }
 
+// Waits for SIGINT or SIGTERM, which the caller blocked before any thread started.
+void waitForStop(const sigset_t& stopSignals) {
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+}
+
+// The whole exchanges of the recording at path; none, with the reason on
+// standard error, when it cannot be read.
+std::optional<std::vector<zelvo::session::Exchange>> loadRecording(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        std::fprintf(stderr, "zelvo-sim: cannot read %s: %s\n", path.c_str(), std::strerror(errno));
+        return std::nullopt;
+    }
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    auto parsed = zelvo::session::parseRecording(text);
+    if (const auto* error = std::get_if<zelvo::session::ParseError>(&parsed)) {
+        std::fprintf(stderr, "zelvo-sim: %s line %zu: %s\n", path.c_str(), error->line,
+                     error->reason.c_str());
+        return std::nullopt;
+    }
+    auto& recording = std::get<zelvo::session::Recording>(parsed);
+    if (recording.lastLineCut)
+        std::printf(
+            "zelvo-sim: the last line of %s is cut short (the recording ended in a "
+            "crash); replaying the %zu whole exchanges before it\n",
+            path.c_str(), recording.exchanges.size());
+    return std::move(recording.exchanges);
+}
+
+struct ReplayRun {
+    std::string path;
+    zelvo::sim::ReplayOptions options;
+};
+
+// Serves the recording over the one transport asked for until stopped.
+int serveReplay(const ReplayRun& run, const std::vector<Endpoint>& endpoints, bool serial,
+                const std::string& usbSocket, const sigset_t& stopSignals) {
+    auto exchanges = loadRecording(run.path);
+    if (!exchanges) return 1;
+    const std::size_t count = exchanges->size();
+    zelvo::sim::SessionReplay replay(std::move(*exchanges), run.options);
+    std::unique_ptr<zelvo::sim::UdpServer> udp;
+    std::unique_ptr<zelvo::sim::SerialServer> serialServer;
+    std::unique_ptr<zelvo::sim::UsbBusServer> usbBus;
+    std::string where;
+    try {
+        if (serial) {
+            serialServer = std::make_unique<zelvo::sim::SerialServer>(replay);
+            serialServer->start();
+            where = "serial " + serialServer->path();
+        } else if (!usbSocket.empty()) {
+            usbBus = std::make_unique<zelvo::sim::UsbBusServer>(usbSocket);
+            const zelvo::sim::UsbIdentity usb;
+            const uint32_t port = usbBus->attach(replay, usb);
+            usbBus->start();
+            char ids[16];
+            std::snprintf(ids, sizeof ids, "%04x:%04x", usb.vendor, usb.product);
+            where = "usb " + usbBus->pathOf(port) + " (ZELVO_USB_SIM=" + usbSocket +
+                    " ZELVO_USB_IDS=" + ids + ")";
+        } else {
+            const Endpoint& e = endpoints.front();
+            udp = std::make_unique<zelvo::sim::UdpServer>(replay, e.address, e.port);
+            udp->start();
+            where = "udp " + e.address + ":" + std::to_string(e.port);
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zelvo-sim: %s\n", e.what());
+        return 1;
+    }
+    std::printf("zelvo-sim: replaying %s (%zu exchanges) on %s\n", run.path.c_str(), count,
+                where.c_str());
+    std::fflush(stdout);
+    waitForStop(stopSignals);
+    if (udp) udp->stop();
+    if (serialServer) serialServer->stop();
+    if (usbBus) usbBus->stop();
+    const zelvo::sim::ReplayCounts counts = replay.counts();
+    std::printf("zelvo-sim: stopped; %zu requests matched, %zu fell back, %zu went unanswered\n",
+                counts.matched, counts.fellBack, counts.unanswered);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,9 +172,17 @@ int main(int argc, char** argv) {
     bool paced = false;
     zelvo::sim::InputSignals signals;
     std::string serialBase = zelvo::sim::Identity{}.serialNumber;
+    std::optional<ReplayRun> replay;
+    zelvo::sim::ReplayOptions replayOptions;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--version") {
+        if (arg == "--replay" && i + 1 < argc) {
+            replay = ReplayRun{argv[++i], {}};
+        } else if (arg == "--loop") {
+            replayOptions.loop = true;
+        } else if (arg == "--realtime") {
+            replayOptions.realtime = true;
+        } else if (arg == "--version") {
             std::puts("zelvo-sim " ZELVO_VERSION);
             return 0;
         } else if (arg == "--serial") {
@@ -119,6 +223,15 @@ int main(int argc, char** argv) {
             return arg == "--help" ? 0 : 2;
         }
     }
+    const std::size_t transports = endpoints.size() + serialLines + usbInstruments;
+    if (replay && transports > 1) {
+        std::fputs("zelvo-sim: --replay serves over one --lan, --serial or --usb\n", stderr);
+        return 2;
+    }
+    if (!replay && (replayOptions.loop || replayOptions.realtime)) {
+        std::fputs("zelvo-sim: --loop and --realtime go with --replay\n", stderr);
+        return 2;
+    }
     if (endpoints.empty() && serialLines == 0 && usbInstruments == 0)
         endpoints.push_back({"127.0.0.1", zelvo::kLanPort});
 
@@ -128,6 +241,10 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    if (replay) {
+        replay->options = replayOptions;
+        return serveReplay(*replay, endpoints, serialLines > 0, usbSocket, stopSignals);
+    }
 
     std::vector<std::unique_ptr<zelvo::sim::SimulatedInstrument>> instruments;
     std::vector<std::unique_ptr<zelvo::sim::UdpServer>> servers;
@@ -178,8 +295,7 @@ int main(int argc, char** argv) {
     }
     std::fflush(stdout);
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    waitForStop(stopSignals);
     for (auto& s : servers) s->stop();
     for (auto& s : serialServers) s->stop();
     if (usbBus) usbBus->stop();

@@ -32,7 +32,7 @@ constexpr std::array<uint8_t, 6> kNoise = {0x04, 0x00, 0x84, 0x00, 0x00, 0x00};
 
 }  // namespace
 
-SerialServer::SerialServer(SimulatedInstrument& instrument) : instrument_(instrument) {
+SerialServer::SerialServer(ReplySource& instrument) : instrument_(instrument) {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
     if (master_ < 0) fail("posix_openpt");
     char name[128];

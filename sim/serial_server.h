@@ -9,8 +9,8 @@
 #include <optional>
 #include <string>
 
+#include "reply_source.h"
 #include "server_loop.h"
-#include "simulated_instrument.h"
 
 namespace zelvo::sim {
 
@@ -26,7 +26,7 @@ struct SerialFaults {
 class SerialServer {
   public:
     // Creates the pseudo-terminal; throws std::system_error when that fails.
-    explicit SerialServer(SimulatedInstrument& instrument);
+    explicit SerialServer(ReplySource& instrument);
     ~SerialServer();
     SerialServer(const SerialServer&) = delete;
     SerialServer& operator=(const SerialServer&) = delete;
@@ -47,7 +47,7 @@ class SerialServer {
     void run();
     std::vector<uint8_t> onLine(const Reply& reply);
 
-    SimulatedInstrument& instrument_;
+    ReplySource& instrument_;
     int master_ = -1;
     // Held open so the line stays up while the PC has the port closed.
     int slave_ = -1;

@@ -7,16 +7,17 @@
 #include <vector>
 
 #include "instrument.h"
+#include "reply_source.h"
 #include "responder.h"
 
 namespace zelvo::sim {
 
-class SimulatedInstrument {
+class SimulatedInstrument final : public ReplySource {
   public:
     explicit SimulatedInstrument(Identity identity = {}, InputSignals signals = {})
         : instrument_(std::move(identity), signals), responder_(instrument_) {}
 
-    std::vector<Reply> handle(std::span<const uint8_t> bytes) {
+    std::vector<Reply> handle(std::span<const uint8_t> bytes) override {
         std::lock_guard lock(mutex_);
         return responder_.handle(bytes);
     }

@@ -49,7 +49,7 @@ sockaddr_in loopbackAddress(const std::string& address, uint16_t port) {
 
 }  // namespace
 
-UdpServer::UdpServer(SimulatedInstrument& instrument, const std::string& address, uint16_t port)
+UdpServer::UdpServer(ReplySource& instrument, const std::string& address, uint16_t port)
     : instrument_(instrument), address_(address) {
     const sockaddr_in at = loopbackAddress(address, port);
     socket_ = boundSocket(at, address + ":" + std::to_string(port));

@@ -7,15 +7,15 @@
 #include <atomic>
 #include <string>
 
+#include "reply_source.h"
 #include "server_loop.h"
-#include "simulated_instrument.h"
 
 namespace zelvo::sim {
 
 class UdpServer {
   public:
     // Binds address:port; throws std::system_error when that fails.
-    UdpServer(SimulatedInstrument& instrument, const std::string& address, uint16_t port);
+    UdpServer(ReplySource& instrument, const std::string& address, uint16_t port);
     ~UdpServer();
     UdpServer(const UdpServer&) = delete;
     UdpServer& operator=(const UdpServer&) = delete;
@@ -27,7 +27,7 @@ class UdpServer {
   private:
     void run();
 
-    SimulatedInstrument& instrument_;
+    ReplySource& instrument_;
     std::string address_;
     int socket_ = -1;
     int foreignSocket_ = -1;  // replies "from another host", for the fault of that name

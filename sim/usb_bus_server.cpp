@@ -106,7 +106,7 @@ driver::simbus::PortDevice UsbBusServer::record(uint32_t port) const {
     return {port, std::move(info)};
 }
 
-uint32_t UsbBusServer::attach(SimulatedInstrument& instrument, UsbIdentity identity) {
+uint32_t UsbBusServer::attach(ReplySource& instrument, UsbIdentity identity) {
     std::lock_guard lock(mutex_);
     const uint32_t port = ports_.empty() ? 1 : ports_.rbegin()->first + 1;
     ports_[port] = Attached{std::make_unique<UsbPort>(instrument, identity), true};

@@ -31,7 +31,7 @@ class UsbBusServer {
     const std::string& socketPath() const { return socketPath_; }
 
     // Puts instrument on the next free port, plugged in; returns the port.
-    uint32_t attach(SimulatedInstrument& instrument, UsbIdentity identity = {});
+    uint32_t attach(ReplySource& instrument, UsbIdentity identity = {});
     // The stable path of a port, as the driver lists it.
     std::string pathOf(uint32_t port) const;
     // An unplug ends every transfer pending on the port with "no device".

@@ -13,7 +13,7 @@
 #include <span>
 #include <vector>
 
-#include "simulated_instrument.h"
+#include "reply_source.h"
 
 namespace zelvo::sim {
 
@@ -33,7 +33,7 @@ inline constexpr std::size_t kUsbPacket = 64;
 
 class UsbPort {
   public:
-    UsbPort(SimulatedInstrument& instrument, UsbIdentity identity)
+    UsbPort(ReplySource& instrument, UsbIdentity identity)
         : instrument_(instrument), identity_(identity) {}
 
     const UsbIdentity& identity() const { return identity_; }
@@ -72,7 +72,7 @@ class UsbPort {
     void queueReply(std::span<const uint8_t> bytes, UsbClock::time_point due);
     std::vector<uint8_t> pullBlock(std::size_t length);
 
-    SimulatedInstrument& instrument_;
+    ReplySource& instrument_;
     UsbIdentity identity_;
     std::deque<Packet> bulkIn_;
     std::deque<Packet> interruptIn_;

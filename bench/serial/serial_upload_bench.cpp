@@ -13,6 +13,7 @@
 #include "protocol/serial_line.h"
 #include "core/serial_slot.h"
 #include "serial_server.h"
+#include "simulated_instrument.h"
 
 namespace {
 

@@ -14,6 +14,7 @@
 #include "protocol/frame.h"
 #include "ratio_reporter.h"
 #include "simbus/sim_bus.h"
+#include "simulated_instrument.h"
 #include "usb_bus_server.h"
 #include "zelvo/ZelvoDLL.h"
 

@@ -21,35 +21,46 @@ Outcome failed(Transport& t, Outcome o) {
     return o;
 }
 
-GetResult requestValue(Transport& t, const RequestFrame& request) {
+// Takes one reply and, when the exchange is traced, keeps a copy of it.
+Received take(Transport& t, std::span<uint8_t> dest, ReplyKind kind, ReplyTrace* trace) {
+    const Received r = t.receive(dest, kind);
+    if (trace && r.outcome == Outcome::Ok) {
+        const auto kept = dest.first(r.count);
+        trace->bytes.insert(trace->bytes.end(), kept.begin(), kept.end());
+        trace->packetSizes.push_back(static_cast<uint32_t>(r.count));
+    }
+    return r;
+}
+
+GetResult requestValue(Transport& t, const RequestFrame& request, ReplyTrace* trace) {
     ExchangeScope scope(t);
     if (scope.outcome() != Outcome::Ok) return {scope.outcome(), 0};
     if (Outcome sent = t.send(request); sent != Outcome::Ok) return {sent, 0};
     std::array<uint8_t, kShortReplyScratch> reply{};
-    const Received r = t.receive(reply, ReplyKind::Short);
+    const Received r = take(t, reply, ReplyKind::Short, trace);
     if (r.outcome != Outcome::Ok) return {failed(t, r.outcome), 0};
     const auto value = replyValue(std::span(reply).first(r.count));
     if (!value) return {failed(t, Outcome::Malformed), 0};
     return {Outcome::Ok, *value};
 }
 
-Outcome acknowledged(Transport& t, const RequestFrame& request) {
-    const GetResult r = requestValue(t, request);
+Outcome acknowledged(Transport& t, const RequestFrame& request, ReplyTrace* trace) {
+    const GetResult r = requestValue(t, request, trace);
     if (r.outcome != Outcome::Ok) return r.outcome;
     return r.value == kAcknowledge ? Outcome::Ok : Outcome::Refused;
 }
 
 }  // namespace
 
-Outcome sendSet(Transport& t, Command command, uint32_t value) {
-    return acknowledged(t, encodeSetRequest(command, value));
+Outcome sendSet(Transport& t, Command command, uint32_t value, ReplyTrace* trace) {
+    return acknowledged(t, encodeSetRequest(command, value), trace);
 }
 
-GetResult sendGet(Transport& t, Command command, uint32_t value) {
-    return requestValue(t, encodeGetRequest(command, value));
+GetResult sendGet(Transport& t, Command command, uint32_t value, ReplyTrace* trace) {
+    return requestValue(t, encodeGetRequest(command, value), trace);
 }
 
-Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
+Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest, ReplyTrace* trace) {
     ExchangeScope scope(t);
     if (scope.outcome() != Outcome::Ok) return scope.outcome();
     BlockProgress::Run progress(t.blockProgress(), dest.size());
@@ -60,7 +71,7 @@ Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
     // The first answer is not interpreted; at most as many bytes as the block
     // code's value land at the start of the destination, to be overwritten by data.
     std::array<uint8_t, kFirstAnswerScratch> first{};
-    const Received answer = t.receive(first, ReplyKind::FirstAnswer);
+    const Received answer = take(t, first, ReplyKind::FirstAnswer, trace);
     if (answer.outcome != Outcome::Ok) return failed(t, answer.outcome);
     const std::size_t kept =
         std::min({answer.count, static_cast<std::size_t>(code(block)), dest.size()});
@@ -76,7 +87,7 @@ Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
                 return sent;
         }
         const std::size_t want = std::min(t.blockReplyUnit(), dest.size() - at);
-        const Received r = t.receive(dest.subspan(at, want), ReplyKind::BlockData);
+        const Received r = take(t, dest.subspan(at, want), ReplyKind::BlockData, trace);
         if (r.outcome != Outcome::Ok) return failed(t, r.outcome);
         // An empty reply would leave the read where it is for ever.
         if (r.count == 0) return failed(t, Outcome::Malformed);
@@ -89,9 +100,10 @@ Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest) {
     return Outcome::Ok;
 }
 
-Outcome writeBlock(Transport& t, Block block, std::span<const uint8_t> source) {
+Outcome writeBlock(Transport& t, Block block, std::span<const uint8_t> source, ReplyTrace* trace) {
     const auto length = static_cast<uint32_t>(source.size());
-    if (Outcome a = acknowledged(t, encodeBlockWriteRequest(block, length)); a != Outcome::Ok)
+    if (Outcome a = acknowledged(t, encodeBlockWriteRequest(block, length), trace);
+        a != Outcome::Ok)
         return a;
     ExchangeScope scope(t);
     if (scope.outcome() != Outcome::Ok) return scope.outcome();

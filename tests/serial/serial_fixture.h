@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "serial_server.h"
+#include "simulated_instrument.h"
 #include "zelvo/ZelvoDLL.h"
 
 namespace zelvo::testing {

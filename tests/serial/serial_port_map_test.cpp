@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include "serial_server.h"
+#include "simulated_instrument.h"
 
 namespace zelvo::link {
 namespace {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "serial_server.h"
+#include "simulated_instrument.h"
 
 namespace zelvo::link {
 namespace {

@@ -13,6 +13,7 @@
 #include "pipe.h"
 #include "protocol/frame.h"
 #include "simbus/sim_bus.h"
+#include "simulated_instrument.h"
 #include "usb_bus_server.h"
 #include "zelvo/driver/driver.h"
 

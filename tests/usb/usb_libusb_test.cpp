@@ -22,6 +22,7 @@
 #include "driver_records.h"
 #include "libusb/libusb_bus.h"
 #include "protocol/frame.h"
+#include "simulated_instrument.h"
 #include "usb_port.h"
 #include "zelvo/command_codes.h"
 #include "zelvo/driver/driver.h"

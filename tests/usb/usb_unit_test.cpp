@@ -5,6 +5,7 @@
 #include "protocol/frame.h"
 #include "record_ring.h"
 #include "simbus/wire.h"
+#include "simulated_instrument.h"
 #include "usb_port.h"
 #include "zelvo/driver/usb_ids.h"
 

@@ -11,6 +11,7 @@
 #include "instrument_verbs.h"
 #include "measure_verb.h"
 #include "ports.h"
+#include "replay_info_verb.h"
 #include "usb_scan.h"
 #include "verbs.h"
 #include "zelvo_version.h"
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
     addInstrumentVerbs(parser, verbs, options);
     addMeasureVerb(parser, verbs, options.instrument);
     addPortsVerb(parser, verbs);
+    addReplayInfoVerb(parser, verbs);
     addUsbScanVerb(parser, verbs);
     addGenVerb(parser, verbs);
     addCaptureVerb(parser, verbs, options.instrument);
