@@ -26,6 +26,9 @@
 
 namespace oscilane {
 
+// The reading a decoded record stands for, stamped with the time.
+MeterReading ReadingOf(const DmmInfo& record, const MeterTime& time);
+
 class MeterData {
   public:
     // Decodes one meter record into its argument; 0 when a reading was
