@@ -84,7 +84,7 @@ def test_two_threads_sharing_nothing_run_at_once(sim):
         try:
             with zelvo.open(name) as inst:
                 start = time.monotonic()
-                for _ in range(15):
+                for _ in range(40):
                     call(inst)
                 spans[name] = (start, time.monotonic())
         except Exception as e:  # reported by the test below
