@@ -79,10 +79,12 @@ def test_two_threads_sharing_nothing_run_at_once(sim):
     each releases the interpreter lock, so their calls overlap in time."""
     spans = {}
     errors = []
+    opened = threading.Barrier(2, timeout=30)  # the loops start together
 
     def work(name, call):
         try:
             with zelvo.open(name) as inst:
+                opened.wait()
                 start = time.monotonic()
                 for _ in range(40):
                     call(inst)
