@@ -14,7 +14,9 @@ constexpr long long kBatchSpanMs = 2000;
 // The period of the sampling clock's tick.
 constexpr int kClockTickMs = 100;
 
-MeterReading readingOf(const DmmInfo& record, const MeterTime& time) {
+}  // namespace
+
+MeterReading ReadingOf(const DmmInfo& record, const MeterTime& time) {
     MeterReading reading;
     reading.value = record.value;
     reading.prefixIndex = static_cast<uint8_t>(record.prefixIndex);
@@ -25,8 +27,6 @@ MeterReading readingOf(const DmmInfo& record, const MeterTime& time) {
     reading.measureMode = record.measureMode;
     return reading;
 }
-
-}  // namespace
 
 MeterData::MeterData(MeterClock clock, PollClock pollClock)
     : clock_(std::move(clock)), pollClock_(std::move(pollClock)) {}
@@ -64,7 +64,7 @@ std::optional<int> MeterData::Sample() {
         // leave a reading of the old mode behind.
         std::lock_guard records(recordMutex_);
         if (!hasReading_ || staleLocked()) return std::nullopt;
-        reading = readingOf(lastGood_, clock_());
+        reading = ReadingOf(lastGood_, clock_());
         std::lock_guard trend(trendMutex_);
         if (trend_.size() >= kTrendCapacity) trend_.pop_front();
         trend_.push_back(reading);

@@ -105,6 +105,14 @@ std::string LogLine(const MeterReading& reading) {
     return line;
 }
 
+std::string LogReadingText(const MeterReading& reading) {
+    std::string line = LogLine(reading);
+    const std::size_t value = line.find(' ', line.find(' ') + 1);
+    line = value == std::string::npos ? line : line.substr(value + 1);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+    return line;
+}
+
 std::string LogLines(std::span<const MeterReading> readings) {
     std::string text;
     for (const MeterReading& reading : readings) text += LogLine(reading);

@@ -9,7 +9,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libusb-1.0-0-dev umockdev libumockdev-dev
-  python3
+  python3 python3-dev python3-numpy python3-pytest pybind11-dev
   clang libclang-rt-14-dev
   clang-format
   fonts-liberation

@@ -45,6 +45,13 @@ for program in Oscilane zelvo zelvo-sim; do
   runpath=$(dynamic "$prefix/bin/$program" RUNPATH)
   [[ $runpath == "\$ORIGIN/$bin_to_lib" ]] || fail "$program RUNPATH is '$runpath'"
 done
+# The Python package (left out of sanitizer trees) imports from the prefix alone.
+python_package=$prefix/lib/python3/dist-packages
+if [[ -d $python_package/zelvo ]]; then
+  PYTHONPATH=$python_package /usr/bin/python3 -c \
+    'import zelvo, zelvo.generator; assert len(zelvo.generator.wave()) > 0' ||
+    fail "the installed zelvo Python package does not import"
+fi
 for size in 48 128 256; do
   file "$prefix/share/icons/hicolor/${size}x$size/apps/$app_id.png" |
     grep -q "PNG image data, $size x $size" || fail "the ${size}-pixel icon is not $size x $size"

@@ -36,22 +36,12 @@ int capture(const InstrumentOptions& instrumentOptions, const CaptureOptions& op
     if (!instrument) return failed(failure);
 
     oscilane::SettingBlock block{};
-    if (DSOUploadSetting(instrument->handle(), block.data()) != 0)
-        return failed("the setting block could not be uploaded");
+    if (DSOUploadSetting(instrument->handle(), block.data()) != 0) return failed(kUploadFailed);
 
+    if (const auto unsaved =
+            saveTrace(block, options.channel, kFormats.at(options.format), options.file))
+        return failed(*unsaved);
     const oscilane::Waveform wave(block, options.channel);
-    const oscilane::WaveformSaveResult saved =
-        oscilane::SaveWaveformFile(wave, kFormats.at(options.format), options.file);
-    switch (saved.outcome) {
-        case oscilane::WaveformSaveOutcome::Ok:
-            break;
-        case oscilane::WaveformSaveOutcome::ChannelOff:
-            return failed(std::string(channelName(options.channel)) +
-                          " is off: it has no samples for a CSV file");
-        case oscilane::WaveformSaveOutcome::CannotOpen:
-        case oscilane::WaveformSaveOutcome::CannotWrite:
-            return failed("cannot save " + options.file + ": " + saved.reason);
-    }
     std::printf("%s %s to %s\n", channelName(options.channel),
                 wave.shown() ? "saved" : "is off, \"CH OFF\" saved", options.file.c_str());
     std::fflush(stdout);
@@ -59,6 +49,22 @@ int capture(const InstrumentOptions& instrumentOptions, const CaptureOptions& op
 }
 
 }  // namespace
+
+std::optional<std::string> saveTrace(const oscilane::SettingBlock& block, int channel,
+                                     oscilane::WaveformFileFormat format, const std::string& file) {
+    const oscilane::WaveformSaveResult saved =
+        oscilane::SaveWaveformFile(oscilane::Waveform(block, channel), format, file);
+    switch (saved.outcome) {
+        case oscilane::WaveformSaveOutcome::Ok:
+            return std::nullopt;
+        case oscilane::WaveformSaveOutcome::ChannelOff:
+            return std::string(channelName(channel)) + " is off: it has no samples for a CSV file";
+        case oscilane::WaveformSaveOutcome::CannotOpen:
+        case oscilane::WaveformSaveOutcome::CannotWrite:
+            break;
+    }
+    return "cannot save " + file + ": " + saved.reason;
+}
 
 void addCaptureVerb(CLI::App& parser, VerbTable& verbs, InstrumentOptions& instrument) {
     static CaptureOptions options;

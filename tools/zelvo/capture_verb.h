@@ -2,10 +2,20 @@
 // scope window's data file or as CSV, through the same writer as the window.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "instrument_target.h"
+#include "model/setting_block.h"
+#include "model/waveform_file.h"
 #include "verbs.h"
 
 namespace zelvo::cli {
+
+// Saves one trace of an uploaded block as the verb does; the one-line reason
+// when nothing was saved.
+std::optional<std::string> saveTrace(const oscilane::SettingBlock& block, int channel,
+                                     oscilane::WaveformFileFormat format, const std::string& file);
 
 // Adds the verb; its instrument options are the shared ones.
 void addCaptureVerb(CLI::App& parser, VerbTable& verbs, InstrumentOptions& instrument);

@@ -17,6 +17,8 @@ struct NamedChannel {
 constexpr NamedChannel kChannels[] = {
     {"CH1", oscilane::kCh1}, {"CH2", oscilane::kCh2}, {"MATH", oscilane::kMath}};
 
+}  // namespace
+
 std::optional<int> channelNamed(std::string name) {
     std::transform(name.begin(), name.end(), name.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
@@ -25,13 +27,15 @@ std::optional<int> channelNamed(std::string name) {
     return std::nullopt;
 }
 
-}  // namespace
+std::string unknownChannelText(const std::string& name) {
+    return "'" + name + "' is not a channel: the channels are CH1, CH2 and MATH";
+}
 
 CLI::Option* addChannelOption(CLI::App& verb, int& channel, const std::string& description) {
     const CLI::Validator known(
         [](std::string& name) -> std::string {
             if (channelNamed(name)) return {};
-            return "'" + name + "' is not a channel: the channels are CH1, CH2 and MATH";
+            return unknownChannelText(name);
         },
         // No name of its own: the help shows the option's type name once.
         "");

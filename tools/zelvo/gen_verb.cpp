@@ -21,8 +21,7 @@ using oscilane::GeneratorBox;
 using oscilane::GeneratorWave;
 using oscilane::WaveType;
 
-// The shapes a user may name; type 7 and "Arb" are the window's alone.
-const std::pair<const char*, WaveType> kShapes[] = {
+constexpr GenShape kShapes[] = {
     {"sine", WaveType::Sine},
     {"ramp", WaveType::Ramp},
     {"square", WaveType::Square},
@@ -34,14 +33,7 @@ const std::pair<const char*, WaveType> kShapes[] = {
     {"noise-white", WaveType::NoiseWhite},
 };
 
-// The numeric options in the order they are applied: the high frequency
-// before the maximum frequency, which is limited by it.
-struct NumberOption {
-    const char* name;
-    GeneratorBox box;
-    const char* help;
-};
-const NumberOption kNumbers[] = {
+constexpr GenNumber kNumbers[] = {
     {"--frequency", GeneratorBox::Frequency, "Frequency in Hz (0.001 ... 75000000)"},
     {"--amplitude", GeneratorBox::Amplitude, "Amplitude in volts (at most 3.5)"},
     {"--offset", GeneratorBox::Offset, "Offset in volts (-7 ... 7)"},
@@ -83,17 +75,11 @@ WaveType shapeOf(const std::string& name) {
 }
 
 int runGen(const GenOptions& options) {
-    GeneratorWave wave;
-    wave.waveType = shapeOf(options.shape);
-    wave.baseType = wave.waveType;
-    std::vector<double> values;
+    // Every value is read before the design is made, so a bad one writes nothing.
+    std::vector<std::optional<double>> values(std::size(kNumbers));
     for (std::size_t i = 0; i < std::size(kNumbers); ++i)
-        if (options.numbers[i]) values.push_back(numberOf(kNumbers[i].name, *options.numbers[i]));
-    // Every value is read before any is taken, so a bad one writes nothing.
-    std::size_t next = 0;
-    for (std::size_t i = 0; i < std::size(kNumbers); ++i)
-        if (options.numbers[i]) oscilane::AcceptBoxValue(wave, kNumbers[i].box, values[next++]);
-    if (options.fm) wave.fmFlag = 1;
+        if (options.numbers[i]) values[i] = numberOf(kNumbers[i].name, *options.numbers[i]);
+    GeneratorWave wave = designWave(options.shape, values, options.fm);
 
     const oscilane::CsvResult result = oscilane::SaveCsv(wave, options.csv);
     if (!result.ok()) {
@@ -106,6 +92,20 @@ int runGen(const GenOptions& options) {
 }
 
 }  // namespace
+
+std::span<const GenShape> genShapes() { return kShapes; }
+std::span<const GenNumber> genNumbers() { return kNumbers; }
+
+GeneratorWave designWave(const std::string& shape, std::span<const std::optional<double>> numbers,
+                         bool fm) {
+    GeneratorWave wave;
+    wave.waveType = shapeOf(shape);
+    wave.baseType = wave.waveType;
+    for (std::size_t i = 0; i < std::size(kNumbers) && i < numbers.size(); ++i)
+        if (numbers[i]) oscilane::AcceptBoxValue(wave, kNumbers[i].box, *numbers[i]);
+    if (fm) wave.fmFlag = 1;
+    return wave;
+}
 
 void addGenVerb(CLI::App& parser, VerbTable& verbs) {
     auto options = std::make_shared<GenOptions>();

@@ -12,8 +12,6 @@ using oscilane::ConnectTarget;
 
 // With nothing named, the client talks to a simulator on this machine.
 constexpr uint32_t kDefaultLanAddress = 0x7F000001;  // 127.0.0.1
-// The client holds one link at a time, so it always uses the first slot.
-constexpr uint32_t kSlot = 0;
 
 std::optional<unsigned> decimal(const std::string& text) {
     unsigned value = 0;
@@ -29,6 +27,10 @@ std::string joined(const std::vector<std::string>& words) {
 }
 
 }  // namespace
+
+std::string badBaudRateText(const std::string& rate) {
+    return "not a baud rate of " + oscilane::baudRatesText() + ": " + rate;
+}
 
 void InstrumentOptions::addTo(CLI::App& command) {
     command
@@ -72,9 +74,8 @@ void InstrumentOptions::addTo(CLI::App& command) {
         ->check(CLI::Validator(
             [](std::string& text) {
                 const auto rate = decimal(text);
-                return rate && oscilane::baudIndexOfRate(*rate)
-                           ? std::string()
-                           : "not a baud rate of " + oscilane::baudRatesText() + ": " + text;
+                return rate && oscilane::baudIndexOfRate(*rate) ? std::string()
+                                                                : badBaudRateText(text);
             },
             "", "baud"));
     command
@@ -100,14 +101,14 @@ InstrumentTarget InstrumentOptions::target() const {
     InstrumentTarget t;
     t.where = where_.value_or(ConnectTarget{ZELVO_LINK_LAN, 0, kDefaultLanAddress});
     if (baud_) {
-        if (t.where.link != ZELVO_LINK_SERIAL)
-            throw UsageError("--baud applies to a serial port (--serial or --connect serial:N)");
+        if (t.where.link != ZELVO_LINK_SERIAL) throw UsageError(kBaudWithoutSerial);
         t.baudIndex = *oscilane::baudIndexOfRate(*baud_);
     }
     return t;
 }
 
-std::unique_ptr<Instrument> Instrument::open(const InstrumentTarget& target, std::string* failure) {
+std::unique_ptr<Instrument> Instrument::open(const InstrumentTarget& target, std::string* failure,
+                                             uint32_t slot) {
     const ConnectTarget& where = target.where;
     switch (where.link) {
         case ZELVO_LINK_USB: {
@@ -121,7 +122,7 @@ std::unique_ptr<Instrument> Instrument::open(const InstrumentTarget& target, std
             return std::unique_ptr<Instrument>(new Instrument(where.link, h));
         }
         case ZELVO_LINK_SERIAL: {
-            const DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_SERIAL, kSlot);
+            const DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_SERIAL, slot);
             const int32_t port = static_cast<int32_t>(where.number);
             char path[4096] = {};
             if (KwGetCOMPortPath(port, path, sizeof path) != 0) {
@@ -138,7 +139,7 @@ std::unique_ptr<Instrument> Instrument::open(const InstrumentTarget& target, std
             return std::unique_ptr<Instrument>(new Instrument(where.link, h));
         }
         default: {
-            const DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_LAN, kSlot);
+            const DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_LAN, slot);
             const std::string address = oscilane::dottedAddressText(where.lanAddress);
             if (KwLanInit(h, address.c_str()) != 0) {
                 *failure = "no instrument answers at " + address + " (UDP port 2001)";

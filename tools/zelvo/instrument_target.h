@@ -40,12 +40,25 @@ class InstrumentOptions {
     std::optional<unsigned> baud_;
 };
 
+// Why a baud rate is refused, and why a baud rate without a serial line is.
+std::string badBaudRateText(const std::string& rate);
+inline constexpr const char* kBaudWithoutSerial =
+    "--baud applies to a serial port (--serial or --connect serial:N)";
+
+// What a verb says when a request fails.
+inline constexpr const char* kUploadFailed = "the setting block could not be uploaded";
+inline constexpr const char* kDeviceInfoFailed = "the device information could not be read";
+inline constexpr const char* kNoMeterReading = "no meter reading";
+
 // One open link to an instrument, closed when it goes.
 class Instrument {
   public:
     // The open instrument, or none with a one-line reason in *failure.  A USB
     // instrument is listed first: the library opens only what its list found.
-    static std::unique_ptr<Instrument> open(const InstrumentTarget& target, std::string* failure);
+    // A LAN or serial link goes into the library's slot 0-15 given; links in
+    // different slots may be used at the same time.
+    static std::unique_ptr<Instrument> open(const InstrumentTarget& target, std::string* failure,
+                                            uint32_t slot = 0);
     ~Instrument();
     Instrument(const Instrument&) = delete;
     Instrument& operator=(const Instrument&) = delete;

@@ -38,19 +38,17 @@ int ask(const InstrumentVerbOptions& options, unsigned parts) {
     if (parts & kInfo) {
         DeviceInfo info{};
         const bool read = KwGetDeviceInfo(h, &info) == 0;
-        ok &= say(read, read ? describeDeviceInfo(info) : "",
-                  "the device information could not be read");
+        ok &= say(read, read ? describeDeviceInfo(info) : "", kDeviceInfoFailed);
     }
     if (parts & kMeter) {
         DmmInfo reading{};
         const bool read = DMMGetInfo(h, &reading) == 0;
-        ok &= say(read, read ? describeMeterReading(reading) : "", "no meter reading");
+        ok &= say(read, read ? describeMeterReading(reading) : "", kNoMeterReading);
     }
     if (parts & kSettings) {
         std::vector<uint8_t> block(ZELVO_SETTING_BLOCK_SIZE);
         const bool read = DSOUploadSetting(h, block.data()) == 0;
-        ok &= say(read, read ? describeSettingBlock(block) : "",
-                  "the setting block could not be uploaded");
+        ok &= say(read, read ? describeSettingBlock(block) : "", kUploadFailed);
     }
     if (parts & kScreen) {
         // The library writes the file and says only that it failed: a file

@@ -26,7 +26,7 @@ int measure(const InstrumentOptions& instrument, const MeasureOptions& options) 
     }
     oscilane::SettingBlock block{};
     if (DSOUploadSetting(opened->handle(), block.data()) != 0) {
-        std::fprintf(stderr, "zelvo: the setting block could not be uploaded\n");
+        std::fprintf(stderr, "zelvo: %s\n", kUploadFailed);
         return kExitInstrumentFailed;
     }
     const auto results = oscilane::measureChannel(block, options.channel);

@@ -49,15 +49,6 @@ int durationIndexFor(int intervalMs) {
 
 void fail(const std::string& text) { std::fprintf(stderr, "zelvo: %s\n", text.c_str()); }
 
-// The log line of a reading without its time and line end, for progress.
-std::string shortLine(const oscilane::MeterReading& reading) {
-    std::string line = oscilane::LogLine(reading);
-    const std::size_t value = line.find(' ', line.find(' ') + 1);
-    line = value == std::string::npos ? line : line.substr(value + 1);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
-    return line;
-}
-
 }  // namespace
 
 void addMeterLogOptions(CLI::App& meter, MeterLogOptions& options) {
@@ -144,7 +135,7 @@ int runMeterLog(const InstrumentOptions& instrument, const MeterLogOptions& opti
             const std::vector<oscilane::MeterReading> trend = data.Trend();
             if (!trend.empty())
                 std::fprintf(stderr, "\r%ld readings, last %s   ", taken,
-                             shortLine(trend.back()).c_str());
+                             oscilane::LogReadingText(trend.back()).c_str());
         }
     }
     if (progress) std::fputc('\n', stderr);
@@ -162,7 +153,7 @@ int runMeterLog(const InstrumentOptions& instrument, const MeterLogOptions& opti
         return kExitInstrumentFailed;
     }
     if (taken == 0 && !stopRequested) {
-        fail("no meter reading");
+        fail(kNoMeterReading);
         return kExitInstrumentFailed;
     }
     std::printf("%ld readings logged to %s\n", taken, options.file.c_str());

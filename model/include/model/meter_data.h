@@ -33,6 +33,9 @@ inline constexpr std::chrono::milliseconds kMeterPollPeriod{250};
 // no reading, so it is neither sampled nor shown as current.
 inline constexpr std::chrono::milliseconds kStaleReadingAfter = 2 * kMeterPollPeriod;
 
+// The reading a decoded record stands for, stamped with the time.
+MeterReading ReadingOf(const DmmInfo& record, const MeterTime& time);
+
 class MeterData {
   public:
     // Decodes one meter record into its argument; 0 when a reading was

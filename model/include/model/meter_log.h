@@ -28,6 +28,9 @@ std::string UnitText(int32_t prefixIndex, int32_t unitIndex);
 // the hundredths cut (not rounded), mode, value with two decimals, unit, AC/DC.
 std::string LogLine(const MeterReading& reading);
 
+// The reading part of its log line, without time and line end ("R=12.50 KRDC").
+std::string LogReadingText(const MeterReading& reading);
+
 // The lines of a run of readings, oldest first.
 std::string LogLines(std::span<const MeterReading> readings);
 
