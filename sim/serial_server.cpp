@@ -11,9 +11,9 @@
 #include <deque>
 #include <system_error>
 
+#include "protocol/byte_order.h"
 #include "protocol/serial_frame.h"
 #include "protocol/serial_line.h"
-#include "protocol/byte_order.h"
 #include "reply_schedule.h"
 
 namespace zelvo::sim {

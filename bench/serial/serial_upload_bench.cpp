@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/exchange.h"
+#include "core/serial_slot.h"
 #include "protocol/serial_frame.h"
 #include "protocol/serial_line.h"
-#include "core/serial_slot.h"
 #include "serial_server.h"
 #include "simulated_instrument.h"
 

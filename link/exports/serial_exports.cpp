@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "core/device_calls.h"
-#include "protocol/serial_line.h"
 #include "core/serial_port_map.h"
 #include "core/serial_slot.h"
+#include "protocol/serial_line.h"
 #include "zelvo/ZelvoDLL.h"
 
 using namespace zelvo;
