@@ -16,7 +16,7 @@ packages=(
   poppler-utils
   valgrind
   qt6-svg-dev
-  desktop-file-utils appstream dpkg-dev file man-db
+  desktop-file-utils appstream dpkg-dev file man-db lintian
 )
 
 missing=()
