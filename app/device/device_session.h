@@ -23,6 +23,8 @@ class DeviceSession {
   public:
     virtual ~DeviceSession() = default;
     virtual DeviceFunction function() const = 0;
+    // The link just opened (GUI thread, before the worker resumes).
+    virtual void connected() {}
     // One pass of the worker: a cycle with its sleeps, connected or not.
     virtual void runPass(CDeviceLink& link, DeviceWorker& worker) = 0;
     // One queued command of this function as its library call; on the worker

@@ -30,10 +30,10 @@ std::array<int, 3> scopeCycleSleepsMs(uint16_t updateMode, uint16_t intervalInde
 void ScopeSession::runPass(CDeviceLink& link, DeviceWorker& worker) {
     if (!link.beginCycle(worker, true)) return;
     const LinkSettings s = link.settings();
-    const bool requested = link.takeUploadRequest();
+    const bool requested = uploads_.takeRequest();
     if (s.updateMode == kUpdateAutomatic || requested) {
         upload(link);
-        link.markNewData();
+        uploads_.markNewData();
     }
     link.event().set();
     for (int ms : scopeCycleSleepsMs(s.updateMode, s.intervalIndex))
@@ -42,10 +42,10 @@ void ScopeSession::runPass(CDeviceLink& link, DeviceWorker& worker) {
 
 void ScopeSession::upload(CDeviceLink& link) {
     const DeviceHandle h = link.handle();
-    if (link.settings().transport == transport::kSerial) link.setSlowUpload(true);
+    if (link.settings().transport == transport::kSerial) uploads_.setSlow(true);
     if (DSOUploadSetting(h, data_.uploadedBlock.data()) == 0 && data_.tdcReadEnable == 1)
         KwReadTDC(h, &data_.tdcReadValues[0], &data_.tdcReadValues[1]);
-    link.setSlowUpload(false);
+    uploads_.setSlow(false);
 }
 
 void ScopeSession::execute(DeviceHandle h, CommandKind k, uint32_t v) {

@@ -36,8 +36,8 @@ TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEn
     EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kSerial, 0));
 
     // Single mode still uploads once on connect, and reports it as new data.
-    ASSERT_TRUE(eventually([&] { return link->takeNewData(); }));
-    EXPECT_FALSE(link->uploadRequested());
+    ASSERT_TRUE(eventually([&] { return uploadsOf(*link).takeNewData(); }));
+    EXPECT_FALSE(uploadsOf(*link).requested());
     const std::vector<DecodedRequest> seen = requests();
     const auto function =
         std::find_if(seen.begin(), seen.end(), [](auto& r) { return isSet(r, Command::Function); });
@@ -80,7 +80,7 @@ TEST_F(DeviceLinkTest, PostsBetweenTwoCyclesGoOutInOrderBeforeTheUpload) {
     link->Post(CommandKind{85}, 1);   // CH1 on
     link->Post(CommandKind{51}, 12);  // time base
     link->Post(CommandKind{62}, 4);   // math operator FFT
-    link->requestUpload();
+    uploadsOf(*link).request();
     link->event().set();
     ASSERT_TRUE(eventually([&] { return uploads() == 2; }));
 
@@ -108,12 +108,12 @@ TEST_F(DeviceLinkTest, UploadPercentClimbsDuringASlowUploadAndFallsBackToZeroAft
     // Each reply late, so the block's replies are spread over about a second.
     setFaults({.replyDelay = std::chrono::milliseconds(40)});
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
-    EXPECT_EQ(link->uploadPercent(), 0);  // nothing open yet
+    EXPECT_EQ(UploadWatch::percent(*link), 0);  // nothing open yet
     ASSERT_EQ(link->Connect(), 1);
     std::vector<int> seen;
     ASSERT_TRUE(eventually([&] {
-        seen.push_back(link->uploadPercent());
-        return link->takeNewData();
+        seen.push_back(UploadWatch::percent(*link));
+        return uploadsOf(*link).takeNewData();
     }));
     const auto firstPart = std::find_if(seen.begin(), seen.end(), [](int p) { return p > 0; });
     ASSERT_NE(firstPart, seen.end());
@@ -122,9 +122,9 @@ TEST_F(DeviceLinkTest, UploadPercentClimbsDuringASlowUploadAndFallsBackToZeroAft
     // The one upload never goes backwards until it ends.
     const auto lastPart = std::find(firstPart, seen.end(), 0);
     EXPECT_TRUE(std::is_sorted(firstPart, lastPart));
-    EXPECT_EQ(link->uploadPercent(), 0);
+    EXPECT_EQ(UploadWatch::percent(*link), 0);
     ASSERT_EQ(link->Disconnect(), 1);
-    EXPECT_EQ(link->uploadPercent(), 0);
+    EXPECT_EQ(UploadWatch::percent(*link), 0);
 }
 
 TEST_F(DeviceLinkTest, ALostLinkDropsTheQueueAndRecoversWhenTheInstrumentAnswersAgain) {
@@ -311,8 +311,8 @@ TEST_F(LanSlotsTest, EachLanWindowTakesItsOwnSlotAndGivesItBack) {
     EXPECT_EQ(first->settings().deviceIndex, 0u);
     EXPECT_EQ(second->settings().deviceIndex, 1u);
     // Both instruments answer their own window.
-    EXPECT_TRUE(eventually([&] { return first->takeNewData(); }));
-    EXPECT_TRUE(eventually([&] { return second->takeNewData(); }));
+    EXPECT_TRUE(eventually([&] { return uploadsOf(*first).takeNewData(); }));
+    EXPECT_TRUE(eventually([&] { return uploadsOf(*second).takeNewData(); }));
     EXPECT_EQ(first->CheckLink(), 1);
     EXPECT_EQ(second->CheckLink(), 1);
     EXPECT_EQ(DeviceTables::instance().connectedLanEntries().size(), 2u);
