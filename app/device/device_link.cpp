@@ -149,20 +149,18 @@ int CDeviceLink::CheckLink() {
     }
 }
 
-void CDeviceLink::Post(CommandKind kind, int32_t argument) {
-    queue_.push({kind, static_cast<uint32_t>(argument)});
-}
+void CDeviceLink::Post(QueuedCommand command) { queue_.push(command); }
 
-void CDeviceLink::Execute(CommandKind kind, uint32_t argument) {
-    if (kind == CommandKind::ChangeFunction) {
-        KwChangeFunction(handle(), static_cast<uint8_t>(argument));
+void CDeviceLink::Execute(QueuedCommand command) {
+    if (command.kind == kChangeFunctionCommand) {
+        KwChangeFunction(handle(), static_cast<uint8_t>(command.argument));
         return;
     }
-    if (session_) session_->execute(handle(), kind, argument);
+    if (session_) session_->execute(handle(), command);
 }
 
 void CDeviceLink::drainQueue() {
-    for (QueuedCommand c = Pop(); !c.empty(); c = Pop()) Execute(c.kind, c.argument);
+    for (QueuedCommand c = Pop(); !c.empty(); c = Pop()) Execute(c);
 }
 
 void CDeviceLink::runPass(DeviceWorker& worker) {

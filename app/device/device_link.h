@@ -65,14 +65,14 @@ class CDeviceLink final : public CommandSink {
     int Disconnect();
     // 1 when the instrument still answers.
     int CheckLink();
-    // Queues a command for the worker; CommandKind::None is ignored.
-    void Post(CommandKind kind, int32_t argument) override;
+    // Queues a command for the worker; an empty one is ignored.
+    void Post(QueuedCommand command) override;
     QueuedCommand Pop() { return queue_.pop(); }
     void ClearQueue() { queue_.clear(); }
     std::size_t pendingCommands() const { return queue_.size(); }
     // Performs one command (worker thread): the function change here, every
     // other kind through the session.
-    void Execute(CommandKind kind, uint32_t argument);
+    void Execute(QueuedCommand command);
     // Performs every queued command in posting order (worker thread).
     void drainQueue();
 

@@ -1,6 +1,6 @@
 // The scope's session on a window's connection: the scope data area, the
 // upload bookkeeping, the worker pass that uploads the setting block after
-// the queued commands, and the command table of the scope kinds.
+// the queued commands, and the command table of the scope's commands.
 #pragma once
 
 #include <array>
@@ -17,8 +17,9 @@ class ScopeSession final : public DeviceSession {
     // Every connect uploads once, in single mode too.
     void connected() override { uploads_.request(); }
     void runPass(CDeviceLink& link, DeviceWorker& worker) override;
-    // Results are not examined: the next upload shows what the instrument did.
-    void execute(DeviceHandle h, CommandKind kind, uint32_t argument) override;
+    // A command of scope/scope_commands.h.  Results are not examined: the
+    // next upload shows what the instrument did.
+    void execute(DeviceHandle h, QueuedCommand command) override;
 
     // Whoever holds the connection's event may touch it.
     ScopeData& data() { return data_; }

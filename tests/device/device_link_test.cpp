@@ -10,6 +10,8 @@
 
 #include "device/device_messages.h"
 #include "device/device_tables.h"
+#include "meter/meter_commands.h"
+#include "scope/scope_commands.h"
 
 namespace oscilane::testing {
 namespace {
@@ -59,8 +61,8 @@ TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEn
 
 TEST_F(DeviceLinkTest, CommandsPostedWhileDisconnectedNeverReachTheInstrument) {
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
-    link->Post(CommandKind{85}, 1);
-    link->Post(CommandKind{62}, 3);
+    link->Post(scope_command::shown(ScopeChannel::Ch1, true));
+    link->Post(scope_command::mathOperator(3));
     ASSERT_EQ(link->Connect(), 1);
     EXPECT_EQ(link->pendingCommands(), 0u);
     ASSERT_TRUE(eventually([&] { return uploads() == 1; }));
@@ -77,9 +79,9 @@ TEST_F(DeviceLinkTest, PostsBetweenTwoCyclesGoOutInOrderBeforeTheUpload) {
 
     // Holding the event keeps the worker out of its next cycle while we post.
     ASSERT_TRUE(eventually([&] { return link->event().tryTake(); }));
-    link->Post(CommandKind{85}, 1);   // CH1 on
-    link->Post(CommandKind{51}, 12);  // time base
-    link->Post(CommandKind{62}, 4);   // math operator FFT
+    link->Post(scope_command::shown(ScopeChannel::Ch1, true));
+    link->Post(scope_command::timeBase(TriggerRecord::Main, 12));
+    link->Post(scope_command::mathOperator(4));  // FFT
     uploadsOf(*link).request();
     link->event().set();
     ASSERT_TRUE(eventually([&] { return uploads() == 2; }));
@@ -135,14 +137,14 @@ TEST_F(DeviceLinkTest, ALostLinkDropsTheQueueAndRecoversWhenTheInstrumentAnswers
     setFaults({.silent = true});
     ASSERT_TRUE(eventually([&] { return link->linkLost(); }));
     EXPECT_TRUE(link->isConnected());  // a loss is shown, not acted on
-    link->Post(CommandKind{85}, 0);
+    link->Post(scope_command::shown(ScopeChannel::Ch1, false));
     ASSERT_TRUE(eventually([&] { return link->pendingCommands() == 0; }));
 
     setFaults({});
     ASSERT_TRUE(eventually([&] { return !link->linkLost(); }));
     for (const DecodedRequest& r : requests()) EXPECT_FALSE(isSet(r, Command::ChannelEnable));
     // Commands flow again once the link is back.
-    link->Post(CommandKind{85}, 1);
+    link->Post(scope_command::shown(ScopeChannel::Ch1, true));
     EXPECT_TRUE(eventually([&] {
         const auto seen = requests();
         return std::any_of(seen.begin(), seen.end(),
@@ -250,7 +252,7 @@ TEST_F(DeviceLinkTest, MeterWorkerPollsAndAFailedSettingIsReportedWithoutStoppin
     dead.deviceIndex = 9;  // a LAN slot nobody opened: every call fails at once
     unopened.applySettings(dead);
     unopened.adoptSession(sessionFor(DeviceFunction::Meter));
-    std::thread worker([&] { unopened.Execute(CommandKind::MeterMeasureMode, 2); });
+    std::thread worker([&] { unopened.Execute(queued({MeterCommandKind::MeasureMode, 2})); });
     worker.join();
     EXPECT_TRUE(messages_.texts().isEmpty());
     QCoreApplication::processEvents();
