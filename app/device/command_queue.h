@@ -7,22 +7,15 @@
 #include <deque>
 #include <mutex>
 
-#include "device/command_kinds.h"
+#include "device/queued_command.h"
 
 namespace oscilane {
 
-struct QueuedCommand {
-    CommandKind kind = CommandKind::None;
-    uint32_t argument = 0;
-    bool empty() const { return kind == CommandKind::None; }
-    friend bool operator==(const QueuedCommand&, const QueuedCommand&) = default;
-};
-
 class CommandQueue {
   public:
-    // CommandKind::None is what an empty queue pops, so it never enters the queue.
+    // kNoCommand is what an empty queue pops, so it never enters the queue.
     void push(QueuedCommand command);
-    // The head entry, or (None, 0) when the queue is empty.
+    // The head entry, or (kNoCommand, 0) when the queue is empty.
     QueuedCommand pop();
     void clear();
     std::size_t size() const;

@@ -1,7 +1,5 @@
 #include "device/device_link.h"
 
-#include <algorithm>
-
 #include "device/device_messages.h"
 #include "device/device_probe.h"
 #include "device/device_tables.h"
@@ -44,8 +42,9 @@ void CDeviceLink::setSession(std::unique_ptr<DeviceSession> session) {
     if (!worker_) session_ = std::move(session);
 }
 
-DeviceFunction CDeviceLink::function() const {
-    return session_ ? session_->function() : DeviceFunction::Scope;
+std::optional<DeviceFunction> CDeviceLink::function() const {
+    if (!session_) return std::nullopt;
+    return session_->function();
 }
 
 void CDeviceLink::startWorker() {
@@ -66,11 +65,12 @@ int CDeviceLink::Connect() {
     if (!opened) return 0;
     const LinkSettings& s = *opened;
     connected_.store(true);
-    uploadRequested_.store(true);
     linkLost_.store(false);
     ClearQueue();
-    const DeviceHandle h = deviceHandle(s);
-    KwChangeFunction(h, static_cast<uint8_t>(function()));
+    if (session_) {
+        session_->connected();
+        KwChangeFunction(deviceHandle(s), static_cast<uint8_t>(session_->function()));
+    }
     if (!worker_) {
         say(msg::kCannotResumeThread);
         return 1;
@@ -149,56 +149,18 @@ int CDeviceLink::CheckLink() {
     }
 }
 
-int CDeviceLink::uploadPercent() const {
-    uint32_t received = 0;
-    uint32_t total = 0;
-    if (!connected_.load() || KwGetBlockProgress(handle(), &received, &total) != 0 || total == 0)
-        return 0;
-    // A reply longer than the block announced must not push the bar past its end.
-    const uint64_t percent = uint64_t{std::min(received, total)} * 100 / total;
-    return static_cast<int>(percent);
-}
+void CDeviceLink::Post(QueuedCommand command) { queue_.push(command); }
 
-void CDeviceLink::watchSlowUpload() {
-    const LinkSettings s = settings();
-    uint32_t received = 0;
-    uint32_t total = 0;
-    if (!connected_.load() || s.transport != transport::kSerial ||
-        KwGetBlockProgress(deviceHandle(s), &received, &total) != 0)
-        return;
-    const auto now = std::chrono::steady_clock::now();
-    const uint32_t upload = slowUploadsStarted_.load();
-    if (upload != watchedUpload_ || received != watchedBytes_) {
-        watchedUpload_ = upload;
-        watchedBytes_ = received;
-        watchedSince_ = now;
+void CDeviceLink::Execute(QueuedCommand command) {
+    if (command.kind == kChangeFunctionCommand) {
+        KwChangeFunction(handle(), static_cast<uint8_t>(command.argument));
         return;
     }
-    // One reply of block data: 512 bytes of 11 bits each.
-    constexpr double kReplyBits = 512.0 * 11;
-    const int baud = kBaudRates[std::min<std::size_t>(s.baudIndex, kBaudRates.size() - 1)];
-    const auto limit =
-        std::max(std::chrono::milliseconds(1000),
-                 std::chrono::milliseconds(static_cast<int64_t>(2 * 1000 * kReplyBits / baud)));
-    if (now - watchedSince_ < limit) return;
-    KwCancelBlockRead(deviceHandle(s));
-    watchedSince_ = now;
-}
-
-void CDeviceLink::Post(CommandKind kind, int32_t argument) {
-    queue_.push({kind, static_cast<uint32_t>(argument)});
-}
-
-void CDeviceLink::Execute(CommandKind kind, uint32_t argument) {
-    if (kind == CommandKind::ChangeFunction) {
-        KwChangeFunction(handle(), static_cast<uint8_t>(argument));
-        return;
-    }
-    if (session_) session_->execute(handle(), kind, argument);
+    if (session_) session_->execute(handle(), command);
 }
 
 void CDeviceLink::drainQueue() {
-    for (QueuedCommand c = Pop(); !c.empty(); c = Pop()) Execute(c.kind, c.argument);
+    for (QueuedCommand c = Pop(); !c.empty(); c = Pop()) Execute(c);
 }
 
 void CDeviceLink::runPass(DeviceWorker& worker) {

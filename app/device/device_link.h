@@ -12,7 +12,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -49,8 +48,8 @@ class CDeviceLink final : public CommandSink {
         return kept;
     }
     DeviceSession* session() const { return session_.get(); }
-    // The function of the session; a scope until a session is given.
-    DeviceFunction function() const;
+    // The function of the session; none until a session is given.
+    std::optional<DeviceFunction> function() const;
 
     // Creates the worker, parked, for the session (the view does this once);
     // Connect resumes it.
@@ -59,20 +58,21 @@ class CDeviceLink final : public CommandSink {
     void endWorker();
     bool hasWorker() const { return worker_ != nullptr; }
 
-    // 1 when the link is open, 0 after telling the user why not.
+    // 1 when the link is open, 0 after telling the user why not.  The link
+    // selects the session's function and tells the session it connected.
     int Connect();
     // 1 when a link was open; it is closed once the worker is parked.
     int Disconnect();
     // 1 when the instrument still answers.
     int CheckLink();
-    // Queues a command for the worker; CommandKind::None is ignored.
-    void Post(CommandKind kind, int32_t argument) override;
+    // Queues a command for the worker; an empty one is ignored.
+    void Post(QueuedCommand command) override;
     QueuedCommand Pop() { return queue_.pop(); }
     void ClearQueue() { queue_.clear(); }
     std::size_t pendingCommands() const { return queue_.size(); }
     // Performs one command (worker thread): the function change here, every
     // other kind through the session.
-    void Execute(CommandKind kind, uint32_t argument);
+    void Execute(QueuedCommand command);
     // Performs every queued command in posting order (worker thread).
     void drainQueue();
 
@@ -87,29 +87,6 @@ class CDeviceLink final : public CommandSink {
     // State the window reads.
     bool isConnected() const { return connected_.load(); }
     bool linkLost() const { return linkLost_.load(); }
-    bool slowUpload() const { return slowUpload_.load(); }
-    void setSlowUpload(bool slow) {
-        if (slow) slowUploadsStarted_.fetch_add(1);
-        slowUpload_.store(slow);
-    }
-    // How far the running block read has come, 0..100; 0 when none runs.
-    // Any thread may ask while the worker reads.
-    int uploadPercent() const;
-    // Called on the GUI thread while a slow upload runs: an upload that has
-    // not moved for twice the time one reply takes on the line (at least a
-    // second) is asked to stop, so an instrument that falls silent mid-block
-    // shows as a lost link at the next cycle instead of minutes later.
-    void watchSlowUpload();
-    bool uploadRequested() const { return uploadRequested_.load(); }
-    // The window's "Upate Data" command: one upload in single mode.
-    void requestUpload() { uploadRequested_.store(true); }
-    // The worker takes the request as it starts an upload, so a request made
-    // while the upload runs gets one of its own.
-    bool takeUploadRequest() { return uploadRequested_.exchange(false); }
-    // The worker finished an upload attempt.
-    void markNewData() { newData_.store(true); }
-    // True once after each upload attempt (the scope view's timer clears it).
-    bool takeNewData() { return newData_.exchange(false); }
 
     // Whoever holds the event may touch the session's data.
     AutoResetEvent& event() { return event_; }
@@ -126,16 +103,7 @@ class CDeviceLink final : public CommandSink {
     LinkSettings settings_;
 
     std::atomic<bool> connected_{false};
-    std::atomic<bool> uploadRequested_{false};
     std::atomic<bool> linkLost_{false};
-    std::atomic<bool> slowUpload_{false};
-    std::atomic<bool> newData_{false};
-
-    std::atomic<uint32_t> slowUploadsStarted_{0};
-    // The watched slow upload, its last progress and when it was seen (GUI thread only).
-    uint32_t watchedUpload_ = 0;
-    uint32_t watchedBytes_ = 0;
-    std::chrono::steady_clock::time_point watchedSince_{};
 
     CommandQueue queue_;
     AutoResetEvent event_{true};

@@ -74,11 +74,11 @@ DdsController::DdsController(GeneratorWave& wave, CommandSink& commands,
             [this](bool on) { checkBoxClicked(GeneratorBox::FmFlag, on); });
     connect(syncOut_, &QCheckBox::clicked, this, [this](bool on) {
         wave_.syncOut = on ? 1 : 0;
-        post(CommandKind::GeneratorSyncOut, wave_.syncOut);
+        post(GeneratorCommandKind::SyncOut, on);
     });
     connect(powerOn_, &QCheckBox::clicked, this, [this](bool on) {
         wave_.powerOn = on ? 1 : 0;
-        post(CommandKind::GeneratorPowerOn, wave_.powerOn);
+        post(GeneratorCommandKind::PowerOn, on);
     });
     load();
     arrange();
@@ -165,7 +165,7 @@ bool DdsController::chooseType(WaveType type) {
         if (mayReplaceBuffer()) switchToArbitrary(EditedBuffer::Discard);
         return true;
     }
-    if (connected_ && connected_()) post(CommandKind::GeneratorChanged);
+    if (connected_ && connected_()) post(GeneratorCommandKind::Changed);
     wave_.waveType = type;
     arrange();
     emit waveChanged();
@@ -183,7 +183,7 @@ void DdsController::switchToArbitrary(EditedBuffer edits) {
     if (!change.switched) return;
     if (change.frequencyLimited) {
         edit(GeneratorBox::Frequency)->setValue(wave_.frequency);
-        post(CommandKind::GeneratorFrequency);
+        post(GeneratorCommandKind::Frequency);
     }
     arrange();
     emit waveChanged();
@@ -202,32 +202,34 @@ void DdsController::acceptBox(GeneratorBox box) {
     }
     const double shown = AcceptBoxValue(wave_, box, ParseDecimal(number.toStdString()));
     e->setValue(shown);
-    if (box == GeneratorBox::Frequency) post(CommandKind::GeneratorFrequency);
-    post(CommandKind::GeneratorChanged);
+    if (box == GeneratorBox::Frequency) post(GeneratorCommandKind::Frequency);
+    post(GeneratorCommandKind::Changed);
     emit waveChanged();
 }
 
 void DdsController::spinOffset(int change) {
     wave_.offset = OffsetAfterSpin(wave_.offset, change);
     edit(GeneratorBox::Offset)->setValue(wave_.offset);
-    post(CommandKind::GeneratorChanged);
+    post(GeneratorCommandKind::Changed);
     emit waveChanged();
 }
 
 void DdsController::spinPhase(int change) {
     wave_.phase = static_cast<float>(PhaseAfterSpin(wave_.phase, change));
     edit(GeneratorBox::Phase)->setValue(wave_.phase);
-    post(CommandKind::GeneratorChanged);
+    post(GeneratorCommandKind::Changed);
     emit waveChanged();
 }
 
 void DdsController::checkBoxClicked(GeneratorBox box, bool on) {
     if (box == GeneratorBox::RiseFlag) wave_.riseFlag = on ? 1 : 0;
     if (box == GeneratorBox::FmFlag) wave_.fmFlag = on ? 1 : 0;
-    post(CommandKind::GeneratorChanged);
+    post(GeneratorCommandKind::Changed);
     emit waveChanged();
 }
 
-void DdsController::post(CommandKind kind, int32_t argument) { commands_.Post(kind, argument); }
+void DdsController::post(GeneratorCommandKind kind, bool state) {
+    commands_.Post(generatorCommand(kind, state));
+}
 
 }  // namespace oscilane

@@ -10,6 +10,7 @@
 #include <map>
 
 #include "device/command_sink.h"
+#include "generator/generator_commands.h"
 #include "model/generator_limits.h"
 #include "model/generator_wave.h"
 
@@ -87,7 +88,7 @@ class DdsController : public QWidget {
                            bool allowNegative, SpinArrows* spin = nullptr);
     QCheckBox* addCheckRow(GeneratorBox box, const char* label);
     void checkBoxClicked(GeneratorBox box, bool on);
-    void post(CommandKind kind, int32_t argument = 0);
+    void post(GeneratorCommandKind kind, bool state = false);
     void switchToArbitrary(EditedBuffer edits);
 
     GeneratorWave& wave_;

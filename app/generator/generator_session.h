@@ -1,7 +1,7 @@
 // The generator's session on a window's connection: the waveform design the
-// window edits (its data area) and the worker pass.  Generator commands 32 to
-// 35 are accepted and performed without reaching the instrument: the window
-// designs waveforms and keeps them in files.
+// window edits (its data area) and the worker pass.  The generator's commands
+// (generator_commands.h) are accepted and performed without reaching the
+// instrument: the window designs waveforms and keeps them in files.
 #pragma once
 
 #include "device/device_session.h"
@@ -13,7 +13,7 @@ class GeneratorSession final : public DeviceSession {
   public:
     DeviceFunction function() const override { return DeviceFunction::Generator; }
     void runPass(CDeviceLink& link, DeviceWorker& worker) override;
-    void execute(DeviceHandle, CommandKind, uint32_t) override {}
+    void execute(DeviceHandle, QueuedCommand) override {}
 
     // Written and read on the GUI thread only: no generator command reaches
     // the instrument, so the worker never looks at it.

@@ -68,7 +68,7 @@ GeneratorView::GeneratorView(Document& document, GeneratorWave& wave, CommandSin
 
     connect(controller_, &DdsController::waveChanged, this, [this] { screen_->bufferChanged(); });
     connect(screen_, &GeneratorScreen::edited, this,
-            [this] { commands_.Post(CommandKind::GeneratorChanged, 0); });
+            [this] { commands_.Post(generatorCommand(GeneratorCommandKind::Changed)); });
     connect(screen_, &GeneratorScreen::editPointRequested, this, &GeneratorView::openEditPoint);
     addCommands();
 
@@ -168,7 +168,7 @@ void GeneratorView::openEditPoint(int index) {
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &EditPointDialog::indexChanged, screen_, &GeneratorScreen::setCurrentIndex);
     connect(dialog, &EditPointDialog::pointUpdated, this, [this] {
-        commands_.Post(CommandKind::GeneratorChanged, 0);
+        commands_.Post(generatorCommand(GeneratorCommandKind::Changed));
         screen_->update();
     });
     editPoint_ = dialog;

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 
 #include "device/command_sink.h"
+#include "meter/meter_commands.h"
 #include "meter/meter_texts.h"
 #include "model/meter_controls.h"
 #include "model/meter_data.h"
@@ -91,9 +92,7 @@ MeterController::MeterController(CommandSink& sink, MeterData& meterData, QWidge
     connect(bufferMode_, &QRadioButton::clicked, this, &MeterController::chooseBuffer);
 }
 
-void MeterController::post(const MeterCommand& command) {
-    sink_.Post(static_cast<CommandKind>(command.kind), command.argument);
-}
+void MeterController::post(const MeterCommand& command) { sink_.Post(queued(command)); }
 
 void MeterController::rangePicked(int index) {
     if (auto c = RangeCommand(reported_, index)) post(*c);

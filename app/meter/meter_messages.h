@@ -4,7 +4,7 @@
 
 namespace oscilane::msg {
 
-// Failed meter settings, by command kind 16 to 29.
+// Failed meter settings, in the order of MeterCommandKind.
 inline constexpr const char* kMeterFailures[] = {
     "Can not set DMM measure mode!",  "Can not set DMM voltage AC/DC!",
     "Can not set DMM voltage Rel!",   "Can not set DMM voltage mode!",

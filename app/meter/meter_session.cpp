@@ -1,10 +1,12 @@
 #include "meter/meter_session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <iterator>
 
 #include "device/device_link.h"
 #include "device/device_worker.h"
+#include "meter/meter_commands.h"
 #include "meter/meter_messages.h"
 #include "shell/message_service.h"
 
@@ -15,15 +17,29 @@ constexpr int kMeterReadMs = 100;
 // The model judges a record's age by the period of these polls.
 static_assert(std::chrono::milliseconds(kMeterReadMs + pace::kIdleMs) == kMeterPollPeriod);
 
-using MeterSetter = int (*)(DeviceHandle, uint8_t);
-// By kind, from CommandKind::MeterMeasureMode on.
-constexpr MeterSetter kMeterSetters[] = {
-    DMMSetMeasureMode, DMMSetVoltACDC,   DMMSetVoltRel,     DMMSetVoltMode,     DMMSetVoltRange,
-    DMMSetCurrentACDC, DMMSetCurrentRel, DMMSetCurrentMode, DMMSetCurrentRange, DMMSetCurrentAmA,
-    DMMSetOHMMode,     DMMSetOHMRange,   DMMSetOHMRel,      DMMSetCapRel,
+using K = MeterCommandKind;
+struct MeterSetter {
+    MeterCommandKind kind;
+    int (*set)(DeviceHandle, uint8_t);
 };
-static_assert(std::size(kMeterSetters) == kind::kMeterKinds);
-static_assert(std::size(msg::kMeterFailures) == kind::kMeterKinds);
+// The library call of each meter command, in the order of its failure texts.
+constexpr MeterSetter kMeterSetters[] = {
+    {K::MeasureMode, DMMSetMeasureMode},
+    {K::VoltAcDc, DMMSetVoltACDC},
+    {K::VoltRel, DMMSetVoltRel},
+    {K::VoltMode, DMMSetVoltMode},
+    {K::VoltRange, DMMSetVoltRange},
+    {K::CurrentAcDc, DMMSetCurrentACDC},
+    {K::CurrentRel, DMMSetCurrentRel},
+    {K::CurrentMode, DMMSetCurrentMode},
+    {K::CurrentRange, DMMSetCurrentRange},
+    {K::CurrentAmA, DMMSetCurrentAmA},
+    {K::OhmMode, DMMSetOHMMode},
+    {K::OhmRange, DMMSetOHMRange},
+    {K::OhmRel, DMMSetOHMRel},
+    {K::CapRel, DMMSetCapRel},
+};
+static_assert(std::size(msg::kMeterFailures) == std::size(kMeterSetters));
 
 }  // namespace
 
@@ -35,15 +51,18 @@ void MeterSession::runPass(CDeviceLink& link, DeviceWorker& worker) {
     if (worker.sleep(kMeterReadMs)) worker.sleep(pace::kIdleMs);
 }
 
-void MeterSession::execute(DeviceHandle h, CommandKind k, uint32_t argument) {
-    if (!kind::inRow(k, CommandKind::MeterMeasureMode, kind::kMeterKinds)) return;
-    const auto at = static_cast<std::size_t>(kind::placeInRow(k, CommandKind::MeterMeasureMode));
-    if (kMeterSetters[at](h, static_cast<uint8_t>(argument)) != 0) {
+void MeterSession::execute(DeviceHandle h, QueuedCommand c) {
+    const auto k = static_cast<MeterCommandKind>(c.kind);
+    const auto* setter = std::find_if(std::begin(kMeterSetters), std::end(kMeterSetters),
+                                      [k](const MeterSetter& s) { return s.kind == k; });
+    if (setter == std::end(kMeterSetters)) return;
+    if (setter->set(h, static_cast<uint8_t>(c.argument)) != 0) {
         // The worker holds the event: the box is shown later, not waited for.
+        const auto at = static_cast<std::size_t>(setter - std::begin(kMeterSetters));
         postMessage(QString::fromLatin1(msg::kMeterFailures[at]));
         return;
     }
-    if (k == CommandKind::MeterMeasureMode) data_.Reset();
+    if (k == MeterCommandKind::MeasureMode) data_.Reset();
 }
 
 }  // namespace oscilane

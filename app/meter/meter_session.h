@@ -1,7 +1,7 @@
 // The meter's session on a window's connection: the meter's data (records,
 // trend and storage log, see model/meter_data.h), the worker pass that polls
-// a record after the queued commands, and the command table of the meter
-// kinds 16 to 29.
+// a record after the queued commands, and the command table of the meter's
+// commands (meter_commands.h).
 #pragma once
 
 #include <atomic>
@@ -18,7 +18,7 @@ class MeterSession final : public DeviceSession {
     void runPass(CDeviceLink& link, DeviceWorker& worker) override;
     // A failed setting is reported on the GUI thread; a new measure mode
     // empties the trend.
-    void execute(DeviceHandle h, CommandKind kind, uint32_t argument) override;
+    void execute(DeviceHandle h, QueuedCommand command) override;
 
     // Every member of MeterData takes its own lock: any thread may use it.
     MeterData& data() { return data_; }

@@ -3,6 +3,7 @@
 #include "device/device_link.h"
 #include "device/instrument_window.h"
 #include "meter/meter_command_ids.h"
+#include "meter/meter_commands.h"
 #include "meter/meter_report.h"
 #include "meter/meter_session.h"
 #include "meter/meter_texts.h"
@@ -40,8 +41,7 @@ MeterView::MeterView(Document& document, CDeviceLink& link, MeterSession& sessio
         commands().on(
             m.id,
             [this, mode] {
-                if (auto c = ModeCommand(data().LastGood(), mode))
-                    link_.Post(static_cast<CommandKind>(c->kind), c->argument);
+                if (auto c = ModeCommand(data().LastGood(), mode)) link_.Post(queued(*c));
             },
             [this, mode] {
                 const bool current = data().HasReading() &&

@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "model/scope_tool_texts.h"
+#include "scope/scope_commands.h"
 #include "shell/message_service.h"
 
 namespace oscilane {
@@ -74,7 +75,7 @@ CalDataDialog::CalDataDialog(ScopeLink link, QWidget* parent)
         connect(list, &QComboBox::activated, this, [this, g](int index) {
             underEvent([this, g, index] {
                 link_.data.waveCalibration[g] = static_cast<uint32_t>(index);
-                link_.commands.Post(CommandKind::WriteWaveCalibration, 0);
+                link_.commands.Post(scope_command::writeWaveCalibration());
             });
         });
         waveLists_[g] = list;
@@ -111,7 +112,7 @@ CalDataDialog::CalDataDialog(ScopeLink link, QWidget* parent)
     connect(maxOk_, &QPushButton::clicked, this, [this] { writeTdc(true); });
     connect(minOk_, &QPushButton::clicked, this, [this] { writeTdc(false); });
     connect(update_, &QPushButton::clicked, this,
-            [this] { link_.commands.Post(CommandKind::EtsToggle, 1); });
+            [this] { link_.commands.Post(scope_command::etsToggle()); });
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -149,7 +150,7 @@ void CalDataDialog::writeTdc(bool fromMax) {
     const auto min = static_cast<uint32_t>(low);
     underEvent([this, max, min, fromMax] {
         link_.data.tdcWriteValues = {max, min};
-        link_.commands.Post(CommandKind::WriteTdc, static_cast<int32_t>(fromMax ? max : min));
+        link_.commands.Post(scope_command::writeTdc(fromMax ? max : min));
     });
 }
 

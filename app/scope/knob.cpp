@@ -7,8 +7,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "device/command_kinds.h"
 #include "model/scope_settings.h"
+#include "scope/scope_commands.h"
 
 namespace oscilane {
 namespace {
@@ -61,15 +61,16 @@ std::optional<Knob::Target> Knob::target() const {
     const ScopeSettings s(data_.displayedBlock);
     if (role_ == KnobRole::TimeBase) {
         const int highest = data_.timeBaseCount + 1;
-        if (s.altTrigger())
-            return Target{kind::altTimeBase(altChannel_), s.altTimeBase(altChannel_),
-                          kLowestTimeBaseIndex, highest};
-        return Target{CommandKind::TimeBase, s.timeBase(), kLowestTimeBaseIndex, highest};
+        const TriggerRecord record =
+            s.altTrigger() ? altRecord(altChannel(altChannel_)) : TriggerRecord::Main;
+        return Target{[record](int i) { return scope_command::timeBase(record, i); },
+                      s.altTrigger() ? s.altTimeBase(altChannel_) : s.timeBase(),
+                      kLowestTimeBaseIndex, highest};
     }
     const int channel = static_cast<int>(role_);
     if (!s.shown(channel)) return std::nullopt;
-    return Target{kind::voltsIndex(channel), s.voltsIndex(channel), kLowestVoltsIndex,
-                  data_.voltsStepCount + 3};
+    return Target{[channel](int i) { return scope_command::voltsIndex(scopeChannel(channel), i); },
+                  s.voltsIndex(channel), kLowestVoltsIndex, data_.voltsStepCount + 3};
 }
 
 void Knob::turnTo(QPointF point) {
@@ -81,7 +82,7 @@ void Knob::turnTo(QPointF point) {
         // Until the instrument's next upload shows it, the step this drag last
         // posted is the one in force: moving within it posts nothing more.
         if (index != (lastPosted_ == kNothingPosted ? t->current : lastPosted_)) {
-            commands_.Post(t->kind, index);
+            commands_.Post(t->command(index));
             lastPosted_ = index;
         }
     }
@@ -102,7 +103,7 @@ void Knob::wheelEvent(QWheelEvent* event) {
     // Turning up is turning clockwise, towards the lower indexes, as a drag does.
     const int index = std::clamp(from - notches * perNotch, t->lowest, t->highest);
     if (index == from) return;
-    commands_.Post(t->kind, index);
+    commands_.Post(t->command(index));
     wheelPosted_ = index;
     wheelBase_ = t->current;
     update();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 #include "device/command_sink.h"
@@ -49,7 +50,8 @@ class Knob : public QWidget {
     // What the knob turns now: its command, the setting in force and the
     // setting's index range.  Nothing for a volts knob of a hidden channel.
     struct Target {
-        CommandKind kind;
+        // The command that asks for a setting index.
+        std::function<QueuedCommand(int index)> command;
         int current;
         int lowest;
         int highest;

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "device/command_kinds.h"
 #include "model/scope_scales.h"
+#include "scope/scope_commands.h"
 
 namespace oscilane {
 namespace {
@@ -165,19 +165,36 @@ MarkerPlace draggedMarkerPlace(int marker, const MarkerPlace& place, QPoint mous
     }
 }
 
-DropCommand markerDropCommand(int marker, const MarkerPlace& place, const GridRect& g) {
+QueuedCommand markerDropCommand(int marker, const MarkerPlace& place, const GridRect& g) {
     const int x = place.point.x();
     if (marker == kHorizontalTriggerMarker)
-        return {CommandKind::HorizontalTrigger,
-                static_cast<int32_t>(static_cast<double>(x - g.left) / (g.right - g.left) *
-                                     kHorizontalUnits)};
+        return scope_command::horizontalTrigger(static_cast<int>(
+            static_cast<double>(x - g.left) / (g.right - g.left) * kHorizontalUnits));
     if (marker == kXyHorizontalMarker) {
         const double across = 2.0 * g.width() / 3.0;
-        return {CommandKind::Ch1Position,
-                static_cast<int32_t>(kLeverMax - (x - xyAreaLeft(g)) / across * kLeverMax)};
+        return scope_command::position(
+            ScopeChannel::Ch1,
+            static_cast<int>(kLeverMax - (x - xyAreaLeft(g)) / across * kLeverMax));
     }
-    // Markers 0..6 post kinds 120..126 in marker order.
-    return {kind::markerDrop(marker), leverOfHeight(g, place.point.y())};
+    const int lever = leverOfHeight(g, place.point.y());
+    switch (marker) {
+        case kCh1LevelMarker:
+            return scope_command::position(ScopeChannel::Ch1, lever);
+        case kCh2LevelMarker:
+            return scope_command::position(ScopeChannel::Ch2, lever);
+        case kMathLevelMarker:
+            return scope_command::position(ScopeChannel::Math, lever);
+        case kRefLevelMarker:
+            return scope_command::position(ScopeChannel::Ref, lever);
+        case kCh1TriggerMarker:
+            return scope_command::triggerLevel(LevelSource::Ch1, lever);
+        case kCh2TriggerMarker:
+            return scope_command::triggerLevel(LevelSource::Ch2, lever);
+        case kExtTriggerMarker:
+            return scope_command::triggerLevel(LevelSource::Ext, lever);
+        default:
+            return {};
+    }
 }
 
 }  // namespace oscilane

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstdint>
 
-#include "device/command_kinds.h"
+#include "device/queued_command.h"
 #include "display/grid_geometry.h"
 
 namespace oscilane {
@@ -67,10 +67,6 @@ GridRect markerHitRect(int marker, const MarkerPlace& place, const GridRect& g);
 MarkerPlace draggedMarkerPlace(int marker, const MarkerPlace& place, QPoint mouse,
                                const GridRect& g);
 
-struct DropCommand {
-    CommandKind kind;
-    int32_t argument;
-};
-DropCommand markerDropCommand(int marker, const MarkerPlace& place, const GridRect& g);
+QueuedCommand markerDropCommand(int marker, const MarkerPlace& place, const GridRect& g);
 
 }  // namespace oscilane

@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "device/command_kinds.h"
 #include "model/formatting.h"
 #include "model/scope_scales.h"
 #include "model/scope_texts.h"
 #include "scope/knob.h"
+#include "scope/scope_commands.h"
 #include "scope/up_down_buttons.h"
 #include "shell/message_service.h"
 
@@ -156,33 +156,37 @@ void ScopePanel::buildControls() {
     pulseWidthStep_->hide();
 }
 
-void ScopePanel::post(CommandKind kind, int32_t argument) { commands_.Post(kind, argument); }
+void ScopePanel::post(QueuedCommand command) { commands_.Post(command); }
 
 void ScopePanel::connectHandlers() {
     const auto clicked = [this](const char* name, auto handler) {
         connect(findChild<QPushButton*>(QLatin1String(name)), &QPushButton::clicked, this, handler);
     };
-    clicked("runStop", [this] { post(CommandKind::RunStop, 0); });
-    clicked("auto", [this] { post(CommandKind::AutoSetup, 0); });
+    clicked("runStop", [this] { post(scope_command::runStop()); });
+    clicked("auto", [this] { post(scope_command::autoSetup()); });
     clicked("def", [this] {
         if (askOkCancel(QString::fromLatin1(scopetext::kLoadDefaultQuestion)))
-            post(CommandKind::DefaultSetup, 0);
+            post(scope_command::defaultSetup());
     });
     connect(channelList_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) selectChannel(row);
     });
     connect(channelList_, &QListWidget::itemDoubleClicked, this,
-            [this] { post(kind::reset(channel_), 0); });
+            [this] { post(scope_command::reset(scopeChannel(channel_))); });
     const auto activated = [this](QComboBox* combo, auto handler) {
         connect(combo, &QComboBox::activated, this, handler);
     };
     activated(timeList_, [this](int p) {
         const int index = p + scopetext::kTimeListIndexOffset;
-        post(settings().altTrigger() ? kind::altTimeBase(altChannel_) : CommandKind::TimeBase,
-             index);
+        const TriggerRecord record = settings().altTrigger()
+                                         ? altRecord(oscilane::altChannel(altChannel_))
+                                         : TriggerRecord::Main;
+        post(scope_command::timeBase(record, index));
     });
-    activated(formatList_, [this](int p) { post(CommandKind::Format, p); });
-    activated(modeList_, [this](int p) { post(CommandKind::TriggerMode, p); });
+    activated(formatList_,
+              [this](int p) { post(scope_command::format(static_cast<DisplayFormat>(p))); });
+    activated(modeList_,
+              [this](int p) { post(scope_command::triggerMode(static_cast<TriggerMode>(p))); });
     activated(sourceList_, [this](int p) {
         if (settings().altTrigger()) {
             // The ALT channel decides what the type, slope and time-base controls show.
@@ -190,24 +194,29 @@ void ScopePanel::connectHandlers() {
             timeKnob_->setAltChannel(p);
             cache_.altType = cache_.slope = cache_.pulseWidth = cache_.timeBase = kRefreshNext;
         }
-        post(CommandKind::TriggerSource, p);
+        post(scope_command::triggerSource(p));
     });
-    activated(typeList_, [this](int p) { post(kind::altType(altChannel_), p); });
-    activated(sweepList_, [this](int p) { post(CommandKind::TriggerSweep, p); });
+    activated(typeList_, [this](int p) {
+        post(
+            scope_command::altType(oscilane::altChannel(altChannel_), static_cast<TriggerMode>(p)));
+    });
+    activated(sweepList_, [this](int p) { post(scope_command::triggerSweep(p)); });
     activated(slopeList_, [this](int p) {
         const ScopeSettings s = settings();
         const bool pulse = pulseTrigger(s);
-        if (s.altTrigger())
-            post(pulse ? kind::altCondition(altChannel_) : kind::altEdgeSlope(altChannel_), p);
-        else
-            post(pulse ? CommandKind::PulseCondition : CommandKind::EdgeSlope, p);
+        const TriggerRecord record =
+            s.altTrigger() ? altRecord(oscilane::altChannel(altChannel_)) : TriggerRecord::Main;
+        post(pulse ? scope_command::pulseCondition(record, p)
+                   : scope_command::edgeSlope(record, p));
     });
     connect(onOff_, &QCheckBox::clicked, this,
-            [this](bool on) { post(kind::shown(channel_), on ? 1 : 0); });
-    connect(voltsStep_, &UpDownButtons::stepped, this,
-            [this](int delta) { post(kind::voltsStep(channel_, delta > 0), 0); });
-    activated(couplingList_, [this](int p) { post(kind::coupling(channel_), p); });
-    activated(probeList_, [this](int p) { post(kind::probe(channel_), p); });
+            [this](bool on) { post(scope_command::shown(scopeChannel(channel_), on)); });
+    connect(voltsStep_, &UpDownButtons::stepped, this, [this](int delta) {
+        post(scope_command::voltsStep(scopeChannel(channel_), delta > 0));
+    });
+    activated(couplingList_,
+              [this](int p) { post(scope_command::coupling(scopeChannel(channel_), p)); });
+    activated(probeList_, [this](int p) { post(scope_command::probe(scopeChannel(channel_), p)); });
     connect(pulseWidthStep_, &UpDownButtons::stepped, this, &ScopePanel::stepPulseWidth);
 }
 
@@ -239,7 +248,9 @@ void ScopePanel::stepPulseWidth(int delta) {
         next = width + 1;
     else
         return;
-    post(kind::pulseWidth(s.altTrigger() ? 1 + altChannel_ : 0), static_cast<int32_t>(next));
+    const TriggerRecord record =
+        s.altTrigger() ? altRecord(oscilane::altChannel(altChannel_)) : TriggerRecord::Main;
+    post(scope_command::pulseWidth(record, next));
 }
 
 bool ScopePanel::changed(int64_t& cached, int64_t value) {

@@ -51,7 +51,7 @@ class ScopePanel : public QWidget {
     // so the next refresh always sets the control.
     static constexpr int64_t kRefreshNext = std::numeric_limits<int64_t>::min();
 
-    void post(CommandKind kind, int32_t argument);
+    void post(QueuedCommand command);
     void stepPulseWidth(int delta);
     // Whether the trigger in force is a pulse trigger, and its width.
     bool pulseTrigger(const ScopeSettings& s) const;

@@ -480,8 +480,7 @@ void ScopeScreen::mouseReleaseEvent(QMouseEvent* event) {
     const MarkerPlace* dropped =
         markerDrag_ ? &markers_[static_cast<std::size_t>(draggedMarker_)] : nullptr;
     if (dropped && *dropped != pressedPlace_) {
-        const DropCommand drop = markerDropCommand(draggedMarker_, *dropped, grid());
-        commands_.Post(drop.kind, drop.argument);
+        commands_.Post(markerDropCommand(draggedMarker_, *dropped, grid()));
     }
     buttonHeld_ = cursorDrag_ = markerDrag_ = false;
     draggedMarker_ = kNoMarker;

@@ -1,7 +1,10 @@
 #include "scope/scope_session.h"
 
+#include <optional>
+
 #include "device/device_link.h"
 #include "device/device_worker.h"
+#include "scope/scope_commands.h"
 #include "zelvo/setting_block_layout.h"
 
 namespace oscilane {
@@ -10,10 +13,20 @@ namespace {
 // How much of the automatic interval the two closing sleeps of a cycle make up for.
 constexpr int kIntervalAllowanceMs = 40;
 
-// Trigger selectors of the trigger records: main, then the two alternate-trigger channels.
-constexpr int32_t kTriggerSelectors[] = {255, 0, 1};
+// The library's selector of a trigger record: the main trigger, or an ALT channel.
+constexpr int32_t kMainTriggerSelector = 255;
 
-int32_t trigger(int record) { return kTriggerSelectors[record]; }
+int32_t selector(TriggerRecord record) {
+    switch (record) {
+        case TriggerRecord::Main:
+            break;
+        case TriggerRecord::AltFirst:
+            return static_cast<int32_t>(AltChannel::First);
+        case TriggerRecord::AltSecond:
+            return static_cast<int32_t>(AltChannel::Second);
+    }
+    return kMainTriggerSelector;
+}
 
 uint16_t word(const ScopeData::Block& block, std::size_t offset) {
     return static_cast<uint16_t>(block[offset] | (block[offset + 1] << 8));
@@ -30,10 +43,10 @@ std::array<int, 3> scopeCycleSleepsMs(uint16_t updateMode, uint16_t intervalInde
 void ScopeSession::runPass(CDeviceLink& link, DeviceWorker& worker) {
     if (!link.beginCycle(worker, true)) return;
     const LinkSettings s = link.settings();
-    const bool requested = link.takeUploadRequest();
+    const bool requested = uploads_.takeRequest();
     if (s.updateMode == kUpdateAutomatic || requested) {
         upload(link);
-        link.markNewData();
+        uploads_.markNewData();
     }
     link.event().set();
     for (int ms : scopeCycleSleepsMs(s.updateMode, s.intervalIndex))
@@ -42,194 +55,170 @@ void ScopeSession::runPass(CDeviceLink& link, DeviceWorker& worker) {
 
 void ScopeSession::upload(CDeviceLink& link) {
     const DeviceHandle h = link.handle();
-    if (link.settings().transport == transport::kSerial) link.setSlowUpload(true);
+    if (link.settings().transport == transport::kSerial) uploads_.setSlow(true);
     if (DSOUploadSetting(h, data_.uploadedBlock.data()) == 0 && data_.tdcReadEnable == 1)
         KwReadTDC(h, &data_.tdcReadValues[0], &data_.tdcReadValues[1]);
-    link.setSlowUpload(false);
+    uploads_.setSlow(false);
 }
 
-void ScopeSession::execute(DeviceHandle h, CommandKind k, uint32_t v) {
-    using K = CommandKind;
+void ScopeSession::execute(DeviceHandle h, QueuedCommand c) {
+    using K = ScopeCommandKind;
+    namespace rows = scope_rows;
+    const auto k = static_cast<K>(c.kind);
+    const uint32_t v = c.argument;
     const auto value = static_cast<int32_t>(v);
     const auto byte = static_cast<uint8_t>(v);
-    const auto position = static_cast<uint16_t>(v);
-    // The place of k in its row: the channel, ALT channel or trigger record.
-    const auto at = [k](K first) { return kind::placeInRow(k, first); };
+    const auto lever = static_cast<uint16_t>(v);
     ScopeData& d = data_;
     switch (k) {
         case K::RunStop:  // run/stop toggle, from the state the window shows
             DSOSetStatus(h, word(d.displayedBlock, zelvo::layout::kRunStop) != 0 ? 0 : 1);
-            break;
+            return;
         case K::AutoSetup:
             DSOAutoSetup(h);
-            break;
+            return;
         case K::DefaultSetup:
             DSOFactorySetup(h);
-            break;
-        case K::TimeBase:
-        case kind::altTimeBase(0):
-            DSOSetTimeBase(h, 0, value);
-            break;
-        case kind::altTimeBase(1):
-            DSOSetTimeBase(h, 1, value);
-            break;
+            return;
         case K::FftSource:
             DSOSetFFTSource(h, byte);
-            break;
+            return;
         case K::FftWindow:
             DSOSetFFTWindow(h, byte);
-            break;
+            return;
         case K::FftScale:
             DSOSetFFTScale(h, byte);
-            break;
-        case K::RefVoltsDown:
-        case K::RefVoltsUp:
-            DSOSetVoltDIVChange(h, at(K::RefVoltsDown), 3);
-            break;
-        case K::Ch1Reset:
-        case K::Ch2Reset:
-            DSOResetChannel(h, at(K::Ch1Reset));
-            break;
+            return;
         case K::HorizontalTrigger:
-            DSOSetHTriggerPos(h, 0, position);
-            break;
+            DSOSetHTriggerPos(h, 0, lever);
+            return;
         case K::MathOperator:
             DSOSetMathOperator(h, byte);
-            break;
+            return;
         case K::TriggerMode:
             DSOSetTriggerMode(h, byte);
-            break;
-        case K::HfReject:
-        case kind::nth(K::HfReject, 1):
-        case kind::nth(K::HfReject, 2):
-            DSOSetTriggerHFReject(h, trigger(at(K::HfReject)), value);
-            break;
+            return;
         case K::WriteTdc:
             KwWriteTDC(h, d.tdcWriteValues[0], d.tdcWriteValues[1]);
-            break;
+            return;
         case K::TriggerSource:
             DSOSetTriggerSource(h, byte);
-            break;
+            return;
         case K::TriggerSweep:
             DSOSetTriggerSweep(h, byte);
-            break;
-        case K::EdgeSlope:
-            DSOSetTriggerSlope(h, trigger(0), value);
-            break;
-        case kind::altEdgeSlope(0):
-        case kind::altEdgeSlope(1):
-            DSOSetTriggerSlope(h, trigger(at(K::AltEdgeSlope0) + 1), value);
-            break;
-        case K::PulseCondition:
-            DSOSetPulseTriggerCondition(h, trigger(0), value);
-            break;
-        case kind::altCondition(0):
-        case kind::altCondition(1):
-            DSOSetPulseTriggerCondition(h, trigger(at(K::AltCondition0) + 1), value);
-            break;
+            return;
         case K::Format:
             DSOSetFormat(h, byte);
-            break;
-        case kind::shown(0):
-        case kind::shown(1):
-        case kind::shown(2):
-        case kind::shown(3):
-            DSOSetCHEnable(h, at(K::Ch1Shown), value);
-            break;
-        // One volts step: the posted direction, then CH1, CH2 or MATH.
-        case kind::voltsStep(0, false):
-        case kind::voltsStep(0, true):
-            DSOSetVoltDIVChange(h, at(kind::voltsStep(0, false)), 0);
-            break;
-        case kind::voltsStep(1, false):
-        case kind::voltsStep(1, true):
-            DSOSetVoltDIVChange(h, at(kind::voltsStep(1, false)), 1);
-            break;
-        case kind::voltsStep(2, false):
-        case kind::voltsStep(2, true):
-            DSOSetVoltDIVChange(h, at(kind::voltsStep(2, false)), 2);
-            break;
-        case kind::coupling(0):
-        case kind::coupling(1):
-            DSOSetCoupling(h, at(K::Ch1Coupling), value);
-            break;
-        case kind::probe(0):
-        case kind::probe(1):
-            DSOSetProbe(h, at(K::Ch1Probe), value);
-            break;
-        case K::MathProbe:
-            DSOSetProbe(h, 2, value);
-            break;
-        case K::Ch1CoarseFine:
-        case kind::nth(K::Ch1CoarseFine, 1):
-            DSOSetCoarseOrFine(h, at(K::Ch1CoarseFine), value);
-            break;
-        case K::MathCoarseFine:
-            DSOSetCoarseOrFine(h, 2, value);
-            break;
-        case K::Ch1BwLimit:
-        case kind::nth(K::Ch1BwLimit, 1):
-            DSOSetBWLimit(h, at(K::Ch1BwLimit), value);
-            break;
-        case K::Ch1Invert:
-        case kind::nth(K::Ch1Invert, 1):
-        case kind::nth(K::Ch1Invert, 2):
-            DSOSetInvert(h, at(K::Ch1Invert), value);
-            break;
-        case K::MathSource0:
-        case kind::nth(K::MathSource0, 1):
-            DSOSetMathSource(h, static_cast<uint8_t>(at(K::MathSource0)), byte);
-            break;
-        case kind::voltsIndex(0):
-        case kind::voltsIndex(1):
-            DSOSetVOLTDIV(h, at(K::Ch1VoltsIndex), value);
-            break;
-        case kind::pulseWidth(0):
-        case kind::pulseWidth(1):
-        case kind::pulseWidth(2):
-            DSOSetPulseTriggerTime(h, trigger(at(K::PulseWidth)), v);
-            break;
-        case kind::altType(0):
-        case kind::altType(1):
-            DSOSetALTTrigType(h, at(K::AltType0), value);
-            break;
-        case K::Level50:
-        case kind::nth(K::Level50, 1):
-        case kind::nth(K::Level50, 2):
-            DSOSetTriggerLevel50(h, static_cast<uint8_t>(trigger(at(K::Level50))));
-            break;
-        case kind::position(0):
-        case kind::position(1):
-        case kind::position(2):
-        case kind::position(3):
-            DSOSetChannelLeverPos(h, at(K::Ch1Position), position);
-            break;
-        case kind::triggerLevel(0):
-        case kind::triggerLevel(1):
-        case kind::triggerLevel(2):
-            DSOSetVTriggerLeverPos(h, at(K::Ch1TriggerLevel), position);
-            break;
+            return;
         case K::WriteWaveCalibration: {
             int32_t calibration[4];
             for (std::size_t i = 0; i < 4; ++i)
                 calibration[i] = static_cast<int32_t>(d.waveCalibration[i]);
             KwWriteWaveCalData(h, calibration);
-            break;
+            return;
         }
-        case K::Ch1Bw100M:
-        case kind::nth(K::Ch1Bw100M, 1):
-            DSOSetBW100M(h, at(K::Ch1Bw100M), value);
-            break;
-        case K::EtsToggle: {  // ETS toggle; nothing to toggle when the state cannot be read
+        case K::EtsToggle: {  // nothing to toggle when the state cannot be read
             uint8_t ets = 0;
-            if (KwGetETSUpdate(h, &ets) != 0) break;
+            if (KwGetETSUpdate(h, &ets) != 0) return;
             ets = static_cast<uint8_t>(ets ^ 1u);
             if (KwSetETSUpdate(h, ets) == 1) d.etsState = ets;
-            break;
+            return;
         }
         default:
             break;
     }
+    // Settings of one channel, record or operand: the row the kind stands in
+    // names its target.
+    const auto channel = [k](const auto& row) -> std::optional<int> {
+        if (const auto i = rows::placeIn(row, k)) return static_cast<int>(*i);
+        return std::nullopt;
+    };
+    const auto record = [k](const auto& row) -> std::optional<TriggerRecord> {
+        if (const auto i = rows::placeIn(row, k)) return static_cast<TriggerRecord>(*i);
+        return std::nullopt;
+    };
+    if (const auto r = record(rows::kTimeBase)) {
+        DSOSetTimeBase(h, *r == TriggerRecord::AltSecond ? 1 : 0, value);
+        return;
+    }
+    if (const auto r = record(rows::kHfReject)) {
+        DSOSetTriggerHFReject(h, selector(*r), value);
+        return;
+    }
+    if (const auto r = record(rows::kEdgeSlope)) {
+        DSOSetTriggerSlope(h, selector(*r), value);
+        return;
+    }
+    if (const auto r = record(rows::kPulseCondition)) {
+        DSOSetPulseTriggerCondition(h, selector(*r), value);
+        return;
+    }
+    if (const auto r = record(rows::kPulseWidth)) {
+        DSOSetPulseTriggerTime(h, selector(*r), v);
+        return;
+    }
+    if (const auto r = record(rows::kLevel50)) {
+        DSOSetTriggerLevel50(h, static_cast<uint8_t>(selector(*r)));
+        return;
+    }
+    if (const auto alt = channel(rows::kAltType)) {
+        DSOSetALTTrigType(h, *alt, value);
+        return;
+    }
+    if (const auto ch = channel(rows::kShown)) {
+        DSOSetCHEnable(h, *ch, value);
+        return;
+    }
+    if (const auto ch = channel(rows::kVoltsDown)) {
+        DSOSetVoltDIVChange(h, 0, *ch);
+        return;
+    }
+    if (const auto ch = channel(rows::kVoltsUp)) {
+        DSOSetVoltDIVChange(h, 1, *ch);
+        return;
+    }
+    if (const auto ch = channel(rows::kPosition)) {
+        DSOSetChannelLeverPos(h, *ch, lever);
+        return;
+    }
+    if (const auto ch = channel(rows::kProbe)) {
+        DSOSetProbe(h, *ch, value);
+        return;
+    }
+    if (const auto ch = channel(rows::kCoarseFine)) {
+        DSOSetCoarseOrFine(h, *ch, value);
+        return;
+    }
+    if (const auto ch = channel(rows::kInvert)) {
+        DSOSetInvert(h, *ch, value);
+        return;
+    }
+    if (const auto ch = channel(rows::kCoupling)) {
+        DSOSetCoupling(h, *ch, value);
+        return;
+    }
+    if (const auto ch = channel(rows::kBwLimit)) {
+        DSOSetBWLimit(h, *ch, value);
+        return;
+    }
+    if (const auto ch = channel(rows::kBw100M)) {
+        DSOSetBW100M(h, *ch, value);
+        return;
+    }
+    if (const auto ch = channel(rows::kVoltsIndex)) {
+        DSOSetVOLTDIV(h, *ch, value);
+        return;
+    }
+    if (const auto ch = channel(rows::kReset)) {
+        DSOResetChannel(h, *ch);
+        return;
+    }
+    if (const auto source = channel(rows::kTriggerLevel)) {
+        DSOSetVTriggerLeverPos(h, *source, lever);
+        return;
+    }
+    if (const auto operand = channel(rows::kMathSource))
+        DSOSetMathSource(h, static_cast<uint8_t>(*operand), byte);
 }
 
 }  // namespace oscilane

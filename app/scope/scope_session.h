@@ -1,30 +1,37 @@
 // The scope's session on a window's connection: the scope data area, the
-// worker pass that uploads the setting block after the queued commands, and
-// the command table of the scope kinds.
+// upload bookkeeping, the worker pass that uploads the setting block after
+// the queued commands, and the command table of the scope's commands.
 #pragma once
 
 #include <array>
 
 #include "device/device_session.h"
 #include "scope/scope_data.h"
+#include "scope/upload_watch.h"
 
 namespace oscilane {
 
 class ScopeSession final : public DeviceSession {
   public:
     DeviceFunction function() const override { return DeviceFunction::Scope; }
+    // Every connect uploads once, in single mode too.
+    void connected() override { uploads_.request(); }
     void runPass(CDeviceLink& link, DeviceWorker& worker) override;
-    // Results are not examined: the next upload shows what the instrument did.
-    void execute(DeviceHandle h, CommandKind kind, uint32_t argument) override;
+    // A command of scope/scope_commands.h.  Results are not examined: the
+    // next upload shows what the instrument did.
+    void execute(DeviceHandle h, QueuedCommand command) override;
 
     // Whoever holds the connection's event may touch it.
     ScopeData& data() { return data_; }
+    // Any thread may use it.
+    UploadWatch& uploads() { return uploads_; }
 
   private:
     // Uploads the setting block into the uploaded block (worker thread).
     void upload(CDeviceLink& link);
 
     ScopeData data_;
+    UploadWatch uploads_;
 };
 
 // Sleeps after a scope cycle, in order: the automatic period is the update

@@ -15,26 +15,27 @@
 namespace oscilane {
 namespace {
 
-// The scope's view of the connection's flags.  The connection hands out its
-// new-data flag only by taking it; the adapter keeps it until the view has
+// The scope's view of the connection's and the session's upload flags.  The
+// session hands out its new-data flag only by taking it; the adapter keeps it until the view has
 // copied the block, so an upload met by a busy event is not lost.
 class DeviceLinkState final : public QObject, public ScopeLinkState {
   public:
-    explicit DeviceLinkState(CDeviceLink& link) : link_(link) {}
+    DeviceLinkState(CDeviceLink& link, UploadWatch& uploads) : link_(link), uploads_(uploads) {}
 
     bool connected() const override { return link_.isConnected(); }
     bool deviceRemoved() const override { return link_.linkLost(); }
-    bool slowUpload() const override { return link_.slowUpload(); }
-    int uploadPercent() const override { return link_.uploadPercent(); }
-    void watchSlowUpload() override { link_.watchSlowUpload(); }
+    bool slowUpload() const override { return uploads_.slow(); }
+    int uploadPercent() const override { return UploadWatch::percent(link_); }
+    void watchSlowUpload() override { uploads_.watch(link_); }
     bool newData() const override {
-        pending_ = link_.takeNewData() || pending_;
+        pending_ = uploads_.takeNewData() || pending_;
         return pending_;
     }
     void clearNewData() override { pending_ = false; }
 
   private:
     CDeviceLink& link_;
+    UploadWatch& uploads_;
     mutable bool pending_ = false;
 };
 
@@ -43,7 +44,7 @@ class DeviceLinkState final : public QObject, public ScopeLinkState {
 QWidget* createScopeView(Document& document) {
     CDeviceLink& link = deviceLinkOf(document);
     ScopeSession& session = link.adoptSession(std::make_unique<ScopeSession>());
-    auto* state = new DeviceLinkState(link);
+    auto* state = new DeviceLinkState(link, session.uploads());
     auto* view = new ScopeView(document, ScopeLink{link, session.data(), link.event(), *state});
     state->setParent(view);
     installScopeTools(*view, ScopeLink{link, session.data(), link.event(), *state});
@@ -54,10 +55,10 @@ QWidget* createScopeView(Document& document) {
     installScopeSave(view, view->commands(), session.data(), *state);
     installScopeReport(view, view->commands(), session.data());
     view->commands().on(
-        cmd::kScopeUpdateData, [&link] { link.requestUpload(); },
-        [&link] {
+        cmd::kScopeUpdateData, [&session] { session.uploads().request(); },
+        [&link, &session] {
             return CommandState{link.isConnected() && link.settings().updateMode == kUpdateSingle &&
-                                !link.uploadRequested()};
+                                !session.uploads().requested()};
         });
     return view;
 }

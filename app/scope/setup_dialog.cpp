@@ -16,6 +16,7 @@
 #include "model/scope_setup_values.h"
 #include "model/scope_texts.h"
 #include "model/scope_tool_texts.h"
+#include "scope/scope_commands.h"
 #include "scope/up_down_buttons.h"
 
 namespace oscilane {
@@ -99,22 +100,24 @@ class ChannelSetupPage final : public SetupPage {
         layout->addWidget(setup, 0, 1);
         layout->addWidget(level, 1, 0);
 
-        const auto post = [this, &commands](CommandKind first, int value) {
-            commands.Post(kind::nth(first, channel_), value);
+        // Each control posts for the channel the page shows now.
+        const auto post = [this, &commands](QueuedCommand (*command)(ScopeChannel, bool), bool on) {
+            commands.Post(command(scopeChannel(channel_), on));
         };
         connect(coarse_, &QRadioButton::clicked, this, [this, post] {
-            if (coarse_->isChecked()) post(CommandKind::Ch1CoarseFine, 0);
+            if (coarse_->isChecked()) post(scope_command::coarseFine, false);
         });
         connect(fine_, &QRadioButton::clicked, this, [this, post] {
-            if (fine_->isChecked()) post(CommandKind::Ch1CoarseFine, 1);
+            if (fine_->isChecked()) post(scope_command::coarseFine, true);
         });
         connect(bw20_, &QCheckBox::clicked, this,
-                [post](bool on) { post(CommandKind::Ch1BwLimit, on ? 1 : 0); });
+                [post](bool on) { post(scope_command::bwLimit, on); });
         connect(invert_, &QCheckBox::clicked, this,
-                [post](bool on) { post(CommandKind::Ch1Invert, on ? 1 : 0); });
+                [post](bool on) { post(scope_command::invert, on); });
         connect(bw100_, &QCheckBox::clicked, this,
-                [post](bool on) { post(CommandKind::Ch1Bw100M, on ? 1 : 0); });
-        connect(reset, &QPushButton::clicked, this, [post] { post(CommandKind::Ch1Reset, 0); });
+                [post](bool on) { post(scope_command::bw100M, on); });
+        connect(reset, &QPushButton::clicked, this,
+                [this, &commands] { commands.Post(scope_command::reset(scopeChannel(channel_))); });
     }
 
     void setChannel(int channel) {
@@ -190,31 +193,35 @@ class MathSetupPage final : public SetupPage {
         layout->addWidget(fft_, 1, 1);
         layout->addWidget(setup, 2, 0, 1, 2);
 
-        const auto check = [this, &commands](QCheckBox* box, CommandKind k) {
+        using scope_command::mathSource;
+        constexpr ScopeChannel kThis = ScopeChannel::Math;
+        const auto check = [this, &commands](QCheckBox* box,
+                                             QueuedCommand (*command)(ScopeChannel, bool)) {
             connect(box, &QCheckBox::clicked, this,
-                    [&commands, k](bool on) { commands.Post(k, on ? 1 : 0); });
+                    [&commands, command](bool on) { commands.Post(command(kThis, on)); });
         };
-        check(on_, CommandKind::MathShown);
-        check(invert_, CommandKind::MathInvert);
-        const auto choose = [this, &commands](QComboBox* box, CommandKind k) {
+        check(on_, scope_command::shown);
+        check(invert_, scope_command::invert);
+        const auto choose = [this, &commands](QComboBox* box, auto command) {
             connect(box, &QComboBox::activated, this,
-                    [&commands, k](int index) { commands.Post(k, index); });
+                    [&commands, command](int index) { commands.Post(command(index)); });
         };
-        choose(probe_, CommandKind::MathProbe);
-        choose(sourceA_, CommandKind::MathSource0);
-        choose(sourceB_, CommandKind::MathSource1);
-        choose(operator_, CommandKind::MathOperator);
-        choose(fftSource_, CommandKind::FftSource);
-        choose(fftWindow_, CommandKind::FftWindow);
-        choose(fftScale_, CommandKind::FftScale);
+        choose(probe_, [](int index) { return scope_command::probe(kThis, index); });
+        choose(sourceA_, [](int index) { return mathSource(0, index); });
+        choose(sourceB_, [](int index) { return mathSource(1, index); });
+        choose(operator_, scope_command::mathOperator);
+        choose(fftSource_, scope_command::fftSource);
+        choose(fftWindow_, scope_command::fftWindow);
+        choose(fftScale_, scope_command::fftScale);
         connect(coarse_, &QRadioButton::clicked, this, [this, &commands] {
-            if (coarse_->isChecked()) commands.Post(CommandKind::MathCoarseFine, 0);
+            if (coarse_->isChecked()) commands.Post(scope_command::coarseFine(kThis, false));
         });
         connect(fine_, &QRadioButton::clicked, this, [this, &commands] {
-            if (fine_->isChecked()) commands.Post(CommandKind::MathCoarseFine, 1);
+            if (fine_->isChecked()) commands.Post(scope_command::coarseFine(kThis, true));
         });
-        connect(spin, &UpDownButtons::stepped, this,
-                [&commands](int delta) { commands.Post(kind::voltsStep(kMath, delta > 0), 0); });
+        connect(spin, &UpDownButtons::stepped, this, [&commands](int delta) {
+            commands.Post(scope_command::voltsStep(kThis, delta > 0));
+        });
     }
 
     void refresh(const SettingBlock& b) override {
@@ -284,10 +291,12 @@ class RefSetupPage final : public SetupPage {
         layout->addWidget(new QLabel(text(tooltext::kVoltDiv), this), 1, 0);
         layout->addWidget(voltDiv_, 1, 1);
         layout->addWidget(spin, 1, 2);
-        connect(on_, &QCheckBox::clicked, this,
-                [&commands](bool on) { commands.Post(CommandKind::RefShown, on ? 1 : 0); });
-        connect(spin, &UpDownButtons::stepped, this,
-                [&commands](int delta) { commands.Post(kind::voltsStep(kRef, delta > 0), 0); });
+        connect(on_, &QCheckBox::clicked, this, [&commands](bool on) {
+            commands.Post(scope_command::shown(ScopeChannel::Ref, on));
+        });
+        connect(spin, &UpDownButtons::stepped, this, [&commands](int delta) {
+            commands.Post(scope_command::voltsStep(ScopeChannel::Ref, delta > 0));
+        });
     }
 
     void refresh(const SettingBlock& b) override {
@@ -323,10 +332,11 @@ class TriggerSetupPage final : public SetupPage {
             groupLayout->addWidget(half);
             layout->addWidget(group);
             connect(hf, &QCheckBox::clicked, this, [&commands, r](bool on) {
-                commands.Post(kind::nth(CommandKind::HfReject, r), on ? 1 : 0);
+                commands.Post(scope_command::hfReject(static_cast<TriggerRecord>(r), on));
             });
-            connect(half, &QPushButton::clicked, this,
-                    [&commands, r] { commands.Post(kind::nth(CommandKind::Level50, r), 0); });
+            connect(half, &QPushButton::clicked, this, [&commands, r] {
+                commands.Post(scope_command::level50(static_cast<TriggerRecord>(r)));
+            });
             hf_[static_cast<std::size_t>(r)] = hf;
             half_[static_cast<std::size_t>(r)] = half;
         }

@@ -17,8 +17,7 @@ namespace zelvo {
 using tables::kBaudRates;
 // Index used when probing ports for the port list.
 inline constexpr uint16_t kProbeBaudIndex = tables::kDefaultBaudIndex;
-// Start bit, 8 data bits, odd parity bit, stop bit.
-inline constexpr unsigned kBitsPerCharacter = 11;
+using tables::kBitsPerCharacter;
 
 std::optional<unsigned> baudRate(uint16_t baudIndex);
 // The rate a terminal speed constant stands for, for the rates of the table; none otherwise.

@@ -56,7 +56,7 @@ class CommandTableTest : public DeviceLinkTest {
     }
     ScopeData& scopeData() { return scope_->data(); }
     void execute(uint32_t kind, uint32_t argument) {
-        link_.Execute(static_cast<CommandKind>(kind), argument);
+        link_.Execute({static_cast<uint16_t>(kind), argument});
     }
 
     CDeviceLink link_;

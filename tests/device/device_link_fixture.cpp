@@ -39,6 +39,10 @@ std::unique_ptr<DeviceSession> sessionFor(DeviceFunction function) {
     return std::make_unique<GeneratorSession>();
 }
 
+UploadWatch& uploadsOf(CDeviceLink& link) {
+    return dynamic_cast<ScopeSession&>(*link.session()).uploads();
+}
+
 LinkSettings DeviceLinkTest::lanSettings(uint16_t updateMode) const {
     LinkSettings s;
     s.transport = transport::kLan;

@@ -28,6 +28,8 @@ bool eventually(const std::function<bool()>& done,
 
 // A new session of the window function.
 std::unique_ptr<DeviceSession> sessionFor(DeviceFunction function);
+// The upload bookkeeping of a link with a scope session.
+UploadWatch& uploadsOf(CDeviceLink& link);
 
 class DeviceLinkTest : public ::testing::Test {
   protected:

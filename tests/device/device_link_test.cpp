@@ -10,6 +10,8 @@
 
 #include "device/device_messages.h"
 #include "device/device_tables.h"
+#include "meter/meter_commands.h"
+#include "scope/scope_commands.h"
 
 namespace oscilane::testing {
 namespace {
@@ -36,8 +38,8 @@ TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEn
     EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kSerial, 0));
 
     // Single mode still uploads once on connect, and reports it as new data.
-    ASSERT_TRUE(eventually([&] { return link->takeNewData(); }));
-    EXPECT_FALSE(link->uploadRequested());
+    ASSERT_TRUE(eventually([&] { return uploadsOf(*link).takeNewData(); }));
+    EXPECT_FALSE(uploadsOf(*link).requested());
     const std::vector<DecodedRequest> seen = requests();
     const auto function =
         std::find_if(seen.begin(), seen.end(), [](auto& r) { return isSet(r, Command::Function); });
@@ -59,8 +61,8 @@ TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEn
 
 TEST_F(DeviceLinkTest, CommandsPostedWhileDisconnectedNeverReachTheInstrument) {
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
-    link->Post(CommandKind{85}, 1);
-    link->Post(CommandKind{62}, 3);
+    link->Post(scope_command::shown(ScopeChannel::Ch1, true));
+    link->Post(scope_command::mathOperator(3));
     ASSERT_EQ(link->Connect(), 1);
     EXPECT_EQ(link->pendingCommands(), 0u);
     ASSERT_TRUE(eventually([&] { return uploads() == 1; }));
@@ -77,10 +79,10 @@ TEST_F(DeviceLinkTest, PostsBetweenTwoCyclesGoOutInOrderBeforeTheUpload) {
 
     // Holding the event keeps the worker out of its next cycle while we post.
     ASSERT_TRUE(eventually([&] { return link->event().tryTake(); }));
-    link->Post(CommandKind{85}, 1);   // CH1 on
-    link->Post(CommandKind{51}, 12);  // time base
-    link->Post(CommandKind{62}, 4);   // math operator FFT
-    link->requestUpload();
+    link->Post(scope_command::shown(ScopeChannel::Ch1, true));
+    link->Post(scope_command::timeBase(TriggerRecord::Main, 12));
+    link->Post(scope_command::mathOperator(4));  // FFT
+    uploadsOf(*link).request();
     link->event().set();
     ASSERT_TRUE(eventually([&] { return uploads() == 2; }));
 
@@ -108,12 +110,12 @@ TEST_F(DeviceLinkTest, UploadPercentClimbsDuringASlowUploadAndFallsBackToZeroAft
     // Each reply late, so the block's replies are spread over about a second.
     setFaults({.replyDelay = std::chrono::milliseconds(40)});
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
-    EXPECT_EQ(link->uploadPercent(), 0);  // nothing open yet
+    EXPECT_EQ(UploadWatch::percent(*link), 0);  // nothing open yet
     ASSERT_EQ(link->Connect(), 1);
     std::vector<int> seen;
     ASSERT_TRUE(eventually([&] {
-        seen.push_back(link->uploadPercent());
-        return link->takeNewData();
+        seen.push_back(UploadWatch::percent(*link));
+        return uploadsOf(*link).takeNewData();
     }));
     const auto firstPart = std::find_if(seen.begin(), seen.end(), [](int p) { return p > 0; });
     ASSERT_NE(firstPart, seen.end());
@@ -122,9 +124,9 @@ TEST_F(DeviceLinkTest, UploadPercentClimbsDuringASlowUploadAndFallsBackToZeroAft
     // The one upload never goes backwards until it ends.
     const auto lastPart = std::find(firstPart, seen.end(), 0);
     EXPECT_TRUE(std::is_sorted(firstPart, lastPart));
-    EXPECT_EQ(link->uploadPercent(), 0);
+    EXPECT_EQ(UploadWatch::percent(*link), 0);
     ASSERT_EQ(link->Disconnect(), 1);
-    EXPECT_EQ(link->uploadPercent(), 0);
+    EXPECT_EQ(UploadWatch::percent(*link), 0);
 }
 
 TEST_F(DeviceLinkTest, ALostLinkDropsTheQueueAndRecoversWhenTheInstrumentAnswersAgain) {
@@ -135,14 +137,14 @@ TEST_F(DeviceLinkTest, ALostLinkDropsTheQueueAndRecoversWhenTheInstrumentAnswers
     setFaults({.silent = true});
     ASSERT_TRUE(eventually([&] { return link->linkLost(); }));
     EXPECT_TRUE(link->isConnected());  // a loss is shown, not acted on
-    link->Post(CommandKind{85}, 0);
+    link->Post(scope_command::shown(ScopeChannel::Ch1, false));
     ASSERT_TRUE(eventually([&] { return link->pendingCommands() == 0; }));
 
     setFaults({});
     ASSERT_TRUE(eventually([&] { return !link->linkLost(); }));
     for (const DecodedRequest& r : requests()) EXPECT_FALSE(isSet(r, Command::ChannelEnable));
     // Commands flow again once the link is back.
-    link->Post(CommandKind{85}, 1);
+    link->Post(scope_command::shown(ScopeChannel::Ch1, true));
     EXPECT_TRUE(eventually([&] {
         const auto seen = requests();
         return std::any_of(seen.begin(), seen.end(),
@@ -250,7 +252,7 @@ TEST_F(DeviceLinkTest, MeterWorkerPollsAndAFailedSettingIsReportedWithoutStoppin
     dead.deviceIndex = 9;  // a LAN slot nobody opened: every call fails at once
     unopened.applySettings(dead);
     unopened.adoptSession(sessionFor(DeviceFunction::Meter));
-    std::thread worker([&] { unopened.Execute(CommandKind::MeterMeasureMode, 2); });
+    std::thread worker([&] { unopened.Execute(queued({MeterCommandKind::MeasureMode, 2})); });
     worker.join();
     EXPECT_TRUE(messages_.texts().isEmpty());
     QCoreApplication::processEvents();
@@ -311,8 +313,8 @@ TEST_F(LanSlotsTest, EachLanWindowTakesItsOwnSlotAndGivesItBack) {
     EXPECT_EQ(first->settings().deviceIndex, 0u);
     EXPECT_EQ(second->settings().deviceIndex, 1u);
     // Both instruments answer their own window.
-    EXPECT_TRUE(eventually([&] { return first->takeNewData(); }));
-    EXPECT_TRUE(eventually([&] { return second->takeNewData(); }));
+    EXPECT_TRUE(eventually([&] { return uploadsOf(*first).takeNewData(); }));
+    EXPECT_TRUE(eventually([&] { return uploadsOf(*second).takeNewData(); }));
     EXPECT_EQ(first->CheckLink(), 1);
     EXPECT_EQ(second->CheckLink(), 1);
     EXPECT_EQ(DeviceTables::instance().connectedLanEntries().size(), 2u);

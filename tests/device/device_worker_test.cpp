@@ -115,15 +115,15 @@ TEST(AutoResetEvent, HandsOverOnceAndWakesOneWaiter) {
 
 TEST(CommandQueue, PopsInPostingOrderAndZeroWhenEmpty) {
     CommandQueue queue;
-    EXPECT_EQ(queue.pop(), (QueuedCommand{CommandKind{0}, 0}));
-    queue.push({CommandKind{85}, 1});
-    queue.push({CommandKind{0}, 7});  // kind 0 is what an empty queue returns; it never enters
-    queue.push({CommandKind{51}, 12});
+    EXPECT_EQ(queue.pop(), (QueuedCommand{0, 0}));
+    queue.push({85, 1});
+    queue.push({0, 7});  // kind 0 is what an empty queue returns; it never enters
+    queue.push({51, 12});
     EXPECT_EQ(queue.size(), 2u);
-    EXPECT_EQ(queue.pop(), (QueuedCommand{CommandKind{85}, 1}));
-    EXPECT_EQ(queue.pop(), (QueuedCommand{CommandKind{51}, 12}));
-    EXPECT_EQ(queue.pop(), (QueuedCommand{CommandKind{0}, 0}));
-    queue.push({CommandKind{62}, 3});
+    EXPECT_EQ(queue.pop(), (QueuedCommand{85, 1}));
+    EXPECT_EQ(queue.pop(), (QueuedCommand{51, 12}));
+    EXPECT_EQ(queue.pop(), (QueuedCommand{0, 0}));
+    queue.push({62, 3});
     queue.clear();
     EXPECT_TRUE(queue.pop().empty());
 }
@@ -135,7 +135,7 @@ TEST(CommandQueue, ProducersAndADrainingConsumerLoseNothing) {
     std::vector<std::thread> producers;
     for (uint32_t p = 0; p < kProducers; ++p)
         producers.emplace_back([&queue, p] {
-            for (uint32_t i = 0; i < kEach; ++i) queue.push({static_cast<CommandKind>(p + 1), i});
+            for (uint32_t i = 0; i < kEach; ++i) queue.push({static_cast<uint16_t>(p + 1), i});
         });
     std::vector<uint32_t> next(kProducers, 0);
     uint32_t received = 0;
@@ -143,7 +143,7 @@ TEST(CommandQueue, ProducersAndADrainingConsumerLoseNothing) {
         const QueuedCommand c = queue.pop();
         if (c.empty()) continue;
         // Each producer's commands come out in the order it posted them.
-        const auto producer = static_cast<std::size_t>(kind::number(c.kind) - 1);
+        const auto producer = static_cast<std::size_t>(c.kind - 1);
         ASSERT_EQ(c.argument, next[producer]);
         ++next[producer];
         ++received;

@@ -56,6 +56,7 @@ class OptionDialogTest : public DeviceLinkTest {
 
 TEST_F(OptionDialogTest, UsbWithoutInstrumentsClosesAndChangesNothing) {
     CDeviceLink link;
+    link.adoptSession(sessionFor(DeviceFunction::Scope));
     auto dialog = open(link);
     EXPECT_TRUE(child<QRadioButton>(*dialog, "USB")->isChecked());
     EXPECT_EQ(dialog->findChild<QTableWidget*>()->rowCount(), 0);
@@ -69,6 +70,7 @@ TEST_F(OptionDialogTest, UsbWithoutInstrumentsClosesAndChangesNothing) {
 
 TEST_F(OptionDialogTest, ShowsTheListColumnsAndIntervalTexts) {
     CDeviceLink link;
+    link.adoptSession(sessionFor(DeviceFunction::Scope));
     auto dialog = open(link);
     auto* list = dialog->findChild<QTableWidget*>();
     QStringList titles;
@@ -86,6 +88,7 @@ TEST_F(OptionDialogTest, ShowsTheListColumnsAndIntervalTexts) {
 
 TEST_F(OptionDialogTest, EachPageFitsItsRowsWithEveryListTitleInFull) {
     CDeviceLink link;
+    link.adoptSession(sessionFor(DeviceFunction::Scope));
     auto dialog = open(link);
     auto* list = dialog->findChild<QTableWidget*>();
     QHeaderView* header = list->horizontalHeader();
@@ -105,6 +108,7 @@ TEST_F(OptionDialogTest, EachPageFitsItsRowsWithEveryListTitleInFull) {
 
 TEST_F(OptionDialogTest, ChoosingRs232SwitchesToSingleAndAnEmptyPortListChangesNothing) {
     CDeviceLink link;
+    link.adoptSession(sessionFor(DeviceFunction::Scope));
     auto dialog = open(link);
     QTest::mouseClick(child<QRadioButton>(*dialog, "RS232"), Qt::LeftButton);
     EXPECT_TRUE(child<QRadioButton>(*dialog, "Single")->isChecked());
@@ -139,6 +143,7 @@ TEST_F(OptionDialogTest, MeterAndGeneratorWindowsCannotChooseAnUpdateMode) {
 
 TEST_F(OptionDialogTest, LanTestIdentifiesTheInstrumentAndClosesItsSlot) {
     CDeviceLink link;
+    link.adoptSession(sessionFor(DeviceFunction::Scope));
     auto dialog = open(link);
     QTest::mouseClick(child<QRadioButton>(*dialog, "LAN"), Qt::LeftButton);
     auto* address = dialog->findChild<QLineEdit*>();
@@ -159,6 +164,7 @@ TEST_F(OptionDialogTest, LanTestIdentifiesTheInstrumentAndClosesItsSlot) {
 
 TEST_F(OptionDialogTest, LanPageShowsTheAddressesOtherWindowsHold) {
     CDeviceLink link;
+    link.adoptSession(sessionFor(DeviceFunction::Scope));
     auto dialog = open(link);
     QTest::mouseClick(child<QRadioButton>(*dialog, "LAN"), Qt::LeftButton);
     auto* inUse = dialog->findChild<QLabel*>(QStringLiteral("lanInUse"));
@@ -190,6 +196,7 @@ TEST_F(OptionDialogTest, LanRefusalsKeepTheDialogOpen) {
         messages_.clear();
         setFaults({.silent = c.silent});
         CDeviceLink link;
+        link.adoptSession(sessionFor(DeviceFunction::Scope));
         auto dialog = open(link);
         QTest::mouseClick(child<QRadioButton>(*dialog, "LAN"), Qt::LeftButton);
         dialog->findChild<QLineEdit*>()->setText(c.address
@@ -205,6 +212,7 @@ TEST_F(OptionDialogTest, AnotherWindowsLanLinkIsNeitherReopenedNorDisturbed) {
     auto first = makeLink(DeviceFunction::Scope, kUpdateAutomatic);
     ASSERT_EQ(first->Connect(), 1);
     CDeviceLink second;
+    second.adoptSession(sessionFor(DeviceFunction::Scope));
     auto dialog = open(second);
     QTest::mouseClick(child<QRadioButton>(*dialog, "LAN"), Qt::LeftButton);
     dialog->findChild<QLineEdit*>()->setText(QString::fromStdString(server_->address()));
@@ -259,6 +267,7 @@ class OptionDialogSerialTest : public OptionDialogTest {
 
 TEST_F(OptionDialogSerialTest, OkWithRs232LeavesTheWindowUpdatingOnRequest) {
     auto link = std::make_unique<CDeviceLink>();
+    link->adoptSession(sessionFor(DeviceFunction::Scope));
     link->applySettings(lanSettings(kUpdateAutomatic));
     auto dialog = open(*link);
     QTest::mouseClick(child<QRadioButton>(*dialog, "RS232"), Qt::LeftButton);

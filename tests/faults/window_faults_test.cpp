@@ -244,8 +244,8 @@ class WindowFaults : public ::testing::TestWithParam<Transport> {
         auto* asker = new QTimer(scope);
         QObject::connect(asker, &QTimer::timeout, scope, [this] {
             if (link().isConnected() && link().settings().updateMode == kUpdateSingle &&
-                !link().uploadRequested())
-                link().requestUpload();
+                !session_->uploads().requested())
+                session_->uploads().request();
         });
         asker->start(50);
     }
@@ -374,7 +374,7 @@ TEST_P(WindowFaults, TheScopeWindowShowsEachFailureAndRecoversWithWholeBlocks) {
         if (GetParam() == Transport::Usb && !failure.overUsb) continue;
         SCOPED_TRACE(failure.name);
         // Let an upload start, then fail under it.
-        (void)QTest::qWaitFor([&] { return link().uploadPercent() > 0; }, 300);
+        (void)QTest::qWaitFor([&] { return UploadWatch::percent(link()) > 0; }, 300);
         failure.fail(*endpoint_);
         expectLinkLost(failure.name);
         failure.heal(*endpoint_);

@@ -26,7 +26,7 @@ namespace {
 const QDateTime kSeventhOfMarch(QDate(2009, 3, 7), QTime(14, 5, 9));
 
 struct NoSink final : CommandSink {
-    void Post(CommandKind, int32_t) override {}
+    void Post(QueuedCommand) override {}
 };
 
 class GeneratorReportTest : public ::testing::Test {

@@ -36,8 +36,8 @@ using Posted = std::vector<std::pair<int, int32_t>>;
 
 struct RecordingSink final : CommandSink {
     Posted posted;
-    void Post(CommandKind kind, int32_t argument) override {
-        posted.emplace_back(kind::number(kind), argument);
+    void Post(QueuedCommand c) override {
+        posted.emplace_back(c.kind, static_cast<int32_t>(c.argument));
     }
 };
 

@@ -20,6 +20,7 @@
 #include "device/device_link.h"
 #include "display/palette.h"
 #include "meter/meter_command_ids.h"
+#include "meter/meter_commands.h"
 #include "meter/meter_controller.h"
 #include "meter/meter_display.h"
 #include "meter/meter_session.h"
@@ -60,8 +61,11 @@ void report(MeterData& data, const DmmInfo& r) {
 }
 
 struct RecordingSink final : CommandSink {
-    void Post(CommandKind kind, int32_t argument) override { posted.emplace_back(kind, argument); }
-    std::vector<std::pair<CommandKind, int32_t>> posted;
+    void Post(QueuedCommand c) override {
+        posted.emplace_back(static_cast<MeterCommandKind>(c.kind),
+                            static_cast<int32_t>(c.argument));
+    }
+    std::vector<std::pair<MeterCommandKind, int32_t>> posted;
 };
 
 class MeterControllerTest : public ::testing::Test {
@@ -127,9 +131,9 @@ TEST_F(MeterControllerTest, EachButtonAsksForTheOppositeOfTheReportedState) {
     bar_.acDcButton()->click();
     bar_.relButton()->click();
     bar_.autoManualButton()->click();
-    const std::vector<std::pair<CommandKind, int32_t>> wanted{{CommandKind::MeterVoltAcDc, 0},
-                                                              {CommandKind::MeterVoltRel, 1},
-                                                              {CommandKind::MeterVoltMode, 1}};
+    const std::vector<std::pair<MeterCommandKind, int32_t>> wanted{{MeterCommandKind::VoltAcDc, 0},
+                                                                   {MeterCommandKind::VoltRel, 1},
+                                                                   {MeterCommandKind::VoltMode, 1}};
     EXPECT_EQ(sink_.posted, wanted);
 }
 
@@ -143,7 +147,7 @@ TEST_F(MeterControllerTest, ARefusedRangeSnapsBackToTheReportedOne) {
     bar_.rangeList()->setCurrentIndex(3);
     emit bar_.rangeList()->activated(3);
     ASSERT_EQ(sink_.posted.size(), 1u);
-    EXPECT_EQ(sink_.posted[0], std::make_pair(CommandKind::MeterVoltRange, 3));
+    EXPECT_EQ(sink_.posted[0], std::make_pair(MeterCommandKind::VoltRange, 3));
     bar_.refresh(reported);  // the meter still reports range 1
     EXPECT_EQ(bar_.rangeList()->currentIndex(), 1);
     EXPECT_EQ(sink_.posted.size(), 1u) << "snapping back queues nothing";
@@ -153,7 +157,7 @@ TEST(MeterSessionTest, AFailedRangeSetShowsItsMessage) {
     MessageRecorder messages;
     MeterSession session;
     // A LAN slot nobody opened: every call fails at once.
-    session.execute((2u << 16) | 9u, CommandKind::MeterVoltRange, 3);
+    session.execute((2u << 16) | 9u, queued({MeterCommandKind::VoltRange, 3}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !messages.texts().isEmpty(); }, 5000));
     EXPECT_EQ(messages.texts(), QStringList{QStringLiteral("Can not set DMM voltage range!")});
 }
@@ -210,7 +214,7 @@ TEST_F(MeterViewTest, AModeCommandQueuesOnlyAModeTheMeterDoesNotReport) {
     EXPECT_FALSE(view_->commands().state(cmd::kMeterOhm).checked);
     view_->commands().run(cmd::kMeterOhm);
     const QueuedCommand c = link_.Pop();
-    EXPECT_EQ(c.kind, CommandKind::MeterMeasureMode);
+    EXPECT_EQ(static_cast<MeterCommandKind>(c.kind), MeterCommandKind::MeasureMode);
     EXPECT_EQ(c.argument, 2u);
 }
 

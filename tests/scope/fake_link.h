@@ -19,8 +19,8 @@ struct FakeLink final : oscilane::CommandSink, oscilane::ScopeLinkState {
     oscilane::ScopeData data;
     oscilane::AutoResetEvent event{true};
 
-    void Post(oscilane::CommandKind kind, int32_t argument) override {
-        posted.emplace_back(oscilane::kind::number(kind), argument);
+    void Post(oscilane::QueuedCommand c) override {
+        posted.emplace_back(c.kind, static_cast<int32_t>(c.argument));
     }
     bool connected() const override { return isConnected; }
     bool deviceRemoved() const override { return removed; }

@@ -21,6 +21,7 @@
 #include "scope/cal_data_dialog.h"
 #include "scope/cursor_dialog.h"
 #include "scope/scope_command_ids.h"
+#include "scope/scope_commands.h"
 #include "scope/scope_screen.h"
 #include "scope/scope_tools.h"
 #include "scope/scope_view.h"
@@ -213,7 +214,7 @@ TEST(SetupDialog, MathGroupsFollowTheOperatorAndVoltDivShowsVoltsOrDecibels) {
     // Under FFT the operator list still leads back to A + B.
     ASSERT_TRUE(op->isEnabled() && op->isEnabledTo(&d.dialog));
     op->activated(0);
-    EXPECT_EQ(d.link.last(), (std::pair<int, int32_t>{int(CommandKind::MathOperator), 0}));
+    EXPECT_EQ(d.link.last(), (std::pair<int, int32_t>{int(ScopeCommandKind::MathOperator), 0}));
     b.u16(L::kMathOperatorSettings, 0);
     d.setBlock(b);
     EXPECT_TRUE(d.control<QComboBox>("sourceA")->isEnabled());

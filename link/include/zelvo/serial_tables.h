@@ -10,5 +10,7 @@ namespace zelvo::tables {
 inline constexpr std::array<unsigned, 6> kBaudRates = {300, 600, 1200, 2400, 4800, 9600};
 // The index a line opens at unless told otherwise: 9600 baud.
 inline constexpr uint16_t kDefaultBaudIndex = 5;
+// Start bit, 8 data bits, odd parity bit, stop bit.
+inline constexpr unsigned kBitsPerCharacter = 11;
 
 }  // namespace zelvo::tables
