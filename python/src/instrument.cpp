@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "capture.h"
 #include "channel_option.h"
 #include "errors.h"
+#include "meter_log_verb.h"
 #include "model/connect_target.h"
 #include "model/meter_data.h"
 #include "model/meter_display_rules.h"
@@ -172,6 +174,59 @@ MeterView meter(Instrument& instrument) {
     return view;
 }
 
+// Logs the meter through the client's log loop, which runs without the
+// interpreter's lock.  Between readings the loop takes the lock to let Python
+// handle signals: Ctrl-C ends the log, after it wrote what it holds, with
+// KeyboardInterrupt.  Closing the instrument from another thread ends it the
+// same way with "the instrument is closed".
+long meterLog(Instrument& instrument, const std::string& path, double interval,
+              std::optional<long> count, std::optional<double> duration) {
+    const double minimum = cli::kMinimumLogIntervalMs / 1000.0;
+    if (!(interval >= minimum - 1e-9)) {
+        char text[64];
+        std::snprintf(text, sizeof text, "interval must be at least %g seconds", minimum);
+        throw cli::UsageError(text);
+    }
+    if (count && *count <= 0) throw cli::UsageError("count must be a positive number");
+    if (duration && !(*duration > 0)) throw cli::UsageError("duration must be a positive number");
+    cli::MeterLogOptions options;
+    options.file = path;
+    options.intervalMs = static_cast<int>(std::lround(std::min(interval, 86400.0) * 1000));
+    options.count = count.value_or(0);
+    options.seconds = duration.value_or(0);
+    if (const auto problem = cli::meterLogProblem(options)) throw Failure(*problem);
+    if (instrument.closed()) throw cli::UsageError(kClosedText);
+
+    bool closedMidway = false;
+    bool interrupted = false;
+    const auto read = [&](DmmInfo* record) {
+        try {
+            return instrument.onLink([record](DeviceHandle h) { return DMMGetInfo(h, record); });
+        } catch (const cli::UsageError&) {
+            closedMidway = true;
+            return -1;
+        }
+    };
+    const auto stop = [&] {
+        if (closedMidway || interrupted) return true;
+        py::gil_scoped_acquire locked;
+        interrupted = PyErr_CheckSignals() != 0;
+        return interrupted;
+    };
+    cli::MeterLogResult result;
+    {
+        py::gil_scoped_release unlocked;
+        result = cli::logMeter(read, options, stop, false);
+    }
+    if (interrupted) throw py::error_already_set();
+    if (result.failure) {
+        if (result.logFailed) throw Failure(*result.failure);
+        if (!closedMidway) throw LinkError(*result.failure);
+    }
+    if (closedMidway) throw cli::UsageError(kClosedText);
+    return result.taken;
+}
+
 // The selector of the main trigger in the trigger setters.
 constexpr int32_t kMainTrigger = 255;
 
@@ -288,7 +343,7 @@ bool Instrument::closed() const {
     return !link_;
 }
 
-void Instrument::throwClosed() { throw cli::UsageError("the instrument is closed"); }
+void Instrument::throwClosed() { throw cli::UsageError(kClosedText); }
 
 std::shared_ptr<const oscilane::SettingBlock> Instrument::upload() {
     auto block = std::make_shared<oscilane::SettingBlock>();
@@ -373,6 +428,12 @@ void addInstrument(py::module_& module) {
             "capture", [](Instrument& i) { return std::make_shared<Capture>(i.upload()); },
             "One upload of the scope state with its four traces.")
         .def("meter", &meter, "One meter reading.")
+        .def("meter_log", &meterLog, py::arg("path"), py::arg("interval") = 0.2,
+             py::arg("count") = py::none(), py::arg("duration") = py::none(),
+             "Appends a meter reading every interval seconds (at least 0.1) to path as one "
+             "log line, the lines zelvo meter --log writes, until count readings or duration "
+             "seconds or Ctrl-C; everything read is written before it returns or raises.  "
+             "Returns the number of readings logged.")
         .def(
             "run",
             [](Instrument& i) {
