@@ -18,6 +18,7 @@
 #include "model/meter_data.h"
 #include "model/meter_display_rules.h"
 #include "model/meter_log.h"
+#include "model/scope_scales.h"
 #include "model/scope_settings.h"
 #include "model/scope_texts.h"
 #include "model/waveform_file.h"
@@ -94,6 +95,7 @@ struct ChannelView {
 struct TriggerView {
     oscilane::TriggerMode mode = oscilane::TriggerMode::Edge;
     std::string source;
+    std::optional<double> level;  // volts; none for EXT
     std::string slope;
     std::string sweep;
 };
@@ -115,6 +117,21 @@ struct MeterView {
     bool overload = false;
     std::string text;
 };
+
+// The volts a trigger level (lever position) of CH1 or CH2 stands for: the
+// volts of the sample level it marks, on the channel's scale and lever, as
+// the window draws the trigger marker over the trace.  A sample level's volts
+// is its distance from the lever's zero level, so the level's volts is how
+// far sample 0 lies from the level less how far it lies from the lever.
+std::optional<double> triggerLevelVolts(const oscilane::ScopeSettings& s, int channel, int level) {
+    const std::optional<double> perDivision =
+        oscilane::millivoltsPerDivision(s.voltsIndex(channel));
+    if (!perDivision) return std::nullopt;
+    const int probe = oscilane::probeFactor(s.probe(channel));
+    return (oscilane::codeMillivolts(0, s.position(channel), *perDivision, probe) -
+            oscilane::codeMillivolts(0, level, *perDivision, probe)) /
+           1000;
+}
 
 DeviceInfoView info(Instrument& instrument) {
     DeviceInfo raw{};
@@ -146,6 +163,9 @@ SettingsView settings(Instrument& instrument) {
                               : named(text::kTriggerSources, s.triggerSource());
     view.trigger.slope = named(text::kSlopes, s.edgeSlope());
     view.trigger.sweep = named(text::kSweeps, s.sweep());
+    if (s.triggerSource() == oscilane::kCh1 || s.triggerSource() == oscilane::kCh2)
+        view.trigger.level =
+            triggerLevelVolts(s, s.triggerSource(), s.triggerLevel(s.triggerSource()));
     for (int c = oscilane::kCh1; c <= oscilane::kRef; ++c) {
         ChannelView channel;
         channel.on = s.shown(c);
@@ -300,6 +320,39 @@ void setVolts(Instrument& instrument, const std::string& name, double voltsPerDi
     set(instrument, "volts/div", [&](DeviceHandle h) { return DSOSetVOLTDIV(h, channel, *step); });
 }
 
+// Moves the trigger level of CH1 or CH2 (the main trigger's source when none
+// is named) to the lever position nearest the volts, as dragging the window's
+// trigger marker does; returns the volts of that position.
+double setTriggerLevel(Instrument& instrument, double volts, std::optional<std::string> name) {
+    const auto block = instrument.upload();
+    const oscilane::ScopeSettings s(*block);
+    int channel = s.triggerSource();
+    if (name)
+        channel = channelOf(*name, false);
+    else if (channel != oscilane::kCh1 && channel != oscilane::kCh2)
+        throw cli::UsageError("the EXT trigger level has no volts scale: name CH1 or CH2");
+    const std::string channelName(oscilane::WaveformChannelName(channel));
+    const std::optional<double> top = triggerLevelVolts(s, channel, 0);
+    const std::optional<double> bottom = triggerLevelVolts(s, channel, oscilane::kLeverMax);
+    if (!top || !bottom) throw LinkError("the volts/div of " + channelName + " is not known");
+    const double halfStep = (*top - *bottom) / oscilane::kLeverMax / 2;
+    if (!(volts >= *bottom - halfStep && volts <= *top + halfStep)) {
+        char text[160];
+        std::snprintf(text, sizeof text, "a trigger level of %s is within %g ... %g V: %g",
+                      channelName.c_str(), *bottom, *top, volts);
+        throw cli::UsageError(text);
+    }
+    int level = 0;
+    for (int l = 1; l <= oscilane::kLeverMax; ++l)
+        if (std::abs(*triggerLevelVolts(s, channel, l) - volts) <
+            std::abs(*triggerLevelVolts(s, channel, level) - volts))
+            level = l;
+    const auto position = static_cast<uint16_t>(level);
+    set(instrument, "trigger level",
+        [&](DeviceHandle h) { return DSOSetVTriggerLeverPos(h, channel, position); });
+    return *triggerLevelVolts(s, channel, level);
+}
+
 }  // namespace
 
 Instrument::Instrument(const std::string& name, unsigned baud) : name_(name) {
@@ -393,7 +446,9 @@ void addInstrument(py::module_& module) {
         .def_readonly("mode", &TriggerView::mode)
         .def_readonly("source", &TriggerView::source, "CH1, CH2 or EXT.")
         .def_readonly("slope", &TriggerView::slope, "+ or -.")
-        .def_readonly("sweep", &TriggerView::sweep, "AUTO, NORMAL or SINGLE.");
+        .def_readonly("sweep", &TriggerView::sweep, "AUTO, NORMAL or SINGLE.")
+        .def_readonly("level", &TriggerView::level,
+                      "Volts of the source's trigger level; None for EXT.");
     py::class_<SettingsView>(module, "ScopeSettings", "The scope state of one upload.")
         .def_readonly("time_per_div", &SettingsView::timePerDiv, "Seconds per division.")
         .def_readonly("running", &SettingsView::running)
@@ -505,6 +560,10 @@ void addInstrument(py::module_& module) {
                     [&](DeviceHandle h) { return DSOSetTriggerSource(h, value); });
             },
             py::arg("source"), "CH1, CH2 or EXT.")
+        .def("set_trigger_level", &setTriggerLevel, py::arg("volts"),
+             py::arg("channel") = py::none(),
+             "Moves the trigger level of CH1 or CH2 (default: the trigger source) to the "
+             "step nearest the volts, probe included; returns the volts of that step.")
         .def(
             "set_trigger_slope",
             [](Instrument& i, const std::string& slope) {
