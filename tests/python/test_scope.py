@@ -74,8 +74,13 @@ def test_save_writes_the_bytes_of_zelvo_capture(frozen, lan, client, tmp_path):
                                 "--format", fmt, str(theirs))
         assert status == 0, err
         assert ours.read_bytes() == theirs.read_bytes(), (channel, fmt)
-    cap.save(tmp_path / "named.csv")  # the name chooses CSV
-    assert (tmp_path / "named.csv").read_bytes().startswith(b"time_s,volts\r\n")
+    # Without a format both write the data file, whatever the name says.
+    cap.save(tmp_path / "named.csv")
+    status, _, err = client("--connect", lan, "capture", str(tmp_path / "client.csv"))
+    assert status == 0, err
+    assert (tmp_path / "named.csv").read_bytes() == (tmp_path / "client.csv").read_bytes()
+    cap.save(tmp_path / "ch1.txt", format="txt")
+    assert (tmp_path / "named.csv").read_bytes() == (tmp_path / "ch1.txt").read_bytes()
 
 
 def test_measure_equals_zelvo_measure_csv(frozen, lan, client):
@@ -101,7 +106,7 @@ def test_a_channel_switched_off(frozen, tmp_path):
         assert not cap["CH2"].on
         assert all(v is None for v in cap["CH2"].measure().values())
         with pytest.raises(zelvo.Error, match="^CH2 is off: it has no samples for a CSV file$"):
-            cap.save(tmp_path / "off.csv", channel="CH2")
+            cap.save(tmp_path / "off.csv", channel="CH2", format="csv")
         assert not (tmp_path / "off.csv").exists()
         cap.save(tmp_path / "off.txt", channel="CH2")
         assert (tmp_path / "off.txt").read_bytes() == b"CH OFF\r\n\r\n"
