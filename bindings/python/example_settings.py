@@ -1,37 +1,37 @@
 #!/usr/bin/env python3
-"""Prints the first instrument's scope settings and writes CH1 to a CSV file.
+"""Prints an instrument's scope settings and writes its CH1 trace to a CSV file.
 
-    python3 example_settings.py [ch1.csv]
+    PYTHONPATH=build/python python3 example_settings.py [ch1.csv [usb:0]]
 """
 
 import csv
+import math
 import sys
 
-import zelvo_sdk
+import zelvo
 
 
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else "ch1.csv"
-    kit = zelvo_sdk.Kit()
-    found = kit.instruments()
-    if not found:
-        print("no instrument found on USB", file=sys.stderr)
+    name = sys.argv[2] if len(sys.argv) > 2 else "usb:0"
+    try:
+        with zelvo.open(name) as inst:
+            info = inst.info()
+            settings = inst.settings()
+            ch1 = inst.capture()["CH1"]
+    except zelvo.Error as e:
+        print(f"example_settings: {e}", file=sys.stderr)
         return 1
-    index = found[0]
-    info = kit.device_info(index)
-    print(f"instrument {info['name']} {info['serial_number']}")
-    settings = kit.all_settings(index)
-    for k, name in enumerate(("CH1", "CH2", "MATH", "REF")):
-        ch = settings.record.channels[k]
-        print(f"{name}: {'on' if ch.shown else 'off'}, volts index {ch.voltsIndex}, "
-              f"{ch.voltsValue * 0.01:g} mV/div, position {ch.position}, "
-              f"{settings.record.waveforms[k].sampleCount} samples")
-    print(f"time base index {settings.time_base}")
+    print(f"instrument {info.name} {info.serial}")
+    for channel, c in settings.channels.items():
+        print(f"{channel}: {'on' if c.on else 'off'}, {c.volts_per_div:g} V/div, "
+              f"{c.coupling} coupling, probe {c.probe}X")
+    print(f"time base {settings.time_per_div:g} s/div")
     with open(out, "w", newline="") as f:
         writer = csv.writer(f, lineterminator="\n")
         writer.writerow(["sample", "volts"])
-        for i, v in enumerate(settings.traces_volts[0]):
-            writer.writerow([i, "" if v is None else f"{v:.4f}"])
+        for i, v in enumerate(ch1.volts):
+            writer.writerow([i, "" if math.isnan(v) else f"{v:.4f}"])
     print(f"CH1 written to {out}")
     return 0
 

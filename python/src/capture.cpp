@@ -55,21 +55,16 @@ py::dict measure(const Trace& trace) {
 }
 
 void save(const Capture& capture, const std::filesystem::path& path, const std::string& channel,
-          const std::optional<std::string>& format) {
+          const std::string& format) {
     const std::optional<int> trace = cli::channelNamed(channel);
     if (!trace) throw cli::UsageError(cli::unknownChannelText(channel));
-    oscilane::WaveformFileFormat layout = oscilane::WaveformFormatForName(path.string());
-    if (format == "txt") {
-        layout = oscilane::WaveformFileFormat::Data;
-    } else if (format == "csv") {
-        layout = oscilane::WaveformFileFormat::Csv;
-    } else if (format) {
-        throw cli::UsageError("'" + *format + "' is not a format: the formats are txt and csv");
-    }
+    const std::optional<oscilane::WaveformFileFormat> layout = cli::captureFormatNamed(format);
+    if (!layout)
+        throw cli::UsageError("'" + format + "' is not a format: the formats are txt and csv");
     std::optional<std::string> failure;
     {
         py::gil_scoped_release unlocked;
-        failure = cli::saveTrace(*capture.block, *trace, layout, path.string());
+        failure = cli::saveTrace(*capture.block, *trace, *layout, path.string());
     }
     if (failure) throw Failure(*failure);
 }
@@ -142,9 +137,9 @@ void addCapture(py::module_& module) {
              })
         .def("__len__", [](const Capture&) { return kTraceCount; })
         .def("save", &save, py::arg("path"), py::arg("channel") = "CH1",
-             py::arg("format") = py::none(),
+             py::arg("format") = cli::kDefaultCaptureFormat,
              "Writes one trace as 'zelvo capture' does: format 'txt' (the scope window's data "
-             "file) or 'csv' (time_s,volts); by default the file name decides (.csv or not).");
+             "file, also the default whatever the file's name) or 'csv' (time_s,volts).");
 }
 
 }  // namespace zelvo::python

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -12,10 +13,12 @@
 #include "capture.h"
 #include "channel_option.h"
 #include "errors.h"
+#include "meter_log_verb.h"
 #include "model/connect_target.h"
 #include "model/meter_data.h"
 #include "model/meter_display_rules.h"
 #include "model/meter_log.h"
+#include "model/scope_scales.h"
 #include "model/scope_settings.h"
 #include "model/scope_texts.h"
 #include "model/waveform_file.h"
@@ -92,6 +95,7 @@ struct ChannelView {
 struct TriggerView {
     oscilane::TriggerMode mode = oscilane::TriggerMode::Edge;
     std::string source;
+    std::optional<double> level;  // volts; none for EXT
     std::string slope;
     std::string sweep;
 };
@@ -113,6 +117,21 @@ struct MeterView {
     bool overload = false;
     std::string text;
 };
+
+// The volts a trigger level (lever position) of CH1 or CH2 stands for: the
+// volts of the sample level it marks, on the channel's scale and lever, as
+// the window draws the trigger marker over the trace.  A sample level's volts
+// is its distance from the lever's zero level, so the level's volts is how
+// far sample 0 lies from the level less how far it lies from the lever.
+std::optional<double> triggerLevelVolts(const oscilane::ScopeSettings& s, int channel, int level) {
+    const std::optional<double> perDivision =
+        oscilane::millivoltsPerDivision(s.voltsIndex(channel));
+    if (!perDivision) return std::nullopt;
+    const int probe = oscilane::probeFactor(s.probe(channel));
+    return (oscilane::codeMillivolts(0, s.position(channel), *perDivision, probe) -
+            oscilane::codeMillivolts(0, level, *perDivision, probe)) /
+           1000;
+}
 
 DeviceInfoView info(Instrument& instrument) {
     DeviceInfo raw{};
@@ -144,6 +163,9 @@ SettingsView settings(Instrument& instrument) {
                               : named(text::kTriggerSources, s.triggerSource());
     view.trigger.slope = named(text::kSlopes, s.edgeSlope());
     view.trigger.sweep = named(text::kSweeps, s.sweep());
+    if (s.triggerSource() == oscilane::kCh1 || s.triggerSource() == oscilane::kCh2)
+        view.trigger.level =
+            triggerLevelVolts(s, s.triggerSource(), s.triggerLevel(s.triggerSource()));
     for (int c = oscilane::kCh1; c <= oscilane::kRef; ++c) {
         ChannelView channel;
         channel.on = s.shown(c);
@@ -170,6 +192,59 @@ MeterView meter(Instrument& instrument) {
     view.overload = decoded.overload != 0;
     view.text = oscilane::LogReadingText(reading);
     return view;
+}
+
+// Logs the meter through the client's log loop, which runs without the
+// interpreter's lock.  Between readings the loop takes the lock to let Python
+// handle signals: Ctrl-C ends the log, after it wrote what it holds, with
+// KeyboardInterrupt.  Closing the instrument from another thread ends it the
+// same way with "the instrument is closed".
+long meterLog(Instrument& instrument, const std::string& path, double interval,
+              std::optional<long> count, std::optional<double> duration) {
+    const double minimum = cli::kMinimumLogIntervalMs / 1000.0;
+    if (!(interval >= minimum - 1e-9)) {
+        char text[64];
+        std::snprintf(text, sizeof text, "interval must be at least %g seconds", minimum);
+        throw cli::UsageError(text);
+    }
+    if (count && *count <= 0) throw cli::UsageError("count must be a positive number");
+    if (duration && !(*duration > 0)) throw cli::UsageError("duration must be a positive number");
+    cli::MeterLogOptions options;
+    options.file = path;
+    options.intervalMs = static_cast<int>(std::lround(std::min(interval, 86400.0) * 1000));
+    options.count = count.value_or(0);
+    options.seconds = duration.value_or(0);
+    if (const auto problem = cli::meterLogProblem(options)) throw Failure(*problem);
+    if (instrument.closed()) throw cli::UsageError(kClosedText);
+
+    bool closedMidway = false;
+    bool interrupted = false;
+    const auto read = [&](DmmInfo* record) {
+        try {
+            return instrument.onLink([record](DeviceHandle h) { return DMMGetInfo(h, record); });
+        } catch (const cli::UsageError&) {
+            closedMidway = true;
+            return -1;
+        }
+    };
+    const auto stop = [&] {
+        if (closedMidway || interrupted) return true;
+        py::gil_scoped_acquire locked;
+        interrupted = PyErr_CheckSignals() != 0;
+        return interrupted;
+    };
+    cli::MeterLogResult result;
+    {
+        py::gil_scoped_release unlocked;
+        result = cli::logMeter(read, options, stop, false);
+    }
+    if (interrupted) throw py::error_already_set();
+    if (result.failure) {
+        if (result.logFailed) throw Failure(*result.failure);
+        if (!closedMidway) throw LinkError(*result.failure);
+    }
+    if (closedMidway) throw cli::UsageError(kClosedText);
+    return result.taken;
 }
 
 // The selector of the main trigger in the trigger setters.
@@ -245,6 +320,39 @@ void setVolts(Instrument& instrument, const std::string& name, double voltsPerDi
     set(instrument, "volts/div", [&](DeviceHandle h) { return DSOSetVOLTDIV(h, channel, *step); });
 }
 
+// Moves the trigger level of CH1 or CH2 (the main trigger's source when none
+// is named) to the lever position nearest the volts, as dragging the window's
+// trigger marker does; returns the volts of that position.
+double setTriggerLevel(Instrument& instrument, double volts, std::optional<std::string> name) {
+    const auto block = instrument.upload();
+    const oscilane::ScopeSettings s(*block);
+    int channel = s.triggerSource();
+    if (name)
+        channel = channelOf(*name, false);
+    else if (channel != oscilane::kCh1 && channel != oscilane::kCh2)
+        throw cli::UsageError("the EXT trigger level has no volts scale: name CH1 or CH2");
+    const std::string channelName(oscilane::WaveformChannelName(channel));
+    const std::optional<double> top = triggerLevelVolts(s, channel, 0);
+    const std::optional<double> bottom = triggerLevelVolts(s, channel, oscilane::kLeverMax);
+    if (!top || !bottom) throw LinkError("the volts/div of " + channelName + " is not known");
+    const double halfStep = (*top - *bottom) / oscilane::kLeverMax / 2;
+    if (!(volts >= *bottom - halfStep && volts <= *top + halfStep)) {
+        char text[160];
+        std::snprintf(text, sizeof text, "a trigger level of %s is within %g ... %g V: %g",
+                      channelName.c_str(), *bottom, *top, volts);
+        throw cli::UsageError(text);
+    }
+    int level = 0;
+    for (int l = 1; l <= oscilane::kLeverMax; ++l)
+        if (std::abs(*triggerLevelVolts(s, channel, l) - volts) <
+            std::abs(*triggerLevelVolts(s, channel, level) - volts))
+            level = l;
+    const auto position = static_cast<uint16_t>(level);
+    set(instrument, "trigger level",
+        [&](DeviceHandle h) { return DSOSetVTriggerLeverPos(h, channel, position); });
+    return *triggerLevelVolts(s, channel, level);
+}
+
 }  // namespace
 
 Instrument::Instrument(const std::string& name, unsigned baud) : name_(name) {
@@ -288,7 +396,7 @@ bool Instrument::closed() const {
     return !link_;
 }
 
-void Instrument::throwClosed() { throw cli::UsageError("the instrument is closed"); }
+void Instrument::throwClosed() { throw cli::UsageError(kClosedText); }
 
 std::shared_ptr<const oscilane::SettingBlock> Instrument::upload() {
     auto block = std::make_shared<oscilane::SettingBlock>();
@@ -338,7 +446,9 @@ void addInstrument(py::module_& module) {
         .def_readonly("mode", &TriggerView::mode)
         .def_readonly("source", &TriggerView::source, "CH1, CH2 or EXT.")
         .def_readonly("slope", &TriggerView::slope, "+ or -.")
-        .def_readonly("sweep", &TriggerView::sweep, "AUTO, NORMAL or SINGLE.");
+        .def_readonly("sweep", &TriggerView::sweep, "AUTO, NORMAL or SINGLE.")
+        .def_readonly("level", &TriggerView::level,
+                      "Volts of the source's trigger level; None for EXT.");
     py::class_<SettingsView>(module, "ScopeSettings", "The scope state of one upload.")
         .def_readonly("time_per_div", &SettingsView::timePerDiv, "Seconds per division.")
         .def_readonly("running", &SettingsView::running)
@@ -373,6 +483,12 @@ void addInstrument(py::module_& module) {
             "capture", [](Instrument& i) { return std::make_shared<Capture>(i.upload()); },
             "One upload of the scope state with its four traces.")
         .def("meter", &meter, "One meter reading.")
+        .def("meter_log", &meterLog, py::arg("path"), py::arg("interval") = 0.2,
+             py::arg("count") = py::none(), py::arg("duration") = py::none(),
+             "Appends a meter reading every interval seconds (at least 0.1) to path as one "
+             "log line, the lines zelvo meter --log writes, until count readings or duration "
+             "seconds or Ctrl-C; everything read is written before it returns or raises.  "
+             "Returns the number of readings logged.")
         .def(
             "run",
             [](Instrument& i) {
@@ -444,6 +560,10 @@ void addInstrument(py::module_& module) {
                     [&](DeviceHandle h) { return DSOSetTriggerSource(h, value); });
             },
             py::arg("source"), "CH1, CH2 or EXT.")
+        .def("set_trigger_level", &setTriggerLevel, py::arg("volts"),
+             py::arg("channel") = py::none(),
+             "Moves the trigger level of CH1 or CH2 (default: the trigger source) to the "
+             "step nearest the volts, probe included; returns the volts of that step.")
         .def(
             "set_trigger_slope",
             [](Instrument& i, const std::string& slope) {

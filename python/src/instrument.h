@@ -14,6 +14,9 @@
 
 namespace zelvo::python {
 
+// What every request of a closed instrument raises.
+inline constexpr const char* kClosedText = "the instrument is closed";
+
 class Instrument {
   public:
     // Opens the instrument named as --connect takes it; throws UsageError for
@@ -33,6 +36,11 @@ class Instrument {
     template <class Request>
     auto request(Request&& run) {
         pybind11::gil_scoped_release unlocked;
+        return onLink(std::forward<Request>(run));
+    }
+    // The same for a caller that has released the interpreter's lock itself.
+    template <class Request>
+    auto onLink(Request&& run) {
         std::lock_guard hold(mutex_);
         if (!link_) throwClosed();
         return run(link_->handle());

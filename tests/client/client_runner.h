@@ -6,13 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
+
 namespace zelvo::testing {
 
-struct ClientRun {
-    int status = -1;  // exit status; -1 when it did not exit normally
-    std::string out;
-    std::string err;
-};
+using ClientRun = ChildRun;
 
 // The ZELVO_* variables of the test's own environment are dropped; the
 // client gets ZELVO_COM1 naming a device that does not exist, a USB bus that

@@ -74,8 +74,13 @@ def test_save_writes_the_bytes_of_zelvo_capture(frozen, lan, client, tmp_path):
                                 "--format", fmt, str(theirs))
         assert status == 0, err
         assert ours.read_bytes() == theirs.read_bytes(), (channel, fmt)
-    cap.save(tmp_path / "named.csv")  # the name chooses CSV
-    assert (tmp_path / "named.csv").read_bytes().startswith(b"time_s,volts\r\n")
+    # Without a format both write the data file, whatever the name says.
+    cap.save(tmp_path / "named.csv")
+    status, _, err = client("--connect", lan, "capture", str(tmp_path / "client.csv"))
+    assert status == 0, err
+    assert (tmp_path / "named.csv").read_bytes() == (tmp_path / "client.csv").read_bytes()
+    cap.save(tmp_path / "ch1.txt", format="txt")
+    assert (tmp_path / "named.csv").read_bytes() == (tmp_path / "ch1.txt").read_bytes()
 
 
 def test_measure_equals_zelvo_measure_csv(frozen, lan, client):
@@ -101,7 +106,7 @@ def test_a_channel_switched_off(frozen, tmp_path):
         assert not cap["CH2"].on
         assert all(v is None for v in cap["CH2"].measure().values())
         with pytest.raises(zelvo.Error, match="^CH2 is off: it has no samples for a CSV file$"):
-            cap.save(tmp_path / "off.csv", channel="CH2")
+            cap.save(tmp_path / "off.csv", channel="CH2", format="csv")
         assert not (tmp_path / "off.csv").exists()
         cap.save(tmp_path / "off.txt", channel="CH2")
         assert (tmp_path / "off.txt").read_bytes() == b"CH OFF\r\n\r\n"
@@ -167,3 +172,40 @@ def test_setters_wait_for_the_answer(inst):
 def test_setters_refuse_values_outside_the_tables(inst, call, message):
     with pytest.raises(zelvo.UsageError, match="^" + message.replace("(", r"\(").replace(")", r"\)")):
         call(inst)
+
+
+def test_trigger_level_in_volts_is_where_the_trace_crosses(inst):
+    """The simulated scope triggers where CH1's sine (about 1 V peak) crosses
+    the level: the sample at the trigger point (the centre) shows its volts."""
+    inst.set_trigger_source("CH1")
+    inst.set_trigger_slope("+")
+    before = inst.settings().trigger.level
+    step = 8 * inst.settings().channels["CH1"].volts_per_div / 199
+    try:
+        for wanted in (0.5, -0.5, 0.0):
+            got = inst.set_trigger_level(wanted)
+            assert abs(got - wanted) <= step / 2 + 1e-9, (wanted, got)
+            assert inst.settings().trigger.level == pytest.approx(got)
+            assert inst.set_trigger_level(got, "CH1") == pytest.approx(got)
+            volts = inst.capture()["CH1"].volts
+            assert abs(volts[600] - got) < 0.1, (got, volts[595:606])
+    finally:
+        inst.set_trigger_level(before)
+
+
+def test_trigger_levels_it_refuses(inst):
+    inst.set_trigger_source("CH1")
+    with pytest.raises(zelvo.UsageError, match=r"^a trigger level of CH1 is within -?[\d.]+ "
+                                               r"\.\.\. -?[\d.]+ V: 100$"):
+        inst.set_trigger_level(100)
+    with pytest.raises(zelvo.UsageError, match="^a trigger level of CH2 is within"):
+        inst.set_trigger_level(float("nan"), "CH2")
+    with pytest.raises(zelvo.UsageError, match="^'MATH' is not CH1 or CH2$"):
+        inst.set_trigger_level(0, "MATH")
+    inst.set_trigger_source("EXT")
+    try:
+        with pytest.raises(zelvo.UsageError, match="^the EXT trigger level has no volts scale"):
+            inst.set_trigger_level(0)
+        assert inst.settings().trigger.level is None
+    finally:
+        inst.set_trigger_source("CH1")

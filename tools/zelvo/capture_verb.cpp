@@ -17,7 +17,7 @@ namespace {
 
 struct CaptureOptions {
     int channel = oscilane::kCh1;
-    std::string format = "txt";
+    std::string format = kDefaultCaptureFormat;
     std::string file;
 };
 
@@ -39,7 +39,7 @@ int capture(const InstrumentOptions& instrumentOptions, const CaptureOptions& op
     if (DSOUploadSetting(instrument->handle(), block.data()) != 0) return failed(kUploadFailed);
 
     if (const auto unsaved =
-            saveTrace(block, options.channel, kFormats.at(options.format), options.file))
+            saveTrace(block, options.channel, *captureFormatNamed(options.format), options.file))
         return failed(*unsaved);
     const oscilane::Waveform wave(block, options.channel);
     std::printf("%s %s to %s\n", channelName(options.channel),
@@ -49,6 +49,12 @@ int capture(const InstrumentOptions& instrumentOptions, const CaptureOptions& op
 }
 
 }  // namespace
+
+std::optional<oscilane::WaveformFileFormat> captureFormatNamed(const std::string& name) {
+    const auto found = kFormats.find(name);
+    if (found == kFormats.end()) return std::nullopt;
+    return found->second;
+}
 
 std::optional<std::string> saveTrace(const oscilane::SettingBlock& block, int channel,
                                      oscilane::WaveformFileFormat format, const std::string& file) {

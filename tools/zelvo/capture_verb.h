@@ -12,6 +12,11 @@
 
 namespace zelvo::cli {
 
+// The layouts --format names: "txt" (the scope window's data file, also
+// what it takes when none is named, whatever the file's name) and "csv".
+inline constexpr const char* kDefaultCaptureFormat = "txt";
+std::optional<oscilane::WaveformFileFormat> captureFormatNamed(const std::string& name);
+
 // Saves one trace of an uploaded block as the verb does; the one-line reason
 // when nothing was saved.
 std::optional<std::string> saveTrace(const oscilane::SettingBlock& block, int channel,

@@ -20,11 +20,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kMinimumIntervalMs = 100;
 // Sleeps are cut into slices so a signal ends the wait promptly.
 constexpr auto kSlice = std::chrono::milliseconds(20);
 // A meter that gives no reading for this long has gone away.
 constexpr auto kSilenceLimit = std::chrono::seconds(5);
+constexpr double kCentury = 100 * 365.25 * 86400;
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -70,51 +70,44 @@ void addMeterLogOptions(CLI::App& meter, MeterLogOptions& options) {
     for (CLI::Option* o : {interval, count, duration}) o->needs(log);
 }
 
-int runMeterLog(const InstrumentOptions& instrument, const MeterLogOptions& options) {
-    if (options.intervalMs < kMinimumIntervalMs)
-        throw UsageError("--interval must be at least 100 milliseconds");
-    const InstrumentTarget target = instrument.target();
-
-    // A log that cannot be written fails the command before any sampling.
+std::optional<std::string> meterLogProblem(const MeterLogOptions& options) {
+    if (options.intervalMs < kMinimumLogIntervalMs)
+        throw UsageError("--interval must be at least " + std::to_string(kMinimumLogIntervalMs) +
+                         " milliseconds");
     oscilane::LogFileWriter writer;
-    if (const auto reason = writer.Probe(options.file)) {
-        fail("cannot write the log file " + *reason);
-        return kExitInstrumentFailed;
-    }
-    std::string failure;
-    const auto meter = Instrument::open(target, &failure);
-    if (!meter) {
-        fail(failure);
-        return kExitInstrumentFailed;
-    }
-    const DeviceHandle h = meter->handle();
+    if (const auto reason = writer.Probe(options.file))
+        return "cannot write the log file " + *reason;
+    return std::nullopt;
+}
 
+MeterLogResult logMeter(const MeterRead& read, const MeterLogOptions& options,
+                        const std::function<bool()>& stop, bool progress) {
+    oscilane::LogFileWriter writer;
     oscilane::MeterData data;
     data.SetLogPath(options.file);
     data.SetDuration(durationIndexFor(options.intervalMs));
     data.SetStorage(true);
-    catchStopSignals();
 
-    const bool progress = isatty(STDERR_FILENO) != 0;
     const auto interval = std::chrono::milliseconds(options.intervalMs);
     const Clock::time_point start = Clock::now();
-    const std::optional<Clock::time_point> end =
-        options.seconds > 0
-            ? std::optional(start + std::chrono::duration_cast<Clock::duration>(
-                                        std::chrono::duration<double>(options.seconds)))
-            : std::nullopt;
+    // No duration, or one beyond the clock's range (a century): no end.
+    const Clock::time_point end = options.seconds > 0 && options.seconds < kCentury
+                                      ? start + std::chrono::duration_cast<Clock::duration>(
+                                                    std::chrono::duration<double>(options.seconds))
+                                      : Clock::time_point::max();
     Clock::time_point lastGood = start;
     Clock::time_point due = start;
-    long taken = 0;
+    MeterLogResult result;
+    bool stopped = false;
     bool silent = false;
     std::optional<std::string> reportedError;
 
-    while (!stopRequested && (options.count == 0 || taken < options.count)) {
-        while (!stopRequested && Clock::now() < due) std::this_thread::sleep_for(kSlice);
-        if (stopRequested || (end && Clock::now() >= *end)) break;
+    while (!(stopped = stop()) && (options.count == 0 || result.taken < options.count)) {
+        while (!(stopped = stop()) && Clock::now() < due) std::this_thread::sleep_for(kSlice);
+        if (stopped || Clock::now() >= end) break;
         due += interval;
 
-        if (data.Poll([h](DmmInfo* record) { return DMMGetInfo(h, record); }))
+        if (data.Poll(read))
             lastGood = Clock::now();
         else if (Clock::now() - lastGood > kSilenceLimit) {
             silent = true;
@@ -122,7 +115,7 @@ int runMeterLog(const InstrumentOptions& instrument, const MeterLogOptions& opti
         }
         if (!data.HasReading()) continue;
         if (data.Sample()) data.WriteHandedOver(writer);
-        ++taken;
+        ++result.taken;
 
         // The writer keeps what it could not write; say so once per reason.
         const std::optional<std::string> error = data.LastLogError();
@@ -134,7 +127,7 @@ int runMeterLog(const InstrumentOptions& instrument, const MeterLogOptions& opti
         if (progress) {
             const std::vector<oscilane::MeterReading> trend = data.Trend();
             if (!trend.empty())
-                std::fprintf(stderr, "\r%ld readings, last %s   ", taken,
+                std::fprintf(stderr, "\r%ld readings, last %s   ", result.taken,
                              oscilane::LogReadingText(trend.back()).c_str());
         }
     }
@@ -142,21 +135,40 @@ int runMeterLog(const InstrumentOptions& instrument, const MeterLogOptions& opti
 
     // Everything sampled goes to the log before the command ends.
     data.HandOver();
-    const bool written = data.WriteHandedOver(writer);
-    if (!written) {
-        fail(data.LastLogError().value_or("the log file could not be written") + " (" +
-             std::to_string(data.UnwrittenReadings()) + " readings not written)");
+    if (!data.WriteHandedOver(writer)) {
+        result.logFailed = true;
+        result.failure = data.LastLogError().value_or("the log file could not be written") + " (" +
+                         std::to_string(data.UnwrittenReadings()) + " readings not written)";
+    } else if (silent)
+        result.failure = "the meter stopped answering";
+    else if (result.taken == 0 && !stopped)
+        result.failure = kNoMeterReading;
+    return result;
+}
+
+int runMeterLog(const InstrumentOptions& instrument, const MeterLogOptions& options) {
+    const InstrumentTarget target = instrument.target();
+    // A log that cannot be written fails the command before any sampling.
+    if (const auto problem = meterLogProblem(options)) {
+        fail(*problem);
         return kExitInstrumentFailed;
     }
-    if (silent) {
-        fail("the meter stopped answering");
+    std::string failure;
+    const auto meter = Instrument::open(target, &failure);
+    if (!meter) {
+        fail(failure);
         return kExitInstrumentFailed;
     }
-    if (taken == 0 && !stopRequested) {
-        fail(kNoMeterReading);
+    const DeviceHandle h = meter->handle();
+    catchStopSignals();
+    const MeterLogResult result =
+        logMeter([h](DmmInfo* record) { return DMMGetInfo(h, record); }, options,
+                 [] { return stopRequested != 0; }, isatty(STDERR_FILENO) != 0);
+    if (result.failure) {
+        fail(*result.failure);
         return kExitInstrumentFailed;
     }
-    std::printf("%ld readings logged to %s\n", taken, options.file.c_str());
+    std::printf("%ld readings logged to %s\n", result.taken, options.file.c_str());
     std::fflush(stdout);
     return kExitSuccess;
 }
