@@ -7,7 +7,7 @@
 #include <QScrollArea>
 #include <QToolBar>
 
-#include "display/palette.h"
+#include "shell/palette.h"
 #include "generator/dds_controller.h"
 #include "generator/generator_ids.h"
 #include "generator/generator_view.h"

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "display/palette.h"
+#include "shell/palette.h"
 #include "model/scope_tool_texts.h"
 
 namespace oscilane {

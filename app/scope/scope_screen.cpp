@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "display/palette.h"
+#include "shell/palette.h"
 #include "model/formatting.h"
 #include "model/scope_scales.h"
 #include "model/scope_status_line.h"

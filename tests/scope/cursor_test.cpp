@@ -10,7 +10,7 @@
 #include <QTest>
 
 #include "block_builder.h"
-#include "display/palette.h"
+#include "shell/palette.h"
 #include "fake_link.h"
 #include "scope/cursor_dialog.h"
 #include "scope/cursor_layer.h"

@@ -10,7 +10,7 @@
 #include <functional>
 #include <iostream>
 
-#include "display/palette.h"
+#include "shell/palette.h"
 #include "model/scope_scales.h"
 #include "scope/knob.h"
 #include "scope/scope_markers.h"
