@@ -54,7 +54,6 @@ class MeasurePass {
     // Seconds between samples for a measurement on the channel: MATH its
     // own; CH1 and CH2 their own in ALT trigger mode, else the main one.
     double sampleInterval(int channel) const;
-    bool channelOn(int channel) const { return channels_[index(channel)].on; }
 
   private:
     struct Channel {
