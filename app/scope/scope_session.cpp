@@ -2,6 +2,8 @@
 
 #include "device/device_link.h"
 #include "device/device_worker.h"
+#include "model/scope_settings.h"
+#include "zelvo/command_codes.h"
 #include "zelvo/setting_block_layout.h"
 
 namespace oscilane {
@@ -11,7 +13,7 @@ namespace {
 constexpr int kIntervalAllowanceMs = 40;
 
 // Trigger selectors of the trigger records: main, then the two alternate-trigger channels.
-constexpr int32_t kTriggerSelectors[] = {255, 0, 1};
+constexpr int32_t kTriggerSelectors[] = {zelvo::kMainTriggerSelector, kCh1, kCh2};
 
 int32_t trigger(int record) { return kTriggerSelectors[record]; }
 
@@ -84,7 +86,7 @@ void ScopeSession::execute(DeviceHandle h, CommandKind k, uint32_t v) {
             break;
         case K::RefVoltsDown:
         case K::RefVoltsUp:
-            DSOSetVoltDIVChange(h, at(K::RefVoltsDown), 3);
+            DSOSetVoltDIVChange(h, at(K::RefVoltsDown), kRef);
             break;
         case K::Ch1Reset:
         case K::Ch2Reset:
