@@ -119,6 +119,6 @@ std::array<MeasureResult, kMeasureKindCount> measureChannel(
 
 // A value in the client's CSV: a plain decimal or exponent form in the C
 // locale with nine significant digits; empty for none.
-std::string measureCsvValue(std::optional<double> value);
+std::string MeasureCsvValue(std::optional<double> value);
 
 }  // namespace oscilane
