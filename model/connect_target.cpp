@@ -21,14 +21,14 @@ ConnectTargetParse failure(std::string text) { return {std::nullopt, std::move(t
 
 }  // namespace
 
-ConnectTargetParse parseConnectTarget(std::string_view text) {
+ConnectTargetParse ParseConnectTarget(std::string_view text) {
     const std::size_t colon = text.find(':');
     const std::string_view kind = text.substr(0, colon);
     const std::string_view rest = colon == std::string_view::npos ? "" : text.substr(colon + 1);
     ConnectTarget target;
     if (colon != std::string_view::npos && kind == "lan") {
-        const auto address = readDottedAddress(rest);
-        if (!address) return failure(notADottedAddress(rest));
+        const auto address = ReadDottedAddress(rest);
+        if (!address) return failure(NotADottedAddress(rest));
         target.link = ZELVO_LINK_LAN;
         target.lanAddress = *address;
         return {target, {}};
@@ -50,7 +50,7 @@ ConnectTargetParse parseConnectTarget(std::string_view text) {
     return failure("expected lan:ADDRESS, usb:N or serial:N, not " + std::string(text));
 }
 
-std::optional<uint32_t> readDottedAddress(std::string_view text) {
+std::optional<uint32_t> ReadDottedAddress(std::string_view text) {
     uint32_t address = 0;
     for (int field = 0; field < 4; ++field) {
         const std::size_t dot = field < 3 ? text.find('.') : text.size();
@@ -65,16 +65,16 @@ std::optional<uint32_t> readDottedAddress(std::string_view text) {
     return address;
 }
 
-std::string dottedAddressText(uint32_t address) {
+std::string DottedAddressText(uint32_t address) {
     return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xFF) + '.' +
            std::to_string((address >> 8) & 0xFF) + '.' + std::to_string(address & 0xFF);
 }
 
-std::string notADottedAddress(std::string_view text) {
+std::string NotADottedAddress(std::string_view text) {
     return "not a dotted IPv4 address: " + std::string(text);
 }
 
-std::string baudRatesText() {
+std::string BaudRatesText() {
     std::string text;
     for (std::size_t i = 0; i < kSerialBaudRates.size(); ++i) {
         if (i > 0) text += i + 1 == kSerialBaudRates.size() ? " or " : ", ";
@@ -83,7 +83,7 @@ std::string baudRatesText() {
     return text;
 }
 
-std::optional<uint16_t> baudIndexOfRate(unsigned rate) {
+std::optional<uint16_t> BaudIndexOfRate(unsigned rate) {
     const auto found = std::find(kSerialBaudRates.begin(), kSerialBaudRates.end(), rate);
     if (found == kSerialBaudRates.end()) return std::nullopt;
     return static_cast<uint16_t>(found - kSerialBaudRates.begin());

@@ -23,7 +23,7 @@ double cursorSecondsPerDivision(const ScopeSettings& s, int channel) {
         if (!cursorChannel(channel)) return 0;
         index = s.altTimeBase(channel);
     }
-    return secondsPerDivision(index).value_or(0);
+    return SecondsPerDivision(index).value_or(0);
 }
 
 // Seconds between two cursors; none when the grid has no span.
@@ -36,20 +36,20 @@ bool dbScale(const ScopeSettings& s) { return s.fftScale() != 0; }
 
 }  // namespace
 
-bool cursorOnFft(const ScopeSettings& s, int channel) {
+bool CursorOnFft(const ScopeSettings& s, int channel) {
     return channel == kMath && s.mathOperator() == kFftOperator;
 }
 
 std::string CursorTime(const ScopeSettings& s, int channel, int dx, int w) {
-    if (cursorOnFft(s, channel)) return {};
+    if (CursorOnFft(s, channel)) return {};
     const std::optional<double> seconds = cursorSeconds(s, channel, dx, w);
     if (!seconds) return {};
     return TimeText(*seconds * 1e9);
 }
 
 std::string CursorFrequency(const ScopeSettings& s, int channel, int dx, int w) {
-    if (cursorOnFft(s, channel)) {
-        const double rate = fftSampleRate(s).value_or(0);
+    if (CursorOnFft(s, channel)) {
+        const double rate = FftSampleRate(s).value_or(0);
         const int span = s.altTrigger() ? w - 1 : w;
         if (span <= 0) return {};
         return FreqText(dx * (rate / kFftRatePerDivision) * kAcross / span);
@@ -61,21 +61,21 @@ std::string CursorFrequency(const ScopeSettings& s, int channel, int dx, int w) 
 
 std::string CursorVoltage(const ScopeSettings& s, int channel, int dy, int h) {
     if (h <= 0) return {};
-    if (cursorOnFft(s, channel) && dbScale(s)) {
-        const std::optional<int> step = fftDecibelsPerDivision(s.fftDbIndex());
+    if (CursorOnFft(s, channel) && dbScale(s)) {
+        const std::optional<int> step = FftDecibelsPerDivision(s.fftDbIndex());
         if (!step) return {};
         return DbText(static_cast<double>(*step) * kDown / h * dy, 3);
     }
-    const std::optional<double> perDivision = millivoltsPerDivision(s.voltsIndex(channel));
+    const std::optional<double> perDivision = MillivoltsPerDivision(s.voltsIndex(channel));
     if (!perDivision) return {};
     return VoltText(*perDivision * kDown / h * dy, static_cast<uint16_t>(s.probe(channel)));
 }
 
 std::optional<double> SampleToMillivolts(const ScopeSettings& s, int sample, int channel) {
-    return sampleMillivolts(s, channel, sample);
+    return SampleMillivolts(s, channel, sample);
 }
 
-std::optional<int> traceCursorIndex(int dx, int w, int pointCount) {
+std::optional<int> TraceCursorIndex(int dx, int w, int pointCount) {
     if (w <= 0 || pointCount <= 0) return std::nullopt;
     const double at = static_cast<double>(dx) / w * pointCount;
     // Compared before the conversion, so a far-off dx cannot overflow it.
@@ -86,17 +86,17 @@ std::optional<int> traceCursorIndex(int dx, int w, int pointCount) {
 
 std::string TraceVoltage(const ScopeSettings& s, int channel, int dx, int w) {
     if (!cursorChannel(channel)) return {};
-    const bool fft = cursorOnFft(s, channel);
+    const bool fft = CursorOnFft(s, channel);
     // A switched-off trace has no sample to follow.
     if (!fft && !s.shown(channel)) return {};
-    const std::optional<int> i = traceCursorIndex(dx, w, s.pointCount(channel));
+    const std::optional<int> i = TraceCursorIndex(dx, w, s.pointCount(channel));
     if (!i) return tooltext::kNoTracePoint;
     const int code = s.sample(channel, *i);
     if (code < 0 || code > kCodeMax) return {};  // a blanked sample is no point
     if (fft && dbScale(s)) {
-        const std::optional<int> step = fftDecibelsPerDivision(s.fftDbIndex());
+        const std::optional<int> step = FftDecibelsPerDivision(s.fftDbIndex());
         if (!step) return {};
-        return DbText((code - zeroCodeOfLever(s.position(kMath))) * *step * kDown / kCodeMax, 3);
+        return DbText((code - ZeroCodeOfLever(s.position(kMath))) * *step * kDown / kCodeMax, 3);
     }
     const std::optional<double> millivolts = SampleToMillivolts(s, code, channel);
     if (!millivolts) return {};
@@ -104,11 +104,11 @@ std::string TraceVoltage(const ScopeSettings& s, int channel, int dx, int w) {
     return VoltText(*millivolts, 0);
 }
 
-std::optional<TraceMark> traceMark(const ScopeSettings& s, int channel, int dx, int w, int h) {
+std::optional<TraceMark> TraceMarkAt(const ScopeSettings& s, int channel, int dx, int w, int h) {
     if (!cursorChannel(channel) || h <= 0) return std::nullopt;
-    if (!cursorOnFft(s, channel) && !s.shown(channel)) return std::nullopt;
+    if (!CursorOnFft(s, channel) && !s.shown(channel)) return std::nullopt;
     const int count = s.pointCount(channel);
-    const std::optional<int> i = traceCursorIndex(std::abs(dx), w, count);
+    const std::optional<int> i = TraceCursorIndex(std::abs(dx), w, count);
     if (!i) return std::nullopt;
     const int code = s.sample(channel, *i);
     if (code < 0 || code > kCodeMax) return std::nullopt;

@@ -18,7 +18,7 @@ constexpr double kNanosecondsPerSecond = 1e9;
 constexpr double kMillivoltsPerVolt = 1000;
 constexpr double kPercent = 100;
 
-double intervalOf(int timeBaseIndex) { return sampleIntervalSeconds(timeBaseIndex).value_or(0); }
+double intervalOf(int timeBaseIndex) { return SampleIntervalSeconds(timeBaseIndex).value_or(0); }
 
 // The library promises no NaN; a value that is not finite is still no value.
 bool usable(double r) { return std::isfinite(r); }
@@ -94,7 +94,7 @@ double MeasurePass::delayInterval(int channel) const {
 MeasureResult MeasurePass::voltage(const Channel& c, double millivolts) const {
     if (!usable(millivolts)) return {measuretext::kNoValue, std::nullopt};
     return {VoltText(millivolts, static_cast<uint16_t>(c.probeIndex)),
-            millivolts * probeFactor(c.probeIndex) / kMillivoltsPerVolt};
+            millivolts * ProbeFactor(c.probeIndex) / kMillivoltsPerVolt};
 }
 
 MeasureResult MeasurePass::result(int channel, MeasureKind kind) const {
@@ -276,7 +276,7 @@ std::array<MeasureResult, kMeasureKindCount> measureChannel(const SettingBlock& 
     return results;
 }
 
-std::string measureCsvValue(std::optional<double> value) {
+std::string MeasureCsvValue(std::optional<double> value) {
     if (!value || !std::isfinite(*value)) return {};
     char buffer[32];
     const auto [end, ec] =

@@ -13,7 +13,7 @@ constexpr double kPercent = 100;
 
 }  // namespace
 
-std::string statisticsValueText(MeasureKind kind, double value) {
+std::string StatisticsValueText(MeasureKind kind, double value) {
     const std::string_view unit = kindText(kind).csvUnit;
     if (unit == measuretext::kRatioUnit) {
         std::string text = SignificantText(value * kPercent);

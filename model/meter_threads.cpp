@@ -29,8 +29,6 @@ void MeterThreads::ClockTick() {
     if (data_.ClockTick()) sampleEvent_.Set();
 }
 
-void MeterThreads::SampleNow() { sampleEvent_.Set(); }
-
 void MeterThreads::HandOver() { data_.HandOver(); }
 
 void MeterThreads::Stop() {

@@ -51,8 +51,8 @@ std::string ReportDateLine(const ReportDateTime& w) {
 }
 
 std::string ReportSamplingRateLine(const ScopeSettings& s) {
-    if (!s.altTrigger()) return "Sampling Rate = " + sampleRateText(s, s.timeBase());
-    return altLine(s, "Sampling Rate: ", [&s](int tb) { return sampleRateText(s, tb); });
+    if (!s.altTrigger()) return "Sampling Rate = " + SampleRateText(s, s.timeBase());
+    return altLine(s, "Sampling Rate: ", [&s](int tb) { return SampleRateText(s, tb); });
 }
 
 std::string ReportTimePerDivisionLine(const ScopeSettings& s) {

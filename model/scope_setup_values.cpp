@@ -24,34 +24,34 @@ std::string voltsText(const ScopeSettings& s, int channel) {
 
 }  // namespace
 
-int voltsStep(const SettingBlock& b, int c) { return channelField(b, c, L::channel::kVoltsStep); }
-int bandwidthLimit20M(const SettingBlock& b, int c) {
+int VoltsStep(const SettingBlock& b, int c) { return channelField(b, c, L::channel::kVoltsStep); }
+int BandwidthLimit20M(const SettingBlock& b, int c) {
     return channelField(b, c, L::channel::kBandwidth20M);
 }
-int bandwidth100M(const SettingBlock& b, int c) {
+int Bandwidth100M(const SettingBlock& b, int c) {
     return channelField(b, c, L::channel::kBandwidth100M);
 }
-int invert(const SettingBlock& b, int c) { return channelField(b, c, L::channel::kInvert); }
+int Invert(const SettingBlock& b, int c) { return channelField(b, c, L::channel::kInvert); }
 
-int mathSource(const SettingBlock& b, int operand) {
+int MathSource(const SettingBlock& b, int operand) {
     // u32 fields; the sources are 0 or 1, so the low half holds them.
     return u16(b, operand == 0 ? L::kMathSourceA : L::kMathSourceB);
 }
-int fftWindow(const SettingBlock& b) { return i16(b, L::kFftWindow); }
+int FftWindow(const SettingBlock& b) { return i16(b, L::kFftWindow); }
 
-int hfReject(const SettingBlock& b, int record) {
+int HfReject(const SettingBlock& b, int record) {
     const std::size_t at = record == 0 ? L::kMainTrigger : L::altTriggerRecord(record - 1);
     return u16(b, at + L::trigger::kHfReject);
 }
 
-std::string mathVoltDivText(const ScopeSettings& s) {
+std::string MathVoltDivText(const ScopeSettings& s) {
     if (s.mathOperator() == kFftOperator && s.fftScale() != 0) {
-        const std::optional<int> step = fftDecibelsPerDivision(s.fftDbIndex());
+        const std::optional<int> step = FftDecibelsPerDivision(s.fftDbIndex());
         return step ? std::to_string(*step) + "dB" : std::string();
     }
     return voltsText(s, kMath);
 }
 
-std::string refVoltDivText(const ScopeSettings& s) { return voltsText(s, kRef); }
+std::string RefVoltDivText(const ScopeSettings& s) { return voltsText(s, kRef); }
 
 }  // namespace oscilane

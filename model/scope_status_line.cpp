@@ -29,9 +29,9 @@ std::string voltsText(const ScopeSettings& s, int channel) {
 }
 
 std::string timeText(int timeBase) {
-    const int position = timeListPosition(timeBase);
+    const int position = TimeListPosition(timeBase);
     if (position >= 0) return entry(scopetext::kTimePerDivision, position);
-    const std::optional<double> seconds = secondsPerDivision(timeBase);
+    const std::optional<double> seconds = SecondsPerDivision(timeBase);
     const std::string text = seconds ? TimeText(*seconds * 1e9) : std::string();
     return text.empty() || text == "-" ? kUnknown : text;
 }
@@ -54,19 +54,19 @@ std::string slopeText(bool pulse, int value) {
 
 }  // namespace
 
-std::string scopeMathLabel(const ScopeSettings& s) {
+std::string ScopeMathLabel(const ScopeSettings& s) {
     const std::string volts =
         VoltText(s.voltsValue10uV(kMath) * 0.01, static_cast<uint16_t>(s.probe(kMath)));
     if (s.mathOperator() != kFftOperator) return "MATH: " + volts + "/DIV";
     const std::string gap = "     ";
     std::string text = "MATH: ";
     if (s.fftScale() != 0) {
-        const std::optional<int> db = fftDecibelsPerDivision(s.fftDbIndex());
+        const std::optional<int> db = FftDecibelsPerDivision(s.fftDbIndex());
         text += (db ? std::to_string(*db) : std::string()) + "dB/DIV" + gap;
     } else {
         text += volts + "/DIV" + gap;
     }
-    if (const std::optional<double> rate = fftSampleRate(s))
+    if (const std::optional<double> rate = FftSampleRate(s))
         text += FreqText(*rate / kFftRatePerDivision) + "/DIV" + gap + RateText(*rate);
     return text;
 }
@@ -76,7 +76,7 @@ const char* runStateText(const ScopeSettings& s) {
     return s.sweep() == kSingleSweep ? scopetext::kSingleRunning : scopetext::kRunning;
 }
 
-std::vector<StatusPiece> scopeStatusLine(const ScopeSettings& s, bool linkLost) {
+std::vector<StatusPiece> ScopeStatusLine(const ScopeSettings& s, bool linkLost) {
     std::vector<StatusPiece> line;
     for (int c = kCh1; c <= kCh2; ++c)
         if (s.shown(c))

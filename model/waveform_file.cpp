@@ -45,7 +45,7 @@ std::string WaveformDataText(const Waveform& wave) {
     text.reserve(100 + Waveform::kSamples * std::size_t{12});
     text.append("#CHANNEL:").append(WaveformChannelName(wave.channel())).append(kLineEnd);
     text.append("#CLOCK=")
-        .append(FixedText(secondsPerDivision(wave.timeBaseIndex()).value_or(0.0), kClockDecimals))
+        .append(FixedText(SecondsPerDivision(wave.timeBaseIndex()).value_or(0.0), kClockDecimals))
         .append("S")
         .append(kLineEnd);
     text.append("#SIZE=").append(std::to_string(Waveform::kSamples)).append(kLineEnd);

@@ -118,10 +118,10 @@ bool Instrument::applyMeterSet(uint32_t c, uint32_t value) {
 void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
     const int sel = selectorOf(value);
     ChannelState* channel = sel < 4 ? &scope_.channels[sel] : nullptr;
-    // Trigger settings address the main trigger with 255, the alternate ones with 0 and 1.
-    TriggerState* trigger = sel == 255 ? &scope_.mainTrigger
-                            : sel < 2  ? &scope_.altTriggers[sel]
-                                       : nullptr;
+    // Trigger settings address the alternate triggers with 0 and 1.
+    TriggerState* trigger = sel == kMainTriggerSelector ? &scope_.mainTrigger
+                            : sel < 2                   ? &scope_.altTriggers[sel]
+                                                        : nullptr;
     switch (static_cast<Command>(c)) {
         case Command::RunStatus:
             scope_.running = low8(value) == 0;

@@ -24,7 +24,7 @@ void listUsbInstruments() {
 }  // namespace
 
 std::optional<LinkSettings> settingsForConnectTarget(const QString& target, QString* error) {
-    const ConnectTargetParse parsed = parseConnectTarget(target.toStdString());
+    const ConnectTargetParse parsed = ParseConnectTarget(target.toStdString());
     if (!parsed.target) {
         *error = QString::fromStdString(parsed.error);
         return std::nullopt;

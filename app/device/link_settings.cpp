@@ -32,11 +32,11 @@ int updateIntervalMs(uint16_t intervalIndex) {
 }
 
 QString dottedAddress(uint32_t address) {
-    return QString::fromStdString(dottedAddressText(address));
+    return QString::fromStdString(DottedAddressText(address));
 }
 
 bool parseDottedAddress(const QString& text, uint32_t* address) {
-    const std::optional<uint32_t> value = readDottedAddress(text.toStdString());
+    const std::optional<uint32_t> value = ReadDottedAddress(text.toStdString());
     if (!value) return false;
     *address = *value;
     return true;

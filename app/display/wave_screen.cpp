@@ -4,7 +4,7 @@
 #include <QResizeEvent>
 #include <QVarLengthArray>
 
-#include "display/palette.h"
+#include "shell/palette.h"
 
 namespace oscilane {
 

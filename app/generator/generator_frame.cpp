@@ -4,17 +4,15 @@
 #include <QMainWindow>
 #include <QPainter>
 #include <QPixmap>
-#include <QScrollArea>
 #include <QToolBar>
 
-#include "display/palette.h"
 #include "generator/dds_controller.h"
 #include "generator/generator_ids.h"
 #include "generator/generator_view.h"
 #include "generator/generator_window_texts.h"
 #include "shell/document.h"
+#include "shell/palette.h"
 #include "shell/side_bar.h"
-#include "shell/tool_bar_buttons.h"
 
 namespace oscilane {
 namespace {
@@ -94,17 +92,7 @@ GeneratorFrame::GeneratorFrame(Document& document, GeneratorView* view)
         add(b.command, QString::fromLatin1(b.tip), textIcon(QString::fromLatin1(b.glyph)));
     }
 
-    if (DdsController* controller = view->controller()) {
-        auto* scroller = new QScrollArea(controllerBar_->surface());
-        scroller->setFrameShape(QFrame::NoFrame);
-        scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        scroller->setWidgetResizable(true);
-        scroller->setWidget(controller);
-        controller->show();
-        controllerBar_->setBarWidth(std::min(
-            controller->minimumSizeHint().width() + 2 * SideBar::kBorder, SideBar::kMaximumWidth));
-    }
-    body()->addDockWidget(Qt::LeftDockWidgetArea, controllerBar_);
+    dockControls(*controllerBar_, view->controller());
 
     startActionUpdates();
 }

@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "display/palette.h"
 #include "generator/generator_window_texts.h"
+#include "shell/palette.h"
 
 namespace oscilane {
 namespace {

@@ -13,6 +13,7 @@
 #include "model/generator_csv.h"
 #include "shell/message_service.h"
 #include "shell/report_commands.h"
+#include "shell/window_tick.h"
 
 namespace oscilane {
 namespace {
@@ -72,7 +73,7 @@ GeneratorView::GeneratorView(Document& document, GeneratorWave& wave, CommandSin
     connect(screen_, &GeneratorScreen::editPointRequested, this, &GeneratorView::openEditPoint);
     addCommands();
 
-    timer_.setInterval(kTickMs);
+    timer_.setInterval(kWindowTickMs);
     connect(&timer_, &QTimer::timeout, this, &GeneratorView::tick);
     timer_.start();
 }

@@ -35,7 +35,6 @@ class GeneratorView : public QScrollArea, public CommandTarget {
     Q_OBJECT
   public:
     static constexpr QSize kFormSize{680, 500};
-    static constexpr int kTickMs = 100;
 
     GeneratorView(Document& document, GeneratorWave& wave, CommandSink& commands,
                   std::function<bool()> connected);

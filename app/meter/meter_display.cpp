@@ -11,10 +11,10 @@
 #include <cstdio>
 #include <optional>
 
-#include "display/palette.h"
 #include "meter/meter_texts.h"
 #include "model/meter_display_rules.h"
 #include "model/meter_tables.h"
+#include "shell/palette.h"
 
 namespace oscilane {
 namespace {

@@ -1,8 +1,6 @@
 #include "meter/meter_frame.h"
 
-#include <QAction>
 #include <QMainWindow>
-#include <QScrollArea>
 #include <QToolBar>
 
 #include "meter/meter_command_ids.h"
@@ -11,7 +9,6 @@
 #include "shell/command_ids.h"
 #include "shell/document.h"
 #include "shell/side_bar.h"
-#include "shell/tool_bar_buttons.h"
 
 namespace oscilane {
 namespace {
@@ -38,28 +35,10 @@ MeterFrame::MeterFrame(Document& document, MeterView* view)
     : InstrumentFrame(document, view, *view),
       view_(view),
       controllerBar_(new SideBar(QString::fromLatin1(metertext::kControllerCaption), body())) {
-    QToolBar* bar = body()->addToolBar(QStringLiteral("Meter"));
+    QToolBar* bar = addCommandToolBar(QStringLiteral("Meter"), kToolBar);
     bar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    addToolBarButtons(*bar, kToolBar, [this, bar](int id, const QString& text) {
-        return commandAction(id, text, bar);
-    });
-
-    if (MeterController* controller = view->controller()) {
-        auto* scroller = new QScrollArea(controllerBar_->surface());
-        scroller->setFrameShape(QFrame::NoFrame);
-        scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        scroller->setWidgetResizable(true);
-        scroller->setWidget(controller);
-        controller->show();
-        controllerBar_->setBarWidth(controller->minimumSizeHint().width() + 2 * SideBar::kBorder);
-    }
-    body()->addDockWidget(Qt::LeftDockWidgetArea, controllerBar_);
-    commands().on(
-        cmd::kMeterSideBarToggle,
-        [this] { controllerBar_->setVisible(controllerBar_->isHidden()); },
-        [this] {
-            return CommandState{true, !controllerBar_->isHidden()};
-        });
+    dockControls(*controllerBar_, view->controller());
+    addDockToggle(cmd::kMeterSideBarToggle, *controllerBar_);
 
     startActionUpdates();
 }

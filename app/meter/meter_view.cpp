@@ -15,6 +15,7 @@
 #include "shell/message_service.h"
 #include "shell/report_commands.h"
 #include "shell/window_save.h"
+#include "shell/window_tick.h"
 
 namespace oscilane {
 
@@ -50,7 +51,7 @@ MeterView::MeterView(Document& document, CDeviceLink& link, MeterSession& sessio
             });
     }
 
-    timer_.setInterval(kTickMs);
+    timer_.setInterval(kWindowTickMs);
     connect(&timer_, &QTimer::timeout, this, &MeterView::tick);
     timer_.start();
 }

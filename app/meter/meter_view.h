@@ -28,8 +28,6 @@ class MeterThreads;
 class MeterView : public QScrollArea, public CommandTarget {
     Q_OBJECT
   public:
-    static constexpr int kTickMs = 100;
-
     MeterView(Document& document, CDeviceLink& link, MeterSession& session);
     ~MeterView() override;
 

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "display/palette.h"
 #include "model/scope_tool_texts.h"
+#include "shell/palette.h"
 
 namespace oscilane {
 namespace {
@@ -31,7 +31,7 @@ void verticalLine(QPainter& p, const GridRect& g, int x) { p.drawLine(x, g.top +
 void drawTraceMark(QPainter& p, const GridRect& g, const ScopeSettings& s, int channel,
                    QPoint latest) {
     const std::optional<TraceMark> mark =
-        traceMark(s, channel, latest.x() - g.left, g.width(), g.height());
+        TraceMarkAt(s, channel, latest.x() - g.left, g.width(), g.height());
     if (!mark) return;
     const int x = g.left + mark->x;
     const int y = g.top + mark->y;
@@ -86,7 +86,7 @@ std::vector<ReadoutLine> cursorReadoutLines(const GridRect& g, const ScopeSettin
     using tooltext::kFrequency, tooltext::kTime, tooltext::kVoltage;
     switch (choice.type) {
         case CursorType::Cross:
-            if (cursorOnFft(s, c))
+            if (CursorOnFft(s, c))
                 return {{0, text(kFrequency)},
                         {20, frequency()},
                         {50, text(kVoltage)},

@@ -9,6 +9,7 @@
 
 #include "model/scope_settings.h"
 #include "scope/scope_commands.h"
+#include "shell/palette.h"
 
 namespace oscilane {
 namespace {
@@ -130,19 +131,19 @@ void Knob::paintEvent(QPaintEvent*) {
     // Two-tone ring: light on the upper right, darker on the lower left.
     const QRectF ring(9, 9, 69, 67);
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(210, 210, 210));
+    p.setBrush(colour::kKnobRingLight);
     p.drawPie(ring, -45 * 16, 180 * 16);
-    p.setBrush(QColor(180, 180, 180));
+    p.setBrush(colour::kKnobRingDark);
     p.drawPie(ring, 135 * 16, 180 * 16);
-    p.setBrush(QColor(155, 155, 155));
+    p.setBrush(colour::kKnobFace);
     p.drawEllipse(QRectF(15, 15, 57, 55));
     // Pointer from the centre, at the angle of the current setting.
     const double a = angleOfPercent(pointerPercent());
     const QPointF centre(43, 42);
-    p.setPen(QPen(Qt::white, 2));
+    p.setPen(QPen(colour::kKnobPointer, 2));
     p.drawLine(centre, centre + QPointF(24 * std::sin(a), -24 * std::cos(a)));
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(155, 155, 155));
+    p.setBrush(colour::kKnobFace);
     p.drawEllipse(QRectF(37, 37, 13, 11));
 }
 

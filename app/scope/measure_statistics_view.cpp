@@ -78,7 +78,7 @@ void MeasureStatisticsView::refresh() {
         const MeasureSlot& slot = measurements_.slot(k);
         const MeasureStats& s = statistics_.slot(k);
         auto value = [&](double v) {
-            return QString::fromStdString(statisticsValueText(slot.kind, v));
+            return QString::fromStdString(StatisticsValueText(slot.kind, v));
         };
         const bool counted = s.frames > 0;
         const QString none = QString::fromLatin1(measuretext::kNoValue);

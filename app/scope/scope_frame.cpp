@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QMainWindow>
-#include <QScrollArea>
 #include <QToolBar>
 #include <algorithm>
 
@@ -15,7 +14,6 @@
 #include "shell/command_ids.h"
 #include "shell/document.h"
 #include "shell/side_bar.h"
-#include "shell/tool_bar_buttons.h"
 
 namespace oscilane {
 namespace {
@@ -44,36 +42,12 @@ ScopeFrame::ScopeFrame(Document& document, ScopeView* view)
       panelBar_(new SideBar(QString::fromLatin1(scopetext::kPanelCaption), body())) {
     setMinimumSize(kMinimumSize);
 
-    QToolBar* bar = toolBar_ = body()->addToolBar(QStringLiteral("Scope"));
-    addToolBarButtons(*bar, kToolBar, [this, bar](int id, const QString& text) {
-        return commandAction(id, text, bar);
-    });
-
-    if (ScopePanel* panel = view->panel()) {
-        // The panel scrolls in its bar when the window is shorter than it,
-        // rather than squeezing its controls over each other.
-        auto* scroller = new QScrollArea(panelBar_->surface());
-        scroller->setFrameShape(QFrame::NoFrame);
-        scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        scroller->setWidgetResizable(true);
-        scroller->setWidget(panel);
-        panel->show();
-        // The bar opens at the width the panel's controls need, so no label is cut.
-        panelBar_->setBarWidth(panel->minimumSizeHint().width() + 2 * SideBar::kBorder);
-    }
-    body()->addDockWidget(Qt::LeftDockWidgetArea, panelBar_);
-    commands().on(
-        cmd::kScopePanelToggle, [this] { panelBar_->setVisible(panelBar_->isHidden()); },
-        [this] {
-            return CommandState{true, !panelBar_->isHidden()};
-        });
+    toolBar_ = addCommandToolBar(QStringLiteral("Scope"), kToolBar);
+    dockControls(*panelBar_, view->panel());
+    addDockToggle(cmd::kScopePanelToggle, *panelBar_);
 
     measureDock_ = createMeasureDock(*body(), *view);
-    commands().on(
-        cmd::kScopeMeasure, [this] { measureDock_->setVisible(measureDock_->isHidden()); },
-        [this] {
-            return CommandState{true, !measureDock_->isHidden()};
-        });
+    addDockToggle(cmd::kScopeMeasure, *measureDock_);
 
     startActionUpdates();
 }

@@ -282,7 +282,7 @@ void ScopePanel::refresh() {
     // In ALT mode the list shows the time base it sets: the ALT channel's.
     const int timeBase = s.timeBaseOf(altChannel_);
     if (changed(cache_.timeBase, timeBase)) {
-        timeList_->setCurrentIndex(timeListPosition(timeBase));
+        timeList_->setCurrentIndex(TimeListPosition(timeBase));
         timeKnob_->update();
     }
     if (changed(cache_.format, s.formatValue()))

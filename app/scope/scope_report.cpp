@@ -3,13 +3,13 @@
 #include <QPainter>
 #include <QPolygon>
 
-#include "display/palette.h"
 #include "display/report_page.h"
 #include "model/scope_report_texts.h"
 #include "model/scope_scales.h"
 #include "model/scope_settings.h"
 #include "scope/scope_data.h"
 #include "shell/command_map.h"
+#include "shell/palette.h"
 
 namespace oscilane {
 namespace {

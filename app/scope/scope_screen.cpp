@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <vector>
 
-#include "display/palette.h"
 #include "model/formatting.h"
 #include "model/scope_scales.h"
 #include "model/scope_status_line.h"
 #include "model/scope_texts.h"
 #include "scope/cursor_layer.h"
+#include "shell/palette.h"
 
 namespace oscilane {
 namespace {
@@ -91,7 +91,7 @@ double gainOf(double numerator, double denominator) {
 }
 
 double liveGain(const ScopeSettings& s, int w) {
-    const std::optional<double> perDivision = millivoltsPerDivision(s.voltsIndex(w));
+    const std::optional<double> perDivision = MillivoltsPerDivision(s.voltsIndex(w));
     if (!perDivision) return 1.0;
     return gainOf(*perDivision, s.voltsValue10uV(w) * 0.01);
 }
@@ -239,7 +239,7 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
     const bool live = w == kMath || (w <= kCh2 && s.running());
     const double gain =
         live ? liveGain(s, w) : gainOf(s.capturedVoltsValue10uV(w), s.voltsValue10uV(w));
-    const double zero = zeroCodeOfLever(live ? s.position(w) : s.capturedPosition(w));
+    const double zero = ZeroCodeOfLever(live ? s.position(w) : s.capturedPosition(w));
     const double markerCode =
         (markers_[static_cast<std::size_t>(w)].point.y() - g.top) / h * kCodeMax;
     const double step = s.stepMilliUnits(w);
@@ -322,7 +322,7 @@ void ScopeScreen::drawAboveFrame(QPainter& p) {
 
 void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) const {
     p.setPen(colour::kMath);
-    textAt(p, grid().left, grid().bottom + 20, QString::fromStdString(scopeMathLabel(s)));
+    textAt(p, grid().left, grid().bottom + 20, QString::fromStdString(ScopeMathLabel(s)));
 }
 
 void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
@@ -336,7 +336,7 @@ void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
 
 void ScopeScreen::drawStatusLine(QPainter& p, const ScopeSettings& s) const {
     // The lamp is amber then: the window is connected, the instrument silent.
-    const std::vector<StatusPiece> line = scopeStatusLine(s, state_.deviceRemoved());
+    const std::vector<StatusPiece> line = ScopeStatusLine(s, state_.deviceRemoved());
     const GridRect& g = grid();
     const int bandHeight = kStatusBottomOffset - kStatusTopOffset + 1;
     // The largest font at which the whole line fits across the grid; a grid

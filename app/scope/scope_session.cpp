@@ -5,6 +5,7 @@
 #include "device/device_link.h"
 #include "device/device_worker.h"
 #include "scope/scope_commands.h"
+#include "zelvo/command_codes.h"
 #include "zelvo/setting_block_layout.h"
 
 namespace oscilane {
@@ -13,8 +14,6 @@ namespace {
 // How much of the automatic interval the two closing sleeps of a cycle make up for.
 constexpr int kIntervalAllowanceMs = 40;
 
-// The library's selector of a trigger record: the main trigger, or an ALT channel.
-constexpr int32_t kMainTriggerSelector = 255;
 
 int32_t selector(TriggerRecord record) {
     switch (record) {
@@ -25,7 +24,7 @@ int32_t selector(TriggerRecord record) {
         case TriggerRecord::AltSecond:
             return static_cast<int32_t>(AltChannel::Second);
     }
-    return kMainTriggerSelector;
+    return zelvo::kMainTriggerSelector;
 }
 
 uint16_t word(const ScopeData::Block& block, std::size_t offset) {

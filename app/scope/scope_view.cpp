@@ -3,6 +3,7 @@
 #include "scope/acquire_progress_box.h"
 #include "scope/scope_panel.h"
 #include "scope/scope_screen.h"
+#include "shell/window_tick.h"
 
 namespace oscilane {
 
@@ -17,7 +18,7 @@ ScopeView::ScopeView(Document& document, ScopeLink link)
     setWidget(screen_);
     setWidgetResizable(true);
     setFrameShape(QFrame::NoFrame);
-    timer_.setInterval(kTickMs);
+    timer_.setInterval(kWindowTickMs);
     connect(&timer_, &QTimer::timeout, this, &ScopeView::tick);
     timer_.start();
 }

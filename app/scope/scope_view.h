@@ -24,7 +24,6 @@ class ScopeScreen;
 class ScopeView : public QScrollArea, public CommandTarget {
     Q_OBJECT
   public:
-    static constexpr int kTickMs = 100;
     static constexpr QSize kMinimumDisplay{650, 450};
 
     ScopeView(Document& document, ScopeLink link);

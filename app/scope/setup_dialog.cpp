@@ -127,11 +127,11 @@ class ChannelSetupPage final : public SetupPage {
     int channel() const { return channel_; }
 
     void refresh(const SettingBlock& b) override {
-        if (const int step = voltsStep(b, channel_); step_.differs(step))
+        if (const int step = VoltsStep(b, channel_); step_.differs(step))
             selectPair(coarse_, fine_, step);
-        mirror(bw20R_, bw20_, bandwidthLimit20M(b, channel_));
-        mirror(bw100R_, bw100_, bandwidth100M(b, channel_));
-        mirror(invertR_, invert_, invert(b, channel_));
+        mirror(bw20R_, bw20_, BandwidthLimit20M(b, channel_));
+        mirror(bw100R_, bw100_, Bandwidth100M(b, channel_));
+        mirror(invertR_, invert_, Invert(b, channel_));
     }
     void forget() override {
         for (Remembered* r : {&step_, &bw20R_, &bw100R_, &invertR_}) r->forget();
@@ -227,16 +227,16 @@ class MathSetupPage final : public SetupPage {
     void refresh(const SettingBlock& b) override {
         const ScopeSettings s(b);
         mirror(onR_, on_, s.shown(kMath) ? 1 : 0);
-        if (const int step = voltsStep(b, kMath); stepR_.differs(step))
+        if (const int step = VoltsStep(b, kMath); stepR_.differs(step))
             selectPair(coarse_, fine_, step);
-        mirror(invertR_, invert_, invert(b, kMath));
+        mirror(invertR_, invert_, Invert(b, kMath));
         mirror(probeR_, probe_, s.probe(kMath));
-        mirror(sourceAR_, sourceA_, mathSource(b, 0));
-        mirror(sourceBR_, sourceB_, mathSource(b, 1));
+        mirror(sourceAR_, sourceA_, MathSource(b, 0));
+        mirror(sourceBR_, sourceB_, MathSource(b, 1));
         const int op = s.mathOperator();
         mirror(operatorR_, operator_, op);
         mirror(fftSourceR_, fftSource_, s.fftSource());
-        mirror(fftWindowR_, fftWindow_, fftWindow(b));
+        mirror(fftWindowR_, fftWindow_, FftWindow(b));
         mirror(fftScaleR_, fftScale_, s.fftScale());
         // The operator list stays usable under every operator, so FFT can
         // always be left again; only the two sources depend on it.
@@ -244,7 +244,7 @@ class MathSetupPage final : public SetupPage {
         sourceA_->setEnabled(arithmetic);
         sourceB_->setEnabled(arithmetic);
         fft_->setEnabled(op == kFftOperator);
-        const QString volts = QString::fromStdString(mathVoltDivText(s));
+        const QString volts = QString::fromStdString(MathVoltDivText(s));
         if (voltDiv_->text() != volts) voltDiv_->setText(volts);
     }
     void forget() override {
@@ -302,7 +302,7 @@ class RefSetupPage final : public SetupPage {
     void refresh(const SettingBlock& b) override {
         const ScopeSettings s(b);
         mirror(onR_, on_, s.shown(kRef) ? 1 : 0);
-        const QString volts = QString::fromStdString(refVoltDivText(s));
+        const QString volts = QString::fromStdString(RefVoltDivText(s));
         if (voltDiv_->text() != volts) voltDiv_->setText(volts);
     }
     void forget() override { onR_.forget(); }
@@ -350,7 +350,7 @@ class TriggerSetupPage final : public SetupPage {
             const bool active = (r == 0) != alt;
             hf_[k]->setEnabled(active);
             half_[k]->setEnabled(active);
-            if (active) mirror(hfR_[k], hf_[k], hfReject(b, r));
+            if (active) mirror(hfR_[k], hf_[k], HfReject(b, r));
         }
     }
     void forget() override {

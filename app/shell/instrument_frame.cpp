@@ -1,8 +1,12 @@
 #include "shell/instrument_frame.h"
 
 #include <QAction>
+#include <QMainWindow>
+#include <QScrollArea>
+#include <QToolBar>
 
 #include "shell/document.h"
+#include "shell/side_bar.h"
 
 namespace oscilane {
 namespace {
@@ -25,6 +29,39 @@ QAction* InstrumentFrame::commandAction(int id, const QString& text, QObject* pa
     });
     actions_.append(a);
     return a;
+}
+
+QToolBar* InstrumentFrame::addCommandToolBar(const QString& title,
+                                             std::span<const ToolBarButton> buttons) {
+    QToolBar* bar = body()->addToolBar(title);
+    addToolBarButtons(*bar, buttons, [this, bar](int id, const QString& text) {
+        return commandAction(id, text, bar);
+    });
+    return bar;
+}
+
+void InstrumentFrame::dockControls(SideBar& bar, QWidget* controls) {
+    if (controls) {
+        // The controls scroll in their bar when the window is shorter than
+        // they are, rather than squeezing over each other.
+        auto* scroller = new QScrollArea(bar.surface());
+        scroller->setFrameShape(QFrame::NoFrame);
+        scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        scroller->setWidgetResizable(true);
+        scroller->setWidget(controls);
+        controls->show();
+        // The bar opens at the width the controls need, so no label is cut.
+        bar.setBarWidth(controls->minimumSizeHint().width() + 2 * SideBar::kBorder);
+    }
+    body()->addDockWidget(Qt::LeftDockWidgetArea, &bar);
+}
+
+void InstrumentFrame::addDockToggle(int id, QDockWidget& dock) {
+    commands().on(
+        id, [&dock] { dock.setVisible(dock.isHidden()); },
+        [&dock] {
+            return CommandState{true, !dock.isHidden()};
+        });
 }
 
 void InstrumentFrame::startActionUpdates() {

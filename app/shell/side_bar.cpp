@@ -10,6 +10,8 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "shell/palette.h"
+
 namespace oscilane {
 
 constexpr int kCloseButtonSize = 20;
@@ -107,20 +109,20 @@ void SideBar::paintSurface() {
 
     const QRect caption(2, 2, all.width() - 4, kCaptionHeight - 4);
     QLinearGradient shade(caption.topLeft(), caption.bottomLeft());
-    shade.setColorAt(0, QColor(74, 104, 150));
-    shade.setColorAt(1, QColor(40, 60, 94));
+    shade.setColorAt(0, colour::kCaptionTop);
+    shade.setColorAt(1, colour::kCaptionBottom);
     p.fillRect(caption, shade);
     QFont bold = surface_->font();
     bold.setBold(true);
     p.setFont(bold);
-    p.setPen(Qt::white);
+    p.setPen(colour::kCaptionText);
     p.drawText(caption.adjusted(8, 0, -kCloseButtonSize - 8, 0), Qt::AlignVCenter | Qt::AlignLeft,
                title());
 
     const QRect button = closeButtonRect();
-    const QColor face = closePressed_   ? QColor(170, 186, 210)
-                        : closeHovered_ ? QColor(250, 252, 255)
-                                        : QColor(214, 222, 234);
+    const QColor& face = closePressed_   ? colour::kCloseButtonPressed
+                         : closeHovered_ ? colour::kCloseButtonHovered
+                                         : colour::kCloseButton;
     p.fillRect(button, face);
     if (closeHovered_ || closePressed_)
         qDrawShadeRect(&p, button, surface_->palette(), closePressed_, 1);

@@ -356,11 +356,11 @@ double setTriggerLevel(Instrument& instrument, double volts, std::optional<std::
 }  // namespace
 
 Instrument::Instrument(const std::string& name, unsigned baud) : name_(name) {
-    const oscilane::ConnectTargetParse parsed = oscilane::parseConnectTarget(name);
+    const oscilane::ConnectTargetParse parsed = oscilane::ParseConnectTarget(name);
     if (!parsed.target) throw cli::UsageError(parsed.error);
     cli::InstrumentTarget target;
     target.where = *parsed.target;
-    const std::optional<uint16_t> baudIndex = oscilane::baudIndexOfRate(baud);
+    const std::optional<uint16_t> baudIndex = oscilane::BaudIndexOfRate(baud);
     if (!baudIndex) throw cli::UsageError(cli::badBaudRateText(std::to_string(baud)));
     if (baud != kDefaultBaud && target.where.link != ZELVO_LINK_SERIAL)
         throw cli::UsageError(cli::kBaudWithoutSerial);

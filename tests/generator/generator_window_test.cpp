@@ -14,6 +14,7 @@
 #include <array>
 #include <fstream>
 #include <iterator>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -559,15 +560,43 @@ TEST(GeneratorScreen, GraticuleIsTwelveByEightLikeTheScope) {
     EXPECT_NE(QColor(image.pixel(tenth)), QColor(200, 200, 200));
 }
 
-TEST(GeneratorScreen, DrawsEveryTypeIntoAPicture) {
+// Each wave type shows a trace of its own shape, and only inside the plot.
+TEST(GeneratorScreen, EveryTypeDrawsItsOwnTraceInsideThePlot) {
     Window w;
-    QImage image(760, 580, QImage::Format_RGB32);
+    const GridRect& g = w.screen().grid();
+    const auto isTrace = [](QRgb pixel) {
+        return qGreen(pixel) > 200 && qRed(pixel) < 100 && qBlue(pixel) < 100;
+    };
+    std::vector<std::pair<WaveType, std::vector<QPoint>>> traces;
     for (const gencmd::TypeCommand& c : gencmd::kTypeCommands) {
         w.run(c.id);
-        QPainter painter(&image);
-        w.screen().render(painter, image.rect());
+        QImage image(w.screen().size(), QImage::Format_RGB32);
+        {
+            QPainter painter(&image);
+            w.screen().render(painter, image.rect());
+        }
+        std::vector<QPoint> trace;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (isTrace(image.pixel(x, y))) trace.emplace_back(x, y);
+        const std::string_view name = WaveTypeName(c.type);
+        ASSERT_FALSE(trace.empty()) << name;
+        for (const QPoint& p : trace) {
+            ASSERT_TRUE(p.x() >= g.left && p.x() <= g.right + 1 && p.y() >= g.top &&
+                        p.y() <= g.bottom + 1)
+                << name << " draws at " << p.x() << "," << p.y();
+        }
+        traces.emplace_back(c.type, std::move(trace));
     }
-    SUCCEED();
+    // A flat DC of 0 V and the zero wave look alike; every other pair differs.
+    for (std::size_t i = 0; i < traces.size(); ++i)
+        for (std::size_t j = i + 1; j < traces.size(); ++j) {
+            const bool bothFlat =
+                (traces[i].first == WaveType::Dc || traces[i].first == WaveType::Zero) &&
+                (traces[j].first == WaveType::Dc || traces[j].first == WaveType::Zero);
+            EXPECT_EQ(traces[i].second == traces[j].second, bothFlat)
+                << WaveTypeName(traces[i].first) << " and " << WaveTypeName(traces[j].first);
+        }
 }
 
 }  // namespace

@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "device/device_link.h"
-#include "display/palette.h"
 #include "meter/meter_command_ids.h"
 #include "meter/meter_commands.h"
 #include "meter/meter_controller.h"
@@ -32,6 +31,7 @@
 #include "shell/document.h"
 #include "shell/document_template.h"
 #include "shell/message_service.h"
+#include "shell/palette.h"
 #include "shell/window_save.h"
 
 using namespace oscilane;

@@ -19,7 +19,7 @@ struct GoodCase {
 class GoodTargets : public testing::TestWithParam<GoodCase> {};
 
 TEST_P(GoodTargets, NameTheirInstrument) {
-    const ConnectTargetParse parsed = parseConnectTarget(GetParam().text);
+    const ConnectTargetParse parsed = ParseConnectTarget(GetParam().text);
     ASSERT_TRUE(parsed.target) << parsed.error;
     EXPECT_EQ(*parsed.target, GetParam().expected);
     EXPECT_TRUE(parsed.error.empty());
@@ -55,7 +55,7 @@ std::string caseName(const testing::TestParamInfo<BadCase>& param) {
 }
 
 TEST_P(BadTargets, AreRefusedWithOneLineSayingWhy) {
-    const ConnectTargetParse parsed = parseConnectTarget(GetParam().text);
+    const ConnectTargetParse parsed = ParseConnectTarget(GetParam().text);
     EXPECT_FALSE(parsed.target) << GetParam().what;
     EXPECT_EQ(parsed.error.rfind(GetParam().errorStart, 0), 0u)
         << GetParam().what << ": " << parsed.error;
@@ -93,22 +93,22 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(DottedAddress, TextAndValueGoBothWays) {
     for (uint32_t address : {0u, 0x7F000001u, 0xC0A80164u, 0xFFFFFFFFu, 0x0A00FF01u})
-        EXPECT_EQ(readDottedAddress(dottedAddressText(address)), address) << address;
-    EXPECT_EQ(dottedAddressText(0x7F0A0B0C), "127.10.11.12");
-    EXPECT_EQ(dottedAddressText(0xC0A80164), "192.168.1.100");
-    EXPECT_EQ(readDottedAddress("127.0.0.5"), 0x7F000005u);
+        EXPECT_EQ(ReadDottedAddress(DottedAddressText(address)), address) << address;
+    EXPECT_EQ(DottedAddressText(0x7F0A0B0C), "127.10.11.12");
+    EXPECT_EQ(DottedAddressText(0xC0A80164), "192.168.1.100");
+    EXPECT_EQ(ReadDottedAddress("127.0.0.5"), 0x7F000005u);
     for (const char* bad : {"", "1.2.3", "1.2.3.4.5", "1.2.3.256", "1..3.4", "+1.2.3.4", "1.2.3.4 ",
                             "a.b.c.d", "1.2.3.0004"}) {
-        EXPECT_FALSE(readDottedAddress(bad)) << bad;
-        EXPECT_EQ(notADottedAddress(bad), std::string(kAddress) + ": " + bad);
+        EXPECT_FALSE(ReadDottedAddress(bad)) << bad;
+        EXPECT_EQ(NotADottedAddress(bad), std::string(kAddress) + ": " + bad);
     }
 }
 
 TEST(BaudRate, OnlyTheTableRatesHaveAnIndex) {
-    EXPECT_EQ(baudIndexOfRate(300), 0);
-    EXPECT_EQ(baudIndexOfRate(9600), 5);
-    for (unsigned rate : {0u, 299u, 19200u, 115200u}) EXPECT_FALSE(baudIndexOfRate(rate)) << rate;
-    EXPECT_EQ(baudRatesText(), "300, 600, 1200, 2400, 4800 or 9600");
+    EXPECT_EQ(BaudIndexOfRate(300), 0);
+    EXPECT_EQ(BaudIndexOfRate(9600), 5);
+    for (unsigned rate : {0u, 299u, 19200u, 115200u}) EXPECT_FALSE(BaudIndexOfRate(rate)) << rate;
+    EXPECT_EQ(BaudRatesText(), "300, 600, 1200, 2400, 4800 or 9600");
 }
 
 }  // namespace

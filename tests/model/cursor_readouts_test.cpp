@@ -132,7 +132,7 @@ TEST(TraceCursor, IndexFollowsTheRecordAndTheRightEdgeTakesTheLastPoint) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.dx);
-        EXPECT_EQ(traceCursorIndex(c.dx, c.w, c.count), c.index);
+        EXPECT_EQ(TraceCursorIndex(c.dx, c.w, c.count), c.index);
     }
 }
 
@@ -149,7 +149,7 @@ TEST(TraceCursor, ReadsTheSampleUnderTheCursor) {
     EXPECT_EQ(TraceVoltage(s, kCh1, 300, 600), "-80.0V");
     EXPECT_EQ(TraceVoltage(s, kCh1, 700, 600), "0.0V");
     EXPECT_EQ(SampleToMillivolts(s, 204, kCh1), -16000.0);
-    EXPECT_EQ(SampleToMillivolts(s, 204, kCh1), sampleMillivolts(s, kCh1, 204));
+    EXPECT_EQ(SampleToMillivolts(s, 204, kCh1), SampleMillivolts(s, kCh1, 204));
 }
 
 TEST(TraceCursor, EmptyRecordSwitchedOffChannelAndBlankedSample) {
@@ -159,15 +159,15 @@ TEST(TraceCursor, EmptyRecordSwitchedOffChannelAndBlankedSample) {
     {
         const ScopeSettings s(b.block);
         EXPECT_EQ(TraceVoltage(s, kCh1, 10, 600), "0.0V");  // N = 0: nothing to divide by
-        EXPECT_FALSE(traceMark(s, kCh1, 10, 600, 400));
+        EXPECT_FALSE(TraceMarkAt(s, kCh1, 10, 600, 400));
         EXPECT_EQ(TraceVoltage(s, kCh2, 0, 600), "");  // blanked: no point there
-        EXPECT_FALSE(traceMark(s, kCh2, 0, 600, 400));
+        EXPECT_FALSE(TraceMarkAt(s, kCh2, 0, 600, 400));
         EXPECT_EQ(TraceVoltage(s, kRef, 10, 600), "");  // not a cursor channel
     }
     b.channel(kCh2, L::channel::kShown, 0);
     const ScopeSettings off(b.block);
     EXPECT_EQ(TraceVoltage(off, kCh2, 300, 600), "");
-    EXPECT_FALSE(traceMark(off, kCh2, 300, 600, 400));
+    EXPECT_FALSE(TraceMarkAt(off, kCh2, 300, 600, 400));
 }
 
 TEST(TraceCursor, FftInDecibelsReadsTheMathLevel) {
@@ -176,7 +176,7 @@ TEST(TraceCursor, FftInDecibelsReadsTheMathLevel) {
     b.trace(kMath, 250, 0, 1200, true).allSamples(kMath, 255 - 51);
     const ScopeSettings s(b.block);
     EXPECT_EQ(TraceVoltage(s, kMath, 10, 600), "-16.0dB");
-    const std::optional<TraceMark> mark = traceMark(s, kMath, 10, 600, 400);
+    const std::optional<TraceMark> mark = TraceMarkAt(s, kMath, 10, 600, 400);
     ASSERT_TRUE(mark);
     EXPECT_EQ(mark->y, 80);  // 51 codes of 255 below the top of 400 pixels
 }
@@ -186,11 +186,11 @@ TEST(TraceCursor, MarkStandsOnTheSample) {
     b.trace(kCh1, 250, 0, 7, true).allSamples(kCh1, 128);
     const ScopeSettings s(b.block);
     // w / N * i with a record shorter than the grid: 600 / 7 * 3 = 257.14.
-    const std::optional<TraceMark> mark = traceMark(s, kCh1, 300, 600, 400);
+    const std::optional<TraceMark> mark = TraceMarkAt(s, kCh1, 300, 600, 400);
     ASSERT_TRUE(mark);
     EXPECT_EQ(mark->index, 3);
     EXPECT_EQ(mark->x, 257);
     EXPECT_EQ(mark->y, 199);  // (255 - 128) * 400 / 255 = 199.2
     // The mark counts the distance either way from the left edge.
-    EXPECT_EQ(traceMark(s, kCh1, -300, 600, 400)->index, 3);
+    EXPECT_EQ(TraceMarkAt(s, kCh1, -300, 600, 400)->index, 3);
 }

@@ -24,7 +24,7 @@ namespace {
 // The time-base index of a seconds-per-division value.
 int timeBaseOf(double secondsPerDiv) {
     for (int i = 0; i < kTimeBaseIndexCount; ++i)
-        if (std::fabs(*secondsPerDivision(i) / secondsPerDiv - 1) < 1e-9) return i;
+        if (std::fabs(*SecondsPerDivision(i) / secondsPerDiv - 1) < 1e-9) return i;
     ADD_FAILURE() << secondsPerDiv;
     return 0;
 }
@@ -111,16 +111,16 @@ TEST(MeasureSet, SampleIntervalByChannelAndTriggerMode) {
         set.setCurrentChannel(c.channel);
         set.add(MeasureKind::Period);
         set.compute(b.block);
-        EXPECT_DOUBLE_EQ(fake().lastInterval, *sampleIntervalSeconds(c.expectedBase))
+        EXPECT_DOUBLE_EQ(fake().lastInterval, *SampleIntervalSeconds(c.expectedBase))
             << "alt " << c.alt << " channel " << c.channel;
 
         // A delay pairs CH1 and CH2 at their own intervals, whatever the slot's channel.
         set.add(MeasureKind::PosDelay);
         set.compute(b.block);
         EXPECT_DOUBLE_EQ(fake().lastDelayIntervals[0],
-                         *sampleIntervalSeconds(c.alt ? ch1Base : mainBase));
+                         *SampleIntervalSeconds(c.alt ? ch1Base : mainBase));
         EXPECT_DOUBLE_EQ(fake().lastDelayIntervals[1],
-                         *sampleIntervalSeconds(c.alt ? ch2Base : mainBase));
+                         *SampleIntervalSeconds(c.alt ? ch2Base : mainBase));
     }
 }
 
@@ -205,7 +205,7 @@ TEST(MeasureSet, DelayHasNoValueOnlyWithoutAPairOfCrossings) {
             if (c.crossings) {
                 ASSERT_TRUE(set.value(0));
                 EXPECT_DOUBLE_EQ(*set.value(0), c.seconds);
-                EXPECT_FALSE(measureCsvValue(set.value(0)).empty());
+                EXPECT_FALSE(MeasureCsvValue(set.value(0)).empty());
             } else {
                 EXPECT_FALSE(set.value(0));
             }
@@ -274,12 +274,12 @@ TEST(MeasureSet, StatisticsTextsAndCsvValues) {
         {MeasureKind::Period, 1500, "1.50ks"},
         {MeasureKind::PosDuty, 0, "0%"},
     };
-    for (const Case& c : cases) EXPECT_EQ(statisticsValueText(c.kind, c.value), c.text) << c.value;
-    EXPECT_EQ(measureCsvValue(std::nullopt), "");
-    EXPECT_EQ(measureCsvValue(0.001), "0.001");
-    EXPECT_EQ(measureCsvValue(1000.0), "1000");
-    EXPECT_EQ(measureCsvValue(-2.5e-9), "-2.5e-09");
-    EXPECT_EQ(measureCsvValue(std::nan("")), "");
+    for (const Case& c : cases) EXPECT_EQ(StatisticsValueText(c.kind, c.value), c.text) << c.value;
+    EXPECT_EQ(MeasureCsvValue(std::nullopt), "");
+    EXPECT_EQ(MeasureCsvValue(0.001), "0.001");
+    EXPECT_EQ(MeasureCsvValue(1000.0), "1000");
+    EXPECT_EQ(MeasureCsvValue(-2.5e-9), "-2.5e-09");
+    EXPECT_EQ(MeasureCsvValue(std::nan("")), "");
 }
 
 // The real library over a 1 kHz square wave sampled every 10 µs.
@@ -308,7 +308,7 @@ TEST(MeasureSet, RealLibraryDelayOfTheSameSignalIsZero) {
                   std::string("CH1:") + kindText(kindAt(k)).label);
         ASSERT_TRUE(r[static_cast<std::size_t>(k)].value) << k;
         EXPECT_EQ(*r[static_cast<std::size_t>(k)].value, 0.0) << k;
-        EXPECT_EQ(measureCsvValue(r[static_cast<std::size_t>(k)].value), "0");
+        EXPECT_EQ(MeasureCsvValue(r[static_cast<std::size_t>(k)].value), "0");
     }
     // CH2 flat: no edge to pair with.
     b.allSamples(kCh2, 120);

@@ -133,33 +133,33 @@ TEST(ScopeScales, SampleRateTexts) {
         {38, false, false, "0Sa/s"},   {65535, false, false, "0Sa/s"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(sampleRateText(c.index, c.both, c.alt), c.text) << c.index;
+        EXPECT_EQ(SampleRateText(c.index, c.both, c.alt), c.text) << c.index;
 }
 
 TEST(ScopeScales, SampleRateFollowsThousandSamplesPerDivisionFrom14) {
     for (int i = 14; i < kTimeBaseIndexCount; ++i)
-        EXPECT_DOUBLE_EQ(*samplesPerSecond(i) * *secondsPerDivision(i), 1000.0) << i;
+        EXPECT_DOUBLE_EQ(*SamplesPerSecond(i) * *SecondsPerDivision(i), 1000.0) << i;
 }
 
 TEST(ScopeScales, TablesRefuseIndexesTheyDoNotHold) {
-    EXPECT_FALSE(millivoltsPerDivision(-1));
-    EXPECT_FALSE(millivoltsPerDivision(14));
-    EXPECT_DOUBLE_EQ(*millivoltsPerDivision(0), 0.5);
-    EXPECT_DOUBLE_EQ(*millivoltsPerDivision(13), 10000);
-    EXPECT_FALSE(secondsPerDivision(38));
-    EXPECT_DOUBLE_EQ(*secondsPerDivision(33), 50);
-    EXPECT_FALSE(fftDecibelsPerDivision(7));
-    EXPECT_EQ(*fftDecibelsPerDivision(6), 100);
-    EXPECT_EQ(probeFactor(4), 1);
-    EXPECT_EQ(probeFactor(3), 1000);
+    EXPECT_FALSE(MillivoltsPerDivision(-1));
+    EXPECT_FALSE(MillivoltsPerDivision(14));
+    EXPECT_DOUBLE_EQ(*MillivoltsPerDivision(0), 0.5);
+    EXPECT_DOUBLE_EQ(*MillivoltsPerDivision(13), 10000);
+    EXPECT_FALSE(SecondsPerDivision(38));
+    EXPECT_DOUBLE_EQ(*SecondsPerDivision(33), 50);
+    EXPECT_FALSE(FftDecibelsPerDivision(7));
+    EXPECT_EQ(*FftDecibelsPerDivision(6), 100);
+    EXPECT_EQ(ProbeFactor(4), 1);
+    EXPECT_EQ(ProbeFactor(3), 1000);
 }
 
 TEST(ScopeScales, EveryTimeListTextNamesItsTimeBase) {
-    EXPECT_EQ(timeListPosition(1), -1);
-    EXPECT_EQ(timeListPosition(38), -1);
+    EXPECT_EQ(TimeListPosition(1), -1);
+    EXPECT_EQ(TimeListPosition(38), -1);
     for (int index = 2; index < kTimeBaseIndexCount; ++index) {
         const std::string text =
-            scopetext::kTimePerDivision[static_cast<std::size_t>(timeListPosition(index))];
+            scopetext::kTimePerDivision[static_cast<std::size_t>(TimeListPosition(index))];
         double scale = 1;
         std::string number = text;
         for (auto [unit, factor] : {std::pair{"ns", 1e-9}, {"us", 1e-6}, {"ms", 1e-3}, {"s", 1.0}})
@@ -168,7 +168,7 @@ TEST(ScopeScales, EveryTimeListTextNamesItsTimeBase) {
                 number.resize(number.size() - strlen(unit));
                 break;
             }
-        EXPECT_NEAR(std::stod(number) * scale / *secondsPerDivision(index), 1.0, 1e-9) << index;
+        EXPECT_NEAR(std::stod(number) * scale / *SecondsPerDivision(index), 1.0, 1e-9) << index;
     }
 }
 
@@ -190,10 +190,10 @@ TEST(ScopeScales, SampleToMillivolts) {
         b.channel(1, L::channel::kPosition, c.position)
             .channel(1, L::channel::kVoltsIndex, c.voltsIndex)
             .channel(1, L::channel::kProbe, c.probe);
-        EXPECT_NEAR(*sampleMillivolts(ScopeSettings(b.block), 1, c.code), c.millivolts, 1e-6)
+        EXPECT_NEAR(*SampleMillivolts(ScopeSettings(b.block), 1, c.code), c.millivolts, 1e-6)
             << c.code << " " << c.position;
     }
     BlockBuilder bad;
     bad.channel(0, L::channel::kVoltsIndex, 14);
-    EXPECT_FALSE(sampleMillivolts(ScopeSettings(bad.block), 0, 100));
+    EXPECT_FALSE(SampleMillivolts(ScopeSettings(bad.block), 0, 100));
 }

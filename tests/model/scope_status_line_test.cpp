@@ -103,7 +103,7 @@ TEST(ScopeStatusLine, PiecesFollowTheBlock) {
     for (const Case& c : cases) {
         BlockBuilder b = basic();
         c.shape(b);
-        const std::vector<StatusPiece> line = scopeStatusLine(ScopeSettings(b.block), false);
+        const std::vector<StatusPiece> line = ScopeStatusLine(ScopeSettings(b.block), false);
         ASSERT_EQ(line.size(), c.line.size()) << c.name;
         for (std::size_t i = 0; i < line.size(); ++i) {
             EXPECT_EQ(line[i].text, c.line[i].text) << c.name << " piece " << i;
@@ -116,7 +116,7 @@ TEST(ScopeStatusLine, ALostLinkReplacesTheRunStateWhateverTheBlockSays) {
     for (int runStop : {0, 1}) {
         BlockBuilder b = basic();
         b.u16(L::kRunStop, runStop);
-        const std::vector<StatusPiece> line = scopeStatusLine(ScopeSettings(b.block), true);
+        const std::vector<StatusPiece> line = ScopeStatusLine(ScopeSettings(b.block), true);
         ASSERT_FALSE(line.empty());
         EXPECT_EQ(line.back(), (StatusPiece{"LINK LOST", StatusColour::LinkLost})) << runStop;
         EXPECT_EQ(line.front().text, "CH1 1.00V DC");
@@ -149,6 +149,6 @@ TEST(ScopeMathLabel, ScaleAndForFftTheFrequencyAndSampleRateOfItsSource) {
         BlockBuilder b;
         b.shownChannel(kMath, 9, 50000, 0).u16(L::kTimeBase, 18);
         c.shape(b);
-        EXPECT_EQ(scopeMathLabel(ScopeSettings(b.block)), c.label) << c.name;
+        EXPECT_EQ(ScopeMathLabel(ScopeSettings(b.block)), c.label) << c.name;
     }
 }

@@ -10,11 +10,11 @@
 #include <QTest>
 
 #include "block_builder.h"
-#include "display/palette.h"
 #include "fake_link.h"
 #include "scope/cursor_dialog.h"
 #include "scope/cursor_layer.h"
 #include "scope/scope_screen.h"
+#include "shell/palette.h"
 
 using namespace oscilane;
 using scopetest::BlockBuilder;

@@ -169,7 +169,7 @@ TEST(MeasureDock, MeasureCommandShowsAndHidesTheBar) {
 
 TEST(MeasureDock, EachCopiedBlockIsMeasuredAndCountedInTheStatistics) {
     MeasuredView v;
-    ASSERT_EQ(*secondsPerDivision(19), 1e-3);
+    ASSERT_EQ(*SecondsPerDivision(19), 1e-3);
     MeasureBar* bar = v.bar();
     ASSERT_NE(bar, nullptr);
     bar->action(32844)->trigger();  // Frequency

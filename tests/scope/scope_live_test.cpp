@@ -10,13 +10,13 @@
 #include <functional>
 #include <iostream>
 
-#include "display/palette.h"
 #include "model/scope_scales.h"
 #include "scope/knob.h"
 #include "scope/scope_markers.h"
 #include "scope/scope_screen.h"
 #include "scope/scope_view.h"
 #include "scope/scope_window.h"
+#include "shell/palette.h"
 
 using namespace oscilane;
 
@@ -97,7 +97,7 @@ TEST_F(ScopeLive, KnobsAndMarkerDragReachTheInstrumentAndTheWindowShowsItsTraces
     auto* timeList = view_->panel()->findChild<QComboBox*>(QStringLiteral("timeList"));
     ASSERT_TRUE(timeList);
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return timeList->currentIndex() == timeListPosition(after.timeBase); },
+        [&] { return timeList->currentIndex() == TimeListPosition(after.timeBase); },
         kLivePatienceMs));
     EXPECT_TRUE(QTest::qWaitFor(
         [&] {

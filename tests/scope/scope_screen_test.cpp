@@ -9,8 +9,8 @@
 #include <QTest>
 
 #include "block_builder.h"
-#include "display/palette.h"
 #include "fake_link.h"
+#include "shell/palette.h"
 
 using namespace oscilane;
 using scopetest::BlockBuilder;

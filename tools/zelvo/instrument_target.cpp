@@ -29,7 +29,7 @@ std::string joined(const std::vector<std::string>& words) {
 }  // namespace
 
 std::string badBaudRateText(const std::string& rate) {
-    return "not a baud rate of " + oscilane::baudRatesText() + ": " + rate;
+    return "not a baud rate of " + oscilane::BaudRatesText() + ": " + rate;
 }
 
 void InstrumentOptions::addTo(CLI::App& command) {
@@ -37,14 +37,14 @@ void InstrumentOptions::addTo(CLI::App& command) {
         .add_option_function<std::string>(
             "--lan",
             [this](const std::string& text) {
-                name("--lan", {ZELVO_LINK_LAN, 0, *oscilane::readDottedAddress(text)});
+                name("--lan", {ZELVO_LINK_LAN, 0, *oscilane::ReadDottedAddress(text)});
             },
             "the instrument at this IPv4 address, UDP port 2001 (default 127.0.0.1)")
         ->type_name("ADDRESS")
         ->check(CLI::Validator(
             [](std::string& text) {
-                return oscilane::readDottedAddress(text) ? std::string()
-                                                         : oscilane::notADottedAddress(text);
+                return oscilane::ReadDottedAddress(text) ? std::string()
+                                                         : oscilane::NotADottedAddress(text);
             },
             "", "address"));
     command
@@ -68,13 +68,13 @@ void InstrumentOptions::addTo(CLI::App& command) {
     command
         .add_option_function<unsigned>(
             "--baud", [this](unsigned rate) { baud_ = rate; },
-            "the serial line's baud rate: " + oscilane::baudRatesText() + " (default " +
+            "the serial line's baud rate: " + oscilane::BaudRatesText() + " (default " +
                 std::to_string(oscilane::kSerialBaudRates[zelvo::tables::kDefaultBaudIndex]) + ")")
         ->type_name("RATE")
         ->check(CLI::Validator(
             [](std::string& text) {
                 const auto rate = decimal(text);
-                return rate && oscilane::baudIndexOfRate(*rate) ? std::string()
+                return rate && oscilane::BaudIndexOfRate(*rate) ? std::string()
                                                                 : badBaudRateText(text);
             },
             "", "baud"));
@@ -82,12 +82,12 @@ void InstrumentOptions::addTo(CLI::App& command) {
         .add_option_function<std::string>(
             "--connect",
             [this](const std::string& text) {
-                name("--connect", *oscilane::parseConnectTarget(text).target);
+                name("--connect", *oscilane::ParseConnectTarget(text).target);
             },
             "the instrument as the application names it: lan:ADDRESS, usb:N or serial:N")
         ->type_name("INSTRUMENT")
         ->check(CLI::Validator(
-            [](std::string& text) { return oscilane::parseConnectTarget(text).error; }, "",
+            [](std::string& text) { return oscilane::ParseConnectTarget(text).error; }, "",
             "instrument"));
 }
 
@@ -102,7 +102,7 @@ InstrumentTarget InstrumentOptions::target() const {
     t.where = where_.value_or(ConnectTarget{ZELVO_LINK_LAN, 0, kDefaultLanAddress});
     if (baud_) {
         if (t.where.link != ZELVO_LINK_SERIAL) throw UsageError(kBaudWithoutSerial);
-        t.baudIndex = *oscilane::baudIndexOfRate(*baud_);
+        t.baudIndex = *oscilane::BaudIndexOfRate(*baud_);
     }
     return t;
 }
@@ -140,7 +140,7 @@ std::unique_ptr<Instrument> Instrument::open(const InstrumentTarget& target, std
         }
         default: {
             const DeviceHandle h = ZELVO_HANDLE(ZELVO_LINK_LAN, slot);
-            const std::string address = oscilane::dottedAddressText(where.lanAddress);
+            const std::string address = oscilane::DottedAddressText(where.lanAddress);
             if (KwLanInit(h, address.c_str()) != 0) {
                 *failure = "no instrument answers at " + address + " (UDP port 2001)";
                 return nullptr;

@@ -36,7 +36,7 @@ int measure(const InstrumentOptions& instrument, const MeasureOptions& options) 
         const oscilane::MeasureResult& r = results[static_cast<std::size_t>(k)];
         if (options.csv) {
             const auto& text = oscilane::kindText(static_cast<oscilane::MeasureKind>(k));
-            out += std::string(text.csvName) + "," + oscilane::measureCsvValue(r.value) + "," +
+            out += std::string(text.csvName) + "," + oscilane::MeasureCsvValue(r.value) + "," +
                    text.csvUnit + "\n";
         } else {
             out += r.text + "\n";

@@ -21,6 +21,10 @@ inline constexpr uint32_t kAcknowledge = 132;
 inline constexpr uint32_t kGetValue = 0;
 inline constexpr uint32_t kEtsGetValue = 10;
 
+// Selector of a trigger setting that addresses the main trigger; the
+// alternate-trigger records are addressed by their channel, 0 or 1.
+inline constexpr int32_t kMainTriggerSelector = 255;
+
 enum class Command : uint32_t {
     LinkCheck = 1,  // value 1
     ShutDown = 4,   // value 10

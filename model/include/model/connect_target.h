@@ -37,18 +37,18 @@ struct ConnectTargetParse {
     std::string error;  // one line, empty when target is set
 };
 
-ConnectTargetParse parseConnectTarget(std::string_view text);
+ConnectTargetParse ParseConnectTarget(std::string_view text);
 
 // "a.b.c.d": four fields of one to three decimal digits, each 0..255.
-std::optional<uint32_t> readDottedAddress(std::string_view text);
-std::string dottedAddressText(uint32_t address);
-// "not a dotted IPv4 address: TEXT", the refusal of a text readDottedAddress refuses.
-std::string notADottedAddress(std::string_view text);
+std::optional<uint32_t> ReadDottedAddress(std::string_view text);
+std::string DottedAddressText(uint32_t address);
+// "not a dotted IPv4 address: TEXT", the refusal of a text ReadDottedAddress refuses.
+std::string NotADottedAddress(std::string_view text);
 
 // "300, 600, 1200, 2400, 4800 or 9600": the rates of the baud-rate table.
-std::string baudRatesText();
+std::string BaudRatesText();
 
 // The library's baud-rate index of a rate of the table, or none.
-std::optional<uint16_t> baudIndexOfRate(unsigned rate);
+std::optional<uint16_t> BaudIndexOfRate(unsigned rate);
 
 }  // namespace oscilane

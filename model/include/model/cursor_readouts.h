@@ -21,7 +21,7 @@ struct CursorChoice {
 };
 
 // The channel's math trace shows an FFT: the cursors then read frequency and dB.
-bool cursorOnFft(const ScopeSettings& s, int channel);
+bool CursorOnFft(const ScopeSettings& s, int channel);
 
 // Time between two cursors dx pixels apart on a grid w pixels wide (w - 1
 // pixels span the 12 divisions).  Empty for an FFT channel, a zero distance
@@ -40,7 +40,7 @@ std::optional<double> SampleToMillivolts(const ScopeSettings& s, int sample, int
 // The trace point a trace cursor dx pixels from the left edge of a w-pixel
 // grid falls on: none past the record or for an empty record; the right
 // edge itself takes the last point.
-std::optional<int> traceCursorIndex(int dx, int w, int pointCount);
+std::optional<int> TraceCursorIndex(int dx, int w, int pointCount);
 
 // The trace cursor's mark, relative to the grid's top-left corner.
 struct TraceMark {
@@ -50,6 +50,6 @@ struct TraceMark {
 };
 // None when there is no point to follow: no record, an index past it, a
 // switched-off channel (an FFT MATH trace counts as shown) or a blanked sample.
-std::optional<TraceMark> traceMark(const ScopeSettings& s, int channel, int dx, int w, int h);
+std::optional<TraceMark> TraceMarkAt(const ScopeSettings& s, int channel, int dx, int w, int h);
 
 }  // namespace oscilane

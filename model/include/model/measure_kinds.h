@@ -94,6 +94,6 @@ inline const measuretext::KindText& kindText(MeasureKind kind) {
     return measuretext::kKinds[static_cast<std::size_t>(kind)];
 }
 
-inline bool isMeasureKind(int value) { return value >= 0 && value < kMeasureKindCount; }
+inline bool IsMeasureKind(int value) { return value >= 0 && value < kMeasureKindCount; }
 
 }  // namespace oscilane

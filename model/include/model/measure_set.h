@@ -54,7 +54,6 @@ class MeasurePass {
     // Seconds between samples for a measurement on the channel: MATH its
     // own; CH1 and CH2 their own in ALT trigger mode, else the main one.
     double sampleInterval(int channel) const;
-    bool channelOn(int channel) const { return channels_[index(channel)].on; }
 
   private:
     struct Channel {
@@ -120,6 +119,6 @@ std::array<MeasureResult, kMeasureKindCount> measureChannel(
 
 // A value in the client's CSV: a plain decimal or exponent form in the C
 // locale with nine significant digits; empty for none.
-std::string measureCsvValue(std::optional<double> value);
+std::string MeasureCsvValue(std::optional<double> value);
 
 }  // namespace oscilane

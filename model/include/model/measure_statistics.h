@@ -47,6 +47,6 @@ class MeasureStatistics {
 // its unit, three significant digits and an engineering prefix ("5.00ns",
 // "0s", "1.00kHz", "-2.50mV"); fractions in percent ("12.5%").  The
 // display's texts keep their own formatters, which leave some ranges empty.
-std::string statisticsValueText(MeasureKind kind, double value);
+std::string StatisticsValueText(MeasureKind kind, double value);
 
 }  // namespace oscilane

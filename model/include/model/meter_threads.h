@@ -38,8 +38,6 @@ class MeterThreads {
     // The sampling clock's 100 ms tick: wakes the sampling thread when a
     // sample is due.
     void ClockTick();
-    // Wakes the sampling thread for one sample now.
-    void SampleNow();
     // Hands the buffer being filled to the writer (Data save in storage
     // mode, disconnect).
     void HandOver();

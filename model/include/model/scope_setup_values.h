@@ -10,19 +10,19 @@
 
 namespace oscilane {
 
-int voltsStep(const SettingBlock& b, int channel);  // 0 coarse, 1 fine
-int bandwidthLimit20M(const SettingBlock& b, int channel);
-int bandwidth100M(const SettingBlock& b, int channel);
-int invert(const SettingBlock& b, int channel);
-int mathSource(const SettingBlock& b, int operand);  // operand 0 (A) or 1 (B)
-int fftWindow(const SettingBlock& b);
+int VoltsStep(const SettingBlock& b, int channel);  // 0 coarse, 1 fine
+int BandwidthLimit20M(const SettingBlock& b, int channel);
+int Bandwidth100M(const SettingBlock& b, int channel);
+int Invert(const SettingBlock& b, int channel);
+int MathSource(const SettingBlock& b, int operand);  // operand 0 (A) or 1 (B)
+int FftWindow(const SettingBlock& b);
 // HF rejection of trigger record 0 (main), 1 and 2 (ALT channels 0 and 1).
-int hfReject(const SettingBlock& b, int record);
+int HfReject(const SettingBlock& b, int record);
 
 // MATH's "VoltDIV": the dB step for an FFT in dB ("10dB"), otherwise its
 // volts per division with its probe.
-std::string mathVoltDivText(const ScopeSettings& s);
+std::string MathVoltDivText(const ScopeSettings& s);
 // REF's volts per division with its probe.
-std::string refVoltDivText(const ScopeSettings& s);
+std::string RefVoltDivText(const ScopeSettings& s);
 
 }  // namespace oscilane

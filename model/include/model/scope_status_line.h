@@ -27,12 +27,12 @@ struct StatusPiece {
 // the block holds outside its table reads "?".  While the link is lost the
 // block is the last one the instrument sent: the run state then reads
 // "LINK LOST" instead of a state nobody knows.
-std::vector<StatusPiece> scopeStatusLine(const ScopeSettings& s, bool linkLost);
+std::vector<StatusPiece> ScopeStatusLine(const ScopeSettings& s, bool linkLost);
 
 // "MATH: 500mV/DIV"; for FFT the scale ("MATH: 10dB/DIV" in dB), the
 // frequency per division and the sample rate of the FFT source's time base:
 // "MATH: 10dB/DIV     5.000KHz/DIV     2.000MSa/s".
-std::string scopeMathLabel(const ScopeSettings& s);
+std::string ScopeMathLabel(const ScopeSettings& s);
 
 // Run state: "STOP" while the shown data is held, "SINGLE" while a single
 // sweep waits or runs, otherwise "RUN".

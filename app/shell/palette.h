@@ -1,5 +1,7 @@
-// The colours of the instrument displays, on screen and in print: the
-// channel colours every window shares, then the display's own marks.
+// Every colour the application draws with: the instrument displays, on
+// screen and in print (the channel colours every window shares, then the
+// display's own marks), the meter display, and the drawn controls (the
+// scope's knobs, the side bars' caption and close button).
 #pragma once
 
 #include <QColor>
@@ -50,5 +52,24 @@ inline const QColor kMeterTrend(0, 255, 0);
 inline const QColor kMeterFrame(90, 90, 90);
 inline const QColor kMeterDimSegment(0, 45, 45);  // unlit segments
 inline const QColor kMeterWarning(255, 80, 80);   // link-error mark, status warnings
+
+}  // namespace oscilane::colour
+
+// The drawn controls.
+namespace oscilane::colour {
+
+// The scope's knob: a two-tone ring, light on the upper right, around a face
+// with a pointer.
+inline const QColor kKnobRingLight(210, 210, 210);
+inline const QColor kKnobRingDark(180, 180, 180);
+inline const QColor kKnobFace(155, 155, 155);
+inline const QColor kKnobPointer(255, 255, 255);
+// A side bar's caption, shaded from top to bottom, and its close button.
+inline const QColor kCaptionTop(74, 104, 150);
+inline const QColor kCaptionBottom(40, 60, 94);
+inline const QColor kCaptionText(255, 255, 255);
+inline const QColor kCloseButton(214, 222, 234);
+inline const QColor kCloseButtonHovered(250, 252, 255);
+inline const QColor kCloseButtonPressed(170, 186, 210);
 
 }  // namespace oscilane::colour
