@@ -125,11 +125,11 @@ struct MeterView {
 // far sample 0 lies from the level less how far it lies from the lever.
 std::optional<double> triggerLevelVolts(const oscilane::ScopeSettings& s, int channel, int level) {
     const std::optional<double> perDivision =
-        oscilane::millivoltsPerDivision(s.voltsIndex(channel));
+        oscilane::MillivoltsPerDivision(s.voltsIndex(channel));
     if (!perDivision) return std::nullopt;
-    const int probe = oscilane::probeFactor(s.probe(channel));
-    return (oscilane::codeMillivolts(0, s.position(channel), *perDivision, probe) -
-            oscilane::codeMillivolts(0, level, *perDivision, probe)) /
+    const int probe = oscilane::ProbeFactor(s.probe(channel));
+    return (oscilane::CodeMillivolts(0, s.position(channel), *perDivision, probe) -
+            oscilane::CodeMillivolts(0, level, *perDivision, probe)) /
            1000;
 }
 
