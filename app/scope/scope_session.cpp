@@ -14,7 +14,6 @@ namespace {
 // How much of the automatic interval the two closing sleeps of a cycle make up for.
 constexpr int kIntervalAllowanceMs = 40;
 
-
 int32_t selector(TriggerRecord record) {
     switch (record) {
         case TriggerRecord::Main:
