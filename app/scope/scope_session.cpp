@@ -14,7 +14,6 @@ namespace {
 // How much of the automatic interval the two closing sleeps of a cycle make up for.
 constexpr int kIntervalAllowanceMs = 40;
 
-
 int32_t selector(TriggerRecord record) {
     switch (record) {
         case TriggerRecord::Main:
@@ -54,7 +53,7 @@ void ScopeSession::runPass(CDeviceLink& link, DeviceWorker& worker) {
 
 void ScopeSession::upload(CDeviceLink& link) {
     const DeviceHandle h = link.handle();
-    if (link.settings().transport == transport::kSerial) uploads_.setSlow(true);
+    if (link.settings().transport == Transport::Serial) uploads_.setSlow(true);
     if (DSOUploadSetting(h, data_.uploadedBlock.data()) == 0 && data_.tdcReadEnable == 1)
         KwReadTDC(h, &data_.tdcReadValues[0], &data_.tdcReadValues[1]);
     uploads_.setSlow(false);
