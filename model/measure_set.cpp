@@ -246,7 +246,8 @@ void MeasureSet::clear() {
 }
 
 void MeasureSet::setCurrentChannel(int channel) {
-    if (channel >= 0 && channel < kMeasureChannelCount) currentChannel_ = channel;
+    if (channel >= 0 && channel < kMeasureChannelCount)
+        currentChannel_ = static_cast<WaveChannel>(channel);
 }
 
 void MeasureSet::compute(const SettingBlock& block) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "protocol/half_word_swap.h"
 #include "zelvo/command_codes.h"
@@ -17,6 +18,12 @@ int selectorOf(uint32_t v) { return static_cast<int>((v >> 16) & 0xFF); }
 int16_t byteValue(uint32_t v) { return static_cast<int16_t>(v & 0xFF); }
 int16_t wordValue(uint32_t v) { return static_cast<int16_t>(v & 0xFFFF); }
 int16_t flag(uint32_t v) { return (v & 0xFF) ? 1 : 0; }
+// The value as a kind; anything above the last kind is the last kind.
+template <class Kind, class Value>
+Kind upTo(Value v, Kind last) {
+    using Number = std::underlying_type_t<Kind>;
+    return static_cast<Kind>(std::min<Number>(static_cast<Number>(v), static_cast<Number>(last)));
+}
 int16_t lever(uint32_t v) { return std::min<int16_t>(wordValue(v), tables::kLeverMax); }
 
 double voltsPerDivision(const ChannelState& c) {
@@ -154,7 +161,7 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
             break;
         }
         case Command::Coupling:
-            if (channel) channel->coupling = std::min<int16_t>(byteValue(value), 2);
+            if (channel) channel->coupling = upTo(byteValue(value), Coupling::Gnd);
             break;
         case Command::Probe:
             if (channel) channel->probe = std::min<int16_t>(byteValue(value), 3);
@@ -175,7 +182,7 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
             if (channel) channel->voltsStep = flag(value);
             break;
         case Command::MathOperator:
-            scope_.mathOperator = std::min<uint16_t>(low8(value), 4);
+            scope_.mathOperator = upTo(low8(value), MathOperator::Fft);
             break;
         case Command::MathSourceFirst:
             scope_.mathSources[0] = low8(value) ? 1 : 0;
@@ -187,7 +194,7 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
             const auto index = std::min<int16_t>(byteValue(value), tables::kTimeBaseCount - 1);
             // The application sends selector 0 for the common time base as
             // well as for ALT channel 0: outside ALT mode it is the common one.
-            const bool alt = sel == 1 || (sel == 0 && scope_.triggerMode == 2);
+            const bool alt = sel == 1 || (sel == 0 && scope_.triggerMode == TriggerMode::Alt);
             if (alt)
                 scope_.altTimeBase[sel] = index;
             else
@@ -195,8 +202,9 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
             break;
         }
         case Command::DisplayFormat: {
-            const auto format = std::min<int16_t>(low8(value), 2);
-            if (format == 2 && scope_.displayFormat != 2) acquisition_.restartRoll();
+            const auto format = upTo(low8(value), DisplayFormat::Roll);
+            if (format == DisplayFormat::Roll && scope_.displayFormat != DisplayFormat::Roll)
+                acquisition_.restartRoll();
             scope_.displayFormat = format;
             break;
         }
@@ -205,17 +213,18 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
                 std::min<int16_t>(wordValue(value), tables::kHorizontalPositionMax);
             break;
         case Command::TriggerMode:
-            scope_.triggerMode = std::min<int16_t>(low8(value), 2);
+            scope_.triggerMode = upTo(low8(value), TriggerMode::Alt);
             break;
         case Command::TriggerSweep:
-            scope_.mainTrigger.sweep = std::min<uint16_t>(low8(value), 2);
-            if (scope_.mainTrigger.sweep == 2) scope_.running = true;  // arms a single capture
+            scope_.mainTrigger.sweep = upTo(low8(value), Sweep::Single);
+            if (scope_.mainTrigger.sweep == Sweep::Single)
+                scope_.running = true;  // arms a single capture
             break;
         case Command::TriggerSource:
-            scope_.mainTrigger.source = std::min<uint16_t>(low8(value), 2);
+            scope_.mainTrigger.source = upTo(low8(value), TriggerSource::Ext);
             break;
         case Command::TriggerSlope:
-            if (trigger) trigger->slope = low8(value) ? 1 : 0;
+            if (trigger) trigger->slope = low8(value) ? Slope::Falling : Slope::Rising;
             break;
         case Command::PulseTriggerCondition:
             if (trigger) trigger->pulseCondition = std::min<uint16_t>(low8(value), 5);
@@ -224,8 +233,8 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
             // Only one selector bit travels: in ALT mode it picks the channel's
             // alternate trigger, otherwise the width is the main trigger's.
             const int alt = static_cast<int>(value >> 31);
-            TriggerState& t =
-                scope_.triggerMode == 2 ? scope_.altTriggers[alt] : scope_.mainTrigger;
+            TriggerState& t = scope_.triggerMode == TriggerMode::Alt ? scope_.altTriggers[alt]
+                                                                     : scope_.mainTrigger;
             t.pulseWidth = value & 0x7FFFFFFF;
             break;
         }
@@ -237,10 +246,10 @@ void Instrument::applyScopeSet(uint32_t c, uint32_t value) {
             if (trigger) trigger->hfReject = flag(value);
             break;
         case Command::AltTriggerType:
-            if (trigger) trigger->type = flag(value);
+            if (trigger) trigger->type = flag(value) ? TriggerType::Pulse : TriggerType::Edge;
             break;
         case Command::TriggerLevel50:
-            setTriggerLevelTo50(scope_.mainTrigger.source == 1 ? 1 : 0);
+            setTriggerLevelTo50(scope_.mainTrigger.source == TriggerSource::Ch2 ? 1 : 0);
             break;
         case Command::FftWindow:
             scope_.fftWindow = std::min<uint16_t>(low8(value), 3);
@@ -271,7 +280,7 @@ void Instrument::autoSetup() {
 
 void Instrument::setTriggerLevelTo50(int source) {
     ChannelState& c = scope_.channels[source];
-    const double middleVolts = c.coupling == 1 ? signals_.offset(source) : 0.0;
+    const double middleVolts = c.coupling == Coupling::Dc ? signals_.offset(source) : 0.0;
     const double code = 255.0 - c.position * 255.0 / tables::kLeverMax +
                         middleVolts / voltsPerDivision(c) * tables::kCodesPerDivision;
     c.triggerLevel = static_cast<int16_t>(std::clamp((255.0 - code) * tables::kLeverMax / 255.0,

@@ -35,8 +35,8 @@ int16_t quantised(double code) { return static_cast<int16_t>(std::clamp(code, 0.
 // signal (GND); invert turns it over.
 double shownVolts(const ScopeState& s, const InputSignals& in, int channel, double t) {
     const ChannelState& c = s.channels[channel];
-    double v = c.coupling == 2 ? 0.0 : in.volts(channel, t);
-    if (c.coupling == 0) v -= in.offset(channel);
+    double v = c.coupling == Coupling::Gnd ? 0.0 : in.volts(channel, t);
+    if (c.coupling == Coupling::Ac) v -= in.offset(channel);
     return c.invert ? -v : v;
 }
 
@@ -91,10 +91,10 @@ void storeChannelRecord(std::span<uint8_t> block, std::size_t at, const ChannelS
 
 void storeTriggerRecord(std::span<uint8_t> block, std::size_t at, const TriggerState& t) {
     namespace tr = L::trigger;
-    storeLe16(block, at + tr::kType, t.type);
-    storeLe16(block, at + tr::kSource, t.source);
-    storeLe16(block, at + tr::kSweep, t.sweep);
-    storeLe16(block, at + tr::kSlope, t.slope);
+    storeLe16(block, at + tr::kType, static_cast<uint16_t>(t.type));
+    storeLe16(block, at + tr::kSource, static_cast<uint16_t>(t.source));
+    storeLe16(block, at + tr::kSweep, static_cast<uint16_t>(t.sweep));
+    storeLe16(block, at + tr::kSlope, static_cast<uint16_t>(t.slope));
     storeLe16(block, at + tr::kHfReject, t.hfReject);
     storeLe16(block, at + tr::kPulseCondition, t.pulseCondition);
     storeLe32(block, at + tr::kPulseWidth, t.pulseWidth);
@@ -103,27 +103,27 @@ void storeTriggerRecord(std::span<uint8_t> block, std::size_t at, const TriggerS
 }  // namespace
 
 bool ScopeAcquisition::captureInput(const ScopeState& s, const InputSignals& in, int channel) {
-    const bool alt = s.triggerMode == 2;
+    const bool alt = s.triggerMode == TriggerMode::Alt;
     const int16_t timeBase = alt ? s.altTimeBase[channel] : s.timeBase;
     const double dt = tables::timeBaseSeconds(timeBase) / tables::kSamplesPerDivision;
     const std::size_t triggerSample = static_cast<std::size_t>(s.horizontalTriggerPosition) *
                                       kSamples / tables::kHorizontalPositionMax;
     double start;  // time of sample 0
     std::size_t filled = kSamples;
-    if (s.displayFormat == 2) {
+    if (s.displayFormat == DisplayFormat::Roll) {
         // Roll: an untriggered stream that fills the screen from the left.
         start = freeRunTime_;
         filled = std::min(kSamples, rollFilled_);
     } else {
         const TriggerState& trigger = alt ? s.altTriggers[channel] : s.mainTrigger;
-        const int source = alt ? channel : (s.mainTrigger.source == 1 ? 1 : 0);
+        const int source = alt ? channel : (s.mainTrigger.source == TriggerSource::Ch2 ? 1 : 0);
         const ChannelState& sc = s.channels[source];
         const double level = (leverCode(sc.triggerLevel) - leverCode(sc.position)) *
                              voltsPerDivision(sc) / tables::kCodesPerDivision;
-        const auto t0 = triggerTime(s, in, source, level, trigger.slope == 0);
+        const auto t0 = triggerTime(s, in, source, level, trigger.slope == Slope::Rising);
         if (t0) {
             start = *t0 - static_cast<double>(triggerSample) * dt;
-        } else if (s.mainTrigger.sweep == 0) {
+        } else if (s.mainTrigger.sweep == Sweep::Auto) {
             start = freeRunTime_;  // AUTO runs free without a trigger
         } else {
             return false;  // NORMAL and SINGLE wait for a trigger
@@ -156,7 +156,7 @@ void ScopeAcquisition::computeMath(const ScopeState& s) {
     Trace& math = traces_[2];
     const ChannelState& m = s.channels[2];
     math.captured = m;
-    if (s.mathOperator == 4) {
+    if (s.mathOperator == MathOperator::Fft) {
         std::vector<double> input(traces_[s.fftSource == 1 ? 1 : 0].volts.begin(),
                                   traces_[s.fftSource == 1 ? 1 : 0].volts.begin() + 1024);
         const std::vector<double> rms = rmsSpectrum(std::move(input), s.fftWindow);
@@ -177,13 +177,13 @@ void ScopeAcquisition::computeMath(const ScopeState& s) {
         const double x = a.volts[i], y = b.volts[i];
         double v = 0;
         switch (s.mathOperator) {
-            case 0:
+            case MathOperator::Add:
                 v = x + y;
                 break;
-            case 1:
+            case MathOperator::Subtract:
                 v = x - y;
                 break;
-            case 2:
+            case MathOperator::Multiply:
                 v = x * y;
                 break;
             default:
@@ -198,14 +198,15 @@ void ScopeAcquisition::computeMath(const ScopeState& s) {
 void ScopeAcquisition::acquire(ScopeState& s, const InputSignals& in) {
     if (!s.running) return;
     ++frame_;
-    if (s.displayFormat == 2) rollFilled_ = std::min(kSamples, rollFilled_ + 100);
+    if (s.displayFormat == DisplayFormat::Roll) rollFilled_ = std::min(kSamples, rollFilled_ + 100);
     bool fired = false;
     for (int c = 0; c < 2; ++c) fired |= captureInput(s, in, c);
     if (s.channels[2].shown) computeMath(s);
     // Between acquisitions the signal runs on; an untriggered trace drifts.
     const double dt = tables::timeBaseSeconds(s.timeBase) / tables::kSamplesPerDivision;
-    freeRunTime_ += (s.displayFormat == 2 ? 100.0 : 437.0) * dt;
-    if (fired && s.mainTrigger.sweep == 2 && s.displayFormat != 2) s.running = false;
+    freeRunTime_ += (s.displayFormat == DisplayFormat::Roll ? 100.0 : 437.0) * dt;
+    if (fired && s.mainTrigger.sweep == Sweep::Single && s.displayFormat != DisplayFormat::Roll)
+        s.running = false;
 }
 
 void ScopeAcquisition::storeReference(ScopeState& s, int channel) {
@@ -245,7 +246,7 @@ std::vector<uint8_t> ScopeAcquisition::settingBlock(const ScopeState& s) const {
         for (std::size_t i = 0; i < kSamples; ++i)
             storeLe16(block, L::traceSamples(c) + 2 * i, static_cast<uint16_t>(t.codes[i]));
     }
-    storeLe32(block, L::kMathOperatorSettings, s.mathOperator);
+    storeLe32(block, L::kMathOperatorSettings, static_cast<uint32_t>(s.mathOperator));
     storeLe32(block, L::kMathSourceA, s.mathSources[0]);
     storeLe32(block, L::kMathSourceB, s.mathSources[1]);
     storeLe32(block, L::kFftDbPerDivision, s.fftDbPerDivision);

@@ -6,11 +6,22 @@
 
 namespace zelvo::sim {
 
+// The kinds a setting takes, numbered as the set commands and the setting
+// block carry them; each type is the width the block stores.
+enum class Coupling : int16_t { Ac = 0, Dc = 1, Gnd = 2 };
+enum class TriggerType : uint16_t { Edge = 0, Pulse = 1 };
+enum class TriggerSource : uint16_t { Ch1 = 0, Ch2 = 1, Ext = 2 };
+enum class Sweep : uint16_t { Auto = 0, Normal = 1, Single = 2 };
+enum class Slope : uint16_t { Rising = 0, Falling = 1 };
+enum class TriggerMode : int16_t { Edge = 0, Pulse = 1, Alt = 2 };
+enum class DisplayFormat : int16_t { YT = 0, XY = 1, Roll = 2 };
+enum class MathOperator : uint16_t { Add = 0, Subtract = 1, Multiply = 2, Divide = 3, Fft = 4 };
+
 struct ChannelState {
     int16_t shown = 1;
     int16_t voltsIndex = 9;  // 500 mV/div
-    int16_t coupling = 1;    // 0 AC, 1 DC, 2 GND
-    int16_t probe = 0;       // 1X
+    Coupling coupling = Coupling::Dc;
+    int16_t probe = 0;  // 1X
     int16_t invert = 0;
     int16_t bandwidth20M = 0;
     int16_t bandwidth100M = 0;
@@ -20,10 +31,10 @@ struct ChannelState {
 };
 
 struct TriggerState {
-    uint16_t type = 0;    // 0 Edge, 1 Pulse
-    uint16_t source = 0;  // 0 CH1, 1 CH2, 2 EXT
-    uint16_t sweep = 0;   // 0 AUTO, 1 NORMAL, 2 SINGLE
-    uint16_t slope = 0;   // 0 rising, 1 falling
+    TriggerType type = TriggerType::Edge;
+    TriggerSource source = TriggerSource::Ch1;
+    Sweep sweep = Sweep::Auto;
+    Slope slope = Slope::Rising;
     uint16_t pulseCondition = 0;
     uint16_t hfReject = 0;
     uint32_t pulseWidth = 20;  // units of 5 ns
@@ -36,10 +47,10 @@ struct ScopeState {
     int16_t timeBase = 19;  // 1 ms/div
     std::array<int16_t, 2> altTimeBase{19, 19};
     bool running = true;
-    int16_t triggerMode = 0;    // 0 Edge, 1 Pulse, 2 ALT
-    int16_t displayFormat = 0;  // 0 Y-T, 1 X-Y, 2 Roll
+    TriggerMode triggerMode = TriggerMode::Edge;
+    DisplayFormat displayFormat = DisplayFormat::YT;
     int16_t horizontalTriggerPosition = 150;
-    uint16_t mathOperator = 0;  // 0 A+B, 1 A-B, 2 AxB, 3 A/B, 4 FFT
+    MathOperator mathOperator = MathOperator::Add;
     std::array<uint16_t, 2> mathSources{0, 1};
     uint16_t fftWindow = 0, fftSource = 0, fftScale = 0, fftDbPerDivision = 3;
 

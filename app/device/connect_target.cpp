@@ -32,13 +32,13 @@ std::optional<LinkSettings> settingsForConnectTarget(const QString& target, QStr
     LinkSettings s;
     switch (parsed.target->link) {
         case ZELVO_LINK_LAN:
-            s.transport = transport::kLan;
+            s.transport = Transport::Lan;
             s.deviceIndex = 0;
             s.lanAddress = parsed.target->lanAddress;
             return s;
         case ZELVO_LINK_USB:
             listUsbInstruments();
-            s.transport = transport::kUsb;
+            s.transport = Transport::Usb;
             s.deviceIndex = parsed.target->number;
             return s;
         default:
@@ -48,7 +48,7 @@ std::optional<LinkSettings> settingsForConnectTarget(const QString& target, QStr
     const int count = KwGetCOMDeviceList(ports);
     for (int i = 0; i < count && i < kListedPorts; ++i) {
         if (ports[i] != parsed.target->number) continue;
-        s.transport = transport::kSerial;
+        s.transport = Transport::Serial;
         s.deviceIndex = static_cast<uint32_t>(i);
         s.serialPort = ports[i];
         s.updateMode = kUpdateSingle;  // as the Option dialog sets it for serial lines

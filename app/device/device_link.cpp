@@ -80,7 +80,7 @@ int CDeviceLink::Connect() {
 }
 std::optional<LinkSettings> CDeviceLink::openClaimed(LinkSettings s) {
     DeviceTables& tables = DeviceTables::instance();
-    if (s.transport == transport::kLan) {
+    if (s.transport == Transport::Lan) {
         // Each LAN window takes a slot of its own for as long as it is connected.
         const LanClaim claim = tables.claimLanSlot(s.lanAddress);
         if (!claim.slot) {
@@ -137,12 +137,12 @@ int CDeviceLink::Disconnect() {
 int CDeviceLink::CheckLink() {
     const DeviceHandle h = handle();
     switch (settings().transport) {
-        case transport::kUsb:
+        case Transport::Usb:
             // Being on the bus is not answering: an instrument that hangs
             // stays enumerated, so it is asked as the other links ask it.
             return KwUSBCheckConnect(h) == 0 && KwCheckComOK(h) == 0 ? 1 : 0;
-        case transport::kSerial:
-        case transport::kLan:
+        case Transport::Serial:
+        case Transport::Lan:
             return KwCheckComOK(h) == 0 ? 1 : 0;
         default:
             return 0;

@@ -9,11 +9,11 @@ namespace oscilane {
 bool openLink(const LinkSettings& settings) {
     const DeviceHandle h = deviceHandle(settings);
     switch (settings.transport) {
-        case transport::kUsb:
+        case Transport::Usb:
             return KwUSBCheckConnect(h) == 0;
-        case transport::kSerial:
+        case Transport::Serial:
             return KwComInit(h, settings.serialPort, settings.baudIndex) == 0;
-        case transport::kLan:
+        case Transport::Lan:
             return KwLanInit(h, dottedAddress(settings.lanAddress).toLatin1().constData()) == 0;
         default:
             return false;
@@ -22,8 +22,8 @@ bool openLink(const LinkSettings& settings) {
 
 void closeLink(const LinkSettings& settings) {
     const DeviceHandle h = deviceHandle(settings);
-    if (settings.transport == transport::kSerial) KwComClose(h);
-    if (settings.transport == transport::kLan) KwLanClose(h);
+    if (settings.transport == Transport::Serial) KwComClose(h);
+    if (settings.transport == Transport::Lan) KwLanClose(h);
 }
 
 bool readDeviceInfo(DeviceHandle handle, DeviceInfo* info) {
@@ -38,7 +38,7 @@ bool readDeviceInfo(DeviceHandle handle, DeviceInfo* info) {
 
 bool testDevice(LinkSettings& settings) {
     DeviceTables& tables = DeviceTables::instance();
-    const bool lan = settings.transport == transport::kLan;
+    const bool lan = settings.transport == Transport::Lan;
     // A LAN test borrows a free slot, so it never disturbs another window's.
     if (lan) {
         const LanClaim claim = tables.claimLanSlot(settings.lanAddress);

@@ -1,7 +1,5 @@
 #include "device/device_tables.h"
 
-#include "device/link_settings.h"
-
 namespace oscilane {
 
 DeviceTables& DeviceTables::instance() {
@@ -9,29 +7,30 @@ DeviceTables& DeviceTables::instance() {
     return tables;
 }
 
-DeviceEntry* DeviceTables::find(uint16_t transport, uint32_t index) {
-    if (transport >= tables_.size() || index >= kDeviceTableSize) return nullptr;
-    return &tables_[transport][index];
+DeviceEntry* DeviceTables::find(Transport transport, uint32_t index) {
+    const auto table = static_cast<std::size_t>(transport);
+    if (table >= tables_.size() || index >= kDeviceTableSize) return nullptr;
+    return &tables_[table][index];
 }
 
-const DeviceEntry* DeviceTables::find(uint16_t transport, uint32_t index) const {
+const DeviceEntry* DeviceTables::find(Transport transport, uint32_t index) const {
     return const_cast<DeviceTables*>(this)->find(transport, index);
 }
 
-std::optional<DeviceEntry> DeviceTables::entry(uint16_t transport, uint32_t index) const {
+std::optional<DeviceEntry> DeviceTables::entry(Transport transport, uint32_t index) const {
     std::lock_guard lock(mutex_);
     const DeviceEntry* e = find(transport, index);
     if (!e) return std::nullopt;
     return *e;
 }
 
-bool DeviceTables::isConnected(uint16_t transport, uint32_t index) const {
+bool DeviceTables::isConnected(Transport transport, uint32_t index) const {
     std::lock_guard lock(mutex_);
     const DeviceEntry* e = find(transport, index);
     return e && e->connected;
 }
 
-bool DeviceTables::claim(uint16_t transport, uint32_t index) {
+bool DeviceTables::claim(Transport transport, uint32_t index) {
     std::lock_guard lock(mutex_);
     DeviceEntry* e = find(transport, index);
     if (!e || e->connected) return false;
@@ -41,7 +40,7 @@ bool DeviceTables::claim(uint16_t transport, uint32_t index) {
 
 LanClaim DeviceTables::claimLanSlot(uint32_t address) {
     std::lock_guard lock(mutex_);
-    auto& lan = tables_[transport::kLan];
+    auto& lan = tables_[static_cast<std::size_t>(Transport::Lan)];
     for (const DeviceEntry& e : lan)
         if (e.connected && e.lanAddress == address) return {std::nullopt, true};
     for (uint32_t slot = 0; slot < lan.size(); ++slot) {
@@ -58,17 +57,17 @@ LanClaim DeviceTables::claimLanSlot(uint32_t address) {
 std::vector<DeviceEntry> DeviceTables::connectedLanEntries() const {
     std::lock_guard lock(mutex_);
     std::vector<DeviceEntry> entries;
-    for (const DeviceEntry& e : tables_[transport::kLan])
+    for (const DeviceEntry& e : tables_[static_cast<std::size_t>(Transport::Lan)])
         if (e.connected) entries.push_back(e);
     return entries;
 }
 
-void DeviceTables::release(uint16_t transport, uint32_t index) {
+void DeviceTables::release(Transport transport, uint32_t index) {
     std::lock_guard lock(mutex_);
     if (DeviceEntry* e = find(transport, index)) e->connected = false;
 }
 
-void DeviceTables::describe(uint16_t transport, uint32_t index, const QString& name,
+void DeviceTables::describe(Transport transport, uint32_t index, const QString& name,
                             const QString& serialNumber, uint32_t lanAddress) {
     std::lock_guard lock(mutex_);
     DeviceEntry* e = find(transport, index);
@@ -80,7 +79,7 @@ void DeviceTables::describe(uint16_t transport, uint32_t index, const QString& n
 
 void DeviceTables::setPresent(uint32_t usbIndex, bool present) {
     std::lock_guard lock(mutex_);
-    if (DeviceEntry* e = find(0, usbIndex)) e->present = present;
+    if (DeviceEntry* e = find(Transport::Usb, usbIndex)) e->present = present;
 }
 
 void DeviceTables::clear() {

@@ -14,6 +14,8 @@
 #include <optional>
 #include <vector>
 
+#include "device/link_settings.h"
+
 namespace oscilane {
 
 inline constexpr std::size_t kDeviceTableSize = 16;
@@ -38,19 +40,19 @@ class DeviceTables {
     static DeviceTables& instance();
 
     // A copy of the entry, or none for a transport or index out of range.
-    std::optional<DeviceEntry> entry(uint16_t transport, uint32_t index) const;
-    bool isConnected(uint16_t transport, uint32_t index) const;
+    std::optional<DeviceEntry> entry(Transport transport, uint32_t index) const;
+    bool isConnected(Transport transport, uint32_t index) const;
     // Marks the entry in use; false when another window already holds it (or
     // the entry does not exist), so the check and the claim are one step.
-    bool claim(uint16_t transport, uint32_t index);
+    bool claim(Transport transport, uint32_t index);
     // Takes the first free LAN slot for the instrument at `address`; none
     // when a window holds that address already or all 16 slots are taken.
     LanClaim claimLanSlot(uint32_t address);
     // The LAN entries in use, in slot order.
     std::vector<DeviceEntry> connectedLanEntries() const;
-    void release(uint16_t transport, uint32_t index);
+    void release(Transport transport, uint32_t index);
     // Records what a device test or the USB list found.
-    void describe(uint16_t transport, uint32_t index, const QString& name,
+    void describe(Transport transport, uint32_t index, const QString& name,
                   const QString& serialNumber, uint32_t lanAddress = 0);
     void setPresent(uint32_t usbIndex, bool present);
 
@@ -58,11 +60,11 @@ class DeviceTables {
     void clear();
 
   private:
-    DeviceEntry* find(uint16_t transport, uint32_t index);
-    const DeviceEntry* find(uint16_t transport, uint32_t index) const;
+    DeviceEntry* find(Transport transport, uint32_t index);
+    const DeviceEntry* find(Transport transport, uint32_t index) const;
 
     mutable std::mutex mutex_;
-    std::array<std::array<DeviceEntry, kDeviceTableSize>, 3> tables_;
+    std::array<std::array<DeviceEntry, kDeviceTableSize>, kTransportCount> tables_;
 };
 
 }  // namespace oscilane

@@ -17,9 +17,9 @@ QString fixedText(const char* field, std::size_t size) {
 
 DeviceHandle deviceHandle(const LinkSettings& settings) {
     switch (settings.transport) {
-        case transport::kSerial:
+        case Transport::Serial:
             return ZELVO_HANDLE(ZELVO_LINK_SERIAL, settings.deviceIndex);
-        case transport::kLan:
+        case Transport::Lan:
             return ZELVO_HANDLE(ZELVO_LINK_LAN, settings.deviceIndex);
         default:
             return settings.deviceIndex;

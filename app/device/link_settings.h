@@ -15,11 +15,14 @@ namespace oscilane {
 // Which instrument function a window drives; chooses the worker's command table.
 enum class DeviceFunction : uint32_t { Scope = 0, Meter = 1, Generator = 2 };
 
-namespace transport {
-inline constexpr uint16_t kUsb = 0;
-inline constexpr uint16_t kSerial = 1;
-inline constexpr uint16_t kLan = 2;
-}  // namespace transport
+// How a window reaches its instrument.  The numbers are the library's link
+// kinds; they also number the device tables and the Option dialog's buttons.
+enum class Transport : uint16_t {
+    Usb = ZELVO_LINK_USB,
+    Serial = ZELVO_LINK_SERIAL,
+    Lan = ZELVO_LINK_LAN,
+};
+inline constexpr std::size_t kTransportCount = 3;
 
 inline constexpr uint32_t kNoDevice = 0xFFFFFFFF;
 inline constexpr uint16_t kUpdateSingle = 0;
@@ -33,7 +36,7 @@ inline constexpr uint32_t kDefaultLanAddress = 0xC0A80164;
 
 struct LinkSettings {
     uint32_t deviceIndex = kNoDevice;  // slot in the transport's device table
-    uint16_t transport = transport::kUsb;
+    Transport transport = Transport::Usb;
     uint16_t updateMode = kUpdateAutomatic;
     uint16_t intervalIndex = 0;
     uint8_t serialPort = 0;  // "com<n>"

@@ -51,10 +51,10 @@ OptionDialog::OptionDialog(const CDeviceLink& link, QWidget* parent)
     setWindowTitle(QStringLiteral("Option"));
     buildControls();
 
-    QRadioButton* chosen = settings_.transport == transport::kSerial ? serialRadio_
-                           : settings_.transport == transport::kLan  ? lanRadio_
-                           : settings_.transport == transport::kUsb  ? usbRadio_
-                                                                     : nullptr;
+    QRadioButton* chosen = settings_.transport == Transport::Serial ? serialRadio_
+                           : settings_.transport == Transport::Lan  ? lanRadio_
+                           : settings_.transport == Transport::Usb  ? usbRadio_
+                                                                    : nullptr;
     if (chosen) chosen->setChecked(true);
     intervals_->setCurrentIndex(
         settings_.intervalIndex < std::size(kIntervalTexts) ? settings_.intervalIndex : 0);
@@ -84,9 +84,9 @@ void OptionDialog::buildControls() {
     serialRadio_ = new QRadioButton(QStringLiteral("RS232"));
     lanRadio_ = new QRadioButton(QStringLiteral("LAN"));
     transports_ = new QButtonGroup(this);
-    transports_->addButton(usbRadio_, transport::kUsb);
-    transports_->addButton(serialRadio_, transport::kSerial);
-    transports_->addButton(lanRadio_, transport::kLan);
+    transports_->addButton(usbRadio_, static_cast<int>(Transport::Usb));
+    transports_->addButton(serialRadio_, static_cast<int>(Transport::Serial));
+    transports_->addButton(lanRadio_, static_cast<int>(Transport::Lan));
     grid->addWidget(usbRadio_, 0, 0, Qt::AlignLeft);
     grid->addWidget(serialRadio_, 0, 1, Qt::AlignLeft);
     grid->addWidget(lanRadio_, 0, 2, Qt::AlignLeft);
@@ -159,36 +159,36 @@ void OptionDialog::buildControls() {
     connect(buttons, &QDialogButtonBox::accepted, this, &OptionDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(transports_, &QButtonGroup::idClicked, this,
-            [this](int id) { showTransport(static_cast<uint16_t>(id)); });
+            [this](int id) { showTransport(static_cast<Transport>(id)); });
     connect(autoRadio_, &QRadioButton::toggled, intervals_, &QWidget::setEnabled);
     connect(usbList_, &QTableWidget::cellDoubleClicked, this, &OptionDialog::accept);
 }
 
-void OptionDialog::showTransport(uint16_t t) {
-    listLabel_->setVisible(t == transport::kUsb);
-    usbList_->setVisible(t == transport::kUsb);
+void OptionDialog::showTransport(Transport t) {
+    listLabel_->setVisible(t == Transport::Usb);
+    usbList_->setVisible(t == Transport::Usb);
     for (QWidget* w : std::initializer_list<QWidget*>{portLabel_, ports_, baudLabel_, bauds_})
-        w->setVisible(t == transport::kSerial);
-    addressLabel_->setVisible(t == transport::kLan);
-    address_->setVisible(t == transport::kLan);
+        w->setVisible(t == Transport::Serial);
+    addressLabel_->setVisible(t == Transport::Lan);
+    address_->setVisible(t == Transport::Lan);
     lanInUse_->setText(lanInUseText());
-    lanInUse_->setVisible(t == transport::kLan && !lanInUse_->text().isEmpty());
+    lanInUse_->setVisible(t == Transport::Lan && !lanInUse_->text().isEmpty());
     // A serial line is too slow for periodic uploads: it updates on request,
     // and "Auto" cannot be chosen while it is the transport.
     if (scopeWindow_) {
-        autoRadio_->setEnabled(t != transport::kSerial);
-        intervals_->setEnabled(t != transport::kSerial && autoRadio_->isChecked());
+        autoRadio_->setEnabled(t != Transport::Serial);
+        intervals_->setEnabled(t != Transport::Serial && autoRadio_->isChecked());
     }
     switch (t) {
-        case transport::kUsb:
+        case Transport::Usb:
             fillUsbList();
             break;
-        case transport::kSerial:
+        case Transport::Serial:
             fillPortList();
             singleRadio_->setChecked(true);
             settings_.updateMode = kUpdateSingle;
             break;
-        case transport::kLan:
+        case Transport::Lan:
             address_->setText(dottedAddress(settings_.lanAddress));
             break;
         default:
@@ -211,8 +211,8 @@ void OptionDialog::fillUsbList() {
     for (uint32_t slot = 0; slot < kDeviceTableSize; ++slot) {
         if (present[slot] != 1) continue;
         QString name, serial, status;
-        if (tables.isConnected(transport::kUsb, slot)) {
-            const DeviceEntry entry = *tables.entry(transport::kUsb, slot);
+        if (tables.isConnected(Transport::Usb, slot)) {
+            const DeviceEntry entry = *tables.entry(Transport::Usb, slot);
             name = entry.name;
             serial = entry.serialNumber;
             status = QString::fromLatin1(msg::kDeviceConnectedStatus);
@@ -223,7 +223,7 @@ void OptionDialog::fillUsbList() {
             readDeviceInfo(slot, &info);
             name = deviceName(info);
             serial = serialNumber(info);
-            tables.describe(transport::kUsb, slot, name, serial);
+            tables.describe(Transport::Usb, slot, name, serial);
         }
         const int row = usbList_->rowCount();
         usbList_->insertRow(row);
@@ -250,21 +250,21 @@ void OptionDialog::fillPortList() {
 }
 
 void OptionDialog::takeUpdateChoice() {
-    const bool onRequest = singleRadio_->isChecked() || settings_.transport == transport::kSerial;
+    const bool onRequest = singleRadio_->isChecked() || settings_.transport == Transport::Serial;
     settings_.updateMode = onRequest ? kUpdateSingle : kUpdateAutomatic;
     settings_.intervalIndex = static_cast<uint16_t>(std::max(0, intervals_->currentIndex()));
 }
 
 void OptionDialog::accept() {
     bool done = true;
-    switch (transports_->checkedId()) {
-        case transport::kUsb:
+    switch (static_cast<Transport>(transports_->checkedId())) {
+        case Transport::Usb:
             done = acceptUsb();
             break;
-        case transport::kSerial:
+        case Transport::Serial:
             done = acceptSerial();
             break;
-        case transport::kLan:
+        case Transport::Lan:
             done = acceptLan();
             break;
         default:
@@ -287,12 +287,12 @@ bool OptionDialog::acceptUsb() {
             return false;
         }
         const uint32_t slot = rowSlots_[static_cast<std::size_t>(row)];
-        if (DeviceTables::instance().isConnected(transport::kUsb, slot)) {
+        if (DeviceTables::instance().isConnected(Transport::Usb, slot)) {
             say(msg::kDeviceAlreadyConnected);
             return false;
         }
         LinkSettings chosen = settings_;
-        chosen.transport = transport::kUsb;
+        chosen.transport = Transport::Usb;
         chosen.deviceIndex = slot;
         if (!openLink(chosen)) {
             say(msg::kCannotConnect);
@@ -316,7 +316,7 @@ bool OptionDialog::acceptSerial() {
         settings_ = original_;
         return true;
     }
-    settings_.transport = transport::kSerial;
+    settings_.transport = Transport::Serial;
     settings_.deviceIndex = static_cast<uint32_t>(position);
     settings_.serialPort = portNumbers_[static_cast<std::size_t>(position)];
     settings_.baudIndex = static_cast<uint16_t>(std::max(0, bauds_->currentIndex()));
@@ -333,7 +333,7 @@ bool OptionDialog::acceptLan() {
         say(msg::kCannotConnect);
         return false;
     }
-    settings_.transport = transport::kLan;
+    settings_.transport = Transport::Lan;
     settings_.deviceIndex = 0;
     settings_.lanAddress = address;
     return testDevice();

@@ -36,7 +36,7 @@ class OptionDialog : public QDialog {
 
   private:
     void buildControls();
-    void showTransport(uint16_t transport);
+    void showTransport(Transport transport);
     void fillUsbList();
     void fillPortList();
     void takeUpdateChoice();

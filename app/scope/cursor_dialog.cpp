@@ -24,7 +24,7 @@ CursorDialog::CursorDialog(CursorChoice& choice, std::function<void()> changed, 
     else
         channel_->setCurrentIndex(-1);
     connect(channel_, &QComboBox::activated, this, [this](int index) {
-        choice_.channel = index;
+        choice_.channel = static_cast<WaveChannel>(index);
         if (changed_) changed_();
     });
 

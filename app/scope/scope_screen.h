@@ -20,7 +20,7 @@ namespace oscilane {
 
 struct MeasurementText {
     bool enabled = false;
-    int channel = 0;  // 0 CH1, 1 CH2, 2 MATH
+    WaveChannel channel = kCh1;  // kCh1, kCh2 or kMath
     QString text;
 };
 inline constexpr int kMeasurementSlots = 8;

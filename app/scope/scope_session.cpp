@@ -53,7 +53,7 @@ void ScopeSession::runPass(CDeviceLink& link, DeviceWorker& worker) {
 
 void ScopeSession::upload(CDeviceLink& link) {
     const DeviceHandle h = link.handle();
-    if (link.settings().transport == transport::kSerial) uploads_.setSlow(true);
+    if (link.settings().transport == Transport::Serial) uploads_.setSlow(true);
     if (DSOUploadSetting(h, data_.uploadedBlock.data()) == 0 && data_.tdcReadEnable == 1)
         KwReadTDC(h, &data_.tdcReadValues[0], &data_.tdcReadValues[1]);
     uploads_.setSlow(false);

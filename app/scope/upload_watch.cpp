@@ -23,7 +23,7 @@ void UploadWatch::watch(const CDeviceLink& link) {
     const LinkSettings s = link.settings();
     uint32_t received = 0;
     uint32_t total = 0;
-    if (!link.isConnected() || s.transport != transport::kSerial ||
+    if (!link.isConnected() || s.transport != Transport::Serial ||
         KwGetBlockProgress(deviceHandle(s), &received, &total) != 0)
         return;
     const auto now = std::chrono::steady_clock::now();

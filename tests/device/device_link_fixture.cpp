@@ -45,7 +45,7 @@ UploadWatch& uploadsOf(CDeviceLink& link) {
 
 LinkSettings DeviceLinkTest::lanSettings(uint16_t updateMode) const {
     LinkSettings s;
-    s.transport = transport::kLan;
+    s.transport = Transport::Lan;
     s.deviceIndex = 0;
     s.updateMode = updateMode;
     EXPECT_TRUE(parseDottedAddress(QString::fromStdString(server_->address()), &s.lanAddress));

@@ -33,9 +33,9 @@ TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEn
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
     ASSERT_EQ(link->Connect(), 1);
     EXPECT_TRUE(link->isConnected());
-    EXPECT_TRUE(DeviceTables::instance().isConnected(transport::kLan, 0));
-    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kUsb, 0));
-    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kSerial, 0));
+    EXPECT_TRUE(DeviceTables::instance().isConnected(Transport::Lan, 0));
+    EXPECT_FALSE(DeviceTables::instance().isConnected(Transport::Usb, 0));
+    EXPECT_FALSE(DeviceTables::instance().isConnected(Transport::Serial, 0));
 
     // Single mode still uploads once on connect, and reports it as new data.
     ASSERT_TRUE(eventually([&] { return uploadsOf(*link).takeNewData(); }));
@@ -54,7 +54,7 @@ TEST_F(DeviceLinkTest, ConnectSelectsTheFunctionUploadsOnceAndClaimsOnlyTheLanEn
     link->event().set();
 
     EXPECT_EQ(link->Disconnect(), 1);
-    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
+    EXPECT_FALSE(DeviceTables::instance().isConnected(Transport::Lan, 0));
     EXPECT_EQ(link->Disconnect(), 0);
     EXPECT_TRUE(messages_.texts().isEmpty());
 }
@@ -175,11 +175,11 @@ TEST_F(DeviceLinkTest, ASecondWindowIsRefusedAndTheFirstKeepsItsLink) {
     const std::size_t before = uploads();
     EXPECT_TRUE(eventually([&] { return uploads() >= before + 2; }));
     EXPECT_EQ(second->Disconnect(), 0);
-    EXPECT_TRUE(DeviceTables::instance().isConnected(transport::kLan, 0));
+    EXPECT_TRUE(DeviceTables::instance().isConnected(Transport::Lan, 0));
 }
 
 TEST_F(DeviceLinkTest, AnInstrumentHeldElsewhereIsRefusedOnEveryTransportWithoutOpening) {
-    for (uint16_t t : {transport::kUsb, transport::kSerial, transport::kLan}) {
+    for (Transport t : {Transport::Usb, Transport::Serial, Transport::Lan}) {
         DeviceTables::instance().clear();
         messages_.clear();
         CDeviceLink link;
@@ -189,14 +189,14 @@ TEST_F(DeviceLinkTest, AnInstrumentHeldElsewhereIsRefusedOnEveryTransportWithout
         s.serialPort = 1;
         link.applySettings(s);
         // A LAN instrument is held by its address, in whichever slot its window took.
-        if (t == transport::kLan) {
+        if (t == Transport::Lan) {
             ASSERT_EQ(DeviceTables::instance().claimLanSlot(s.lanAddress).slot, 0u);
         }
-        ASSERT_TRUE(t == transport::kLan || DeviceTables::instance().claim(t, 1));
-        EXPECT_EQ(link.Connect(), 0) << "transport " << t;
+        ASSERT_TRUE(t == Transport::Lan || DeviceTables::instance().claim(t, 1));
+        EXPECT_EQ(link.Connect(), 0) << "transport " << static_cast<int>(t);
         EXPECT_EQ(messages_.texts(),
                   QStringList{QString::fromLatin1(msg::kDeviceAlreadyConnected)});
-        EXPECT_TRUE(DeviceTables::instance().isConnected(t, t == transport::kLan ? 0 : 1));
+        EXPECT_TRUE(DeviceTables::instance().isConnected(t, t == Transport::Lan ? 0 : 1));
     }
 }
 
@@ -205,7 +205,7 @@ TEST_F(DeviceLinkTest, AFailedOpenIsReportedAndLeavesTheEntryFree) {
     auto link = makeLink(DeviceFunction::Scope);
     EXPECT_EQ(link->Connect(), 0);
     EXPECT_EQ(messages_.texts(), QStringList{QString::fromLatin1(msg::kCannotConnect)});
-    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
+    EXPECT_FALSE(DeviceTables::instance().isConnected(Transport::Lan, 0));
 }
 
 TEST_F(DeviceLinkTest, ConnectWithoutAWorkerSaysSoButStaysConnected) {
@@ -220,13 +220,13 @@ TEST_F(DeviceLinkTest, WhileConnectedOnlyTheUpdateSettingsChange) {
     auto link = makeLink(DeviceFunction::Scope, kUpdateSingle);
     ASSERT_EQ(link->Connect(), 1);
     LinkSettings other = link->settings();
-    other.transport = transport::kUsb;
+    other.transport = Transport::Usb;
     other.deviceIndex = 5;
     other.updateMode = kUpdateAutomatic;
     other.intervalIndex = 1;
     link->applySettings(other);
     const LinkSettings now = link->settings();
-    EXPECT_EQ(now.transport, transport::kLan);
+    EXPECT_EQ(now.transport, Transport::Lan);
     EXPECT_EQ(now.deviceIndex, 0u);
     EXPECT_EQ(now.updateMode, kUpdateAutomatic);
     EXPECT_EQ(now.intervalIndex, 1);
@@ -248,7 +248,7 @@ TEST_F(DeviceLinkTest, MeterWorkerPollsAndAFailedSettingIsReportedWithoutStoppin
     // thread, which is not running its event loop, yet the call returns.
     CDeviceLink unopened;
     LinkSettings dead;
-    dead.transport = transport::kLan;
+    dead.transport = Transport::Lan;
     dead.deviceIndex = 9;  // a LAN slot nobody opened: every call fails at once
     unopened.applySettings(dead);
     unopened.adoptSession(sessionFor(DeviceFunction::Meter));
@@ -269,7 +269,7 @@ TEST_F(DeviceLinkTest, EndingTheWorkerWhileConnectedClosesTheLink) {
     link->endWorker();
     EXPECT_FALSE(link->isConnected());
     EXPECT_FALSE(link->hasWorker());
-    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
+    EXPECT_FALSE(DeviceTables::instance().isConnected(Transport::Lan, 0));
     // The LAN slot is closed: nothing answers on it any more.
     EXPECT_NE(KwCheckComOK(ZELVO_HANDLE(ZELVO_LINK_LAN, 0)), 0);
 }
@@ -321,7 +321,7 @@ TEST_F(LanSlotsTest, EachLanWindowTakesItsOwnSlotAndGivesItBack) {
 
     // Disconnect frees the first slot; closing a connected window frees the second.
     EXPECT_EQ(first->Disconnect(), 1);
-    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
+    EXPECT_FALSE(DeviceTables::instance().isConnected(Transport::Lan, 0));
     second.reset();
     EXPECT_TRUE(DeviceTables::instance().connectedLanEntries().empty());
     EXPECT_TRUE(messages_.texts().isEmpty());

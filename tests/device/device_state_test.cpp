@@ -14,16 +14,16 @@ namespace {
 
 TEST(LinkSettings, HandleCarriesTheLinkKindAboveTheIndex) {
     struct Case {
-        uint16_t transport;
+        Transport transport;
         uint32_t index;
         DeviceHandle handle;
     };
-    for (const Case& c : {Case{transport::kUsb, 3, 0x00003}, Case{transport::kSerial, 2, 0x10002},
-                          Case{transport::kLan, 0, 0x20000}}) {
+    for (const Case& c : {Case{Transport::Usb, 3, 0x00003}, Case{Transport::Serial, 2, 0x10002},
+                          Case{Transport::Lan, 0, 0x20000}}) {
         LinkSettings s;
         s.transport = c.transport;
         s.deviceIndex = c.index;
-        EXPECT_EQ(deviceHandle(s), c.handle) << "transport " << c.transport;
+        EXPECT_EQ(deviceHandle(s), c.handle) << "transport " << static_cast<int>(c.transport);
     }
 }
 
@@ -70,20 +70,20 @@ class DeviceTablesTest : public ::testing::Test {
 };
 
 TEST_F(DeviceTablesTest, AnEntryIsClaimedOnceUntilReleased) {
-    EXPECT_TRUE(tables.claim(transport::kLan, 0));
-    EXPECT_FALSE(tables.claim(transport::kLan, 0));
+    EXPECT_TRUE(tables.claim(Transport::Lan, 0));
+    EXPECT_FALSE(tables.claim(Transport::Lan, 0));
     // The other transports' entries of the same index are not touched.
-    EXPECT_FALSE(tables.isConnected(transport::kUsb, 0));
-    EXPECT_FALSE(tables.isConnected(transport::kSerial, 0));
-    tables.release(transport::kLan, 0);
-    EXPECT_TRUE(tables.claim(transport::kLan, 0));
+    EXPECT_FALSE(tables.isConnected(Transport::Usb, 0));
+    EXPECT_FALSE(tables.isConnected(Transport::Serial, 0));
+    tables.release(Transport::Lan, 0);
+    EXPECT_TRUE(tables.claim(Transport::Lan, 0));
 }
 
 TEST_F(DeviceTablesTest, IndexesOutsideTheTablesAreNeverClaimed) {
-    EXPECT_FALSE(tables.claim(transport::kUsb, kDeviceTableSize));
-    EXPECT_FALSE(tables.claim(transport::kUsb, kNoDevice));
-    EXPECT_FALSE(tables.claim(3, 0));
-    EXPECT_FALSE(tables.entry(transport::kSerial, 16).has_value());
+    EXPECT_FALSE(tables.claim(Transport::Usb, kDeviceTableSize));
+    EXPECT_FALSE(tables.claim(Transport::Usb, kNoDevice));
+    EXPECT_FALSE(tables.claim(static_cast<Transport>(kTransportCount), 0));
+    EXPECT_FALSE(tables.entry(Transport::Serial, 16).has_value());
 }
 
 }  // namespace
@@ -96,13 +96,13 @@ TEST(ConnectTarget, NamesAnInstrumentAsTheOptionDialogWould) {
     QString error;
     const auto lan = settingsForConnectTarget(QStringLiteral("lan:127.0.0.9"), &error);
     ASSERT_TRUE(lan.has_value());
-    EXPECT_EQ(lan->transport, transport::kLan);
+    EXPECT_EQ(lan->transport, Transport::Lan);
     EXPECT_EQ(lan->deviceIndex, 0u);
     EXPECT_EQ(lan->lanAddress, 0x7F000009u);
 
     const auto usb = settingsForConnectTarget(QStringLiteral("usb:3"), &error);
     ASSERT_TRUE(usb.has_value());
-    EXPECT_EQ(usb->transport, transport::kUsb);
+    EXPECT_EQ(usb->transport, Transport::Usb);
     EXPECT_EQ(usb->deviceIndex, 3u);
 
     // The test's only serial port does not exist, so no port number is available.

@@ -122,7 +122,7 @@ TEST_F(OptionDialogTest, ChoosingRs232SwitchesToSingleAndAnEmptyPortListChangesN
     // The only named port does not exist, so the list is empty.
     pressOk(*dialog);
     EXPECT_TRUE(accepted(*dialog));
-    EXPECT_EQ(dialog->settings().transport, transport::kUsb);
+    EXPECT_EQ(dialog->settings().transport, Transport::Usb);
     EXPECT_EQ(dialog->settings().deviceIndex, kNoDevice);
 }
 
@@ -152,10 +152,10 @@ TEST_F(OptionDialogTest, LanTestIdentifiesTheInstrumentAndClosesItsSlot) {
     pressOk(*dialog);
     ASSERT_TRUE(accepted(*dialog)) << messages_.texts().join(" | ").toStdString();
     const LinkSettings& s = dialog->settings();
-    EXPECT_EQ(s.transport, transport::kLan);
+    EXPECT_EQ(s.transport, Transport::Lan);
     EXPECT_EQ(s.deviceIndex, 0u);
     EXPECT_EQ(serialNumber(s.deviceInfo), QStringLiteral("ZV20260001"));
-    const DeviceEntry entry = *DeviceTables::instance().entry(transport::kLan, 0);
+    const DeviceEntry entry = *DeviceTables::instance().entry(Transport::Lan, 0);
     EXPECT_EQ(entry.serialNumber, QStringLiteral("ZV20260001"));
     EXPECT_EQ(entry.lanAddress, s.lanAddress);
     EXPECT_FALSE(entry.connected);
@@ -174,7 +174,7 @@ TEST_F(OptionDialogTest, LanPageShowsTheAddressesOtherWindowsHold) {
     DeviceTables& tables = DeviceTables::instance();
     const auto slot = tables.claimLanSlot(0x7F000105);
     ASSERT_TRUE(slot.slot);
-    tables.describe(transport::kLan, *slot.slot, QStringLiteral("Zelvo"),
+    tables.describe(Transport::Lan, *slot.slot, QStringLiteral("Zelvo"),
                     QStringLiteral("ZV20260009"), 0x7F000105);
     auto again = open(link);
     QTest::mouseClick(child<QRadioButton>(*again, "LAN"), Qt::LeftButton);
@@ -280,7 +280,7 @@ TEST_F(OptionDialogSerialTest, OkWithRs232LeavesTheWindowUpdatingOnRequest) {
     pressOk(*dialog);
     ASSERT_TRUE(accepted(*dialog)) << messages_.texts().join(" | ").toStdString();
     const LinkSettings& s = dialog->settings();
-    EXPECT_EQ(s.transport, transport::kSerial);
+    EXPECT_EQ(s.transport, Transport::Serial);
     EXPECT_EQ(s.serialPort, 2);
     EXPECT_EQ(s.deviceIndex, 0u);
     EXPECT_EQ(s.updateMode, kUpdateSingle);
@@ -334,7 +334,7 @@ TEST_F(InstrumentWindowTest, AWindowThatGoesWhileConnectedFreesItsInstrument) {
     }
     EXPECT_FALSE(deviceLinkOf(document).isConnected());
     EXPECT_FALSE(deviceLinkOf(document).hasWorker());
-    EXPECT_FALSE(DeviceTables::instance().isConnected(transport::kLan, 0));
+    EXPECT_FALSE(DeviceTables::instance().isConnected(Transport::Lan, 0));
 }
 
 }  // namespace

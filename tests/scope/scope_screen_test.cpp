@@ -185,7 +185,7 @@ TEST(ScopeScreen, DisconnectedShowsOnlyGraticuleAndTheRedLamp) {
     s.link.isConnected = false;
     s.link.removed = true;
     std::array<MeasurementText, kMeasurementSlots> texts{};
-    texts[0] = {true, 1, QStringLiteral("Vpp=1.00V")};
+    texts[0] = {true, kCh2, QStringLiteral("Vpp=1.00V")};
     s.screen.setMeasurementTexts(texts);
     const QImage image = s.picture();
     EXPECT_EQ(countAll(image, colour::kCh1), 0);  // no trace, marker or label
@@ -529,7 +529,8 @@ BlockBuilder crowdedBottom() {
 std::array<MeasurementText, kMeasurementSlots> allMeasurementTexts() {
     std::array<MeasurementText, kMeasurementSlots> texts{};
     for (int k = 0; k < kMeasurementSlots; ++k)
-        texts[static_cast<std::size_t>(k)] = {true, k % 3, QStringLiteral("Vpp=1.00V")};
+        texts[static_cast<std::size_t>(k)] = {true, static_cast<WaveChannel>(k % 3),
+                                              QStringLiteral("Vpp=1.00V")};
     return texts;
 }
 

@@ -14,10 +14,10 @@ namespace oscilane {
 enum class CursorType { None = 0, Cross = 1, Trace = 2, Vertical = 3, Horizontal = 4 };
 inline constexpr int kCursorTypeCount = 5;
 
-// The user's cursor choice; the channel is 0 CH1, 1 CH2 or 2 MATH.
+// The user's cursor choice.
 struct CursorChoice {
     CursorType type = CursorType::None;
-    int channel = kCh1;
+    WaveChannel channel = kCh1;  // kCh1, kCh2 or kMath
 };
 
 // The channel's math trace shows an FFT: the cursors then read frequency and dB.

@@ -11,11 +11,10 @@
 
 #include "model/measure_kinds.h"
 #include "model/measure_library.h"
+#include "model/scope_settings.h"
 #include "model/setting_block.h"
 
 namespace oscilane {
-
-class ScopeSettings;
 
 // What one measurement shows and, where it has one, its value in base SI
 // units (volts at the probe tip, seconds, hertz, plain fractions).
@@ -26,7 +25,7 @@ struct MeasureResult {
 
 struct MeasureSlot {
     bool enabled = false;
-    int channel = 0;  // 0 CH1, 1 CH2, 2 MATH
+    WaveChannel channel = kCh1;  // kCh1, kCh2 or kMath
     MeasureKind kind = MeasureKind::Vpp;
     // Changes whenever the slot is given a measurement, so a reader can tell
     // a new measurement from the one it saw before (statistics restart).
@@ -87,9 +86,9 @@ class MeasureSet {
     void add(MeasureKind kind);
     // Disables every slot and sets every text to "*****".
     void clear();
-    // 0 CH1, 1 CH2, 2 MATH; any other value is ignored.
+    // kCh1, kCh2 or kMath; any other value is ignored.
     void setCurrentChannel(int channel);
-    int currentChannel() const { return currentChannel_; }
+    WaveChannel currentChannel() const { return currentChannel_; }
     int activeCount() const { return activeCount_; }
 
     // Recomputes the active slots from the block; with no active slot it
@@ -105,7 +104,7 @@ class MeasureSet {
   private:
     MeasurePass pass_;
     int activeCount_ = 0;
-    int currentChannel_ = 0;
+    WaveChannel currentChannel_ = kCh1;
     uint32_t nextSerial_ = 1;
     std::array<MeasureSlot, kMeasureSlotCount> slots_{};
     std::array<std::string, kMeasureSlotCount> texts_{};

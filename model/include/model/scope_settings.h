@@ -9,11 +9,9 @@
 
 namespace oscilane {
 
-// Waveforms and channel records: 0 CH1, 1 CH2, 2 MATH, 3 REF.
-inline constexpr int kCh1 = 0;
-inline constexpr int kCh2 = 1;
-inline constexpr int kMath = 2;
-inline constexpr int kRef = 3;
+// Waveforms and channel records, numbered as the block and the instrument
+// number them; the numbers also index per-channel tables.
+enum WaveChannel : int { kCh1 = 0, kCh2 = 1, kMath = 2, kRef = 3 };
 
 enum class TriggerMode { Edge = 0, Pulse = 1, Alt = 2 };
 enum class DisplayFormat { YT = 0, XY = 1, Roll = 2 };
