@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "display/trace_raster.h"
 #include "model/formatting.h"
 #include "model/scope_scales.h"
 #include "model/scope_status_line.h"
@@ -221,14 +222,13 @@ void ScopeScreen::drawBeneathFrame(QPainter& p) {
         drawXY(p, s);
         return;
     }
-    // The points already lie within the grid; the clip is there because Qt's
-    // raster engine strokes thin polylines about twice as fast under a
-    // rectangular clip as without one.
-    const GridRect& g = grid();
-    p.setClipRect(QRect(QPoint(g.left, g.top), QPoint(g.right, g.bottom)));
     for (int w = kCh1; w <= kRef; ++w)
         if (s.shown(w)) drawTrace(p, s, w);
-    p.setClipping(false);
+}
+
+QRect ScopeScreen::traceClip() const {
+    const GridRect& g = grid();
+    return QRect(QPoint(g.left, g.top), QPoint(g.right, g.bottom));
 }
 
 void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
@@ -249,10 +249,10 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
 
     // A vector trace goes out as polylines, one for each unbroken run of
     // points; a dot trace as one set of points.
-    p.setPen(QPen(colour::ofWaveform(w), 0));
+    TracePen pen(p, traceClip(), colour::ofWaveform(w));
     QVarLengthArray<QPoint, zelvo::layout::kSamplesPerTrace> run;
-    const auto endRun = [&p, &run] {
-        if (run.size() > 1) p.drawPolyline(run.data(), static_cast<int>(run.size()));
+    const auto endRun = [&pen, &run] {
+        pen.polyline(run.data(), static_cast<int>(run.size()));
         run.clear();
     };
     for (int i = 0; i < count; ++i) {
@@ -277,7 +277,7 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
     if (vector)
         endRun();
     else
-        p.drawPoints(run.data(), static_cast<int>(run.size()));
+        pen.points(run.data(), static_cast<int>(run.size()));
 }
 
 void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) const {
@@ -301,8 +301,7 @@ void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) const {
         points.append({pixelWithin(areaLeft + x * across / kCodeMax, areaLeft, xyAreaRight(g)),
                        pixelWithin(g.top + (kCodeMax - y) * h / kCodeMax, g.top, g.bottom)});
     }
-    p.setPen(QPen(colour::kRef, 0));
-    p.drawPoints(points.data(), static_cast<int>(points.size()));
+    TracePen(p, traceClip(), colour::kRef).points(points.data(), static_cast<int>(points.size()));
 }
 
 void ScopeScreen::drawAboveFrame(QPainter& p) {

@@ -69,6 +69,8 @@ class ScopeScreen : public WaveScreen {
     void recordCursorPoint(QPoint point);
     void showShapeAt(QPoint point);
 
+    // The grid, edges included: where traces may set pixels.
+    QRect traceClip() const;
     void drawTrace(QPainter& p, const ScopeSettings& s, int waveform) const;
     void drawXY(QPainter& p, const ScopeSettings& s) const;
     void drawMathLabel(QPainter& p, const ScopeSettings& s) const;
