@@ -28,18 +28,39 @@ void drawClipped(QPainter& p, const QRect& clip, const QColor& colour, Draw draw
 
 }  // namespace
 
-TraceRaster::TraceRaster(QImage& image, const QRect& clip, const QColor& colour)
+TraceRaster::TraceRaster(QImage& image, const QRect& clip, const QColor& colour,
+                         std::vector<QRect>* drawn)
     : bits_(image.bits()),
       bytesPerLine_(image.bytesPerLine()),
       clip_(clip.intersected(image.rect())),
-      colour_(colour.rgba()) {}
+      colour_(colour.rgba()),
+      drawn_(drawn) {}
+
+TraceRaster::~TraceRaster() { flush(); }
 
 void TraceRaster::span(int x, int y0, int y1) {
     if (x < clip_.left() || x > clip_.right()) return;
     const int top = std::max(std::min(y0, y1), clip_.top());
     const int bottom = std::min(std::max(y0, y1), clip_.bottom());
-    uchar* line = bits_ + top * bytesPerLine_ + static_cast<qsizetype>(x) * 4;
-    for (int y = top; y <= bottom; ++y, line += bytesPerLine_)
+    if (top > bottom) return;
+    // Consecutive segments meet in a column at their shared point: their
+    // spans there become one, set once.
+    if (x == pending_.x && top <= pending_.bottom + 1 && bottom >= pending_.top - 1) {
+        pending_.top = std::min(pending_.top, top);
+        pending_.bottom = std::max(pending_.bottom, bottom);
+        return;
+    }
+    flush();
+    pending_ = {x, top, bottom};
+}
+
+void TraceRaster::flush() {
+    if (pending_.x == kNoColumn) return;
+    const Pending p = pending_;
+    pending_.x = kNoColumn;
+    if (drawn_) drawn_->push_back(QRect(p.x, p.top, 1, p.bottom - p.top + 1));
+    uchar* line = bits_ + p.top * bytesPerLine_ + static_cast<qsizetype>(p.x) * 4;
+    for (int y = p.top; y <= p.bottom; ++y, line += bytesPerLine_)
         *reinterpret_cast<QRgb*>(line) = colour_;
 }
 
@@ -100,8 +121,9 @@ void TraceRaster::points(const QPoint* points, int count) {
     }
 }
 
-TracePen::TracePen(QPainter& painter, const QRect& clip, const QColor& colour)
-    : painter_(painter), clip_(clip), colour_(colour) {
+TracePen::TracePen(QPainter& painter, const QRect& clip, const QColor& colour,
+                   std::vector<QRect>* drawn)
+    : painter_(painter), clip_(clip), colour_(colour), drawn_(drawn) {
     // The raster writes pixels as they are: only where the painter would
     // have done the same, untransformed, unclipped, opaque and aliased.
     QPaintDevice* device = painter.device();
@@ -116,18 +138,22 @@ TracePen::TracePen(QPainter& painter, const QRect& clip, const QColor& colour)
 
 void TracePen::polyline(const QPoint* points, int count) {
     if (count < 2) return;
-    if (image_)
-        TraceRaster(*image_, clip_, colour_).polyline(points, count);
-    else
-        drawClipped(painter_, clip_, colour_, [&] { painter_.drawPolyline(points, count); });
+    if (image_) {
+        TraceRaster(*image_, clip_, colour_, drawn_).polyline(points, count);
+        return;
+    }
+    if (drawn_) drawn_->push_back(clip_);
+    drawClipped(painter_, clip_, colour_, [&] { painter_.drawPolyline(points, count); });
 }
 
 void TracePen::points(const QPoint* points, int count) {
     if (count <= 0) return;
-    if (image_)
-        TraceRaster(*image_, clip_, colour_).points(points, count);
-    else
-        drawClipped(painter_, clip_, colour_, [&] { painter_.drawPoints(points, count); });
+    if (image_) {
+        TraceRaster(*image_, clip_, colour_, drawn_).points(points, count);
+        return;
+    }
+    if (drawn_) drawn_->push_back(clip_);
+    drawClipped(painter_, clip_, colour_, [&] { painter_.drawPoints(points, count); });
 }
 
 }  // namespace oscilane

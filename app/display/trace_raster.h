@@ -15,6 +15,8 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <climits>
+#include <vector>
 
 class QPainter;
 
@@ -23,8 +25,13 @@ namespace oscilane {
 class TraceRaster {
   public:
     // `image` must be one of the 32-bit RGB formats; `clip` (edges included)
-    // is cut down to the image.
-    TraceRaster(QImage& image, const QRect& clip, const QColor& colour);
+    // is cut down to the image.  Each span set is added to `drawn` if given.
+    TraceRaster(QImage& image, const QRect& clip, const QColor& colour,
+                std::vector<QRect>* drawn = nullptr);
+    // Sets the last span.
+    ~TraceRaster();
+    TraceRaster(const TraceRaster&) = delete;
+    TraceRaster& operator=(const TraceRaster&) = delete;
 
     // Connected segments through the points in order; a single point is
     // no line and draws nothing.
@@ -34,18 +41,31 @@ class TraceRaster {
 
   private:
     void segment(QPoint from, QPoint to);
-    // Column x from row y0 to row y1 (either order), clipped.
+    // Column x from row y0 to row y1 (either order), clipped; kept back
+    // until the next span shows whether it continues this one.
     void span(int x, int y0, int y1);
+    void flush();
+
+    static constexpr int kNoColumn = INT_MIN;
+    struct Pending {
+        int x = kNoColumn;
+        int top = 0;
+        int bottom = 0;
+    };
+    Pending pending_;
 
     uchar* bits_;
     qsizetype bytesPerLine_;
     QRect clip_;
     QRgb colour_;
+    std::vector<QRect>* drawn_;
 };
 
 class TracePen {
   public:
-    TracePen(QPainter& painter, const QRect& clip, const QColor& colour);
+    // `drawn`, if given, gets the rectangles the pen may have set.
+    TracePen(QPainter& painter, const QRect& clip, const QColor& colour,
+             std::vector<QRect>* drawn = nullptr);
 
     void polyline(const QPoint* points, int count);
     void points(const QPoint* points, int count);
@@ -54,6 +74,7 @@ class TracePen {
     QPainter& painter_;
     QRect clip_;
     QColor colour_;
+    std::vector<QRect>* drawn_;
     QImage* image_ = nullptr;  // set when the raster serves the painter
 };
 

@@ -3,6 +3,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QVarLengthArray>
+#include <algorithm>
+#include <cstring>
 
 #include "shell/palette.h"
 
@@ -34,47 +36,124 @@ void WaveScreen::resizeEvent(QResizeEvent* event) {
     if (bestFit_)
         grid_ =
             bestFitGrid(event->size().width(), event->size().height(), margins_, grid_, divisions_);
-    buffer_ = QImage();
+    // A resize event of the same size (Qt sends one before a hidden
+    // widget's first paints) leaves the image as good as it was.
+    if (event->size() != buffer_.size()) buffer_ = QImage();
     gridChanged();
     update();
 }
 
+void WaveScreen::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
+        layerStale_ = true;
+        update();
+    }
+    QWidget::changeEvent(event);
+}
+
+void WaveScreen::updateLayer() {
+    const LayerKey key{size(), grid_, gridVisible_};
+    if (!layerStale_ && key == layerKey_ && layer_.size() == size()) return;
+    layer_ = QImage(size(), QImage::Format_RGB32);
+    layer_.fill(colour::kBackground);
+    if (!grid_.empty()) {
+        QPainter painter(&layer_);
+        drawGraticule(painter);
+        drawFrame(painter);
+    }
+    layerKey_ = key;
+    layerStale_ = false;
+    bufferFromLayer_ = false;  // every pixel of buffer_ was drawn over another layer
+}
+
+void WaveScreen::restoreFromLayer(const std::vector<QRect>& rects) {
+    const qsizetype line = buffer_.bytesPerLine();
+    uchar* const to = buffer_.bits();
+    const uchar* const from = layer_.constBits();
+    const int width = buffer_.width(), height = buffer_.height();
+    for (const QRect& rect : rects) {
+        const int left = std::max(rect.left(), 0), right = std::min(rect.right(), width - 1);
+        const int top = std::max(rect.top(), 0), bottom = std::min(rect.bottom(), height - 1);
+        if (left > right || top > bottom) continue;
+        const qsizetype start = top * line + left * 4;
+        // Most rectangles are a trace's one-pixel column spans.
+        if (left == right) {
+            for (qsizetype at = start, end = bottom * line + left * 4; at <= end; at += line)
+                *reinterpret_cast<QRgb*>(to + at) = *reinterpret_cast<const QRgb*>(from + at);
+            continue;
+        }
+        const auto bytes = static_cast<std::size_t>(right - left + 1) * 4;
+        for (qsizetype at = start, end = bottom * line + left * 4; at <= end; at += line)
+            std::memcpy(to + at, from + at, bytes);
+    }
+}
+
 void WaveScreen::paintEvent(QPaintEvent*) {
-    if (buffer_.size() != size()) buffer_ = QImage(size(), QImage::Format_RGB32);
+    if (buffer_.size() != size()) {
+        buffer_ = QImage(size(), QImage::Format_RGB32);
+        bufferFromLayer_ = false;
+    }
+    updateLayer();
+    // Only what the last repaint drew over the layer needs the layer back.
+    if (!bufferFromLayer_ || !reportsDrawing()) {
+        drawn_.assign(1, buffer_.rect());
+        bufferFromLayer_ = true;
+    }
+    restoreFromLayer(drawn_);
+    drawn_.clear();
     {
         QPainter painter(&buffer_);
-        render(painter, buffer_.rect());
+        recording_ = true;
+        drawLayers(painter, true);
+        recording_ = false;
     }
     QPainter(this).drawImage(0, 0, buffer_);
 }
 
 void WaveScreen::render(QPainter& painter, const QRect& target) {
     painter.save();
-    // Black first even for an empty grid, so a grid that became empty
-    // without a resize does not leave the last picture standing.
-    painter.fillRect(target, colour::kBackground);
-    // The screen's own image needs no transformation; a page or a picture
-    // of another size gets the same drawing moved and scaled into its place.
-    if (target.topLeft() != QPoint(0, 0) || target.size() != size()) {
+    const bool unscaled = target.topLeft() == QPoint(0, 0) && target.size() == size();
+    if (unscaled) {
+        updateLayer();
+        painter.drawImage(0, 0, layer_);
+    } else {
+        // Black first even for an empty grid, so a grid that became empty
+        // without a resize does not leave the last picture standing.
+        painter.fillRect(target, colour::kBackground);
+        // A page or a picture of another size gets the same drawing moved
+        // and scaled into its place.
         painter.setClipRect(target);
         painter.translate(target.topLeft());
         if (!size().isEmpty())
             painter.scale(static_cast<double>(target.width()) / width(),
                           static_cast<double>(target.height()) / height());
     }
-    drawLayers(painter);
+    drawLayers(painter, unscaled);
     painter.restore();
 }
 
-void WaveScreen::drawLayers(QPainter& painter) {
+void WaveScreen::drawLayers(QPainter& painter, bool fromLayer) {
     if (grid_.empty()) return;
-    drawGraticule(painter);
+    if (!fromLayer) drawGraticule(painter);
     drawBeneathFrame(painter);
+    if (fromLayer) {
+        // The frame's four one-pixel edges, over whatever the content drew on them.
+        const GridRect& g = grid_;
+        for (const QRect& edge :
+             {QRect(g.left, g.top, g.width() + 1, 1), QRect(g.left, g.bottom, g.width() + 1, 1),
+              QRect(g.left, g.top, 1, g.height() + 1), QRect(g.right, g.top, 1, g.height() + 1)})
+            painter.drawImage(edge.topLeft(), layer_, edge);
+    } else {
+        drawFrame(painter);
+    }
+    drawAboveFrame(painter);
+    drawMarks(painter);
+}
+
+void WaveScreen::drawFrame(QPainter& painter) const {
     painter.setPen(colour::kGraticuleFrame);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(grid_.left, grid_.top, grid_.width(), grid_.height());
-    drawAboveFrame(painter);
-    drawMarks(painter);
 }
 
 void WaveScreen::drawGraticule(QPainter& p) const {

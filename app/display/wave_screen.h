@@ -6,10 +6,18 @@
 // Everything is drawn by render(), into whatever painter it is given: the
 // widget's kept off-screen image (a repaint per acquired frame then reaches
 // the screen in one copy, without flicker), a picture file or a printed page.
+//
+// What changes only with the size, the grid or the palette (the black
+// ground, the graticule and the grid's frame) is drawn once into a kept
+// layer and copied from there.  A subclass that reports every rectangle it
+// draws into the screen's image (see drawn()) has only those rectangles
+// restored from the layer at its next repaint; any other gets the whole
+// layer each time.
 #pragma once
 
 #include <QImage>
 #include <QWidget>
+#include <vector>
 
 #include "display/grid_geometry.h"
 
@@ -43,13 +51,29 @@ class WaveScreen : public QWidget {
     virtual void drawMarks(QPainter&) {}
     // A resize forgets where the content was last laid out.
     virtual void gridChanged() {}
+    // Whether the subclass reports all it draws through drawn().
+    virtual bool reportsDrawing() const { return false; }
+    // Where the subclass reports what it draws: the list of rectangles of
+    // the screen's image to restore at the next repaint, or null when the
+    // drawing goes elsewhere (a picture, a page) and needs no record.
+    std::vector<QRect>* drawn() { return recording_ ? &drawn_ : nullptr; }
+    void noteDrawn(const QRect& rect) {
+        if (recording_) drawn_.push_back(rect);
+    }
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
-    void drawLayers(QPainter& painter);
+    // The order of the layers; `fromLayer` when the graticule and frame
+    // are already there (an unscaled image) and need only be kept.
+    void drawLayers(QPainter& painter, bool fromLayer);
     void drawGraticule(QPainter& painter) const;
+    void drawFrame(QPainter& painter) const;
+    // Brings the kept layer up to the size, grid and setting it shows.
+    void updateLayer();
+    void restoreFromLayer(const std::vector<QRect>& rects);
 
     Divisions divisions_;
     Margins margins_;
@@ -57,6 +81,21 @@ class WaveScreen : public QWidget {
     bool gridVisible_ = true;
     bool bestFit_ = false;
     QImage buffer_;  // created on the first paint after a resize
+
+    struct LayerKey {
+        QSize size;
+        GridRect grid;
+        bool gridVisible = true;
+        bool operator==(const LayerKey&) const = default;
+    };
+    QImage layer_;  // ground, graticule and frame
+    LayerKey layerKey_;
+    bool layerStale_ = true;  // a palette or style change
+    // What the last repaint drew over the layer in buffer_, and whether all
+    // of buffer_ must come from the layer again instead.
+    std::vector<QRect> drawn_;
+    bool recording_ = false;
+    bool bufferFromLayer_ = false;
 };
 
 }  // namespace oscilane

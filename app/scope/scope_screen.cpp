@@ -71,11 +71,6 @@ const QColor& statusColour(StatusColour c) {
     return colour::kStatusText;
 }
 
-// Text with its top-left corner at (x, y), on a transparent background.
-void textAt(QPainter& p, int x, int y, const QString& text) {
-    p.drawText(QRect(x, y, 4000, 400), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-}
-
 bool isSampleCode(int code) { return code >= 0 && code <= kCodeMax; }
 
 // A pixel coordinate within [low, high], truncated toward zero.  Clamped
@@ -139,6 +134,28 @@ void ScopeScreen::setMeasurementTexts(const std::array<MeasurementText, kMeasure
 }
 
 void ScopeScreen::gridChanged() { computedFrom_.fill(std::nullopt); }
+
+ScopeScreen::Shown ScopeScreen::current() const {
+    return Shown{data_.displayedBlock,
+                 state_.connected(),
+                 state_.deviceRemoved(),
+                 cursor_.type,
+                 cursor_.channel,
+                 cursor1_,
+                 cursor2_,
+                 markers_,
+                 measurements_};
+}
+
+void ScopeScreen::paintEvent(QPaintEvent* event) {
+    WaveScreen::paintEvent(event);
+    // After the paint: it has brought the markers up to the settings.
+    shown_ = current();
+}
+
+void ScopeScreen::refresh() {
+    if (!shown_ || current() != *shown_) update();
+}
 
 bool ScopeScreen::markerShown(int marker) const {
     // An empty grid draws no marker, and one grabbed there would have no
@@ -214,6 +231,9 @@ void ScopeScreen::updateMarkers() {
 
 void ScopeScreen::drawBeneathFrame(QPainter& p) {
     clampCursorPoints(grid(), cursor1_, cursor2_);
+    // The cursors' lines and readouts are not worth the bookkeeping: while
+    // they are shown, every repaint starts from the whole layer.
+    if (cursor_.type != CursorType::None) noteDrawn(rect());
     drawCursorLines(p, grid(), settings(), cursor_, cursor1_, cursor2_);
     updateMarkers();
     if (!state_.connected()) return;
@@ -231,7 +251,7 @@ QRect ScopeScreen::traceClip() const {
     return QRect(QPoint(g.left, g.top), QPoint(g.right, g.bottom));
 }
 
-void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
+void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) {
     const int count = s.pointCount(w);
     if (count == 0) return;
     const GridRect& g = grid();
@@ -249,7 +269,7 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
 
     // A vector trace goes out as polylines, one for each unbroken run of
     // points; a dot trace as one set of points.
-    TracePen pen(p, traceClip(), colour::ofWaveform(w));
+    TracePen pen(p, traceClip(), colour::ofWaveform(w), drawn());
     QVarLengthArray<QPoint, zelvo::layout::kSamplesPerTrace> run;
     const auto endRun = [&pen, &run] {
         pen.polyline(run.data(), static_cast<int>(run.size()));
@@ -280,7 +300,7 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) const {
         pen.points(run.data(), static_cast<int>(run.size()));
 }
 
-void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) const {
+void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) {
     const GridRect& g = grid();
     const double h = g.height();
     const int areaLeft = xyAreaLeft(g);
@@ -301,13 +321,13 @@ void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) const {
         points.append({pixelWithin(areaLeft + x * across / kCodeMax, areaLeft, xyAreaRight(g)),
                        pixelWithin(g.top + (kCodeMax - y) * h / kCodeMax, g.top, g.bottom)});
     }
-    TracePen(p, traceClip(), colour::kRef).points(points.data(), static_cast<int>(points.size()));
+    TracePen(p, traceClip(), colour::kRef, drawn())
+        .points(points.data(), static_cast<int>(points.size()));
 }
 
 void ScopeScreen::drawAboveFrame(QPainter& p) {
     if (state_.connected()) {
         const ScopeSettings s = settings();
-        p.setFont(font());
         if (s.shown(kMath)) drawMathLabel(p, s);
         if (s.shown(kRef)) drawRefLabel(p, s);
         drawMarkers(p);
@@ -319,64 +339,88 @@ void ScopeScreen::drawAboveFrame(QPainter& p) {
     drawLamp(p);
 }
 
-void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) const {
-    p.setPen(colour::kMath);
-    textAt(p, grid().left, grid().bottom + 20, QString::fromStdString(ScopeMathLabel(s)));
+void ScopeScreen::textAt(QPainter& p, KeptText& kept, QPoint at, const QString& text,
+                         const QFont& font) {
+    noteDrawn(kept.draw(p, at, text, font));
 }
 
-void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
+void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) {
+    p.setPen(colour::kMath);
+    textAt(p, mathLabel_, {grid().left, grid().bottom + 20},
+           QString::fromStdString(ScopeMathLabel(s)), font());
+}
+
+void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) {
     const QString text = QStringLiteral("REF: ") +
                          QString::fromStdString(VoltText(s.voltsValue10uV(kRef) * 0.01,
                                                          static_cast<uint16_t>(s.probe(kRef)))) +
                          QStringLiteral("/DIV");
     p.setPen(colour::kRef);
-    textAt(p, (grid().left + grid().right) / 2 + 100, grid().bottom + 20, text);
+    textAt(p, refLabel_, {(grid().left + grid().right) / 2 + 100, grid().bottom + 20}, text,
+           font());
 }
 
-void ScopeScreen::drawStatusLine(QPainter& p, const ScopeSettings& s) const {
-    // The lamp is amber then: the window is connected, the instrument silent.
-    const std::vector<StatusPiece> line = ScopeStatusLine(s, state_.deviceRemoved());
+void ScopeScreen::layOutStatusLine(std::vector<StatusPiece> line) {
     const GridRect& g = grid();
+    status_.line = std::move(line);
+    status_.gridWidth = g.width();
+    status_.fontPx = 0;
+    status_.x.clear();
     const int bandHeight = kStatusBottomOffset - kStatusTopOffset + 1;
     // The largest font at which the whole line fits across the grid; a grid
     // too narrow even for the smallest shows no line rather than part of one.
     for (int px = kStatusFontPx; px >= kStatusSmallestFontPx; --px) {
-        const QFont font = pixelFont("Arial", px);
-        const QFontMetrics metrics(font);
-        std::vector<QString> texts;
-        int width = kStatusGapPx * (static_cast<int>(line.size()) - 1);
-        for (const StatusPiece& piece : line) {
-            texts.push_back(QString::fromStdString(piece.text));
-            width += metrics.horizontalAdvance(texts.back());
+        const QFontMetrics metrics(pixelFont("Arial", px));
+        std::vector<int> advances;
+        int width = kStatusGapPx * (static_cast<int>(status_.line.size()) - 1);
+        for (const StatusPiece& piece : status_.line) {
+            advances.push_back(metrics.horizontalAdvance(QString::fromStdString(piece.text)));
+            width += advances.back();
         }
         if (width > g.width() || metrics.height() > bandHeight) continue;
-        p.setFont(font);
+        status_.fontPx = px;
         int x = g.left;
-        for (std::size_t k = 0; k < line.size(); ++k) {
-            p.setPen(statusColour(line[k].colour));
-            textAt(p, x, g.bottom + kStatusTopOffset, texts[k]);
-            x += metrics.horizontalAdvance(texts[k]) + kStatusGapPx;
+        for (const int advance : advances) {
+            status_.x.push_back(x);
+            x += advance + kStatusGapPx;
         }
         return;
     }
 }
 
-void ScopeScreen::drawMarkers(QPainter& p) const {
+void ScopeScreen::drawStatusLine(QPainter& p, const ScopeSettings& s) {
+    // The lamp is amber then: the window is connected, the instrument silent.
+    std::vector<StatusPiece> line = ScopeStatusLine(s, state_.deviceRemoved());
+    const GridRect& g = grid();
+    // The fitting is measured again only when the words or the room change.
+    if (line != status_.line || g.width() != status_.gridWidth || status_.x.empty())
+        layOutStatusLine(std::move(line));
+    if (status_.fontPx == 0) return;
+    const QFont font = pixelFont("Arial", status_.fontPx);
+    if (status_.texts.size() < status_.line.size()) status_.texts.resize(status_.line.size());
+    for (std::size_t k = 0; k < status_.line.size(); ++k) {
+        p.setPen(statusColour(status_.line[k].colour));
+        textAt(p, status_.texts[k], {status_.x[k], g.bottom + kStatusTopOffset},
+               QString::fromStdString(status_.line[k].text), font);
+    }
+}
+
+void ScopeScreen::drawMarkers(QPainter& p) {
     for (int m = 0; m < kMarkerCount; ++m) {
         if (!markerShown(m)) continue;
         const MarkerShape shape = markerShape(m, markers_[static_cast<std::size_t>(m)]);
         p.setPen(QPen(markerColour(m), 0));
         p.setBrush(markerColour(m));
         p.drawPolygon(shape.polygon, Qt::OddEvenFill);
+        noteDrawn(shape.polygon.boundingRect().adjusted(-1, -1, 1, 1));
         p.setBrush(Qt::NoBrush);
         p.setPen(colour::kMarkerLabel);
-        p.setFont(markerLabelFont(m));
-        textAt(p, shape.labelTopLeft.x(), shape.labelTopLeft.y(),
-               QString::fromLatin1(markerLabel(m)));
+        textAt(p, markerLabels_[static_cast<std::size_t>(m)], shape.labelTopLeft,
+               QString::fromLatin1(markerLabel(m)), markerLabelFont(m));
     }
 }
 
-void ScopeScreen::drawMeasurements(QPainter& p) const {
+void ScopeScreen::drawMeasurements(QPainter& p) {
     const GridRect& g = grid();
     const int w = g.width();
     const int columnOffset = w / 8;
@@ -384,17 +428,17 @@ void ScopeScreen::drawMeasurements(QPainter& p) const {
     const int h15 = g.height() / 15;
     // Two columns, four rows up from the bottom of the grid.
     const int rowBottom[4] = {h15, h8, h15 + h8, 2 * h15 + h8};
-    p.setFont(measurementFont());
     for (int k = 0; k < kMeasurementSlots; ++k) {
         const MeasurementText& slot = measurements_[static_cast<std::size_t>(k)];
         if (!slot.enabled) continue;
         const int x = g.left + (k % 2 == 1 ? w / 2 : 0) + columnOffset;
         p.setPen(colour::ofMeasurement(slot.channel));
-        textAt(p, x, g.bottom - rowBottom[k / 2], slot.text);
+        textAt(p, measurementTexts_[static_cast<std::size_t>(k)], {x, g.bottom - rowBottom[k / 2]},
+               slot.text, measurementFont());
     }
 }
 
-void ScopeScreen::drawLamp(QPainter& p) const {
+void ScopeScreen::drawLamp(QPainter& p) {
     // Amber while connected to an instrument that no longer answers: the
     // window keeps its connection and turns green again when it does.
     const QColor& lamp = !state_.connected()      ? colour::kDisconnected
@@ -403,11 +447,11 @@ void ScopeScreen::drawLamp(QPainter& p) const {
     p.setPen(lamp);
     p.setBrush(lamp);
     p.drawEllipse(QPoint(10, 10), 8, 8);
+    noteDrawn(QRect(0, 0, 21, 21));
     p.setBrush(Qt::NoBrush);
     if (state_.deviceRemoved()) {
         p.setPen(colour::kRemovalNotice);
-        p.setFont(font());
-        textAt(p, 5, 20, QString::fromLatin1(scopetext::kDeviceRemoved));
+        textAt(p, removalNotice_, {5, 20}, QString::fromLatin1(scopetext::kDeviceRemoved), font());
     }
 }
 

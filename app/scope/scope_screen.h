@@ -9,10 +9,13 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <vector>
 
+#include "display/kept_text.h"
 #include "display/wave_screen.h"
 #include "model/cursor_readouts.h"
 #include "model/scope_settings.h"
+#include "model/scope_status_line.h"
 #include "scope/scope_link_state.h"
 #include "scope/scope_markers.h"
 
@@ -22,6 +25,7 @@ struct MeasurementText {
     bool enabled = false;
     WaveChannel channel = kCh1;  // kCh1, kCh2 or kMath
     QString text;
+    bool operator==(const MeasurementText&) const = default;
 };
 inline constexpr int kMeasurementSlots = 8;
 
@@ -49,8 +53,13 @@ class ScopeScreen : public WaveScreen {
     bool markerShown(int marker) const;
     // Brings the markers up to the displayed settings, as each paint does first.
     void updateMarkers();
+    // Asks for a repaint only when something the display shows differs from
+    // what it showed at its last paint (the acquisition tick's call: a
+    // stopped instrument's unchanged frames cost no drawing at all).
+    void refresh();
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     void drawBeneathFrame(QPainter& painter) override;
     void drawAboveFrame(QPainter& painter) override;
     void gridChanged() override;
@@ -58,6 +67,7 @@ class ScopeScreen : public WaveScreen {
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void drawMarks(QPainter& painter) override;
+    bool reportsDrawing() const override { return true; }
     // The arrow keys move the latest cursor point a pixel, ten with Shift.
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -71,14 +81,17 @@ class ScopeScreen : public WaveScreen {
 
     // The grid, edges included: where traces may set pixels.
     QRect traceClip() const;
-    void drawTrace(QPainter& p, const ScopeSettings& s, int waveform) const;
-    void drawXY(QPainter& p, const ScopeSettings& s) const;
-    void drawMathLabel(QPainter& p, const ScopeSettings& s) const;
-    void drawRefLabel(QPainter& p, const ScopeSettings& s) const;
-    void drawMarkers(QPainter& p) const;
-    void drawStatusLine(QPainter& p, const ScopeSettings& s) const;
-    void drawMeasurements(QPainter& p) const;
-    void drawLamp(QPainter& p) const;
+    void drawTrace(QPainter& p, const ScopeSettings& s, int waveform);
+    void drawXY(QPainter& p, const ScopeSettings& s);
+    // Draws a kept text with its top-left corner at `at` and notes where.
+    void textAt(QPainter& p, KeptText& kept, QPoint at, const QString& text, const QFont& font);
+    void drawMathLabel(QPainter& p, const ScopeSettings& s);
+    void drawRefLabel(QPainter& p, const ScopeSettings& s);
+    void drawMarkers(QPainter& p);
+    void layOutStatusLine(std::vector<StatusPiece> line);
+    void drawStatusLine(QPainter& p, const ScopeSettings& s);
+    void drawMeasurements(QPainter& p);
+    void drawLamp(QPainter& p);
 
     const ScopeData& data_;
     const ScopeLinkState& state_;
@@ -100,6 +113,38 @@ class ScopeScreen : public WaveScreen {
     MarkerPlace pressedPlace_;  // where the dragged marker stood when it was grabbed
     QPoint cursor1_;
     QPoint cursor2_;
+
+    // Everything a paint draws from, as it stood at the last paint.
+    struct Shown {
+        ScopeData::Block block{};
+        bool connected = false;
+        bool deviceRemoved = false;
+        CursorType cursorType = CursorType::None;
+        WaveChannel cursorChannel = kCh1;
+        QPoint cursor1, cursor2;
+        std::array<MarkerPlace, kMarkerCount> markers{};
+        std::array<MeasurementText, kMeasurementSlots> measurements{};
+        bool operator==(const Shown&) const = default;
+    };
+    Shown current() const;
+    std::optional<Shown> shown_;  // none before the first paint
+
+    // The texts, each laid out once until its words change.
+    KeptText mathLabel_;
+    KeptText refLabel_;
+    KeptText removalNotice_;
+    std::array<KeptText, kMarkerCount> markerLabels_;
+    std::array<KeptText, kMeasurementSlots> measurementTexts_;
+    // The status line as last fitted to the grid's width: its font size (0
+    // when it does not fit) and where each piece starts.
+    struct StatusLayout {
+        std::vector<StatusPiece> line;
+        int gridWidth = -1;
+        int fontPx = 0;
+        std::vector<int> x;
+        std::vector<KeptText> texts;
+    };
+    StatusLayout status_;
 };
 
 }  // namespace oscilane

@@ -52,7 +52,7 @@ void ScopeView::tick() {
     } else if (!progress_->isHidden()) {
         progress_->hide();
     }
-    screen_->update();
+    screen_->refresh();
 }
 
 void ScopeView::showMeasurements() {
