@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Instructions of one whole scope frame (copy, panel refresh, repaint at
-# 1600 x 1000) counted by callgrind over a run of frames, and per frame.
+# 1600 x 1000) counted by callgrind over a run of frames, and per frame; then
+# the same for frames whose upload is unchanged (a stopped instrument).
 #   bench/frame_instructions.sh [BUILD_DIR] [FRAMES]
 set -euo pipefail
 build=${1:-build}
@@ -11,10 +12,16 @@ command -v valgrind >/dev/null || { echo "valgrind is missing: run tools/setup.s
 
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
-# Only the counted frames: collection is on inside measuredFrames alone.
-QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} valgrind --tool=callgrind --callgrind-out-file="$out" \
-  --toggle-collect='*measuredFrames*' "$bench" --frames="$frames" >/dev/null 2>&1
-total=$(awk '/^totals:/ { print $2 }' "$out")
-[ -n "$total" ] || { echo "callgrind wrote no totals" >&2; exit 1; }
+# Only the counted frames: collection is on inside the measured function alone.
+count() {
+  QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} valgrind --tool=callgrind --callgrind-out-file="$out" \
+    --toggle-collect="*$1*" "$bench" "$2=$frames" >/dev/null 2>&1
+  total=$(awk '/^totals:/ { print $2 }' "$out")
+  [ -n "$total" ] || { echo "callgrind wrote no totals" >&2; exit 1; }
+}
+count measuredFrames --frames
 echo "instructions for $frames frames: $total"
 awk -v t="$total" -v n="$frames" 'BEGIN { printf "instructions per frame: %.0f\n", t / n }'
+count measuredUnchangedFrames --unchanged-frames
+echo "instructions for $frames unchanged frames: $total"
+awk -v t="$total" -v n="$frames" 'BEGIN { printf "instructions per unchanged frame: %.0f\n", t / n }'

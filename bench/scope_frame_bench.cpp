@@ -2,12 +2,15 @@
 // CH1, CH2, MATH and REF shown: the display's repaint alone, and the whole
 // timer frame (copy of the upload, controller-panel refresh, repaint through
 // the widget's paint handler), with steady settings and with settings that
-// change every frame.  The baseline is the 10148-byte block copy every frame
-// needs anyway.
+// change every frame; and a frame of a stopped instrument, whose upload is
+// the same block again (copy, panel refresh, measurements, and the display's
+// check that nothing it shows has changed).  The baseline is the 10148-byte
+// block copy every frame needs anyway.
 //
-//   scope_frame_bench                 the benchmarks and their ratios
-//   scope_frame_bench --frames=N      N whole frames and nothing else, for
-//                                     counting instructions (frame_instructions.sh)
+//   scope_frame_bench                     the benchmarks and their ratios
+//   scope_frame_bench --frames=N          N whole frames and nothing else, for
+//                                         counting instructions (frame_instructions.sh)
+//   scope_frame_bench --unchanged-frames=N  N unchanged frames, likewise
 #include <benchmark/benchmark.h>
 
 #include "loopback.h"  // first: the simulator's headers precede Qt's keyword macros
@@ -87,11 +90,25 @@ struct ConnectedView {
         view->tick();
         view->screen().render(&target);
     }
+
+    // The same upload as the last frame's, and whatever repaint the timer
+    // frame asks for.
+    void unchangedFrame() {
+        link.data.uploadedBlock = frames[(count + 1) % 2];
+        link.fresh = true;
+        view->tick();
+        QApplication::processEvents();
+    }
 };
 
 // A whole frame of a connected window: the part counted by callgrind.
 __attribute__((noinline)) void measuredFrames(ConnectedView& view, long frames) {
     for (long i = 0; i < frames; ++i) view.frame();
+}
+
+// An unchanged frame of a connected window: counted the same way.
+__attribute__((noinline)) void measuredUnchangedFrames(ConnectedView& view, long frames) {
+    for (long i = 0; i < frames; ++i) view.unchangedFrame();
 }
 
 void BM_PaintConnectedScope(benchmark::State& state) {
@@ -123,6 +140,19 @@ void wholeFrames(benchmark::State& state, bool changeSettings) {
 }
 
 void BM_ScopeFrame(benchmark::State& state) { wholeFrames(state, false); }
+
+void BM_UnchangedScopeFrame(benchmark::State& state) {
+    ConnectedView v;
+    if (!v.open(false)) {
+        state.SkipWithError("no upload from the simulated instrument");
+        return;
+    }
+    v.unchangedFrame();
+    for (auto _ : state) {
+        v.unchangedFrame();
+        benchmark::ClobberMemory();
+    }
+}
 void BM_ScopeFrameChangingSettings(benchmark::State& state) { wholeFrames(state, true); }
 
 void BM_CopySettingBlock(benchmark::State& state) {
@@ -138,19 +168,33 @@ void BM_CopySettingBlock(benchmark::State& state) {
 BENCHMARK(BM_PaintConnectedScope)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScopeFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ScopeFrameChangingSettings)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_UnchangedScopeFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CopySettingBlock)->Unit(benchmark::kMicrosecond);
 
-// --frames=N: a few warm-up frames, then N counted ones.
-int runFrames(long frames) {
+// --frames=N or --unchanged-frames=N: a few warm-up frames, then N counted ones.
+int runFrames(long frames, bool unchanged) {
     ConnectedView v;
     if (!v.open(false)) {
         std::fputs("no upload from the simulated instrument\n", stderr);
         return 1;
     }
     for (int i = 0; i < 4; ++i) v.frame();
-    measuredFrames(v, frames);
+    if (unchanged) {
+        v.unchangedFrame();
+        measuredUnchangedFrames(v, frames);
+    } else {
+        measuredFrames(v, frames);
+    }
     std::printf("frames %ld\n", frames);
     return 0;
+}
+
+// The count after `option` ("--frames="), or 0 when the argument is not it.
+long countAfter(const char* argument, const char* option) {
+    const std::size_t length = std::strlen(option);
+    if (std::strncmp(argument, option, length) != 0) return 0;
+    const long frames = std::strtol(argument + length, nullptr, 10);
+    return frames > 0 ? frames : -1;
 }
 
 }  // namespace
@@ -160,16 +204,18 @@ int main(int argc, char** argv) {
     // The display draws into images: no window system is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (argc == 2 && std::strncmp(argv[1], "--frames=", 9) == 0) {
-        const long frames = std::strtol(argv[1] + 9, nullptr, 10);
-        if (frames <= 0) {
-            std::fputs("--frames needs a positive count\n", stderr);
+    for (const bool unchanged : {false, true}) {
+        const char* option = unchanged ? "--unchanged-frames=" : "--frames=";
+        const long frames = argc == 2 ? zelvo::bench::countAfter(argv[1], option) : 0;
+        if (frames < 0) {
+            std::fprintf(stderr, "%s needs a positive count\n", option);
             return 2;
         }
-        return zelvo::bench::runFrames(frames);
+        if (frames > 0) return zelvo::bench::runFrames(frames, unchanged);
     }
     return zelvo::bench::runWithRatios(argc, argv,
                                        {{"BM_PaintConnectedScope", "BM_CopySettingBlock"},
                                         {"BM_ScopeFrame", "BM_CopySettingBlock"},
-                                        {"BM_ScopeFrameChangingSettings", "BM_CopySettingBlock"}});
+                                        {"BM_ScopeFrameChangingSettings", "BM_CopySettingBlock"},
+                                        {"BM_UnchangedScopeFrame", "BM_CopySettingBlock"}});
 }

@@ -78,8 +78,17 @@ void WaveScreen::restoreFromLayer(const std::vector<QRect>& rects) {
         const qsizetype start = top * line + left * 4;
         // Most rectangles are a trace's one-pixel column spans.
         if (left == right) {
-            for (qsizetype at = start, end = bottom * line + left * 4; at <= end; at += line)
-                *reinterpret_cast<QRgb*>(to + at) = *reinterpret_cast<const QRgb*>(from + at);
+            const qsizetype stride = line / 4;
+            QRgb* pixel = reinterpret_cast<QRgb*>(to + start);
+            const QRgb* kept = reinterpret_cast<const QRgb*>(from + start);
+            int rows = bottom - top + 1;
+            for (; rows >= 4; rows -= 4, pixel += 4 * stride, kept += 4 * stride) {
+                pixel[0] = kept[0];
+                pixel[stride] = kept[stride];
+                pixel[2 * stride] = kept[2 * stride];
+                pixel[3 * stride] = kept[3 * stride];
+            }
+            for (; rows > 0; --rows, pixel += stride, kept += stride) *pixel = *kept;
             continue;
         }
         const auto bytes = static_cast<std::size_t>(right - left + 1) * 4;
