@@ -4,8 +4,12 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <mutex>
+#include <optional>
 
 #include "device/device_session.h"
+#include "model/scope_setup_recall.h"
 #include "scope/scope_data.h"
 #include "scope/upload_watch.h"
 
@@ -26,12 +30,29 @@ class ScopeSession final : public DeviceSession {
     // Any thread may use it.
     UploadWatch& uploads() { return uploads_; }
 
+    // Asks the worker's next cycle to recall a setup, in place of its upload:
+    // it uploads the present state, sends the commands of the settings that
+    // differ, uploads once more into the uploaded block and calls `done` with
+    // the outcome on the worker thread.  A later request replaces one not yet run.
+    using RecallDone = std::function<void(const SetupRecallResult&)>;
+    void recallSetup(const SetupValues& saved, RecallDone done);
+
   private:
+    class SessionSetupPort;
+    struct PendingRecall {
+        SetupValues saved;
+        RecallDone done;
+    };
+    // Runs a requested recall (worker thread); false when none was asked for.
+    bool runRecall(CDeviceLink& link);
+
     // Uploads the setting block into the uploaded block (worker thread).
     void upload(CDeviceLink& link);
 
     ScopeData data_;
     UploadWatch uploads_;
+    std::mutex recallMutex_;
+    std::optional<PendingRecall> recall_;
 };
 
 // Sleeps after a scope cycle, in order: the automatic period is the update
