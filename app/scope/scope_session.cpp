@@ -57,6 +57,12 @@ std::array<int, 3> scopeCycleSleepsMs(uint16_t updateMode, uint16_t intervalInde
     return {first, pace::kSettleMs, pace::kIdleMs};
 }
 
+void ScopeSession::connected() {
+    uploads_.request();
+    std::lock_guard lock(recallMutex_);
+    recall_.reset();
+}
+
 void ScopeSession::recallSetup(const SetupValues& saved, RecallDone done) {
     std::lock_guard lock(recallMutex_);
     recall_ = PendingRecall{saved, std::move(done)};

@@ -18,8 +18,9 @@ namespace oscilane {
 class ScopeSession final : public DeviceSession {
   public:
     DeviceFunction function() const override { return DeviceFunction::Scope; }
-    // Every connect uploads once, in single mode too.
-    void connected() override { uploads_.request(); }
+    // Every connect uploads once, in single mode too.  A recall asked for
+    // before is dropped, so nothing is sent unasked to whatever is connected now.
+    void connected() override;
     void runPass(CDeviceLink& link, DeviceWorker& worker) override;
     // A command of scope/scope_commands.h.  Results are not examined: the
     // next upload shows what the instrument did.
@@ -33,7 +34,8 @@ class ScopeSession final : public DeviceSession {
     // Asks the worker's next cycle to recall a setup, in place of its upload:
     // it uploads the present state, sends the commands of the settings that
     // differ, uploads once more into the uploaded block and calls `done` with
-    // the outcome on the worker thread.  A later request replaces one not yet run.
+    // the outcome on the worker thread.  A later request replaces one not yet
+    // run; a disconnect before it runs drops it without calling `done`.
     using RecallDone = std::function<void(const SetupRecallResult&)>;
     void recallSetup(const SetupValues& saved, RecallDone done);
 

@@ -199,6 +199,19 @@ TEST_F(ScopeSetupFilesTest, ABrokenFileIsRefusedInOneBoxAndNothingIsSent) {
     EXPECT_EQ(scenario::settingCommands(instrument_), before);
 }
 
+TEST_F(ScopeSetupFilesTest, ARecallAskedForWhileDisconnectedIsNotSentOnTheNextConnect) {
+    RecallOutcome outcome;
+    const SetupValues present = instrumentSetup(instrument_);
+    SetupValues saved = present;
+    saved[0] = 1 - saved[0];  // CH1 shown the other way
+    session_->recallSetup(saved, outcome.done());
+    ASSERT_EQ(link_->Connect(), 1);
+    ASSERT_TRUE(eventually([&] { return !session_->uploads().requested(); }));
+    QTest::qWait(400);
+    EXPECT_EQ(instrumentSetup(instrument_), present);
+    EXPECT_FALSE(outcome.finished());
+}
+
 TEST(ScopeSetupReport, NamesEachSettingThatDidNotTakeOrSaysNothingCouldBeCompared) {
     SetupRecallResult r;
     r.uploaded = true;
