@@ -42,9 +42,8 @@ class ScopeSession::SessionSetupPort final : public SetupPort {
         session_.execute(link_.handle(), setupCommand(change));
         return true;  // scope setting results are not examined
     }
-    bool upload(SettingBlock& block) override {
-        return DSOUploadSetting(link_.handle(), block.data()) == 0;
-    }
+    // The block is the uploaded block, which the session's upload fills.
+    bool upload(SettingBlock&) override { return session_.upload(link_); }
 
   private:
     ScopeSession& session_;
@@ -83,12 +82,14 @@ void ScopeSession::runPass(CDeviceLink& link, DeviceWorker& worker) {
         if (ms > 0 && !worker.sleep(ms)) return;
 }
 
-void ScopeSession::upload(CDeviceLink& link) {
+bool ScopeSession::upload(CDeviceLink& link) {
     const DeviceHandle h = link.handle();
     if (link.settings().transport == Transport::Serial) uploads_.setSlow(true);
-    if (DSOUploadSetting(h, data_.uploadedBlock.data()) == 0 && data_.tdcReadEnable == 1)
+    const bool uploaded = DSOUploadSetting(h, data_.uploadedBlock.data()) == 0;
+    if (uploaded && data_.tdcReadEnable == 1)
         KwReadTDC(h, &data_.tdcReadValues[0], &data_.tdcReadValues[1]);
     uploads_.setSlow(false);
+    return uploaded;
 }
 
 bool ScopeSession::runRecall(CDeviceLink& link) {
@@ -101,7 +102,7 @@ bool ScopeSession::runRecall(CDeviceLink& link) {
     // The plan starts from the instrument's state of now, not from the
     // displayed copy, which may be a cycle old.
     SetupRecallResult result;
-    if (DSOUploadSetting(link.handle(), data_.uploadedBlock.data()) == 0) {
+    if (upload(link)) {
         const SetupValues present = ReadSetup(data_.uploadedBlock);
         SessionSetupPort port(*this, link);
         result = RecallSetup(recall->saved, present, port, data_.uploadedBlock);

@@ -48,8 +48,9 @@ class ScopeSession final : public DeviceSession {
     // Runs a requested recall (worker thread); false when none was asked for.
     bool runRecall(CDeviceLink& link);
 
-    // Uploads the setting block into the uploaded block (worker thread).
-    void upload(CDeviceLink& link);
+    // Uploads the setting block into the uploaded block (worker thread);
+    // false when the upload failed.
+    bool upload(CDeviceLink& link);
 
     ScopeData data_;
     UploadWatch uploads_;
