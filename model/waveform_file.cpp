@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cctype>
-#include <charconv>
 
 #include "model/formatting.h"
 #include "model/scope_scales.h"
@@ -18,16 +17,6 @@ constexpr int kClockDecimals = 9;
 constexpr int kTimeDigits = 9;
 // A blanked sample's line in the data file: what "%f" writes for a quiet NaN.
 constexpr std::string_view kNoVolts = "nan";
-
-// x with `digits` significant digits as "%.*g" writes it in the C locale,
-// whatever locale the process runs in.
-std::string significantText(double x, int digits) {
-    std::array<char, 40> buffer{};
-    auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
-                                      std::chars_format::general, digits);
-    if (error != std::errc()) return "0";
-    return std::string(buffer.data(), end);
-}
 
 }  // namespace
 
@@ -66,7 +55,7 @@ std::string WaveformCsvText(const Waveform& wave) {
     text.reserve(20 + Waveform::kSamples * std::size_t{28});
     text.append("time_s,volts").append(kLineEnd);
     for (int i = 0; i < Waveform::kSamples; ++i) {
-        text.append(significantText(i * interval, kTimeDigits)).append(",");
+        text.append(GeneralText(i * interval, kTimeDigits)).append(",");
         if (!wave.blank(i)) text.append(FixedText(wave.volts(i), kVoltDecimals));
         text.append(kLineEnd);
     }

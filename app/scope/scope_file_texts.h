@@ -1,10 +1,22 @@
-// Fixed texts of the scope window's data files, kept in one place; the
-// texts every instrument window shares are in shell/save_texts.h.
+// Fixed texts of the scope window's data files and its history of
+// acquisitions, kept in one place; the texts every instrument window shares
+// are in shell/save_texts.h.
 #pragma once
 
 namespace oscilane::scopefiletext {
 
 // A CSV needs samples; a trace that is off has none.  %1 is the channel.
 inline constexpr const char* kChannelOffNoCsv = "%1 is off: there are no samples to save as CSV.";
+
+// The history bar's button back to the newest acquisition.
+inline constexpr const char* kLive = "Live";
+// The File menu's item and its save-file dialog: a CSV holds every kept
+// block, any other data file the chosen block's trace.
+inline constexpr const char* kSaveHistoryItem = "Save History...";
+inline constexpr const char* kSaveHistoryTitle = "Save History As...";
+inline constexpr const char* kHistoryCsvSuffix = "csv";
+// Which trace of the chosen block a data file holds.
+inline constexpr const char* kHistoryChannelTitle = "Save History";
+inline constexpr const char* kHistoryChannelLabel = "Trace of the chosen block:";
 
 }  // namespace oscilane::scopefiletext

@@ -336,7 +336,8 @@ void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
 
 void ScopeScreen::drawStatusLine(QPainter& p, const ScopeSettings& s) const {
     // The lamp is amber then: the window is connected, the instrument silent.
-    const std::vector<StatusPiece> line = ScopeStatusLine(s, state_.deviceRemoved());
+    std::vector<StatusPiece> line = ScopeStatusLine(s, state_.deviceRemoved());
+    if (!statusMark_.isEmpty()) line.push_back({statusMark_.toStdString(), StatusColour::Plain});
     const GridRect& g = grid();
     const int bandHeight = kStatusBottomOffset - kStatusTopOffset + 1;
     // The largest font at which the whole line fits across the grid; a grid

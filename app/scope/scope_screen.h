@@ -34,6 +34,8 @@ class ScopeScreen : public WaveScreen {
                 QWidget* parent = nullptr);
 
     void setMeasurementTexts(const std::array<MeasurementText, kMeasurementSlots>& texts);
+    // A last piece of the status line, such as the mark of a past block; empty for none.
+    void setStatusMark(const QString& mark) { statusMark_ = mark; }
     // 0 none, 1 cross, 2 trace, 3 vertical, 4 horizontal.
     void setCursorType(int type) { cursor_.type = static_cast<CursorType>(type); }
     // The cursor type and channel; a change shows at the next paint.
@@ -88,6 +90,7 @@ class ScopeScreen : public WaveScreen {
     // is a real one, so "not yet placed" is kept apart from them.
     std::array<std::optional<int>, kMarkerCount> computedFrom_{};
     std::array<MeasurementText, kMeasurementSlots> measurements_{};
+    QString statusMark_;
 
     CursorChoice cursor_;
     bool buttonHeld_ = false;

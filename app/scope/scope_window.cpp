@@ -5,6 +5,7 @@
 #include "device/instrument_window.h"
 #include "scope/scope_command_ids.h"
 #include "scope/scope_frame.h"
+#include "scope/scope_history_save.h"
 #include "scope/scope_panel.h"
 #include "scope/scope_report.h"
 #include "scope/scope_save.h"
@@ -54,6 +55,7 @@ QWidget* createScopeView(Document& document) {
     });
     installScopeSave(view, view->commands(), session.data(), *state);
     installScopeReport(view, view->commands(), session.data());
+    installHistorySave(view, view->commands(), view->history(), session.data());
     view->commands().on(
         cmd::kScopeUpdateData, [&session] { session.uploads().request(); },
         [&link, &session] {
