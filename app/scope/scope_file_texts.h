@@ -7,4 +7,11 @@ namespace oscilane::scopefiletext {
 // A CSV needs samples; a trace that is off has none.  %1 is the channel.
 inline constexpr const char* kChannelOffNoCsv = "%1 is off: there are no samples to save as CSV.";
 
+// The Save dialog's last channel: every trace in one CSV.
+inline constexpr const char* kAllChannels = "All";
+// An all-channel CSV needs at least one trace that is on.
+inline constexpr const char* kNoChannelOn = "No channel is on: there are no samples to save.";
+// The only filter the all-channel file is offered under, and its extension.
+inline constexpr const char* kAllChannelsSuffix = "csv";
+
 }  // namespace oscilane::scopefiletext
