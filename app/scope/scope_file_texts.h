@@ -18,5 +18,11 @@ inline constexpr const char* kHistoryCsvSuffix = "csv";
 // Which trace of the chosen block a data file holds.
 inline constexpr const char* kHistoryChannelTitle = "Save History";
 inline constexpr const char* kHistoryChannelLabel = "Trace of the chosen block:";
+// The Save dialog's last channel: every trace in one CSV.
+inline constexpr const char* kAllChannels = "All";
+// An all-channel CSV needs at least one trace that is on.
+inline constexpr const char* kNoChannelOn = "No channel is on: there are no samples to save.";
+// The only filter the all-channel file is offered under, and its extension.
+inline constexpr const char* kAllChannelsSuffix = "csv";
 
 }  // namespace oscilane::scopefiletext

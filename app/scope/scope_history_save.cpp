@@ -3,6 +3,8 @@
 #include <QInputDialog>
 #include <algorithm>
 
+#include "model/scope_settings.h"
+#include "model/waveform_file.h"
 #include "scope/scope_command_ids.h"
 #include "scope/scope_data.h"
 #include "scope/scope_file_texts.h"
@@ -20,9 +22,13 @@ namespace text = scopefiletext;
 
 QString latin(const char* s) { return QString::fromLatin1(s); }
 
+// CH1, CH2 or MATH: a data file holds one trace.
 std::optional<int> askChannelByList(QWidget* parent) {
     bool ok = false;
-    const QStringList channels = scopeSaveChannels();
+    QStringList channels;
+    for (int c = kCh1; c <= kMath; ++c)
+        channels << QString::fromUtf8(WaveformChannelName(c).data(),
+                                      static_cast<qsizetype>(WaveformChannelName(c).size()));
     const QString chosen =
         QInputDialog::getItem(parent, latin(text::kHistoryChannelTitle),
                               latin(text::kHistoryChannelLabel), channels, 0, false, &ok);
@@ -56,7 +62,7 @@ void HistorySaver::run() {
     const ChosenFile file = resolveChosenFile(*answer, q.filters);
     if (!writesCsv(file)) {
         if (const std::optional<int> channel = askChannel(view_); channel && *channel >= 0)
-            saveTraceFile(data_.displayedBlock, std::min(*channel, 2), file);
+            saveTraceFile(data_.displayedBlock, std::min<int>(*channel, kMath), file);
         return;
     }
     if (const auto failed = SaveHistoryCsv(history_.blocks(), file.path.toStdString()))
