@@ -25,4 +25,13 @@ inline constexpr const char* kNoChannelOn = "No channel is on: there are no samp
 // The only filter the all-channel file is offered under, and its extension.
 inline constexpr const char* kAllChannelsSuffix = "csv";
 
+// Saved traces over the live ones: the File menu's items, the open-file
+// dialog, and the refusal of a fifth.
+inline constexpr const char* kOverlayItem = "Overlay...";
+inline constexpr const char* kClearOverlaysItem = "Clear Overlays";
+inline constexpr const char* kOverlayTitle = "Overlay";
+inline constexpr const char* kOverlayFilter =
+    "Capture Files(*.txt *.csv *.doc *.xls);;All Files(*)";
+inline constexpr const char* kOverlaysFull = "At most four overlays: clear them to add another.";
+
 }  // namespace oscilane::scopefiletext

@@ -28,6 +28,15 @@ MenuBarLayout scopeWindowMenu() {
                     {},
                     false,
                     {}});
+    insertFileItem(
+        layout, cmd::kScopeSaveHistory,
+        {cmd::kScopeOverlay, QString::fromLatin1(scopefiletext::kOverlayItem), {}, false, {}});
+    insertFileItem(layout, cmd::kScopeOverlay,
+                   {cmd::kScopeClearOverlays,
+                    QString::fromLatin1(scopefiletext::kClearOverlaysItem),
+                    {},
+                    false,
+                    {}});
     return layout;
 }
 

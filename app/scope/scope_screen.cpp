@@ -228,6 +228,7 @@ void ScopeScreen::drawBeneathFrame(QPainter& p) {
     p.setClipRect(QRect(QPoint(g.left, g.top), QPoint(g.right, g.bottom)));
     for (int w = kCh1; w <= kRef; ++w)
         if (s.shown(w)) drawTrace(p, s, w);
+    if (traceOverlay_) traceOverlay_(p, g, s);
     p.setClipping(false);
 }
 

@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "display/wave_screen.h"
@@ -34,6 +35,10 @@ class ScopeScreen : public WaveScreen {
                 QWidget* parent = nullptr);
 
     void setMeasurementTexts(const std::array<MeasurementText, kMeasurementSlots>& texts);
+    // Drawn over the traces, inside the grid, in Y-T and Roll format while
+    // connected: the saved traces laid over the live ones.
+    using TraceOverlay = std::function<void(QPainter&, const GridRect&, const ScopeSettings&)>;
+    void setTraceOverlay(TraceOverlay overlay) { traceOverlay_ = std::move(overlay); }
     // A last piece of the status line, such as the mark of a past block; empty for none.
     void setStatusMark(const QString& mark) { statusMark_ = mark; }
     // 0 none, 1 cross, 2 trace, 3 vertical, 4 horizontal.
@@ -91,6 +96,7 @@ class ScopeScreen : public WaveScreen {
     std::array<std::optional<int>, kMarkerCount> computedFrom_{};
     std::array<MeasurementText, kMeasurementSlots> measurements_{};
     QString statusMark_;
+    TraceOverlay traceOverlay_;
 
     CursorChoice cursor_;
     bool buttonHeld_ = false;
