@@ -7,6 +7,8 @@
 #include <QPen>
 #include <QPolygonF>
 
+#include "model/capture_block.h"
+#include "model/measure_set.h"
 #include "model/overlay_trace.h"
 #include "scope/scope_command_ids.h"
 #include "scope/scope_file_texts.h"
@@ -72,8 +74,12 @@ void drawOverlays(QPainter& p, const GridRect& g, const ScopeSettings& live,
     p.restore();
 }
 
-ScopeOverlays::ScopeOverlays(QWidget* view, ScopeScreen& screen)
-    : QObject(view), askFile(askOverlayFile), view_(view), screen_(screen) {
+ScopeOverlays::ScopeOverlays(QWidget* view, ScopeScreen& screen, MeasureSet& measurements)
+    : QObject(view),
+      askFile(askOverlayFile),
+      view_(view),
+      screen_(screen),
+      measurements_(measurements) {
     screen_.setTraceOverlay([this](QPainter& p, const GridRect& g, const ScopeSettings& s) {
         drawOverlays(p, g, s, overlays_);
     });
@@ -91,12 +97,24 @@ bool ScopeOverlays::add(const QString& path) {
         return false;
     }
     overlays_.push_back({QFileInfo(path).fileName(), std::get<Capture>(std::move(read))});
-    screen_.update();
+    changed();
     return true;
 }
 
 void ScopeOverlays::clear() {
     overlays_.clear();
+    changed();
+}
+
+void ScopeOverlays::changed() {
+    // The first overlay is measured at the scales that show it whole, as
+    // an opened capture is.
+    if (overlays_.empty()) {
+        measurements_.setOverlay(std::nullopt);
+    } else {
+        const Capture& first = overlays_.front().capture;
+        measurements_.setOverlay(CaptureBlock(first, FitCaptureScales(first)));
+    }
     screen_.update();
 }
 
@@ -105,8 +123,9 @@ void ScopeOverlays::run() {
     if (!path.isEmpty()) add(path);
 }
 
-ScopeOverlays* installScopeOverlays(QWidget* view, CommandMap& commands, ScopeScreen& screen) {
-    auto* overlays = new ScopeOverlays(view, screen);
+ScopeOverlays* installScopeOverlays(QWidget* view, CommandMap& commands, ScopeScreen& screen,
+                                    MeasureSet& measurements) {
+    auto* overlays = new ScopeOverlays(view, screen, measurements);
     commands.on(
         cmd::kScopeOverlay, [overlays] { overlays->run(); },
         [overlays] { return CommandState{overlays->overlays().size() < kMaxOverlays}; });

@@ -20,6 +20,7 @@ class QWidget;
 namespace oscilane {
 
 class CommandMap;
+class MeasureSet;
 class ScopeScreen;
 
 struct Overlay {
@@ -40,8 +41,9 @@ class ScopeOverlays : public QObject {
     // Asks for the file to overlay; empty when cancelled.
     using AskFile = std::function<QString(QWidget* parent)>;
 
-    // Draws on the screen from now on.
-    ScopeOverlays(QWidget* view, ScopeScreen& screen);
+    // Draws on the screen from now on, and hands the first overlay to the
+    // measurements (the measure bar's "Overlay" source).
+    ScopeOverlays(QWidget* view, ScopeScreen& screen, MeasureSet& measurements);
 
     const std::vector<Overlay>& overlays() const { return overlays_; }
     // Reads the file and adds its traces; a file that cannot be read is
@@ -55,13 +57,17 @@ class ScopeOverlays : public QObject {
     AskFile askFile;
 
   private:
+    void changed();
+
     QWidget* view_;
     ScopeScreen& screen_;
+    MeasureSet& measurements_;
     std::vector<Overlay> overlays_;
 };
 
 // Puts "Overlay..." (while fewer than four are shown) and "Clear Overlays"
 // (while any is) into a scope view's commands.
-ScopeOverlays* installScopeOverlays(QWidget* view, CommandMap& commands, ScopeScreen& screen);
+ScopeOverlays* installScopeOverlays(QWidget* view, CommandMap& commands, ScopeScreen& screen,
+                                    MeasureSet& measurements);
 
 }  // namespace oscilane

@@ -392,7 +392,7 @@ void ScopeScreen::drawMeasurements(QPainter& p) const {
         const MeasurementText& slot = measurements_[static_cast<std::size_t>(k)];
         if (!slot.enabled) continue;
         const int x = g.left + (k % 2 == 1 ? w / 2 : 0) + columnOffset;
-        p.setPen(colour::ofMeasurement(slot.channel));
+        p.setPen(slot.overlay ? colour::ofOverlay(0) : colour::ofMeasurement(slot.channel));
         textAt(p, x, g.bottom - rowBottom[k / 2], slot.text);
     }
 }

@@ -23,6 +23,7 @@ struct MeasurementText {
     bool enabled = false;
     WaveChannel channel = kCh1;  // kCh1, kCh2 or kMath
     QString text;
+    bool overlay = false;  // measures the overlaid saved trace: in its colour
 };
 inline constexpr int kMeasurementSlots = 8;
 

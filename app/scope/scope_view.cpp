@@ -99,6 +99,7 @@ void ScopeView::showMeasurements() {
         MeasurementText& t = texts[static_cast<std::size_t>(k)];
         t.enabled = slot.enabled && k < measurements_.activeCount();
         t.channel = slot.channel;
+        t.overlay = slot.overlay;
         t.text = QString::fromStdString(measurements_.text(k));
     }
     screen_->setMeasurementTexts(texts);

@@ -57,7 +57,7 @@ QWidget* createScopeView(Document& document) {
     installScopeSave(view, view->commands(), session.data(), *state);
     installScopeReport(view, view->commands(), session.data());
     installHistorySave(view, view->commands(), view->history(), session.data());
-    installScopeOverlays(view, view->commands(), view->screen());
+    installScopeOverlays(view, view->commands(), view->screen(), view->measurements());
     view->commands().on(
         cmd::kScopeUpdateData, [&session] { session.uploads().request(); },
         [&link, &session] {

@@ -11,6 +11,7 @@
 
 #include "block_builder.h"
 #include "fake_link.h"
+#include "model/measure_set.h"
 #include "model/overlay_trace.h"
 #include "scope/scope_command_ids.h"
 #include "scope/scope_menu.h"
@@ -41,7 +42,8 @@ struct Window {
     FakeLink link;
     ScopeScreen screen{link.data, link, link};
     CommandMap commands;
-    ScopeOverlays* overlays = installScopeOverlays(&screen, commands, screen);
+    MeasureSet measurements;
+    ScopeOverlays* overlays = installScopeOverlays(&screen, commands, screen, measurements);
     QTemporaryDir dir;
     MessageRecorder messages;
 
@@ -130,6 +132,22 @@ TEST(ScopeOverlays, EachHasItsOwnColourAndAtMostFourAreShown) {
     EXPECT_TRUE(w.overlays->overlays().empty());
     EXPECT_FALSE(w.commands.state(cmd::kScopeClearOverlays).enabled);
     EXPECT_EQ(w.pixels(w.picture(), colour::ofOverlay(0), 0, 10000), 0);
+}
+
+TEST(ScopeOverlays, TheFirstOverlayIsTheMeasureBarsOverlaySource) {
+    Window w;
+    w.measurements.setCurrentOverlay();
+    w.measurements.add(MeasureKind::Vmax);
+    w.measurements.compute(w.link.data.displayedBlock);
+    EXPECT_FALSE(w.measurements.value(0)) << "nothing overlaid";
+    ASSERT_TRUE(w.overlays->add(w.file(QStringLiteral("a.txt"), flatDataFile("2.000000"))));
+    ASSERT_TRUE(w.overlays->add(w.file(QStringLiteral("b.txt"), flatDataFile("-1.000000"))));
+    w.measurements.compute(w.link.data.displayedBlock);
+    ASSERT_TRUE(w.measurements.value(0));
+    EXPECT_NEAR(*w.measurements.value(0), 2.0, 0.05) << "the first overlay's trace";
+    w.commands.run(cmd::kScopeClearOverlays);
+    w.measurements.compute(w.link.data.displayedBlock);
+    EXPECT_FALSE(w.measurements.value(0));
 }
 
 TEST(ScopeOverlays, AFileThatIsNoCaptureIsRefusedWithItsReason) {
