@@ -14,4 +14,12 @@ inline constexpr const char* kNoChannelOn = "No channel is on: there are no samp
 // The only filter the all-channel file is offered under, and its extension.
 inline constexpr const char* kAllChannelsSuffix = "csv";
 
+// Opening a capture file (the menu item is shell/save_texts.h's): its
+// question, and the one line shown for a file that is not a capture (%1 the
+// file's name, %2 the line and the reason).
+inline constexpr const char* kOpenCaptureTitle = "Open Capture";
+inline constexpr const char* kOpenCaptureFilters =
+    "Capture Files (*.txt *.csv *.doc *.xls *.bmp);;All Files (*)";
+inline constexpr const char* kCannotOpenFile = "Cann't open file: %1: %2";
+
 }  // namespace oscilane::scopefiletext

@@ -1,5 +1,5 @@
-// The scope window's menu: the document window's menu with "Save" and
-// "Export PDF..." in its File menu.
+// The scope window's menu: the document window's menu with "Open Capture...",
+// "Save" and "Export PDF..." in its File menu.
 #pragma once
 
 #include "shell/menu_layout.h"
