@@ -26,12 +26,18 @@ inline constexpr const char* kNoChannelOn = "No channel is on: there are no samp
 inline constexpr const char* kAllChannelsSuffix = "csv";
 
 // Saved traces over the live ones: the File menu's items, the open-file
-// dialog, and the refusal of a fifth.
+// dialog's title (its filters are Open Capture's), and the refusal of a fifth.
 inline constexpr const char* kOverlayItem = "Overlay...";
 inline constexpr const char* kClearOverlaysItem = "Clear Overlays";
 inline constexpr const char* kOverlayTitle = "Overlay";
-inline constexpr const char* kOverlayFilter =
-    "Capture Files(*.txt *.csv *.doc *.xls);;All Files(*)";
 inline constexpr const char* kOverlaysFull = "At most four overlays: clear them to add another.";
+
+// Opening a capture file (the menu item is shell/save_texts.h's): its
+// question, and the one line shown for a file that is not a capture (%1 the
+// file's name, %2 the line and the reason).
+inline constexpr const char* kOpenCaptureTitle = "Open Capture";
+inline constexpr const char* kOpenCaptureFilters =
+    "Capture Files (*.txt *.csv *.doc *.xls *.bmp);;All Files (*)";
+inline constexpr const char* kCannotOpenFile = "Cann't open file: %1: %2";
 
 }  // namespace oscilane::scopefiletext

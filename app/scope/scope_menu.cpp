@@ -2,6 +2,8 @@
 
 #include "scope/scope_command_ids.h"
 #include "scope/scope_file_texts.h"
+#include "shell/command_ids.h"
+#include "shell/save_texts.h"
 
 namespace oscilane {
 namespace {
@@ -18,25 +20,27 @@ void insertFileItem(MenuBarLayout& layout, int after, MenuItem item) {
     }
 }
 
+MenuItem fileItem(int command, const char* text) {
+    return {command, QString::fromLatin1(text), {}, false, {}};
+}
+
 }  // namespace
 
 MenuBarLayout scopeWindowMenu() {
     MenuBarLayout layout = instrumentWindowMenu(cmd::kScopeSave);
+    // "Open Capture..." follows "New", as in the main frame's menu.
+    insertFileItem(layout, cmd::kFileNew,
+                   {cmd::kFileOpen,
+                    QString::fromLatin1(savetext::kOpenCaptureItem),
+                    QKeySequence(Qt::CTRL | Qt::Key_O),
+                    false,
+                    {}});
     insertFileItem(layout, cmd::kScopeSave,
-                   {cmd::kScopeSaveHistory,
-                    QString::fromLatin1(scopefiletext::kSaveHistoryItem),
-                    {},
-                    false,
-                    {}});
-    insertFileItem(
-        layout, cmd::kScopeSaveHistory,
-        {cmd::kScopeOverlay, QString::fromLatin1(scopefiletext::kOverlayItem), {}, false, {}});
+                   fileItem(cmd::kScopeSaveHistory, scopefiletext::kSaveHistoryItem));
+    insertFileItem(layout, cmd::kScopeSaveHistory,
+                   fileItem(cmd::kScopeOverlay, scopefiletext::kOverlayItem));
     insertFileItem(layout, cmd::kScopeOverlay,
-                   {cmd::kScopeClearOverlays,
-                    QString::fromLatin1(scopefiletext::kClearOverlaysItem),
-                    {},
-                    false,
-                    {}});
+                   fileItem(cmd::kScopeClearOverlays, scopefiletext::kClearOverlaysItem));
     return layout;
 }
 

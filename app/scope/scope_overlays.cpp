@@ -15,7 +15,6 @@
 #include "scope/scope_screen.h"
 #include "shell/command_map.h"
 #include "shell/message_service.h"
-#include "shell/message_texts.h"
 #include "shell/palette.h"
 
 namespace oscilane {
@@ -32,7 +31,7 @@ QString latin(const char* s) { return QString::fromLatin1(s); }
 
 QString askOverlayFile(QWidget* parent) {
     return QFileDialog::getOpenFileName(parent, latin(text::kOverlayTitle), QString(),
-                                        latin(text::kOverlayFilter));
+                                        latin(text::kOpenCaptureFilters));
 }
 
 }  // namespace
@@ -92,7 +91,8 @@ bool ScopeOverlays::add(const QString& path) {
     }
     CaptureReadResult read = ReadCaptureFile(path.toStdString());
     if (const auto* error = std::get_if<CaptureReadError>(&read)) {
-        showMessage(latin(msg::kCannotOpenFile).arg(QString::fromStdString(error->text())),
+        showMessage(latin(text::kCannotOpenFile)
+                        .arg(QFileInfo(path).fileName(), QString::fromStdString(error->text())),
                     MessageKind::Error);
         return false;
     }

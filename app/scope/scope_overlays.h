@@ -47,8 +47,8 @@ class ScopeOverlays : public QObject {
 
     const std::vector<Overlay>& overlays() const { return overlays_; }
     // Reads the file and adds its traces; a file that cannot be read is
-    // refused with "Cann't open file: ..." and the line, a fifth overlay
-    // with a message saying so.  Whether it was added.
+    // refused with "Cann't open file: NAME: ..." and the line, a fifth
+    // overlay with a message saying so.  Whether it was added.
     bool add(const QString& path);
     void clear();
     // Asks for a file and adds it.

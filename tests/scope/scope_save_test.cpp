@@ -149,7 +149,10 @@ TEST(ScopeWindowMenu, FileMenuHasSaveAndExportPdf) {
     ASSERT_FALSE(menu.isEmpty());
     QList<int> ids;
     for (const MenuItem& item : menu.front().items) ids << item.command;
-    EXPECT_EQ(ids.indexOf(cmd::kScopeSave), ids.indexOf(cmd::kFileNew) + 1);
+    EXPECT_EQ(ids.indexOf(cmd::kFileOpen), ids.indexOf(cmd::kFileNew) + 1);
+    EXPECT_EQ(menu.front().items[ids.indexOf(cmd::kFileOpen)].shortcut,
+              QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(ids.indexOf(cmd::kScopeSave), ids.indexOf(cmd::kFileNew) + 2);
     EXPECT_EQ(ids.indexOf(cmd::kExportPdf), ids.indexOf(cmd::kPrintSetup) + 1);
 }
 
