@@ -6,6 +6,7 @@
 #include "meter/meter_command_ids.h"
 #include "meter/meter_frame.h"
 #include "meter/meter_view.h"
+#include "scope/capture_window.h"
 #include "scope/scope_menu.h"
 #include "scope/scope_window.h"
 #include "shell/command_ids.h"
@@ -21,6 +22,9 @@ void registerDocumentTypes(OscilaneApp& app) {
     scope.createView = createScopeView;
     scope.createFrame = createScopeFrame;
     app.registerTemplate(std::move(scope));
+    app.setFileOpening(
+        [&app](const QString& path) { return openCaptureFile(app, path) != nullptr; },
+        askCaptureFile);
 
     DocumentTemplate meter = makeDocumentTemplate(
         res::kMeterTemplate, "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document", "DigitalMeter%1",

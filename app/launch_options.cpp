@@ -1,5 +1,6 @@
 #include "launch_options.h"
 
+#include <QFileInfo>
 #include <QTimer>
 #include <iterator>
 
@@ -41,6 +42,9 @@ LaunchOptions::LaunchOptions()
     parser_.addHelpOption();
     parser_.addVersionOption();
     parser_.addOptions({noLogo_, newType_, screenshot_, connectTo_});
+    parser_.addPositionalArgument(QStringLiteral("FILE"),
+                                  QStringLiteral("A saved trace to open (data file or CSV)."),
+                                  QStringLiteral("[FILE...]"));
 }
 
 std::optional<QString> LaunchOptions::screenshot() const {
@@ -50,13 +54,14 @@ std::optional<QString> LaunchOptions::screenshot() const {
 
 std::optional<LaunchRequest> LaunchOptions::request(bool mustChoose, QString* error) const {
     LaunchRequest r;
+    r.files = parser_.positionalArguments();
     if (parser_.isSet(newType_)) {
         r.firstType = typeNamed(parser_.value(newType_));
         if (!r.firstType) {
             *error = QStringLiteral("unknown document type: ") + parser_.value(newType_);
             return std::nullopt;
         }
-    } else if (mustChoose) {
+    } else if (mustChoose && r.files.isEmpty()) {
         r.firstType = 0;
     }
     if (parser_.isSet(connectTo_)) {
@@ -72,7 +77,16 @@ std::optional<LaunchRequest> LaunchOptions::request(bool mustChoose, QString* er
     return r;
 }
 
+QStringList forwardedArguments(const QStringList& arguments, LaunchOptions& parsed) {
+    const QStringList files = parsed.parser().positionalArguments();
+    QStringList forwarded = arguments;
+    for (qsizetype i = 1; i < forwarded.size(); ++i)
+        if (files.contains(forwarded[i])) forwarded[i] = QFileInfo(forwarded[i]).absoluteFilePath();
+    return forwarded;
+}
+
 void openRequested(OscilaneApp& app, const LaunchRequest& request) {
+    for (const QString& file : request.files) app.openFile(file);
     if (!request.firstType || *request.firstType == kNoDocument) return;
     Document* first = app.newDocument(*request.firstType);
     if (!request.instrument || !first || first->frames().isEmpty()) return;

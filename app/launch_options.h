@@ -23,6 +23,8 @@ struct LaunchRequest {
     // only bring the running instance to the front).
     std::optional<int> firstType;
     std::optional<LinkSettings> instrument;
+    // Files named on the command line, opened each in a window of its own.
+    QStringList files;
 };
 
 class LaunchOptions {
@@ -45,6 +47,10 @@ class LaunchOptions {
     QCommandLineOption screenshot_;
     QCommandLineOption connectTo_;
 };
+
+// The command line a later start hands to the running instance: the files
+// it names made absolute, as the running instance has a folder of its own.
+QStringList forwardedArguments(const QStringList& arguments, LaunchOptions& parsed);
 
 // Opens what a launch asks for in the running application.
 void openRequested(OscilaneApp& app, const LaunchRequest& request);

@@ -79,7 +79,9 @@ int runOscilane(int argc, char** argv) {
     if (!instance.acquire()) {
         // The running instance acts on this command line as if it had been started with it.
         QString reason;
-        if (instance.forwardLaunch(QCoreApplication::arguments(), &reason)) return 0;
+        if (instance.forwardLaunch(forwardedArguments(QCoreApplication::arguments(), options),
+                                   &reason))
+            return 0;
         QTextStream(stderr) << "Oscilane is running but did not take this start: " << reason
                             << "\n";
         return 1;
@@ -101,7 +103,7 @@ int runOscilane(int argc, char** argv) {
     if (splash)
         QObject::connect(splash, &SplashWindow::finished, &frame, [&frame] { frame.update(); });
 
-    if (request->firstType)
+    if (request->firstType || !request->files.isEmpty())
         openRequested(app, *request);
     else
         app.fileNew();

@@ -2,31 +2,46 @@
 
 #include <array>
 #include <cctype>
-#include <charconv>
 
-#include "model/formatting.h"
+#include "model/capture_file.h"
 #include "model/scope_scales.h"
+#include "model/scope_settings.h"
 #include "model/whole_file.h"
 
 namespace oscilane {
 namespace {
 
-constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::array<std::string_view, 4> kChannelNames = {"CH1", "CH2", "MATH", "REF"};
-constexpr int kVoltDecimals = 6;  // as "%f" writes them
-constexpr int kClockDecimals = 9;
-constexpr int kTimeDigits = 9;
-// A blanked sample's line in the data file: what "%f" writes for a quiet NaN.
-constexpr std::string_view kNoVolts = "nan";
 
-// x with `digits` significant digits as "%.*g" writes it in the C locale,
-// whatever locale the process runs in.
-std::string significantText(double x, int digits) {
-    std::array<char, 40> buffer{};
-    auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
-                                      std::chars_format::general, digits);
-    if (error != std::errc()) return "0";
-    return std::string(buffer.data(), end);
+WaveformSaveResult saveText(const std::string& text, const std::filesystem::path& path) {
+    const auto failed = WriteWholeFile(path, text);
+    if (!failed) return {};
+    return {failed->stage == WholeFileStage::Open ? WaveformSaveOutcome::CannotOpen
+                                                  : WaveformSaveOutcome::CannotWrite,
+            failed->systemMessage()};
+}
+
+CaptureTrace traceOf(const Waveform& wave) {
+    CaptureTrace trace{wave.channel(), {}};
+    trace.volts.reserve(Waveform::kSamples);
+    for (int i = 0; i < Waveform::kSamples; ++i)
+        trace.volts.push_back(wave.blank(i) ? std::nullopt : std::optional(wave.volts(i)));
+    return trace;
+}
+
+// The clock of a time base, 0 outside the table.
+Capture clockedCapture(CaptureFormat format, int timeBaseIndex) {
+    Capture capture;
+    capture.format = format;
+    capture.secondsPerDivision = SecondsPerDivision(timeBaseIndex).value_or(0.0);
+    if (SecondsPerDivision(timeBaseIndex)) capture.timeBaseIndex = timeBaseIndex;
+    return capture;
+}
+
+Capture singleCapture(const Waveform& wave, CaptureFormat format) {
+    Capture capture = clockedCapture(format, wave.timeBaseIndex());
+    capture.traces.push_back(traceOf(wave));
+    return capture;
 }
 
 }  // namespace
@@ -37,53 +52,39 @@ std::string_view WaveformChannelName(int channel) {
 }
 
 std::string WaveformDataText(const Waveform& wave) {
-    std::string text;
-    if (!wave.shown()) {
-        text.append("CH OFF").append(kLineEnd).append(kLineEnd);
-        return text;
-    }
-    text.reserve(100 + Waveform::kSamples * std::size_t{12});
-    text.append("#CHANNEL:").append(WaveformChannelName(wave.channel())).append(kLineEnd);
-    text.append("#CLOCK=")
-        .append(FixedText(SecondsPerDivision(wave.timeBaseIndex()).value_or(0.0), kClockDecimals))
-        .append("S")
-        .append(kLineEnd);
-    text.append("#SIZE=").append(std::to_string(Waveform::kSamples)).append(kLineEnd);
-    text.append("#UNITS:V").append(kLineEnd).append(kLineEnd);
-    for (int i = 0; i < Waveform::kSamples; ++i) {
-        if (wave.blank(i))
-            text.append(kNoVolts);
-        else
-            text.append(FixedText(wave.volts(i), kVoltDecimals));
-        text.append(kLineEnd);
-    }
-    return text;
+    if (!wave.shown()) return "CH OFF\r\n\r\n";
+    return CaptureText(singleCapture(wave, CaptureFormat::Data));
 }
 
 std::string WaveformCsvText(const Waveform& wave) {
-    const double interval = wave.sampleInterval().value_or(0.0);
-    std::string text;
-    text.reserve(20 + Waveform::kSamples * std::size_t{28});
-    text.append("time_s,volts").append(kLineEnd);
-    for (int i = 0; i < Waveform::kSamples; ++i) {
-        text.append(significantText(i * interval, kTimeDigits)).append(",");
-        if (!wave.blank(i)) text.append(FixedText(wave.volts(i), kVoltDecimals));
-        text.append(kLineEnd);
+    return CaptureText(singleCapture(wave, CaptureFormat::Csv));
+}
+
+std::string AllChannelsCsvText(const SettingBlock& block) {
+    Capture capture =
+        clockedCapture(CaptureFormat::AllChannelsCsv, ScopeSettings(block).timeBase());
+    for (int c = 0; c < static_cast<int>(kChannelNames.size()); ++c) {
+        const Waveform wave(block, c);
+        if (wave.shown()) capture.traces.push_back(traceOf(wave));
     }
-    return text;
+    return CaptureText(capture);
 }
 
 WaveformSaveResult SaveWaveformFile(const Waveform& wave, WaveformFileFormat format,
                                     const std::filesystem::path& path) {
     if (format == WaveformFileFormat::Csv && !wave.shown())
         return {WaveformSaveOutcome::ChannelOff, {}};
-    const std::string text =
-        format == WaveformFileFormat::Csv ? WaveformCsvText(wave) : WaveformDataText(wave);
-    const auto failed = WriteWholeFile(path, text);
-    if (!failed) return {};
-    return {failed->stage == WholeFileStage::Open ? WaveformSaveOutcome::CannotOpen
-                                                  : WaveformSaveOutcome::CannotWrite,
-            failed->systemMessage()};
+    return saveText(
+        format == WaveformFileFormat::Csv ? WaveformCsvText(wave) : WaveformDataText(wave), path);
+}
+
+WaveformSaveResult SaveAllChannelsCsv(const SettingBlock& block,
+                                      const std::filesystem::path& path) {
+    bool anyShown = false;
+    for (int c = 0; c < static_cast<int>(kChannelNames.size()); ++c)
+        anyShown = anyShown || Waveform(block, c).shown();
+    if (!anyShown) return {WaveformSaveOutcome::ChannelOff, {}};
+    return saveText(AllChannelsCsvText(block), path);
 }
 
 WaveformFileFormat WaveformFormatForName(std::string_view fileName) {

@@ -20,12 +20,32 @@ const char* const kChannelNames[] = {"CH1", "CH2", "MATH"};
 
 QString latin(const char* s) { return QString::fromLatin1(s); }
 
+bool reportSaved(const WaveformSaveResult& r, const QString& offText) {
+    if (r.ok()) return true;
+    if (r.outcome == WaveformSaveOutcome::ChannelOff) {
+        showMessage(offText, MessageKind::Warning);
+    } else {
+        showMessage(
+            latin(msg::kCannotSaveFile).arg(QString::fromStdString(r.reason).left(kReasonLimit)),
+            MessageKind::Error);
+    }
+    return false;
+}
+
 }  // namespace
 
 QStringList scopeSaveChannels() {
     QStringList names;
     for (const char* name : kChannelNames) names << latin(name);
+    names << latin(text::kAllChannels);
     return names;
+}
+
+SaveFileQuestion allChannelsFileQuestion() {
+    SaveFileQuestion q = dataFileQuestion();
+    q.filters = QStringList{latin(savetext::kCsvFilter)};
+    q.defaultSuffix = latin(text::kAllChannelsSuffix);
+    return q;
 }
 
 WaveformFileFormat dataFormatFor(const ChosenFile& file) {
@@ -35,24 +55,25 @@ WaveformFileFormat dataFormatFor(const ChosenFile& file) {
 bool saveTraceFile(const SettingBlock& block, int channel, const ChosenFile& chosen) {
     const ChosenFile file = resolveChosenFile(chosen, dataFileQuestion().filters);
     const Waveform wave(block, channel);
-    const WaveformSaveResult r =
-        SaveWaveformFile(wave, dataFormatFor(file), file.path.toStdString());
-    if (r.ok()) return true;
-    if (r.outcome == WaveformSaveOutcome::ChannelOff) {
-        showMessage(latin(text::kChannelOffNoCsv).arg(latin(kChannelNames[channel])),
-                    MessageKind::Warning);
-    } else {
-        showMessage(
-            latin(msg::kCannotSaveFile).arg(QString::fromStdString(r.reason).left(kReasonLimit)),
-            MessageKind::Error);
-    }
-    return false;
+    return reportSaved(SaveWaveformFile(wave, dataFormatFor(file), file.path.toStdString()),
+                       latin(text::kChannelOffNoCsv).arg(latin(kChannelNames[channel])));
+}
+
+bool saveAllChannelsFile(const SettingBlock& block, const ChosenFile& chosen) {
+    const ChosenFile file = resolveChosenFile(chosen, allChannelsFileQuestion().filters);
+    return reportSaved(SaveAllChannelsCsv(block, file.path.toStdString()),
+                       latin(text::kNoChannelOn));
 }
 
 ScopeSaver* installScopeSave(QWidget* view, CommandMap& commands, const ScopeData& data,
                              const ScopeLinkState& state) {
     auto* saver = new WindowSaver(view, scopeSaveChannels());
     saver->saveData = [saver, &data](const SaveChoice& choice) {
+        if (choice.channel == kSaveAllRow) {
+            if (const auto file = saver->chooseFile(allChannelsFileQuestion()))
+                saveAllChannelsFile(data.displayedBlock, *file);
+            return;
+        }
         const int channel = std::clamp(choice.channel, 0, 2);
         if (const auto file = saver->chooseFile(dataFileQuestion()))
             saveTraceFile(data.displayedBlock, channel, *file);

@@ -144,7 +144,8 @@ ScopeScreen::Shown ScopeScreen::current() const {
                  cursor1_,
                  cursor2_,
                  markers_,
-                 measurements_};
+                 measurements_,
+                 statusMark_};
 }
 
 void ScopeScreen::paintEvent(QPaintEvent* event) {
@@ -244,6 +245,13 @@ void ScopeScreen::drawBeneathFrame(QPainter& p) {
     }
     for (int w = kCh1; w <= kRef; ++w)
         if (s.shown(w)) drawTrace(p, s, w);
+    if (traceOverlay_) {
+        p.save();
+        p.setClipRect(traceClip());
+        // Whatever it draws lies in the grid, restored whole next time.
+        if (traceOverlay_(p, grid(), s)) noteDrawn(traceClip());
+        p.restore();
+    }
 }
 
 QRect ScopeScreen::traceClip() const {
@@ -391,6 +399,7 @@ void ScopeScreen::layOutStatusLine(std::vector<StatusPiece> line) {
 void ScopeScreen::drawStatusLine(QPainter& p, const ScopeSettings& s) {
     // The lamp is amber then: the window is connected, the instrument silent.
     std::vector<StatusPiece> line = ScopeStatusLine(s, state_.deviceRemoved());
+    if (!statusMark_.isEmpty()) line.push_back({statusMark_.toStdString(), StatusColour::Plain});
     const GridRect& g = grid();
     // The fitting is measured again only when the words or the room change.
     if (line != status_.line || g.width() != status_.gridWidth || status_.x.empty())
@@ -432,7 +441,7 @@ void ScopeScreen::drawMeasurements(QPainter& p) {
         const MeasurementText& slot = measurements_[static_cast<std::size_t>(k)];
         if (!slot.enabled) continue;
         const int x = g.left + (k % 2 == 1 ? w / 2 : 0) + columnOffset;
-        p.setPen(colour::ofMeasurement(slot.channel));
+        p.setPen(slot.overlay ? colour::ofOverlay(0) : colour::ofMeasurement(slot.channel));
         textAt(p, measurementTexts_[static_cast<std::size_t>(k)], {x, g.bottom - rowBottom[k / 2]},
                slot.text, measurementFont());
     }

@@ -5,10 +5,13 @@
 #include "device/instrument_window.h"
 #include "scope/scope_command_ids.h"
 #include "scope/scope_frame.h"
+#include "scope/scope_history_save.h"
+#include "scope/scope_overlays.h"
 #include "scope/scope_panel.h"
 #include "scope/scope_report.h"
 #include "scope/scope_save.h"
 #include "scope/scope_session.h"
+#include "scope/scope_setup_files.h"
 #include "scope/scope_tools.h"
 #include "scope/scope_view.h"
 
@@ -54,6 +57,9 @@ QWidget* createScopeView(Document& document) {
     });
     installScopeSave(view, view->commands(), session.data(), *state);
     installScopeReport(view, view->commands(), session.data());
+    installScopeSetupFiles(view, view->commands(), session, *state);
+    installHistorySave(view, view->commands(), view->history(), session.data());
+    installScopeOverlays(view, view->commands(), view->screen(), view->measurements());
     view->commands().on(
         cmd::kScopeUpdateData, [&session] { session.uploads().request(); },
         [&link, &session] {

@@ -31,10 +31,11 @@ MenuItem helpMenu() { return menu("&Help", {item(cmd::kAppAbout, "&About Oscilan
 
 MenuBarLayout mainFrameMenu() {
     return {
-        menu("&File", {item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),
-                       item(cmd::kFileOpen, "&Open...", QKeySequence(Qt::CTRL | Qt::Key_O)),
-                       separator(), item(cmd::kPrintSetup, "P&rint Setup..."), separator(),
-                       item(cmd::kAppExit, "E&xit")}),
+        menu("&File",
+             {item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),
+              item(cmd::kFileOpen, savetext::kOpenCaptureItem, QKeySequence(Qt::CTRL | Qt::Key_O)),
+              separator(), item(cmd::kPrintSetup, "P&rint Setup..."), separator(),
+              item(cmd::kAppExit, "E&xit")}),
         viewMenu(),
         menu("&Language",
              {item(cmd::kLanguageEnglish, "English"), item(cmd::kLanguageChinese, "Chinese")}),
@@ -85,7 +86,7 @@ MenuBarLayout instrumentWindowMenu(int saveCommand) {
 QString commandTip(int command) {
     static const std::unordered_map<int, const char*> tips = {
         {cmd::kFileNew, "Create a new document"},
-        {cmd::kFileOpen, "Open an existing document"},
+        {cmd::kFileOpen, "Open a saved trace in a window of its own"},
         {cmd::kPrint, "Print the active document"},
         {cmd::kPrintPreview, "Display full pages"},
         {cmd::kPrintSetup, "Change the printer and printing options"},

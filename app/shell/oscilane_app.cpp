@@ -1,6 +1,5 @@
 #include "shell/oscilane_app.h"
 
-#include <QFileDialog>
 #include <QMdiArea>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -51,9 +50,8 @@ void OscilaneApp::registerCommands() {
     CommandMap& c = commands();
     c.on(cmd::kFileNew, [this] { fileNew(); });
     c.on(cmd::kFileOpen, [this] {
-        // No document type of the application reads a file.
-        if (!QFileDialog::getOpenFileName(mainFrame_.get()).isEmpty())
-            showMessage(QString::fromLatin1(msg::kFailedToOpenDocument));
+        if (!fileAsker_) return;
+        if (const std::optional<QString> path = fileAsker_(mainFrame_.get())) openFile(*path);
     });
     c.on(cmd::kPrintSetup, [this] {
         QPageSetupDialog dialog(&printer(), mainFrame_.get());
@@ -85,7 +83,28 @@ void OscilaneApp::fileNew() {
     if (std::optional<int> type = chooser_()) newDocument(*type);
 }
 
+void OscilaneApp::setFileOpening(FileOpener open, FileAsker ask) {
+    fileOpener_ = std::move(open);
+    fileAsker_ = std::move(ask);
+}
+
+bool OscilaneApp::openFile(const QString& path) {
+    if (!fileOpener_) {
+        showMessage(QString::fromLatin1(msg::kFailedToOpenDocument));
+        return false;
+    }
+    return fileOpener_(path);
+}
+
 Document* OscilaneApp::newDocument(int type) {
+    if (!validType(type)) {
+        showMessage(QString::fromLatin1(msg::kFailedToCreateDocument), MessageKind::Error);
+        return nullptr;
+    }
+    return newDocument(type, templates_[type]->createView, {});
+}
+
+Document* OscilaneApp::newDocument(int type, const ViewFactory& createView, const QString& name) {
     if (!validType(type) || !mainFrame_) {
         showMessage(QString::fromLatin1(msg::kFailedToCreateDocument), MessageKind::Error);
         return nullptr;
@@ -93,7 +112,7 @@ Document* OscilaneApp::newDocument(int type) {
     const DocumentTemplate& t = *templates_[type];
     Document* document = t.createDocument ? t.createDocument(t) : new Document(t);
     document->setParent(this);
-    QWidget* view = t.createView(*document);
+    QWidget* view = createView(*document);
     ChildFrame* frame =
         t.createFrame ? t.createFrame(*document, view) : new ChildFrame(*document, view);
     mainFrame_->addChildFrame(frame);
@@ -101,7 +120,7 @@ Document* OscilaneApp::newDocument(int type) {
     // The number is the list's length, so a deleted document's number comes back.
     std::vector<Document*>& list = lists_[type];
     list.push_back(document);
-    document->setName(t.titleFor(static_cast<qsizetype>(list.size())));
+    document->setName(name.isEmpty() ? t.titleFor(static_cast<qsizetype>(list.size())) : name);
     mainFrame_->browser()->addDocumentItem(type, document);
     return document;
 }

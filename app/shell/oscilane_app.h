@@ -39,6 +39,19 @@ class OscilaneApp : public QObject, public DocumentCatalog, public CommandTarget
     const std::vector<Document*>& documents(int type) const { return lists_.at(type); }
 
     Document* newDocument(int type) override;
+    // A document of the type whose view createView makes instead of the
+    // type's own, named `name` instead of by the type's pattern.
+    using ViewFactory = std::function<QWidget*(Document&)>;
+    Document* newDocument(int type, const ViewFactory& createView, const QString& name);
+
+    // Opening files (File > Open, the command line, the list of recent
+    // files) belongs to the document types that read them: `open` opens one
+    // and tells the user when it cannot, `ask` asks for one (none when the
+    // user cancels).  Without them the Open command opens nothing.
+    using FileOpener = std::function<bool(const QString& path)>;
+    using FileAsker = std::function<std::optional<QString>(QWidget* parent)>;
+    void setFileOpening(FileOpener open, FileAsker ask);
+    bool openFile(const QString& path);
     std::optional<DocumentPlace> locate(const Document* document) const override;
     void activateDocument(int type, int index) override;
     void deleteDocument(int type, int index) override;
@@ -62,6 +75,8 @@ class OscilaneApp : public QObject, public DocumentCatalog, public CommandTarget
     std::unique_ptr<MainFrame> mainFrame_;
     std::unique_ptr<QPrinter> printer_;
     TypeChooser chooser_;
+    FileOpener fileOpener_;
+    FileAsker fileAsker_;
 };
 
 }  // namespace oscilane

@@ -33,5 +33,7 @@ inline constexpr const char* kPdfSuffix = "pdf";
 // Items the instrument windows add to their File menu.
 inline constexpr const char* kSaveItem = "Save";
 inline constexpr const char* kExportPdfItem = "Export PDF...";
+// File > Open of the main frame and the scope window: it opens saved traces.
+inline constexpr const char* kOpenCaptureItem = "&Open Capture...";
 
 }  // namespace oscilane::savetext

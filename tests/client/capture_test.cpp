@@ -5,6 +5,7 @@
 
 #include "file_text.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -85,6 +86,29 @@ TEST_F(CaptureTest, CsvHasATimeAndVoltsRowPerSample) {
     EXPECT_EQ(rows[0], "time_s,volts");
     EXPECT_EQ(rows[1].rfind("0,", 0), 0u) << rows[1];
     EXPECT_EQ(rows[2].rfind("1e-05,", 0), 0u) << rows[2];  // 1 ms/div: 10 us a sample
+}
+
+TEST_F(CaptureTest, AllChannelsInOneCsv) {
+    switchOff(1);
+    const ClientRun run = capture({"--channel", "ALL", "--format", "csv", file("all.csv")});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, "all channels saved to " + file("all.csv") + "\n");
+    const std::vector<std::string> rows = crlfLines(readBytes(file("all.csv")));
+    ASSERT_EQ(rows.size(), 1201u);
+    EXPECT_EQ(rows[0], "time_s,CH1,CH2,MATH,REF");
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        const std::string& row = rows[i];
+        ASSERT_EQ(std::count(row.begin(), row.end(), ','), 4) << row;
+        const std::size_t ch2 = row.find(',', row.find(',') + 1);
+        ASSERT_EQ(row[ch2 + 1], ',') << "CH2 is off: its field is empty: " << row;
+    }
+    EXPECT_EQ(rows[2].rfind("1e-05,", 0), 0u) << rows[2];
+
+    // The data file holds one trace: all channels need the CSV.
+    const ClientRun text = capture({"--channel", "all", file("all.txt")});
+    EXPECT_EQ(text.status, 2);
+    EXPECT_NE(text.err.find("--format csv"), std::string::npos) << text.err;
+    EXPECT_FALSE(std::filesystem::exists(file("all.txt")));
 }
 
 TEST_F(CaptureTest, AChannelThatIsOff) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "block_builder.h"
+#include "model/formatting.h"
 #include "model/scope_settings.h"
 #include "model/waveform_file.h"
 #include "model/whole_file.h"
@@ -178,6 +179,26 @@ TEST(WaveformCsvText, TimesKeepNineSignificantDigits) {
     EXPECT_EQ(csv[3].substr(0, csv[3].find(',')), "1e-07");
 }
 
+TEST(AllChannelsCsvText, OneColumnPerTraceEmptyWhereOffOrBlanked) {
+    // CH1 a ramp at 1 V/div; MATH shown at its own (faster) time base, with a
+    // blanked sample; CH2 and REF off.  Times follow the main time base.
+    BlockBuilder b = rampBlock(kOneMsPerDivision);
+    b.shownChannel(kMath, 10, 100000, 0).allSamples(kMath, 200).sample(kMath, 3, 32767);
+    b.channel(kMath, L::channel::kAltTimeBase, kFiveUsPerDivision);
+    const Waveform ch1(b.block, kCh1);
+    const Waveform math(b.block, kMath);
+    const std::vector<std::string> rows = crlfLines(AllChannelsCsvText(b.block));
+    const std::vector<std::string> single = crlfLines(WaveformCsvText(ch1));
+    ASSERT_EQ(rows.size(), 1201u);
+    EXPECT_EQ(rows[0], "time_s,CH1,CH2,MATH,REF");
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        // time_s,CH1 is what the CH1 CSV holds; CH2 and REF stay empty.
+        const std::string mathField =
+            i == 4 ? "" : FixedText(math.volts(static_cast<int>(i) - 1), 6);
+        ASSERT_EQ(rows[i], single[i] + ",," + mathField + ",") << i;
+    }
+}
+
 TEST(WaveformFormat, ChosenByTheFileName) {
     EXPECT_EQ(WaveformFormatForName("/tmp/a.csv"), WaveformFileFormat::Csv);
     EXPECT_EQ(WaveformFormatForName("A.CSV"), WaveformFileFormat::Csv);
@@ -204,6 +225,16 @@ TEST(SaveWaveformFile, CsvOfAChannelThatIsOffWritesNothing) {
         SaveWaveformFile(Waveform(b.block, kCh2), WaveformFileFormat::Csv, dir.file("off.csv"));
     EXPECT_EQ(r.outcome, WaveformSaveOutcome::ChannelOff);
     EXPECT_TRUE(dir.names().empty());
+}
+
+TEST(SaveAllChannelsCsv, WritesTheTextOrNothingWhenEveryTraceIsOff) {
+    ScratchDir dir;
+    const BlockBuilder b = rampBlock(kOneMsPerDivision);
+    ASSERT_TRUE(SaveAllChannelsCsv(b.block, dir.file("all.csv")).ok());
+    EXPECT_EQ(readBytes(dir.file("all.csv")), AllChannelsCsvText(b.block));
+    EXPECT_EQ(SaveAllChannelsCsv(SettingBlock{}, dir.file("off.csv")).outcome,
+              WaveformSaveOutcome::ChannelOff);
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"all.csv"});
 }
 
 TEST(SaveWaveformFile, FailuresLeaveNothingBehind) {

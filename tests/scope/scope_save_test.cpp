@@ -83,8 +83,9 @@ TEST(SaveDialog, PictureDisablesTheChannelList) {
     SaveDialog d(scopeSaveChannels());
     EXPECT_EQ(d.windowTitle(), "Save");
     EXPECT_TRUE(d.dataButton()->isChecked());
-    EXPECT_EQ(d.channelList()->count(), 3);
+    EXPECT_EQ(d.channelList()->count(), 4);
     EXPECT_EQ(d.channelList()->item(2)->text(), "MATH");
+    EXPECT_EQ(d.channelList()->item(kSaveAllRow)->text(), "All");
     EXPECT_EQ(d.choice().channel, 0);
     d.pictureButton()->setChecked(true);
     EXPECT_FALSE(d.channelList()->isEnabled());
@@ -148,7 +149,10 @@ TEST(ScopeWindowMenu, FileMenuHasSaveAndExportPdf) {
     ASSERT_FALSE(menu.isEmpty());
     QList<int> ids;
     for (const MenuItem& item : menu.front().items) ids << item.command;
-    EXPECT_EQ(ids.indexOf(cmd::kScopeSave), ids.indexOf(cmd::kFileNew) + 1);
+    EXPECT_EQ(ids.indexOf(cmd::kFileOpen), ids.indexOf(cmd::kFileNew) + 1);
+    EXPECT_EQ(menu.front().items[ids.indexOf(cmd::kFileOpen)].shortcut,
+              QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(ids.indexOf(cmd::kScopeSave), ids.indexOf(cmd::kFileNew) + 2);
     EXPECT_EQ(ids.indexOf(cmd::kExportPdf), ids.indexOf(cmd::kPrintSetup) + 1);
 }
 
@@ -213,6 +217,29 @@ TEST_F(ScopeSaveTest, DataFilesOfTheDisplayedBlock) {
     }
     EXPECT_FALSE(QFile::exists(path("c")));
     EXPECT_TRUE(messages_.texts().isEmpty()) << messages_.texts().join("\n").toStdString();
+}
+
+TEST_F(ScopeSaveTest, AllWritesTheAllChannelCsvWhateverTheName) {
+    const QByteArray expected =
+        QByteArray::fromStdString(AllChannelsCsvText(link_.data.displayedBlock));
+    ASSERT_TRUE(expected.startsWith("time_s,CH1,CH2,MATH,REF\r\n"));
+    const char* const names[] = {"all", "all2.csv", "all3.txt"};
+    const char* const written[] = {"all.csv", "all2.csv", "all3.txt"};
+    for (size_t i = 0; i < std::size(names); ++i) {
+        answer({false, kSaveAllRow}, ChosenFile{path(names[i]), "CSV File(*.csv)"});
+        commands_.run(cmd::kScopeSave);
+        EXPECT_EQ(asked_.filters, QStringList{"CSV File(*.csv)"});
+        EXPECT_EQ(asked_.defaultSuffix, "csv");
+        EXPECT_EQ(readAll(path(written[i])), expected) << names[i];
+    }
+    EXPECT_TRUE(messages_.texts().isEmpty()) << messages_.texts().join("\n").toStdString();
+
+    // With every channel off there is nothing to save.
+    link_.data.displayedBlock = SettingBlock{};
+    answer({false, kSaveAllRow}, ChosenFile{path("none.csv"), "CSV File(*.csv)"});
+    commands_.run(cmd::kScopeSave);
+    EXPECT_EQ(messages_.texts(), QStringList{"No channel is on: there are no samples to save."});
+    EXPECT_FALSE(QFile::exists(path("none.csv")));
 }
 
 TEST_F(ScopeSaveTest, FailuresAreShownAndLeaveNoFile) {

@@ -24,6 +24,9 @@ struct CaptureOptions {
 const std::map<std::string, oscilane::WaveformFileFormat> kFormats = {
     {"txt", oscilane::WaveformFileFormat::Data}, {"csv", oscilane::WaveformFileFormat::Csv}};
 
+constexpr const char* kAllChannelsNeedCsv =
+    "the txt data file holds one trace: all channels go to --format csv";
+
 int failed(const std::string& text) {
     std::fflush(stdout);
     std::fprintf(stderr, "zelvo: %s\n", text.c_str());
@@ -31,6 +34,11 @@ int failed(const std::string& text) {
 }
 
 int capture(const InstrumentOptions& instrumentOptions, const CaptureOptions& options) {
+    if (options.channel == kAllChannels &&
+        *captureFormatNamed(options.format) != oscilane::WaveformFileFormat::Csv) {
+        std::fprintf(stderr, "zelvo: %s\n", kAllChannelsNeedCsv);
+        return kExitUsage;
+    }
     std::string failure;
     const auto instrument = Instrument::open(instrumentOptions.target(), &failure);
     if (!instrument) return failed(failure);
@@ -41,6 +49,11 @@ int capture(const InstrumentOptions& instrumentOptions, const CaptureOptions& op
     if (const auto unsaved =
             saveTrace(block, options.channel, *captureFormatNamed(options.format), options.file))
         return failed(*unsaved);
+    if (options.channel == kAllChannels) {
+        std::printf("all channels saved to %s\n", options.file.c_str());
+        std::fflush(stdout);
+        return kExitSuccess;
+    }
     const oscilane::Waveform wave(block, options.channel);
     std::printf("%s %s to %s\n", channelName(options.channel),
                 wave.shown() ? "saved" : "is off, \"CH OFF\" saved", options.file.c_str());
@@ -58,12 +71,15 @@ std::optional<oscilane::WaveformFileFormat> captureFormatNamed(const std::string
 
 std::optional<std::string> saveTrace(const oscilane::SettingBlock& block, int channel,
                                      oscilane::WaveformFileFormat format, const std::string& file) {
+    const bool all = channel == kAllChannels;
     const oscilane::WaveformSaveResult saved =
-        oscilane::SaveWaveformFile(oscilane::Waveform(block, channel), format, file);
+        all ? oscilane::SaveAllChannelsCsv(block, file)
+            : oscilane::SaveWaveformFile(oscilane::Waveform(block, channel), format, file);
     switch (saved.outcome) {
         case oscilane::WaveformSaveOutcome::Ok:
             return std::nullopt;
         case oscilane::WaveformSaveOutcome::ChannelOff:
+            if (all) return "no channel is on: there are no samples for a CSV file";
             return std::string(channelName(channel)) + " is off: it has no samples for a CSV file";
         case oscilane::WaveformSaveOutcome::CannotOpen:
         case oscilane::WaveformSaveOutcome::CannotWrite:
@@ -78,10 +94,12 @@ void addCaptureVerb(CLI::App& parser, VerbTable& verbs, InstrumentOptions& instr
         parser, "capture",
         "Upload the scope state once and save one trace: 'txt' is the scope window's data "
         "file, 'csv' a time_s,volts table.  A channel that is off saves \"CH OFF\" as txt and "
-        "nothing as csv.",
+        "nothing as csv.  '--channel all --format csv' saves every trace in one "
+        "time_s,CH1,CH2,MATH,REF table.",
         [&instrument] { return capture(instrument, options); });
     instrument.addTo(verb);
-    addChannelOption(verb, options.channel, "the trace to save");
+    addChannelOption(verb, options.channel, "the trace to save (all: every trace, as csv)",
+                     ChannelChoice::OneTraceOrAll);
     verb.add_option("--format", options.format, "the file's layout")
         ->check(CLI::IsMember({"txt", "csv"}))
         ->capture_default_str();

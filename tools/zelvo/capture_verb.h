@@ -1,5 +1,5 @@
-// zelvo capture: uploads one setting block and saves one trace of it as the
-// scope window's data file or as CSV, through the same writer as the window.
+// zelvo capture: uploads one setting block and saves one trace of it (or all
+// of them) as the scope window's data file or as CSV, through the same writer as the window.
 #pragma once
 
 #include <optional>
@@ -17,7 +17,8 @@ namespace zelvo::cli {
 inline constexpr const char* kDefaultCaptureFormat = "txt";
 std::optional<oscilane::WaveformFileFormat> captureFormatNamed(const std::string& name);
 
-// Saves one trace of an uploaded block as the verb does; the one-line reason
+// Saves one trace of an uploaded block as the verb does (kAllChannels: every
+// trace as the all-channel CSV, whatever the format); the one-line reason
 // when nothing was saved.
 std::optional<std::string> saveTrace(const oscilane::SettingBlock& block, int channel,
                                      oscilane::WaveformFileFormat format, const std::string& file);

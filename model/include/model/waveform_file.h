@@ -29,9 +29,16 @@ std::string WaveformDataText(const Waveform& wave);
 // for a blanked sample.  A time base outside the table gives times of 0.
 std::string WaveformCsvText(const Waveform& wave);
 
+// The all-channel CSV: "time_s,CH1,CH2,MATH,REF", then one row per sample:
+// i x the sample interval of the main time base (nine significant digits),
+// then each trace's volts with six decimals, or an empty field where the
+// trace is off or the sample blanked.  In ALT trigger mode CH1 and CH2 may
+// run at time bases of their own; the time column is still the main one.
+std::string AllChannelsCsvText(const SettingBlock& block);
+
 enum class WaveformSaveOutcome {
     Ok,
-    ChannelOff,   // a CSV of a trace that is not shown: nothing to write
+    ChannelOff,   // a CSV of a trace (or of all traces) that is not shown: nothing to write
     CannotOpen,   // the file could not be created
     CannotWrite,  // writing or putting the file in place failed
 };
@@ -46,6 +53,10 @@ struct WaveformSaveResult {
 // Writes the trace in the format to path, whole or not at all.
 WaveformSaveResult SaveWaveformFile(const Waveform& wave, WaveformFileFormat format,
                                     const std::filesystem::path& path);
+
+// Writes the all-channel CSV of the block to path, whole or not at all;
+// ChannelOff when no trace is shown.
+WaveformSaveResult SaveAllChannelsCsv(const SettingBlock& block, const std::filesystem::path& path);
 
 // The format a file name asks for: CSV for a ".csv" name (any case), the
 // data file for every other name.
