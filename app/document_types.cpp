@@ -22,9 +22,6 @@ void registerDocumentTypes(OscilaneApp& app) {
     scope.createView = createScopeView;
     scope.createFrame = createScopeFrame;
     app.registerTemplate(std::move(scope));
-    app.setFileOpening(
-        [&app](const QString& path) { return openCaptureFile(app, path) != nullptr; },
-        askCaptureFile);
 
     DocumentTemplate meter = makeDocumentTemplate(
         res::kMeterTemplate, "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document", "DigitalMeter%1",
@@ -42,6 +39,15 @@ void registerDocumentTypes(OscilaneApp& app) {
     generator.createView = createGeneratorView;
     generator.createFrame = createGeneratorFrame;
     app.registerTemplate(std::move(generator));
+
+    // A file opens as its type would: a generator waveform in the generator
+    // window, anything else as a capture (which says why when it is none).
+    app.setFileOpening(
+        [&app](const QString& path) {
+            if (isGeneratorCsvFile(path)) return openGeneratorCsv(app, path);
+            return openCaptureFile(app, path) != nullptr;
+        },
+        askCaptureFile);
 
     app.registerTemplate(sheetTemplate());
     app.registerTemplate(recorderTemplate());

@@ -13,6 +13,7 @@
 #include "scope/scope_view.h"
 #include "shell/message_service.h"
 #include "shell/oscilane_app.h"
+#include "shell/recent_files.h"
 
 namespace oscilane {
 namespace {
@@ -80,6 +81,7 @@ Document* openCaptureFile(OscilaneApp& app, const QString& path) {
         return nullptr;
     }
     auto capture = std::make_shared<Capture>(std::move(std::get<Capture>(read)));
+    noteRecentFile(path);
     return app.newDocument(
         kScopeType,
         [capture](Document& document) { return createCaptureView(document, std::move(*capture)); },
