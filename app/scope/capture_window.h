@@ -33,8 +33,9 @@ class CaptureSource final : public QObject, public CommandSink, public ScopeLink
     // Every command a capture window's controls post; how many there were.
     int commandsPosted() const { return posted_; }
 
-    // The window always has a (stopped) block to show.
+    // The window always has a (stopped) block to show, and no instrument.
     bool connected() const override { return true; }
+    bool hasInstrument() const override { return false; }
     bool deviceRemoved() const override { return false; }
     bool slowUpload() const override { return false; }
     int uploadPercent() const override { return 0; }
