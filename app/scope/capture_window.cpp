@@ -12,6 +12,7 @@
 #include "scope/scope_tools.h"
 #include "scope/scope_view.h"
 #include "shell/message_service.h"
+#include "shell/message_texts.h"
 #include "shell/oscilane_app.h"
 #include "shell/recent_files.h"
 
@@ -75,8 +76,9 @@ QWidget* createCaptureView(Document& document, Capture capture) {
 Document* openCaptureFile(OscilaneApp& app, const QString& path) {
     CaptureReadResult read = ReadCaptureFile(path.toStdString());
     if (const auto* error = std::get_if<CaptureReadError>(&read)) {
-        showMessage(QString::fromLatin1(scopefiletext::kCannotOpenFile)
-                        .arg(QFileInfo(path).fileName(), QString::fromStdString(error->text())),
+        showMessage(QString::fromLatin1(msg::kCannotOpenFile)
+                        .arg(QFileInfo(path).fileName() + QStringLiteral(": ") +
+                             QString::fromStdString(error->text())),
                     MessageKind::Error);
         return nullptr;
     }

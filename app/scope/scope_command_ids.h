@@ -9,6 +9,9 @@ inline constexpr int kScopeCursor = 32828;
 inline constexpr int kScopeMeasure = 32829;
 inline constexpr int kScopeUpdateData = 32830;
 inline constexpr int kScopeSetups = 32831;
+// The File menu's "Save Setup..." and "Recall Setup...".
+inline constexpr int kScopeSaveSetup = 32870;
+inline constexpr int kScopeRecallSetup = 32871;
 // No menu item or tool-bar button: the scope view's Ctrl+Shift+K.
 inline constexpr int kScopeCalData = 32860;
 

@@ -24,6 +24,7 @@ QueuedCommand at(const rows::Row<N>& row, Place place, uint32_t argument = 0) {
 }  // namespace
 
 QueuedCommand runStop() { return command(K::RunStop); }
+QueuedCommand run(bool on) { return command(K::Run, flag(on)); }
 QueuedCommand autoSetup() { return command(K::AutoSetup); }
 QueuedCommand defaultSetup() { return command(K::DefaultSetup); }
 QueuedCommand timeBase(TriggerRecord record, int timeBaseIndex) {

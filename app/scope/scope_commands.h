@@ -92,6 +92,10 @@ enum class ScopeCommandKind : uint16_t {
     Ch1Bw100M = 128,
     Ch2Bw100M = 129,
     EtsToggle = 130,
+    // Recalling a setup sets these directly, where the controls step or toggle.
+    MathVoltsIndex = 131,
+    RefVoltsIndex = 132,
+    Run = 133,
 };
 
 // The waveforms a command names, numbered as the instrument numbers them.
@@ -112,7 +116,8 @@ enum class LevelSource : uint8_t { Ch1 = kCh1, Ch2 = kCh2, Ext = kExtSource };
 // the instrument's choices in its own order.
 namespace scope_command {
 
-QueuedCommand runStop();  // toggles the state the window shows
+QueuedCommand runStop();     // toggles the state the window shows
+QueuedCommand run(bool on);  // runs when on, stops otherwise
 QueuedCommand autoSetup();
 QueuedCommand defaultSetup();
 // The main record's outside ALT trigger mode, an ALT channel's in it.
@@ -136,7 +141,7 @@ QueuedCommand altType(AltChannel alt, TriggerMode type);  // Edge or Pulse
 QueuedCommand shown(ScopeChannel channel, bool on);
 // One volts-per-division step, to larger volts when `up`.
 QueuedCommand voltsStep(ScopeChannel channel, bool up);
-QueuedCommand voltsIndex(ScopeChannel channel, int voltsIndex);   // CH1, CH2
+QueuedCommand voltsIndex(ScopeChannel channel, int voltsIndex);
 QueuedCommand coupling(ScopeChannel channel, int couplingIndex);  // CH1, CH2
 QueuedCommand probe(ScopeChannel channel, int probeIndex);        // CH1, CH2, MATH
 QueuedCommand coarseFine(ScopeChannel channel, bool fine);        // CH1, CH2, MATH
@@ -175,7 +180,8 @@ inline constexpr Row<3> kInvert = {K::Ch1Invert, K::Ch2Invert, K::MathInvert};
 inline constexpr Row<2> kCoupling = {K::Ch1Coupling, K::Ch2Coupling};
 inline constexpr Row<2> kBwLimit = {K::Ch1BwLimit, K::Ch2BwLimit};
 inline constexpr Row<2> kBw100M = {K::Ch1Bw100M, K::Ch2Bw100M};
-inline constexpr Row<2> kVoltsIndex = {K::Ch1VoltsIndex, K::Ch2VoltsIndex};
+inline constexpr Row<4> kVoltsIndex = {K::Ch1VoltsIndex, K::Ch2VoltsIndex, K::MathVoltsIndex,
+                                       K::RefVoltsIndex};
 inline constexpr Row<2> kReset = {K::Ch1Reset, K::Ch2Reset};
 // By LevelSource.
 inline constexpr Row<3> kTriggerLevel = {K::Ch1TriggerLevel, K::Ch2TriggerLevel,

@@ -14,12 +14,23 @@ inline constexpr const char* kNoChannelOn = "No channel is on: there are no samp
 // The only filter the all-channel file is offered under, and its extension.
 inline constexpr const char* kAllChannelsSuffix = "csv";
 
-// Opening a capture file (the menu item is shell/save_texts.h's): its
-// question, and the one line shown for a file that is not a capture (%1 the
-// file's name, %2 the line and the reason).
+// Opening a capture file: its question (the menu item is shell/save_texts.h's;
+// a file that is not a capture gets shell/message_texts.h's kCannotOpenFile
+// with its name, the line and the reason).
 inline constexpr const char* kOpenCaptureTitle = "Open Capture";
 inline constexpr const char* kOpenCaptureFilters =
     "Capture Files (*.txt *.csv *.doc *.xls *.bmp);;All Files (*)";
-inline constexpr const char* kCannotOpenFile = "Cann't open file: %1: %2";
+
+// The setup file: the File menu's items, its dialogs and what a recall reports.
+inline constexpr const char* kSaveSetupItem = "Save Setup...";
+inline constexpr const char* kRecallSetupItem = "Recall Setup...";
+inline constexpr const char* kSaveSetupTitle = "Save Setup";
+inline constexpr const char* kRecallSetupTitle = "Recall Setup";
+inline constexpr const char* kSetupFilter = "Setup File(*.setup)";
+inline constexpr const char* kSetupSuffix = "setup";
+// %1 is one line per setting: its name, the saved value and the one found.
+inline constexpr const char* kSetupNotTaken = "These settings did not take:\n%1";
+inline constexpr const char* kSetupNotUploaded =
+    "The setup was sent, but the instrument's settings could not be read back.";
 
 }  // namespace oscilane::scopefiletext

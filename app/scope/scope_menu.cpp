@@ -1,23 +1,34 @@
 #include "scope/scope_menu.h"
 
 #include "scope/scope_command_ids.h"
+#include "scope/scope_file_texts.h"
 #include "shell/command_ids.h"
 #include "shell/save_texts.h"
 
 namespace oscilane {
+namespace {
+
+MenuItem plainItem(int command, const char* text, QKeySequence shortcut = {}) {
+    return MenuItem{command, QString::fromLatin1(text), shortcut, false, {}};
+}
+
+}  // namespace
 
 MenuBarLayout scopeWindowMenu() {
     MenuBarLayout layout = instrumentWindowMenu(cmd::kScopeSave);
-    // "Open Capture..." follows "New", as in the main frame's menu.
+    // "Open Capture..." follows "New", as in the main frame's menu;
+    // "Save Setup..." and "Recall Setup..." follow "Save".
     for (MenuItem& menu : layout) {
-        for (qsizetype i = 0; i < menu.items.size(); ++i) {
-            if (menu.items[i].command != cmd::kFileNew) continue;
-            menu.items.insert(i + 1, MenuItem{cmd::kFileOpen,
-                                              QString::fromLatin1(savetext::kOpenCaptureItem),
-                                              QKeySequence(Qt::CTRL | Qt::Key_O),
-                                              false,
-                                              {}});
-            return layout;
+        QList<MenuItem>& items = menu.items;
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            if (items[i].command == cmd::kFileNew) {
+                items.insert(++i, plainItem(cmd::kFileOpen, savetext::kOpenCaptureItem,
+                                            QKeySequence(Qt::CTRL | Qt::Key_O)));
+            } else if (items[i].command == cmd::kScopeSave) {
+                items.insert(++i, plainItem(cmd::kScopeSaveSetup, scopefiletext::kSaveSetupItem));
+                items.insert(++i,
+                             plainItem(cmd::kScopeRecallSetup, scopefiletext::kRecallSetupItem));
+            }
         }
     }
     return layout;

@@ -5,6 +5,7 @@
 #include "device/device_link.h"
 #include "device/device_worker.h"
 #include "scope/scope_commands.h"
+#include "scope/scope_setup_commands.h"
 #include "zelvo/command_codes.h"
 #include "zelvo/setting_block_layout.h"
 
@@ -32,17 +33,47 @@ uint16_t word(const ScopeData::Block& block, std::size_t offset) {
 
 }  // namespace
 
+// A recall's commands go the way every scope command goes, through execute;
+// the upload after them is the cycle's upload.
+class ScopeSession::SessionSetupPort final : public SetupPort {
+  public:
+    SessionSetupPort(ScopeSession& session, CDeviceLink& link) : session_(session), link_(link) {}
+    bool send(const SetupChange& change) override {
+        session_.execute(link_.handle(), setupCommand(change));
+        return true;  // scope setting results are not examined
+    }
+    // The block is the uploaded block, which the session's upload fills.
+    bool upload(SettingBlock&) override { return session_.upload(link_); }
+
+  private:
+    ScopeSession& session_;
+    CDeviceLink& link_;
+};
+
 std::array<int, 3> scopeCycleSleepsMs(uint16_t updateMode, uint16_t intervalIndex) {
     const int first =
         updateMode == kUpdateAutomatic ? updateIntervalMs(intervalIndex) - kIntervalAllowanceMs : 0;
     return {first, pace::kSettleMs, pace::kIdleMs};
 }
 
+void ScopeSession::connected() {
+    uploads_.request();
+    std::lock_guard lock(recallMutex_);
+    recall_.reset();
+}
+
+void ScopeSession::recallSetup(const SetupValues& saved, RecallDone done) {
+    std::lock_guard lock(recallMutex_);
+    recall_ = PendingRecall{saved, std::move(done)};
+}
+
 void ScopeSession::runPass(CDeviceLink& link, DeviceWorker& worker) {
     if (!link.beginCycle(worker, true)) return;
     const LinkSettings s = link.settings();
     const bool requested = uploads_.takeRequest();
-    if (s.updateMode == kUpdateAutomatic || requested) {
+    if (runRecall(link)) {
+        uploads_.markNewData();
+    } else if (s.updateMode == kUpdateAutomatic || requested) {
         upload(link);
         uploads_.markNewData();
     }
@@ -51,12 +82,33 @@ void ScopeSession::runPass(CDeviceLink& link, DeviceWorker& worker) {
         if (ms > 0 && !worker.sleep(ms)) return;
 }
 
-void ScopeSession::upload(CDeviceLink& link) {
+bool ScopeSession::upload(CDeviceLink& link) {
     const DeviceHandle h = link.handle();
     if (link.settings().transport == Transport::Serial) uploads_.setSlow(true);
-    if (DSOUploadSetting(h, data_.uploadedBlock.data()) == 0 && data_.tdcReadEnable == 1)
+    const bool uploaded = DSOUploadSetting(h, data_.uploadedBlock.data()) == 0;
+    if (uploaded && data_.tdcReadEnable == 1)
         KwReadTDC(h, &data_.tdcReadValues[0], &data_.tdcReadValues[1]);
     uploads_.setSlow(false);
+    return uploaded;
+}
+
+bool ScopeSession::runRecall(CDeviceLink& link) {
+    std::optional<PendingRecall> recall;
+    {
+        std::lock_guard lock(recallMutex_);
+        recall.swap(recall_);
+    }
+    if (!recall) return false;
+    // The plan starts from the instrument's state of now, not from the
+    // displayed copy, which may be a cycle old.
+    SetupRecallResult result;
+    if (upload(link)) {
+        const SetupValues present = ReadSetup(data_.uploadedBlock);
+        SessionSetupPort port(*this, link);
+        result = RecallSetup(recall->saved, present, port, data_.uploadedBlock);
+    }
+    recall->done(result);
+    return true;
 }
 
 void ScopeSession::execute(DeviceHandle h, QueuedCommand c) {
@@ -71,6 +123,9 @@ void ScopeSession::execute(DeviceHandle h, QueuedCommand c) {
     switch (k) {
         case K::RunStop:  // run/stop toggle, from the state the window shows
             DSOSetStatus(h, word(d.displayedBlock, zelvo::layout::kRunStop) != 0 ? 0 : 1);
+            return;
+        case K::Run:  // status 0 runs
+            DSOSetStatus(h, v != 0 ? 0 : 1);
             return;
         case K::AutoSetup:
             DSOAutoSetup(h);

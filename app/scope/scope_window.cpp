@@ -9,8 +9,10 @@
 #include "scope/scope_report.h"
 #include "scope/scope_save.h"
 #include "scope/scope_session.h"
+#include "scope/scope_setup_files.h"
 #include "scope/scope_tools.h"
 #include "scope/scope_view.h"
+#include "shell/recent_files.h"
 
 namespace oscilane {
 namespace {
@@ -54,6 +56,7 @@ QWidget* createScopeView(Document& document) {
     });
     installScopeSave(view, view->commands(), session.data(), *state);
     installScopeReport(view, view->commands(), session.data());
+    installScopeSetupFiles(view, view->commands(), session, *state)->fileUsed = noteRecentFile;
     view->commands().on(
         cmd::kScopeUpdateData, [&session] { session.uploads().request(); },
         [&link, &session] {

@@ -11,6 +11,7 @@ inline constexpr const char* kRootCannotRename = "Root Cannot Rename!";
 inline constexpr const char* kRootCannotRemove = "Root Cannot Remove!";
 inline constexpr const char* kFailedToCreateImageList = "Failed to create image list!";
 inline constexpr const char* kCannotSaveFile = "Cann't save file: %1";
+inline constexpr const char* kCannotOpenFile = "Cann't open file: %1";
 inline constexpr const char* kFailedToOpenDocument = "Failed to open document.";
 // A recent file that is no longer there; %1 is its path.
 inline constexpr const char* kRecentFileGone =

@@ -20,8 +20,10 @@
 #include "model/meter_log.h"
 #include "model/scope_scales.h"
 #include "model/scope_settings.h"
+#include "model/scope_setup_file.h"
 #include "model/scope_texts.h"
 #include "model/waveform_file.h"
+#include "setup_verb.h"
 #include "verbs.h"
 #include "zelvo/scope_tables.h"
 
@@ -353,6 +355,25 @@ double setTriggerLevel(Instrument& instrument, double volts, std::optional<std::
     return *triggerLevelVolts(s, channel, level);
 }
 
+void saveSetup(Instrument& instrument, const std::string& path) {
+    const auto block = instrument.upload();
+    if (const auto unsaved = oscilane::SaveSetupFile(oscilane::ReadSetup(*block), path))
+        throw Failure("cannot save " + path + ": " + *unsaved);
+}
+
+// The settings that did not take, as 'zelvo setup load' prints them; a file
+// that is refused raises before anything is sent.
+std::vector<std::string> loadSetup(Instrument& instrument, const std::string& path) {
+    const oscilane::SetupParse loaded = oscilane::LoadSetupFile(path);
+    if (!loaded.values) throw Failure(path + " is refused: " + loaded.refusal.text());
+    const auto recalled = instrument.request(
+        [&](DeviceHandle h) { return cli::recallInstrumentSetup(h, *loaded.values); });
+    if (!recalled || !recalled->uploaded) throw LinkError(cli::kUploadFailed);
+    std::vector<std::string> missed;
+    for (const oscilane::SetupMiss& miss : recalled->missed) missed.push_back(miss.text());
+    return missed;
+}
+
 }  // namespace
 
 Instrument::Instrument(const std::string& name, unsigned baud) : name_(name) {
@@ -483,6 +504,13 @@ void addInstrument(py::module_& module) {
             "capture", [](Instrument& i) { return std::make_shared<Capture>(i.upload()); },
             "One upload of the scope state with its four traces.")
         .def("meter", &meter, "One meter reading.")
+        .def("save_setup", &saveSetup, py::arg("path"),
+             "Writes the scope settings of one upload as the setup file 'zelvo setup save' "
+             "writes.")
+        .def("load_setup", &loadSetup, py::arg("path"),
+             "Recalls a setup file as 'zelvo setup load' does: one setting command per "
+             "setting that differs, then one upload.  Returns the settings that did not take "
+             "(empty when all did); a refused file raises zelvo.Error before anything is sent.")
         .def("meter_log", &meterLog, py::arg("path"), py::arg("interval") = 0.2,
              py::arg("count") = py::none(), py::arg("duration") = py::none(),
              "Appends a meter reading every interval seconds (at least 0.1) to path as one "

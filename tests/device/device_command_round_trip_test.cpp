@@ -321,6 +321,18 @@ TEST_F(CommandRoundTripTest, ScopeCommandsChangeTheInstrumentsSettings) {
         // EXT's level is held as CH1's: the selector sent tells them apart.
         {"EXT trigger level", sc::triggerLevel(LevelSource::Ext, 50), Command::TriggerLevelPosition,
          channelField(C::Ch1, &ChannelState::triggerLevel), 50},
+        // A recalled setup sets MATH's and REF's volts and run/stop directly.
+        {"MATH volts index", sc::voltsIndex(C::Math, 4), Command::VoltsPerDivision,
+         channelField(C::Math, &ChannelState::voltsIndex), 4},
+        {"REF volts index", sc::voltsIndex(C::Ref, 12), Command::VoltsPerDivision,
+         channelField(C::Ref, &ChannelState::voltsIndex), 12},
+        {"stop", sc::run(false), Command::RunStatus, scopeField(&ScopeState::running), 0},
+        {"run",
+         sc::run(true),
+         Command::RunStatus,
+         scopeField(&ScopeState::running),
+         1,
+         {sc::run(false)}},
         {"EXT trigger level selector", sc::triggerLevel(LevelSource::Ext, 50),
          Command::TriggerLevelPosition, receivedSelector(Command::TriggerLevelPosition),
          kExtSource},
@@ -425,7 +437,7 @@ TEST_F(CommandRoundTripTest, CommandsOutsideTheSessionsVocabularySendNothing) {
     };
     std::vector<Case> cases = {
         {DeviceFunction::Scope, meterKind},
-        {DeviceFunction::Scope, past(ScopeCommandKind::EtsToggle)},
+        {DeviceFunction::Scope, past(ScopeCommandKind::Run)},
         // The scope's kinds leave gaps; one follows the trigger sweep.
         {DeviceFunction::Scope, past(ScopeCommandKind::TriggerSweep)},
         {DeviceFunction::Meter, sc::timeBase(TriggerRecord::Main, 1)},

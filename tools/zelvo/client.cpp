@@ -11,6 +11,7 @@
 #include "measure_verb.h"
 #include "ports.h"
 #include "replay_info_verb.h"
+#include "setup_verb.h"
 #include "usb_scan.h"
 #include "verbs.h"
 #include "zelvo_version.h"
@@ -32,7 +33,7 @@ int runClient(int argc, const char* const* argv) {
         "Asks a Zelvo instrument for its information, a meter reading and its scope state, "
         "and saves its screen.  Without a verb, does 'all'.  The instrument options may come "
         "before or after the verb.\n"
-        "Exit status: 0 success, 1 the instrument failed, 2 a usage error.",
+        "Exit status: 0 success, 1 the instrument failed, 2 a usage error or a refused setup file.",
         "zelvo");
     // Options given after a verb that the verb lacks (--screen after info) are the parser's.
     parser.fallthrough();
@@ -50,6 +51,7 @@ int runClient(int argc, const char* const* argv) {
     addUsbScanVerb(parser, verbs);
     addGenVerb(parser, verbs);
     addCaptureVerb(parser, verbs, options.instrument);
+    addSetupVerb(parser, verbs, options.instrument);
 
     try {
         parser.parse(argc, argv);
