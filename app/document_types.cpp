@@ -8,6 +8,7 @@
 #include "meter/meter_view.h"
 #include "scope/capture_window.h"
 #include "scope/scope_menu.h"
+#include "scope/scope_setup_files.h"
 #include "scope/scope_window.h"
 #include "shell/command_ids.h"
 #include "shell/oscilane_app.h"
@@ -41,10 +42,12 @@ void registerDocumentTypes(OscilaneApp& app) {
     app.registerTemplate(std::move(generator));
 
     // A file opens as its type would: a generator waveform in the generator
-    // window, anything else as a capture (which says why when it is none).
+    // window, a setup recalled into the scope window, anything else as a
+    // capture (which says why when it is none).
     app.setFileOpening(
         [&app](const QString& path) {
             if (isGeneratorCsvFile(path)) return openGeneratorCsv(app, path);
+            if (isSetupFile(path)) return recallSetupInActiveWindow(app, path);
             return openCaptureFile(app, path) != nullptr;
         },
         askCaptureFile);

@@ -30,6 +30,10 @@ inline constexpr const char* kSetupFilter = "Setup File(*.setup)";
 inline constexpr const char* kSetupSuffix = "setup";
 // %1 is one line per setting: its name, the saved value and the one found.
 inline constexpr const char* kSetupNotTaken = "These settings did not take:\n%1";
+// A setup file chosen (File > Open, the recent files) while no connected
+// scope window is the active one; %1 is its path.
+inline constexpr const char* kRecallInScopeWindow =
+    "%1 is a scope setup: recall it from a connected scope window.";
 inline constexpr const char* kSetupNotUploaded =
     "The setup was sent, but the instrument's settings could not be read back.";
 

@@ -60,6 +60,7 @@ class RecentFilesTest : public QObject {
     void aChosenEntryOpensAndAVanishedOneIsRemoved();
     void openingAndSavingACaptureAreNoted();
     void aGeneratorWaveformOpensInTheGeneratorWindow();
+    void aSetupNeedsAConnectedScopeWindow();
 
   private:
     QTemporaryDir dir_;
@@ -183,6 +184,23 @@ void RecentFilesTest::aGeneratorWaveformOpensInTheGeneratorWindow() {
     f.app.commands().run(cmd::kRecentFile1);
     QVERIFY2(f.messages.texts().isEmpty(), qPrintable(f.messages.texts().join('\n')));
     QCOMPARE(scratch.list().files(), QStringList{path});
+}
+
+void RecentFilesTest::aSetupNeedsAConnectedScopeWindow() {
+    ScratchRecentFiles scratch;
+    AppFixture f;
+    const QString path = dir_.filePath(QStringLiteral("bench.setup"));
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Oscilane setup 1\r\n");
+    }
+    scratch.list().note(path);
+    // A scope window that is not connected sends nothing and says where it can go.
+    QVERIFY(f.app.newDocument(kScopeType));
+    f.app.commands().run(cmd::kRecentFile1);
+    QCOMPARE(f.messages.texts(),
+             QStringList{path + " is a scope setup: recall it from a connected scope window."});
 }
 
 QTEST_MAIN(RecentFilesTest)
