@@ -38,16 +38,6 @@ constexpr double kTimeLimit = kClockLimit * 12;
 
 double samplesPerDivision() { return zelvo::tables::kSamplesPerDivision; }
 
-// x with `digits` significant digits as "%.*g" writes it in the C locale,
-// whatever locale the process runs in.
-std::string significantText(double x, int digits) {
-    std::array<char, 40> buffer{};
-    auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
-                                      std::chars_format::general, digits);
-    if (error != std::errc()) return "0";
-    return std::string(buffer.data(), end);
-}
-
 std::string voltsText(const std::optional<double>& volts) {
     return volts ? FixedText(*volts, kVoltDecimals) : std::string();
 }
@@ -130,9 +120,9 @@ std::optional<double> sample(std::string_view field, int line, bool blank) {
 std::optional<int> tableEntry(std::string_view text, bool perSample) {
     for (int index = 0; index < kTimeBaseIndexCount; ++index) {
         const double seconds = *SecondsPerDivision(index);
-        const std::string written =
-            perSample ? significantText(seconds / samplesPerDivision(), kTimeDigits)
-                      : FixedText(seconds, kClockDecimals);
+        const std::string written = perSample
+                                        ? GeneralText(seconds / samplesPerDivision(), kTimeDigits)
+                                        : FixedText(seconds, kClockDecimals);
         if (written == text) return index;
     }
     return std::nullopt;
@@ -306,7 +296,7 @@ std::string CaptureText(const Capture& capture) {
     text.reserve(40 + kSamples * (all ? std::size_t{64} : std::size_t{28}));
     text.append(all ? kAllChannelsHeader : kCsvHeader).append(kLineEnd);
     for (int i = 0; i < kSamples; ++i) {
-        text.append(significantText(i * interval, kTimeDigits));
+        text.append(GeneralText(i * interval, kTimeDigits));
         if (all) {
             for (int c = 0; c < kChannels; ++c)
                 text.append(",").append(voltsText(sampleOf(traceOf(capture, c), i)));

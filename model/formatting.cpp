@@ -53,6 +53,14 @@ std::string FixedText(double x, int decimals) {
     return std::string(buffer.data(), end);
 }
 
+std::string GeneralText(double x, int digits) {
+    std::array<char, 40> buffer{};
+    auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), x,
+                                      std::chars_format::general, digits);
+    if (error != std::errc()) return "0";
+    return std::string(buffer.data(), end);
+}
+
 std::string Fmt3(double x) {
     if (x >= 0 && x < 10) return FixedText(x, 2);
     if (x >= 10 && x < 100) return FixedText(x, 1);

@@ -218,7 +218,12 @@ MeasureResult MeasurePass::result(int channel, MeasureKind kind) const {
     }
 }
 
-MeasureSet::MeasureSet(const MeasureLibrary& library) : pass_(library) {}
+const char* MeasureSlotPrefix(const MeasureSlot& slot) {
+    return slot.overlay ? measuretext::kOverlayPrefix
+                        : measuretext::kChannelPrefixes[static_cast<std::size_t>(slot.channel)];
+}
+
+MeasureSet::MeasureSet(const MeasureLibrary& library) : pass_(library), overlayPass_(library) {}
 
 void MeasureSet::add(MeasureKind kind) {
     if (activeCount_ < kMeasureSlotCount) {
@@ -231,7 +236,7 @@ void MeasureSet::add(MeasureKind kind) {
         }
     }
     const auto last = static_cast<std::size_t>(activeCount_ - 1);
-    slots_[last] = {true, currentChannel_, kind, nextSerial_++};
+    slots_[last] = {true, currentChannel_, kind, nextSerial_++, currentOverlay_};
     texts_[last].clear();
     values_[last].reset();
 }
@@ -246,19 +251,37 @@ void MeasureSet::clear() {
 }
 
 void MeasureSet::setCurrentChannel(int channel) {
-    if (channel >= 0 && channel < kMeasureChannelCount)
+    if (channel >= 0 && channel < kMeasureChannelCount) {
         currentChannel_ = static_cast<WaveChannel>(channel);
+        currentOverlay_ = false;
+    }
+}
+
+MeasureResult MeasureSet::overlayResult(MeasureKind kind, bool& prepared) {
+    if (!prepared) {
+        prepared = true;
+        overlayChannel_.reset();
+        if (overlay_) {
+            const ScopeSettings s(*overlay_);
+            overlayPass_.prepare(s);
+            for (int c = kCh1; c < kMeasureChannelCount && !overlayChannel_; ++c)
+                if (s.shown(c)) overlayChannel_ = c;
+        }
+    }
+    if (!overlayChannel_) return {kindText(kind).invalid, std::nullopt};
+    return overlayPass_.result(*overlayChannel_, kind);
 }
 
 void MeasureSet::compute(const SettingBlock& block) {
     if (activeCount_ < 1) return;
     pass_.prepare(ScopeSettings(block));
+    bool overlayPrepared = false;
     for (int k = 0; k < activeCount_; ++k) {
         const auto i = static_cast<std::size_t>(k);
         if (!slots_[i].enabled) continue;
-        MeasureResult r = pass_.result(slots_[i].channel, slots_[i].kind);
-        texts_[i] =
-            measuretext::kChannelPrefixes[static_cast<std::size_t>(slots_[i].channel)] + r.text;
+        MeasureResult r = slots_[i].overlay ? overlayResult(slots_[i].kind, overlayPrepared)
+                                            : pass_.result(slots_[i].channel, slots_[i].kind);
+        texts_[i] = MeasureSlotPrefix(slots_[i]) + r.text;
         values_[i] = r.value;
     }
 }

@@ -73,13 +73,16 @@ QWidget* createCaptureView(Document& document, Capture capture) {
     return view;
 }
 
+QString cannotOpenCaptureText(const QString& path, const CaptureReadError& error) {
+    return QString::fromLatin1(msg::kCannotOpenFile)
+        .arg(QFileInfo(path).fileName() + QStringLiteral(": ") +
+             QString::fromStdString(error.text()));
+}
+
 Document* openCaptureFile(OscilaneApp& app, const QString& path) {
     CaptureReadResult read = ReadCaptureFile(path.toStdString());
     if (const auto* error = std::get_if<CaptureReadError>(&read)) {
-        showMessage(QString::fromLatin1(msg::kCannotOpenFile)
-                        .arg(QFileInfo(path).fileName() + QStringLiteral(": ") +
-                             QString::fromStdString(error->text())),
-                    MessageKind::Error);
+        showMessage(cannotOpenCaptureText(path, *error), MessageKind::Error);
         return nullptr;
     }
     auto capture = std::make_shared<Capture>(std::move(std::get<Capture>(read)));

@@ -60,6 +60,10 @@ class CaptureSource final : public QObject, public CommandSink, public ScopeLink
 // The view of a capture window for a document (the source becomes the view's).
 QWidget* createCaptureView(Document& document, Capture capture);
 
+// The one line shown for a file that is not a capture:
+// "Cann't open file: NAME: line N: reason".
+QString cannotOpenCaptureText(const QString& path, const CaptureReadError& error);
+
 // Reads the file and opens it in a window of its own titled with the file's
 // name; a file that is not a capture is refused with one message
 // ("Cann't open file: ..." with the reason and the line) and opens nothing.

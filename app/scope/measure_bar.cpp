@@ -53,7 +53,7 @@ MeasureBar::MeasureBar(MeasureSet& measurements, QWidget* parent)
     for (const char* entry : measurebar::kChannelList)
         channels_->addItem(QString::fromLatin1(entry));
     channels_->setFixedWidth(measurebar::kChannelListWidth);
-    channels_->setCurrentIndex(measurements_.currentChannel());
+    channels_->setCurrentIndex(currentEntry());
     connect(channels_, &QComboBox::activated, this, &MeasureBar::chooseChannel);
     second_->addWidget(channels_);
     addButtons(second_, measurebar::kSecondBar);
@@ -75,12 +75,20 @@ QAction* MeasureBar::action(int command) const {
 void MeasureBar::chooseChannel(int entry) {
     if (entry == measurebar::kClearEntry) {
         const QSignalBlocker quiet(channels_);
-        channels_->setCurrentIndex(measurements_.currentChannel());
+        channels_->setCurrentIndex(currentEntry());
         measurements_.clear();
         emit measurementsChanged();
         return;
     }
-    measurements_.setCurrentChannel(entry);
+    if (entry == measurebar::kOverlayEntry)
+        measurements_.setCurrentOverlay();
+    else
+        measurements_.setCurrentChannel(entry);
+}
+
+int MeasureBar::currentEntry() const {
+    return measurements_.currentIsOverlay() ? measurebar::kOverlayEntry
+                                            : measurements_.currentChannel();
 }
 
 }  // namespace oscilane

@@ -1,5 +1,5 @@
 // The "Measure" bar: two tool bars of 42 x 42 buttons, one per measurement,
-// and the channel list ("CH1", "CH2", "Math", "Clear").  A button adds its
+// and the channel list ("CH1", "CH2", "Math", "Overlay", "Clear").  A button adds its
 // measurement on the current channel; the list sets the current channel, or
 // clears every measurement and goes back to the current channel.
 #pragma once
@@ -30,6 +30,8 @@ class MeasureBar : public QWidget {
 
   private:
     void chooseChannel(int entry);
+    // The list's entry of the current channel or the overlay.
+    int currentEntry() const;
 
     MeasureSet& measurements_;
     QToolBar* first_;

@@ -21,9 +21,11 @@ namespace measurebar {
 inline constexpr const char* kTitle = "Measure";
 inline constexpr int kChannelListCommand = 32858;
 inline constexpr int kChannelListWidth = 86;
-// The list's entries: the three channels, then "Clear".
-inline constexpr std::array<const char*, 4> kChannelList = {"CH1", "CH2", "Math", "Clear"};
-inline constexpr int kClearEntry = 3;
+// The list's entries: the three channels, the overlaid saved trace, then "Clear".
+inline constexpr std::array<const char*, 5> kChannelList = {"CH1", "CH2", "Math", "Overlay",
+                                                            "Clear"};
+inline constexpr int kOverlayEntry = 3;
+inline constexpr int kClearEntry = 4;
 
 inline constexpr MeasureButton kSeparator{0, nullptr, MeasureKind::Vpp, nullptr};
 

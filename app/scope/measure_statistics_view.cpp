@@ -16,13 +16,11 @@ namespace {
 
 enum Column { kName, kCurrent, kMinimum, kMaximum, kMean, kDeviation, kFrames };
 
-// "CH1:Vpp" from the slot's channel and the kind's label.
+// "CH1:Vpp" (or "OVL:Vpp") from the slot's source and the kind's label.
 QString slotName(const MeasureSlot& slot) {
     std::string label = kindText(slot.kind).label;
     while (!label.empty() && (label.back() == ' ' || label.back() == '=')) label.pop_back();
-    return QString::fromLatin1(
-               measuretext::kChannelPrefixes[static_cast<std::size_t>(slot.channel)]) +
-           QString::fromStdString(label);
+    return QString::fromLatin1(MeasureSlotPrefix(slot)) + QString::fromStdString(label);
 }
 
 }  // namespace

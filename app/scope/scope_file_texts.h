@@ -1,5 +1,6 @@
-// Fixed texts of the scope window's data files, kept in one place; the
-// texts every instrument window shares are in shell/save_texts.h.
+// Fixed texts of the scope window's data files and its history of
+// acquisitions, kept in one place; the texts every instrument window shares
+// are in shell/save_texts.h.
 #pragma once
 
 namespace oscilane::scopefiletext {
@@ -36,5 +37,23 @@ inline constexpr const char* kRecallInScopeWindow =
     "%1 is a scope setup: recall it from a connected scope window.";
 inline constexpr const char* kSetupNotUploaded =
     "The setup was sent, but the instrument's settings could not be read back.";
+
+// The history bar's button back to the newest acquisition.
+inline constexpr const char* kLive = "Live";
+// The File menu's item and its save-file dialog: a CSV holds every kept
+// block, any other data file the chosen block's trace.
+inline constexpr const char* kSaveHistoryItem = "Save History...";
+inline constexpr const char* kSaveHistoryTitle = "Save History As...";
+inline constexpr const char* kHistoryCsvSuffix = "csv";
+// Which trace of the chosen block a data file holds.
+inline constexpr const char* kHistoryChannelTitle = "Save History";
+inline constexpr const char* kHistoryChannelLabel = "Trace of the chosen block:";
+
+// Saved traces over the live ones: the File menu's items, the open-file
+// dialog's title (its filters are Open Capture's), and the refusal of a fifth.
+inline constexpr const char* kOverlayItem = "Overlay...";
+inline constexpr const char* kClearOverlaysItem = "Clear Overlays";
+inline constexpr const char* kOverlayTitle = "Overlay";
+inline constexpr const char* kOverlaysFull = "At most four overlays: clear them to add another.";
 
 }  // namespace oscilane::scopefiletext

@@ -8,29 +8,43 @@
 namespace oscilane {
 namespace {
 
-MenuItem plainItem(int command, const char* text, QKeySequence shortcut = {}) {
-    return MenuItem{command, QString::fromLatin1(text), shortcut, false, {}};
+// Puts an item into the File menu right after the item of `after`.
+void insertFileItem(MenuBarLayout& layout, int after, MenuItem item) {
+    for (MenuItem& menu : layout) {
+        if (menu.text != QStringLiteral("&File")) continue;
+        for (qsizetype i = 0; i < menu.items.size(); ++i)
+            if (menu.items[i].command == after) {
+                menu.items.insert(i + 1, std::move(item));
+                return;
+            }
+    }
+}
+
+MenuItem fileItem(int command, const char* text) {
+    return {command, QString::fromLatin1(text), {}, false, {}};
 }
 
 }  // namespace
 
 MenuBarLayout scopeWindowMenu() {
     MenuBarLayout layout = instrumentWindowMenu(cmd::kScopeSave);
-    // "Open Capture..." follows "New", as in the main frame's menu;
-    // "Save Setup..." and "Recall Setup..." follow "Save".
-    for (MenuItem& menu : layout) {
-        QList<MenuItem>& items = menu.items;
-        for (qsizetype i = 0; i < items.size(); ++i) {
-            if (items[i].command == cmd::kFileNew) {
-                items.insert(++i, plainItem(cmd::kFileOpen, savetext::kOpenCaptureItem,
-                                            QKeySequence(Qt::CTRL | Qt::Key_O)));
-            } else if (items[i].command == cmd::kScopeSave) {
-                items.insert(++i, plainItem(cmd::kScopeSaveSetup, scopefiletext::kSaveSetupItem));
-                items.insert(++i,
-                             plainItem(cmd::kScopeRecallSetup, scopefiletext::kRecallSetupItem));
-            }
-        }
-    }
+    // "Open Capture..." follows "New", as in the main frame's menu.
+    insertFileItem(layout, cmd::kFileNew,
+                   {cmd::kFileOpen,
+                    QString::fromLatin1(savetext::kOpenCaptureItem),
+                    QKeySequence(Qt::CTRL | Qt::Key_O),
+                    false,
+                    {}});
+    insertFileItem(layout, cmd::kScopeSave,
+                   fileItem(cmd::kScopeSaveSetup, scopefiletext::kSaveSetupItem));
+    insertFileItem(layout, cmd::kScopeSaveSetup,
+                   fileItem(cmd::kScopeRecallSetup, scopefiletext::kRecallSetupItem));
+    insertFileItem(layout, cmd::kScopeRecallSetup,
+                   fileItem(cmd::kScopeSaveHistory, scopefiletext::kSaveHistoryItem));
+    insertFileItem(layout, cmd::kScopeSaveHistory,
+                   fileItem(cmd::kScopeOverlay, scopefiletext::kOverlayItem));
+    insertFileItem(layout, cmd::kScopeOverlay,
+                   fileItem(cmd::kScopeClearOverlays, scopefiletext::kClearOverlaysItem));
     return layout;
 }
 

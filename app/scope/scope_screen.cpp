@@ -228,6 +228,7 @@ void ScopeScreen::drawBeneathFrame(QPainter& p) {
     p.setClipRect(QRect(QPoint(g.left, g.top), QPoint(g.right, g.bottom)));
     for (int w = kCh1; w <= kRef; ++w)
         if (s.shown(w)) drawTrace(p, s, w);
+    if (traceOverlay_) traceOverlay_(p, g, s);
     p.setClipping(false);
 }
 
@@ -336,7 +337,8 @@ void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) const {
 
 void ScopeScreen::drawStatusLine(QPainter& p, const ScopeSettings& s) const {
     // The lamp is amber then: the window is connected, the instrument silent.
-    const std::vector<StatusPiece> line = ScopeStatusLine(s, state_.deviceRemoved());
+    std::vector<StatusPiece> line = ScopeStatusLine(s, state_.deviceRemoved());
+    if (!statusMark_.isEmpty()) line.push_back({statusMark_.toStdString(), StatusColour::Plain});
     const GridRect& g = grid();
     const int bandHeight = kStatusBottomOffset - kStatusTopOffset + 1;
     // The largest font at which the whole line fits across the grid; a grid
@@ -390,7 +392,7 @@ void ScopeScreen::drawMeasurements(QPainter& p) const {
         const MeasurementText& slot = measurements_[static_cast<std::size_t>(k)];
         if (!slot.enabled) continue;
         const int x = g.left + (k % 2 == 1 ? w / 2 : 0) + columnOffset;
-        p.setPen(colour::ofMeasurement(slot.channel));
+        p.setPen(slot.overlay ? colour::ofOverlay(0) : colour::ofMeasurement(slot.channel));
         textAt(p, x, g.bottom - rowBottom[k / 2], slot.text);
     }
 }

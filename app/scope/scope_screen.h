@@ -8,6 +8,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <optional>
 
 #include "display/wave_screen.h"
@@ -22,6 +23,7 @@ struct MeasurementText {
     bool enabled = false;
     WaveChannel channel = kCh1;  // kCh1, kCh2 or kMath
     QString text;
+    bool overlay = false;  // measures the overlaid saved trace: in its colour
 };
 inline constexpr int kMeasurementSlots = 8;
 
@@ -34,6 +36,12 @@ class ScopeScreen : public WaveScreen {
                 QWidget* parent = nullptr);
 
     void setMeasurementTexts(const std::array<MeasurementText, kMeasurementSlots>& texts);
+    // Drawn over the traces, inside the grid, in Y-T and Roll format while
+    // connected: the saved traces laid over the live ones.
+    using TraceOverlay = std::function<void(QPainter&, const GridRect&, const ScopeSettings&)>;
+    void setTraceOverlay(TraceOverlay overlay) { traceOverlay_ = std::move(overlay); }
+    // A last piece of the status line, such as the mark of a past block; empty for none.
+    void setStatusMark(const QString& mark) { statusMark_ = mark; }
     // 0 none, 1 cross, 2 trace, 3 vertical, 4 horizontal.
     void setCursorType(int type) { cursor_.type = static_cast<CursorType>(type); }
     // The cursor type and channel; a change shows at the next paint.
@@ -88,6 +96,8 @@ class ScopeScreen : public WaveScreen {
     // is a real one, so "not yet placed" is kept apart from them.
     std::array<std::optional<int>, kMarkerCount> computedFrom_{};
     std::array<MeasurementText, kMeasurementSlots> measurements_{};
+    QString statusMark_;
+    TraceOverlay traceOverlay_;
 
     CursorChoice cursor_;
     bool buttonHeld_ = false;

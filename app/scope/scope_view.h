@@ -1,7 +1,10 @@
 // The scope window's view: the display, scrolled when the window is smaller
-// than the display's 650 x 450, and the acquisition timer.  Every 100 ms the
-// timer takes the worker event without waiting, copies the uploaded block
-// into the displayed block, refreshes the controller panel and repaints.
+// than the display's 650 x 450, the history bar under it, and the
+// acquisition timer.  Every 100 ms the timer takes the worker event without
+// waiting, keeps a copy of a new upload in the history and, while the window
+// is live, copies it into the displayed block, refreshes the controller
+// panel and repaints.  A block chosen from the history becomes the displayed
+// block the same way, so everything that reads it shows the chosen one.
 #pragma once
 
 #include <QPointer>
@@ -18,6 +21,7 @@ namespace oscilane {
 
 class AcquireProgressBox;
 class Document;
+class ScopeHistory;
 class ScopePanel;
 class ScopeScreen;
 
@@ -34,6 +38,7 @@ class ScopeView : public QScrollArea, public CommandTarget {
     // The controller panel; the frame docks it beside the view.
     ScopePanel* panel() const { return panel_; }
     AcquireProgressBox& progressBox() const { return *progress_; }
+    ScopeHistory& history() const { return *history_; }
 
     // One timer tick.
     void tick();
@@ -53,12 +58,21 @@ class ScopeView : public QScrollArea, public CommandTarget {
     // The frame opens fitted to the whole display.
     QSize sizeHint() const override { return kMinimumDisplay; }
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
+    // Makes a block the displayed one: panel, measurements, status mark.
+    void display(const SettingBlock& block);
+    // Leaves room under the display for the history bar once it is shown.
+    void placeHistoryBar();
+
     Document& document_;
     ScopeLink link_;
     ScopeScreen* screen_;
     QPointer<ScopePanel> panel_;
     AcquireProgressBox* progress_;
+    ScopeHistory* history_;
     QTimer timer_;
     MeasureSet measurements_;
     MeasureStatistics measureStatistics_;

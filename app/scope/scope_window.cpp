@@ -5,6 +5,8 @@
 #include "device/instrument_window.h"
 #include "scope/scope_command_ids.h"
 #include "scope/scope_frame.h"
+#include "scope/scope_history_save.h"
+#include "scope/scope_overlays.h"
 #include "scope/scope_panel.h"
 #include "scope/scope_report.h"
 #include "scope/scope_save.h"
@@ -57,6 +59,8 @@ QWidget* createScopeView(Document& document) {
     installScopeSave(view, view->commands(), session.data(), *state);
     installScopeReport(view, view->commands(), session.data());
     installScopeSetupFiles(view, view->commands(), session, *state)->fileUsed = noteRecentFile;
+    installHistorySave(view, view->commands(), view->history(), session.data());
+    installScopeOverlays(view, view->commands(), view->screen(), view->measurements());
     view->commands().on(
         cmd::kScopeUpdateData, [&session] { session.uploads().request(); },
         [&link, &session] {

@@ -24,6 +24,11 @@ inline const QColor kLinkLost(255, 176, 0);  // connected, but the instrument st
 inline const QColor kRemovalNotice(255, 0, 0);
 inline const QColor kMarkerLabel(0, 0, 0);
 inline const QColor kStatusText(220, 220, 220);  // status-line pieces of no one channel
+// Saved traces drawn over a live scope window, one colour per overlay.
+inline const QColor kOverlay1(255, 105, 180);
+inline const QColor kOverlay2(170, 110, 255);
+inline const QColor kOverlay3(70, 110, 255);
+inline const QColor kOverlay4(220, 120, 60);
 // The generator window: its plotted wave, read-outs, dimension arrows and
 // parameter list, and the editor's cursor read-out and scroll thumb.
 inline const QColor kGeneratorTrace(0, 255, 0);
@@ -35,6 +40,12 @@ inline const QColor kGeneratorThumb(200, 200, 200);
 inline const QColor& ofWaveform(int waveform) {
     static const QColor* const colours[] = {&kCh1, &kCh2, &kMath, &kRef};
     return *colours[waveform & 3];
+}
+
+// Colour of overlay 0..3.
+inline const QColor& ofOverlay(int overlay) {
+    static const QColor* const colours[] = {&kOverlay1, &kOverlay2, &kOverlay3, &kOverlay4};
+    return *colours[overlay & 3];
 }
 
 // A measurement text's colour by its channel; black for anything but 0..2.

@@ -365,3 +365,40 @@ TEST(MeasureStatistics, CountsValidFramesAndRestarts) {
     EXPECT_EQ(stats.slot(0).frames, 0u);
     EXPECT_FALSE(stats.slot(0).current);
 }
+
+TEST(MeasureSet, OverlaySlotsMeasureTheOverlaidTrace) {
+    // Displayed: CH1 a small square wave.  Overlaid: CH2 a large one.
+    BlockBuilder shown = threeChannels();
+    BlockBuilder overlaid;
+    overlaid.shownChannel(kCh2, 10, 100000, 100).u16(L::kTimeBase, timeBaseOf(1e-3));
+    for (std::size_t i = 0; i < L::kSamplesPerTrace; ++i) {
+        shown.sample(kCh1, i, (i / 50) % 2 ? 140 : 110);
+        overlaid.sample(kCh2, i, (i / 50) % 2 ? 220 : 30);
+    }
+    MeasureSet set;
+    set.add(MeasureKind::Vpp);  // CH1
+    set.setCurrentOverlay();
+    set.add(MeasureKind::Vpp);
+    EXPECT_TRUE(set.slot(1).overlay);
+    EXPECT_FALSE(set.slot(0).overlay);
+
+    set.compute(shown.block);
+    EXPECT_EQ(set.text(1), "OVL:Vpp = *****") << "nothing overlaid yet";
+    EXPECT_FALSE(set.value(1));
+
+    set.setOverlay(overlaid.block);
+    set.compute(shown.block);
+    const auto expected = measureChannel(overlaid.block, kCh2)[static_cast<int>(MeasureKind::Vpp)];
+    ASSERT_TRUE(expected.value);
+    EXPECT_EQ(set.value(1), expected.value);
+    EXPECT_EQ(set.text(1), "OVL:" + expected.text.substr(std::string("CH2:").size()));
+    EXPECT_EQ(set.value(0),
+              measureChannel(shown.block, kCh1)[static_cast<int>(MeasureKind::Vpp)].value);
+    EXPECT_NE(set.value(0), set.value(1));
+
+    // Choosing a channel ends the overlay as the current source.
+    set.setCurrentChannel(kCh2);
+    EXPECT_FALSE(set.currentIsOverlay());
+    set.add(MeasureKind::Vpp);
+    EXPECT_FALSE(set.slot(2).overlay);
+}

@@ -79,7 +79,7 @@ TEST(MeasureBar, ButtonsInTheirOrderWithPicturesAndTooltips) {
     }
     QStringList entries;
     for (int i = 0; i < bar.channelList()->count(); ++i) entries << bar.channelList()->itemText(i);
-    EXPECT_EQ(entries.join(QLatin1Char(',')), QStringLiteral("CH1,CH2,Math,Clear"));
+    EXPECT_EQ(entries.join(QLatin1Char(',')), QStringLiteral("CH1,CH2,Math,Overlay,Clear"));
     EXPECT_EQ(bar.channelList()->currentIndex(), 0);
     EXPECT_EQ(bar.channelList()->width(), 86);
 }
@@ -224,4 +224,19 @@ TEST(MeasureDock, StatisticsColumnsFitTheirHeadersAtTheDefaultSize) {
     }
     EXPECT_LE(columns, table->viewport()->width()) << "every column in sight";
     EXPECT_GE(v.bar()->width(), v.bar()->sizeHint().width() / 2) << "the bar stays usable";
+}
+
+TEST(MeasureBar, OverlayIsASourceOfItsOwn) {
+    MeasureSet set;
+    MeasureBar bar(set);
+    bar.show();
+    choose(bar.channelList(), measurebar::kOverlayEntry);
+    QAction* vpp = bar.action(32834);
+    ASSERT_NE(vpp, nullptr);
+    click(bar.firstBar()->actions().contains(vpp) ? bar.firstBar() : bar.secondBar(), vpp);
+    EXPECT_TRUE(set.slot(0).overlay);
+    choose(bar.channelList(), measurebar::kClearEntry);
+    EXPECT_EQ(bar.channelList()->currentIndex(), measurebar::kOverlayEntry) << "back on Overlay";
+    choose(bar.channelList(), 0);
+    EXPECT_FALSE(set.currentIsOverlay());
 }

@@ -11,7 +11,9 @@
 #include <iostream>
 
 #include "model/scope_scales.h"
+#include "model/scope_settings.h"
 #include "scope/knob.h"
+#include "scope/scope_history.h"
 #include "scope/scope_markers.h"
 #include "scope/scope_screen.h"
 #include "scope/scope_view.h"
@@ -115,6 +117,40 @@ TEST_F(ScopeLive, KnobsAndMarkerDragReachTheInstrumentAndTheWindowShowsItsTraces
     EXPECT_GT(pixelsOf(shot, colour::kCh1), 0);
     EXPECT_GT(pixelsOf(shot, colour::kCh2), 0);
     std::cout << "screenshot: " << path.toStdString() << "\n";
+}
+
+TEST_F(ScopeLive, StepsBackThroughItsHistoryWhileTheInstrumentGoesOnAcquiring) {
+    ASSERT_TRUE(connect()) << messages();
+    ScopeHistory& history = view_->history();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return history.blocks().size() >= 2; }, kLivePatienceMs));
+    auto* timeList = view_->panel()->findChild<QComboBox*>(QStringLiteral("timeList"));
+    auto* timeKnob = view_->panel()->findChild<Knob*>(QStringLiteral("timeKnob"));
+    ASSERT_TRUE(timeList && timeKnob);
+
+    QTest::keyClick(&view_->screen(), Qt::Key_PageUp);
+    ASSERT_FALSE(history.live());
+    const auto chosenTimeBase = [&] {
+        return ScopeSettings(history.blocks().block(*history.position())).timeBase();
+    };
+    const int held = chosenTimeBase();
+    const auto newestTimeBase = [&] {
+        return ScopeSettings(history.blocks().block(history.blocks().size() - 1)).timeBase();
+    };
+    // The instrument changes its time base; its new blocks join the history
+    // while the window goes on showing the block it holds.
+    const int keptBefore = history.blocks().size();
+    turn(timeKnob, kLowerRight);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return newestTimeBase() != held; }, kLivePatienceMs));
+    EXPECT_GT(history.blocks().size(), keptBefore);
+    ASSERT_TRUE(history.position());
+    EXPECT_EQ(chosenTimeBase(), held);
+    EXPECT_EQ(timeList->currentIndex(), TimeListPosition(held));
+    EXPECT_EQ(history.mark().rfind("History ", 0), 0u) << history.mark();
+
+    QTest::keyClick(&view_->screen(), Qt::Key_End);
+    EXPECT_TRUE(history.live());
+    EXPECT_EQ(timeList->currentIndex(), TimeListPosition(newestTimeBase()));
+    EXPECT_EQ(history.mark(), "");
 }
 
 }  // namespace

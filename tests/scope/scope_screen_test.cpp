@@ -617,3 +617,26 @@ TEST(ScopeScreen, ALostLinkSaysSoInTheStatusLine) {
     EXPECT_EQ(lost.pixelColor(10, 10), colour::kLinkLost);
     EXPECT_GT(amberInBand(lost), 0);  // "LINK LOST" where "RUN" stood
 }
+
+TEST(ScopeScreen, AHistoryMarkStillFitsTheSmallestDisplay) {
+    Screen s;
+    s.screen.resize(650, 450);
+    s.screen.setBestFit(true);
+    s.setBlock(crowdedBottom());
+    const QImage live = s.picture();
+    s.screen.setStatusMark(QStringLiteral("History 256/256 23:59:59.99"));
+    const QImage past = s.picture();
+    const GridRect g = s.screen.grid();
+    int ch1 = 0, changed = 0, outside = 0;
+    for (int y = 0; y < past.height(); ++y)
+        for (int x = 0; x < past.width(); ++x) {
+            const bool inBand = y > g.bottom && y < g.bottom + 20 && x >= g.left && x <= g.right;
+            ch1 += inBand && past.pixelColor(x, y) == colour::kCh1;
+            if (past.pixel(x, y) == live.pixel(x, y)) continue;
+            ++changed;
+            outside += !inBand;
+        }
+    EXPECT_GT(ch1, 0) << "the line is drawn whole, mark and all";
+    EXPECT_GT(changed, 0) << "the mark shows";
+    EXPECT_EQ(outside, 0);
+}

@@ -13,6 +13,10 @@ namespace oscilane {
 // x with the given number of decimals, as "%.*f" in the C locale.
 std::string FixedText(double x, int decimals);
 
+// x with at most the given number of significant digits, as "%.*g" writes
+// it in the C locale (no trailing zeros); "0" when it cannot be written.
+std::string GeneralText(double x, int digits);
+
 // 2, 1 or 0 decimals for [0, 10), [10, 100) and anything else (also negatives).
 std::string Fmt3(double x);
 // n-1, n-2, n-3 or 0 decimals for [0, 10), [10, 100), [100, 1000) and the rest.

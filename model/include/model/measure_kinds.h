@@ -81,6 +81,8 @@ inline constexpr std::array<KindText, kMeasureKindCount> kKinds = {{
 // Before each slot's text, by the slot's channel; no space follows.
 inline constexpr std::array<const char*, kMeasureChannelCount> kChannelPrefixes = {
     "CH1:", "CH2:", "MATH:"};
+// Before the text of a slot that measures the overlaid saved trace.
+inline constexpr const char* kOverlayPrefix = "OVL:";
 // Rise and fall times: a measured value, or the bound when the edge is
 // faster than one sample.
 inline constexpr const char* kEquals = "= ";

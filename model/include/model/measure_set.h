@@ -30,6 +30,9 @@ struct MeasureSlot {
     // Changes whenever the slot is given a measurement, so a reader can tell
     // a new measurement from the one it saw before (statistics restart).
     uint32_t serial = 0;
+    // The slot measures the overlaid saved trace instead of a channel of
+    // the displayed block (channel is then not used).
+    bool overlay = false;
 };
 
 // The records the library fills for each channel, and the arguments the
@@ -77,6 +80,9 @@ class MeasurePass {
     bool alt_ = false;
 };
 
+// "CH1:", "CH2:", "MATH:" or "OVL:" before the slot's text.
+const char* MeasureSlotPrefix(const MeasureSlot& slot);
+
 class MeasureSet {
   public:
     explicit MeasureSet(const MeasureLibrary& library = mensylLibrary());
@@ -89,6 +95,13 @@ class MeasureSet {
     // kCh1, kCh2 or kMath; any other value is ignored.
     void setCurrentChannel(int channel);
     WaveChannel currentChannel() const { return currentChannel_; }
+    // New measurements go on the overlaid saved trace, until a channel is chosen.
+    void setCurrentOverlay() { currentOverlay_ = true; }
+    bool currentIsOverlay() const { return currentOverlay_; }
+    // The block that holds the overlaid saved trace (its first CH1, CH2 or
+    // MATH trace is measured); none while nothing is overlaid, when the
+    // overlay slots read "*****".
+    void setOverlay(std::optional<SettingBlock> block) { overlay_ = std::move(block); }
     int activeCount() const { return activeCount_; }
 
     // Recomputes the active slots from the block; with no active slot it
@@ -102,9 +115,15 @@ class MeasureSet {
     std::optional<double> value(int k) const { return values_[static_cast<std::size_t>(k)]; }
 
   private:
+    MeasureResult overlayResult(MeasureKind kind, bool& prepared);
+
     MeasurePass pass_;
+    MeasurePass overlayPass_;
+    std::optional<SettingBlock> overlay_;
+    std::optional<int> overlayChannel_;
     int activeCount_ = 0;
     WaveChannel currentChannel_ = kCh1;
+    bool currentOverlay_ = false;
     uint32_t nextSerial_ = 1;
     std::array<MeasureSlot, kMeasureSlotCount> slots_{};
     std::array<std::string, kMeasureSlotCount> texts_{};
