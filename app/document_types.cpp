@@ -8,6 +8,7 @@
 #include "meter/meter_view.h"
 #include "scope/capture_window.h"
 #include "scope/scope_menu.h"
+#include "scope/scope_setup_files.h"
 #include "scope/scope_window.h"
 #include "shell/command_ids.h"
 #include "shell/oscilane_app.h"
@@ -22,9 +23,6 @@ void registerDocumentTypes(OscilaneApp& app) {
     scope.createView = createScopeView;
     scope.createFrame = createScopeFrame;
     app.registerTemplate(std::move(scope));
-    app.setFileOpening(
-        [&app](const QString& path) { return openCaptureFile(app, path) != nullptr; },
-        askCaptureFile);
 
     DocumentTemplate meter = makeDocumentTemplate(
         res::kMeterTemplate, "\nMeter\nMeter\n\n\nMeter.Document\nMeter Document", "DigitalMeter%1",
@@ -42,6 +40,17 @@ void registerDocumentTypes(OscilaneApp& app) {
     generator.createView = createGeneratorView;
     generator.createFrame = createGeneratorFrame;
     app.registerTemplate(std::move(generator));
+
+    // A file opens as its type would: a generator waveform in the generator
+    // window, a setup recalled into the scope window, anything else as a
+    // capture (which says why when it is none).
+    app.setFileOpening(
+        [&app](const QString& path) {
+            if (isGeneratorCsvFile(path)) return openGeneratorCsv(app, path);
+            if (isSetupFile(path)) return recallSetupInActiveWindow(app, path);
+            return openCaptureFile(app, path) != nullptr;
+        },
+        askCaptureFile);
 
     app.registerTemplate(sheetTemplate());
     app.registerTemplate(recorderTemplate());

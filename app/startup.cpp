@@ -11,6 +11,7 @@
 #include "launch_options.h"
 #include "shell/main_frame.h"
 #include "shell/oscilane_app.h"
+#include "shell/recent_files.h"
 #include "shell/single_instance.h"
 #include "shell/splash_window.h"
 #include "zelvo_version.h"
@@ -59,8 +60,8 @@ int runOscilane(int argc, char** argv) {
         return 2;
     }
     QApplication qapp(argc, argv);
-    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
-    QCoreApplication::setApplicationName(QStringLiteral("Oscilane"));
+    QCoreApplication::setOrganizationName(QString::fromLatin1(kSettingsOrganization));
+    QCoreApplication::setApplicationName(QString::fromLatin1(kSettingsApplication));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZELVO_VERSION));
 
     LaunchOptions options;
@@ -92,6 +93,9 @@ int runOscilane(int argc, char** argv) {
         splash = new SplashWindow(QPixmap(QStringLiteral(":/icons/splash.png")));
         splash->show();
     }
+
+    RecentFiles recent(std::make_unique<QSettings>());
+    installRecentFiles(&recent);
 
     OscilaneApp app;
     registerDocumentTypes(app);

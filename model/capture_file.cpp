@@ -103,8 +103,9 @@ double number(std::string_view field, int line, double limit, const char* what) 
     if (field.empty() || end != last ||
         (error != std::errc() && error != std::errc::result_out_of_range))
         refuse(line, quoted(field) + " is not a number");
-    if (error == std::errc::result_out_of_range || !std::isfinite(value) ||
-        std::fabs(value) > limit)
+    if (error != std::errc::result_out_of_range && !std::isfinite(value))
+        refuse(line, quoted(field) + " is not a finite number");
+    if (error == std::errc::result_out_of_range || std::fabs(value) > limit)
         refuse(line, quoted(field) + " is too large for " + what);
     return value;
 }

@@ -12,6 +12,7 @@
 #include "generator/generator_window_texts.h"
 #include "model/generator_csv.h"
 #include "shell/message_service.h"
+#include "shell/recent_files.h"
 #include "shell/report_commands.h"
 #include "shell/window_tick.h"
 
@@ -143,22 +144,32 @@ void GeneratorView::saveData() {
     // hand edits the buffer still holds.
     if (wave_.waveType != WaveType::Arbitrary && !controller_->mayReplaceBuffer()) return;
     const CsvResult result = SaveCsv(wave_, localPath(file->path));
-    if (!result.ok()) showMessage(QString::fromStdString(result.message()));
+    if (result.ok())
+        noteRecentFile(file->path);
+    else
+        showMessage(QString::fromStdString(result.message()));
     screen_->bufferChanged();
 }
 
 void GeneratorView::openCsv() {
     const QString path = openDialog_ ? openDialog_(this) : QString();
-    if (path.isEmpty() || !isCsvPath(path) || !controller_->mayReplaceBuffer()) return;
+    if (path.isEmpty() || !isCsvPath(path)) return;
+    loadCsvFile(path);
+}
+
+bool GeneratorView::loadCsvFile(const QString& path) {
+    if (!controller_->mayReplaceBuffer()) return false;
     const CsvResult result = LoadCsv(wave_, localPath(path));
     if (!result.ok()) {
         showMessage(QString::fromStdString(result.message()));
-        return;
+        return false;
     }
+    noteRecentFile(path);
     controller_->load();
     controller_->arrange();
     screen_->resetCursor();
     screen_->bufferChanged();
+    return true;
 }
 
 EditPointDialog* GeneratorView::editPointDialog() const { return editPoint_.data(); }

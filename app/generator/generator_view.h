@@ -53,6 +53,10 @@ class GeneratorView : public QScrollArea, public CommandTarget {
     // The plot as the display shows it, for the report.
     QImage plotPicture() const;
 
+    // Loads a generator CSV file into the buffer (after asking before hand
+    // edits are replaced); a file that does not load is shown and changes nothing.
+    bool loadCsvFile(const QString& path);
+
     // One timer tick: the first lays the display out; each repaints it.
     void tick();
     // Opens "Edit Point" on a sample (a double click on the plot does).

@@ -1,11 +1,18 @@
 #include "generator/generator_window.h"
 
+#include <QFile>
+
 #include "device/instrument_window.h"
 #include "generator/generator_frame.h"
 #include "generator/generator_ids.h"
 #include "generator/generator_session.h"
 #include "generator/generator_view.h"
 #include "generator/generator_window_texts.h"
+#include "model/generator_texts.h"
+#include "shell/child_frame.h"
+#include "shell/main_frame.h"
+#include "shell/message_service.h"
+#include "shell/oscilane_app.h"
 
 namespace oscilane {
 
@@ -32,6 +39,21 @@ MenuBarLayout generatorWindowMenu() {
         }
     }
     return layout;
+}
+
+bool isGeneratorCsvFile(const QString& path) {
+    QFile file(path);
+    const QByteArray key(generator_text::kClockKey);
+    return file.open(QIODevice::ReadOnly) && file.read(key.size()) == key;
+}
+
+bool openGeneratorCsv(OscilaneApp& app, const QString& path) {
+    ChildFrame* active = app.mainFrame() ? app.mainFrame()->activeChildFrame() : nullptr;
+    if (auto* view = active ? qobject_cast<GeneratorView*>(active->view()) : nullptr)
+        return view->loadCsvFile(path);
+    showMessage(QString::fromLatin1(gentext::kOpenInGeneratorWindow).arg(path),
+                MessageKind::Warning);
+    return false;
 }
 
 ChildFrame* createGeneratorFrame(Document& document, QWidget* view) {

@@ -7,6 +7,11 @@ namespace oscilane::gentext {
 
 inline constexpr const char* kControllerCaption = "DDS Controller";
 
+// A generator CSV chosen (File > Open, the recent files) while no generator
+// window is the active one; %1 is its path.
+inline constexpr const char* kOpenInGeneratorWindow =
+    "%1 is a generator waveform: open it from a generator window.";
+
 // Controller bar: the label before each box and the unit or range after it.
 inline constexpr const char* kFrequency = "Frequency";
 inline constexpr const char* kFrequencyUnit = "Hz (0.001 ~ 75MHz)";

@@ -12,7 +12,9 @@
 #include "scope/scope_tools.h"
 #include "scope/scope_view.h"
 #include "shell/message_service.h"
+#include "shell/message_texts.h"
 #include "shell/oscilane_app.h"
+#include "shell/recent_files.h"
 
 namespace oscilane {
 namespace {
@@ -71,15 +73,20 @@ QWidget* createCaptureView(Document& document, Capture capture) {
     return view;
 }
 
+QString cannotOpenCaptureText(const QString& path, const CaptureReadError& error) {
+    return QString::fromLatin1(msg::kCannotOpenFile)
+        .arg(QFileInfo(path).fileName() + QStringLiteral(": ") +
+             QString::fromStdString(error.text()));
+}
+
 Document* openCaptureFile(OscilaneApp& app, const QString& path) {
     CaptureReadResult read = ReadCaptureFile(path.toStdString());
     if (const auto* error = std::get_if<CaptureReadError>(&read)) {
-        showMessage(QString::fromLatin1(scopefiletext::kCannotOpenFile)
-                        .arg(QFileInfo(path).fileName(), QString::fromStdString(error->text())),
-                    MessageKind::Error);
+        showMessage(cannotOpenCaptureText(path, *error), MessageKind::Error);
         return nullptr;
     }
     auto capture = std::make_shared<Capture>(std::move(std::get<Capture>(read)));
+    noteRecentFile(path);
     return app.newDocument(
         kScopeType,
         [capture](Document& document) { return createCaptureView(document, std::move(*capture)); },

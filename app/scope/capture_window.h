@@ -33,8 +33,9 @@ class CaptureSource final : public QObject, public CommandSink, public ScopeLink
     // Every command a capture window's controls post; how many there were.
     int commandsPosted() const { return posted_; }
 
-    // The window always has a (stopped) block to show.
+    // The window always has a (stopped) block to show, and no instrument.
     bool connected() const override { return true; }
+    bool hasInstrument() const override { return false; }
     bool deviceRemoved() const override { return false; }
     bool slowUpload() const override { return false; }
     int uploadPercent() const override { return 0; }
@@ -58,6 +59,10 @@ class CaptureSource final : public QObject, public CommandSink, public ScopeLink
 
 // The view of a capture window for a document (the source becomes the view's).
 QWidget* createCaptureView(Document& document, Capture capture);
+
+// The one line shown for a file that is not a capture:
+// "Cann't open file: NAME: line N: reason".
+QString cannotOpenCaptureText(const QString& path, const CaptureReadError& error);
 
 // Reads the file and opens it in a window of its own titled with the file's
 // name; a file that is not a capture is refused with one message

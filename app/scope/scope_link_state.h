@@ -13,6 +13,9 @@ class ScopeLinkState {
   public:
     virtual ~ScopeLinkState() = default;
     virtual bool connected() const = 0;
+    // Whether the data comes from an instrument; a window over a saved
+    // capture has data to show but nothing connected.
+    virtual bool hasInstrument() const { return true; }
     // The link check failed: the instrument was unplugged or stopped answering.
     virtual bool deviceRemoved() const = 0;
     // An upload over a slow line is under way.

@@ -10,6 +10,7 @@
 #include "model/capture_block.h"
 #include "model/measure_set.h"
 #include "model/overlay_trace.h"
+#include "scope/capture_window.h"
 #include "scope/scope_command_ids.h"
 #include "scope/scope_file_texts.h"
 #include "scope/scope_screen.h"
@@ -92,9 +93,7 @@ bool ScopeOverlays::add(const QString& path) {
     }
     CaptureReadResult read = ReadCaptureFile(path.toStdString());
     if (const auto* error = std::get_if<CaptureReadError>(&read)) {
-        showMessage(latin(text::kCannotOpenFile)
-                        .arg(QFileInfo(path).fileName(), QString::fromStdString(error->text())),
-                    MessageKind::Error);
+        showMessage(cannotOpenCaptureText(path, *error), MessageKind::Error);
         return false;
     }
     overlays_.push_back({QFileInfo(path).fileName(), std::get<Capture>(std::move(read))});

@@ -8,6 +8,7 @@
 #include "shell/command_map.h"
 #include "shell/message_service.h"
 #include "shell/message_texts.h"
+#include "shell/recent_files.h"
 #include "shell/save_texts.h"
 
 namespace oscilane {
@@ -20,8 +21,11 @@ const char* const kChannelNames[] = {"CH1", "CH2", "MATH"};
 
 QString latin(const char* s) { return QString::fromLatin1(s); }
 
-bool reportSaved(const WaveformSaveResult& r, const QString& offText) {
-    if (r.ok()) return true;
+bool reportSaved(const WaveformSaveResult& r, const QString& path, const QString& offText) {
+    if (r.ok()) {
+        noteRecentFile(path);
+        return true;
+    }
     if (r.outcome == WaveformSaveOutcome::ChannelOff) {
         showMessage(offText, MessageKind::Warning);
     } else {
@@ -56,12 +60,12 @@ bool saveTraceFile(const SettingBlock& block, int channel, const ChosenFile& cho
     const ChosenFile file = resolveChosenFile(chosen, dataFileQuestion().filters);
     const Waveform wave(block, channel);
     return reportSaved(SaveWaveformFile(wave, dataFormatFor(file), file.path.toStdString()),
-                       latin(text::kChannelOffNoCsv).arg(latin(kChannelNames[channel])));
+                       file.path, latin(text::kChannelOffNoCsv).arg(latin(kChannelNames[channel])));
 }
 
 bool saveAllChannelsFile(const SettingBlock& block, const ChosenFile& chosen) {
     const ChosenFile file = resolveChosenFile(chosen, allChannelsFileQuestion().filters);
-    return reportSaved(SaveAllChannelsCsv(block, file.path.toStdString()),
+    return reportSaved(SaveAllChannelsCsv(block, file.path.toStdString()), file.path,
                        latin(text::kNoChannelOn));
 }
 

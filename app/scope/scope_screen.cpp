@@ -450,9 +450,9 @@ void ScopeScreen::drawMeasurements(QPainter& p) {
 void ScopeScreen::drawLamp(QPainter& p) {
     // Amber while connected to an instrument that no longer answers: the
     // window keeps its connection and turns green again when it does.
-    const QColor& lamp = !state_.connected()      ? colour::kDisconnected
-                         : state_.deviceRemoved() ? colour::kLinkLost
-                                                  : colour::kConnected;
+    const QColor& lamp = !state_.connected() || !state_.hasInstrument() ? colour::kDisconnected
+                         : state_.deviceRemoved()                       ? colour::kLinkLost
+                                                                        : colour::kConnected;
     p.setPen(lamp);
     p.setBrush(lamp);
     p.drawEllipse(QPoint(10, 10), 8, 8);

@@ -9,9 +9,13 @@
 #include "scope/scope_file_texts.h"
 #include "scope/scope_link_state.h"
 #include "scope/scope_session.h"
+#include "scope/scope_view.h"
+#include "shell/child_frame.h"
 #include "shell/command_map.h"
+#include "shell/main_frame.h"
 #include "shell/message_service.h"
 #include "shell/message_texts.h"
+#include "shell/oscilane_app.h"
 #include "shell/window_save.h"
 
 namespace oscilane {
@@ -64,15 +68,17 @@ void ScopeSetupFiles::save() {
 }
 
 void ScopeSetupFiles::recall() {
-    const auto path = askOpenPath(view_);
-    if (!path) return;
-    const SetupParse loaded = LoadSetupFile(localPath(*path));
+    if (const auto path = askOpenPath(view_)) recallFrom(*path);
+}
+
+void ScopeSetupFiles::recallFrom(const QString& path) {
+    const SetupParse loaded = LoadSetupFile(localPath(path));
     if (!loaded.values) {
         showMessage(latin(msg::kCannotOpenFile).arg(QString::fromStdString(loaded.refusal.text())),
                     MessageKind::Error);
         return;
     }
-    if (fileUsed) fileUsed(*path);
+    if (fileUsed) fileUsed(path);
     // The worker reports; its message is queued so the worker never waits on a box.
     session_.recallSetup(*loaded.values, [](const SetupRecallResult& result) {
         const QString report = recallReport(result);
@@ -86,6 +92,25 @@ QString ScopeSetupFiles::recallReport(const SetupRecallResult& result) {
     QStringList lines;
     for (const SetupMiss& miss : result.missed) lines << QString::fromStdString(miss.text());
     return latin(text::kSetupNotTaken).arg(lines.join(QLatin1Char('\n')));
+}
+
+bool isSetupFile(const QString& path) {
+    QFile file(path);
+    const QByteArray header(kSetupFileHeader.data(),
+                            static_cast<qsizetype>(kSetupFileHeader.size()));
+    return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
+}
+
+bool recallSetupInActiveWindow(OscilaneApp& app, const QString& path) {
+    ChildFrame* active = app.mainFrame() ? app.mainFrame()->activeChildFrame() : nullptr;
+    auto* view = active ? qobject_cast<ScopeView*>(active->view()) : nullptr;
+    auto* files = view ? view->findChild<ScopeSetupFiles*>() : nullptr;
+    if (!files || !view->commands().state(cmd::kScopeRecallSetup).enabled) {
+        showMessage(latin(text::kRecallInScopeWindow).arg(path), MessageKind::Warning);
+        return false;
+    }
+    files->recallFrom(path);
+    return true;
 }
 
 ScopeSetupFiles* installScopeSetupFiles(QWidget* view, CommandMap& commands, ScopeSession& session,

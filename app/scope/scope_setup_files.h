@@ -16,6 +16,7 @@ class QWidget;
 namespace oscilane {
 
 class CommandMap;
+class OscilaneApp;
 class ScopeLinkState;
 class ScopeSession;
 
@@ -28,6 +29,8 @@ class ScopeSetupFiles : public QObject {
 
     void save();
     void recall();
+    // Recalls the setup file at path (what recall does once it has a path).
+    void recallFrom(const QString& path);
     // The message of a finished recall; empty when every setting took.
     static QString recallReport(const SetupRecallResult& result);
 
@@ -41,6 +44,13 @@ class ScopeSetupFiles : public QObject {
     QWidget* view_;
     ScopeSession& session_;
 };
+
+// Whether the file starts as a setup file does.
+bool isSetupFile(const QString& path);
+// Recalls a setup file into the active scope window, as its "Recall
+// Setup..." does; without a connected scope window active it says where the
+// file can be recalled and sends nothing.
+bool recallSetupInActiveWindow(OscilaneApp& app, const QString& path);
 
 // Puts the two commands into a scope view's commands, enabled only while connected.
 ScopeSetupFiles* installScopeSetupFiles(QWidget* view, CommandMap& commands, ScopeSession& session,

@@ -14,6 +14,7 @@
 #include "scope/scope_setup_files.h"
 #include "scope/scope_tools.h"
 #include "scope/scope_view.h"
+#include "shell/recent_files.h"
 
 namespace oscilane {
 namespace {
@@ -57,7 +58,7 @@ QWidget* createScopeView(Document& document) {
     });
     installScopeSave(view, view->commands(), session.data(), *state);
     installScopeReport(view, view->commands(), session.data());
-    installScopeSetupFiles(view, view->commands(), session, *state);
+    installScopeSetupFiles(view, view->commands(), session, *state)->fileUsed = noteRecentFile;
     installHistorySave(view, view->commands(), view->history(), session.data());
     installScopeOverlays(view, view->commands(), view->screen(), view->measurements());
     view->commands().on(

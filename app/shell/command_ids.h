@@ -7,6 +7,9 @@ namespace oscilane::cmd {
 // Application and file commands.
 inline constexpr int kFileNew = 57600;
 inline constexpr int kFileOpen = 57601;
+// The File menus' four recent files, the most recent first.
+inline constexpr int kRecentFile1 = 57616;
+inline constexpr int kRecentFileCount = 4;
 inline constexpr int kPrintSetup = 57606;
 inline constexpr int kPrint = 57607;
 inline constexpr int kPrintPreview = 57609;

@@ -17,6 +17,7 @@
 #include "shell/document.h"
 #include "shell/document_browser.h"
 #include "shell/document_template.h"
+#include "shell/recent_files.h"
 #include "shell/tool_bar_buttons.h"
 
 namespace oscilane {
@@ -209,7 +210,12 @@ void MainFrame::runCommand(int id) {
 }
 
 void MainFrame::updateCommandUi() {
+    const QStringList recent = recentFiles() ? recentFiles()->files() : QStringList();
     for (QAction* action : std::as_const(commandActions_)) {
+        if (const std::optional<int> slot = recentFileSlot(action->data().toInt())) {
+            action->setVisible(*slot < recent.size());
+            if (*slot < recent.size()) action->setText(recentFileMenuText(*slot, recent[*slot]));
+        }
         const CommandState state = commandState(action->data().toInt());
         action->setEnabled(state.enabled);
         if (action->isCheckable()) action->setChecked(state.checked);

@@ -25,6 +25,16 @@ MenuItem viewMenu() {
                  toggle(cmd::kViewBrowserBar, "Browser Bar")});
 }
 
+// The four recent files before "Exit"; the frame fills in their names and
+// hides the places the list does not fill.
+QList<MenuItem> recentFilesAndExit() {
+    QList<MenuItem> items;
+    for (int slot = 0; slot < cmd::kRecentFileCount; ++slot)
+        items.append(item(cmd::kRecentFile1 + slot, "Recent File"));
+    items.append(separator());
+    items.append(item(cmd::kAppExit, "E&xit"));
+    return items;
+}
 MenuItem helpMenu() { return menu("&Help", {item(cmd::kAppAbout, "&About Oscilane...")}); }
 
 }  // namespace
@@ -32,10 +42,11 @@ MenuItem helpMenu() { return menu("&Help", {item(cmd::kAppAbout, "&About Oscilan
 MenuBarLayout mainFrameMenu() {
     return {
         menu("&File",
-             {item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),
-              item(cmd::kFileOpen, savetext::kOpenCaptureItem, QKeySequence(Qt::CTRL | Qt::Key_O)),
-              separator(), item(cmd::kPrintSetup, "P&rint Setup..."), separator(),
-              item(cmd::kAppExit, "E&xit")}),
+             QList<MenuItem>{item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),
+                             item(cmd::kFileOpen, savetext::kOpenCaptureItem,
+                                  QKeySequence(Qt::CTRL | Qt::Key_O)),
+                             separator(), item(cmd::kPrintSetup, "P&rint Setup..."), separator()} +
+                 recentFilesAndExit()),
         viewMenu(),
         menu("&Language",
              {item(cmd::kLanguageEnglish, "English"), item(cmd::kLanguageChinese, "Chinese")}),
@@ -46,10 +57,11 @@ MenuBarLayout mainFrameMenu() {
 MenuBarLayout documentWindowMenu() {
     return {
         menu("&File",
-             {item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),
-              item(cmd::kPrint, "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P)),
-              item(cmd::kPrintPreview, "Print Pre&view"), item(cmd::kPrintSetup, "P&rint Setup..."),
-              separator(), item(cmd::kAppExit, "E&xit")}),
+             QList<MenuItem>{item(cmd::kFileNew, "&New", QKeySequence(Qt::CTRL | Qt::Key_N)),
+                             item(cmd::kPrint, "&Print...", QKeySequence(Qt::CTRL | Qt::Key_P)),
+                             item(cmd::kPrintPreview, "Print Pre&view"),
+                             item(cmd::kPrintSetup, "P&rint Setup..."), separator()} +
+                 recentFilesAndExit()),
         viewMenu(),
         menu("&Tools", {item(cmd::kConnect, "Connect to Device"),
                         item(cmd::kDisconnect, "Disconnect"), item(cmd::kOption, "Option")}),

@@ -13,6 +13,9 @@ inline constexpr const char* kFailedToCreateImageList = "Failed to create image 
 inline constexpr const char* kCannotSaveFile = "Cann't save file: %1";
 inline constexpr const char* kCannotOpenFile = "Cann't open file: %1";
 inline constexpr const char* kFailedToOpenDocument = "Failed to open document.";
+// A recent file that is no longer there; %1 is its path.
+inline constexpr const char* kRecentFileGone =
+    "%1 no longer exists: it was taken off the list of recent files.";
 inline constexpr const char* kEnglish = "English";
 inline constexpr const char* kChinese = "Chinese";
 

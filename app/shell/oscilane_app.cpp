@@ -1,5 +1,6 @@
 #include "shell/oscilane_app.h"
 
+#include <QFileInfo>
 #include <QMdiArea>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -13,6 +14,7 @@
 #include "shell/message_service.h"
 #include "shell/message_texts.h"
 #include "shell/new_document_dialog.h"
+#include "shell/recent_files.h"
 
 namespace oscilane {
 namespace {
@@ -53,6 +55,13 @@ void OscilaneApp::registerCommands() {
         if (!fileAsker_) return;
         if (const std::optional<QString> path = fileAsker_(mainFrame_.get())) openFile(*path);
     });
+    for (int slot = 0; slot < cmd::kRecentFileCount; ++slot) {
+        c.on(
+            cmd::kRecentFile1 + slot, [this, slot] { openRecentFile(slot); },
+            [slot] {
+                return CommandState{recentFiles() && slot < recentFiles()->files().size(), false};
+            });
+    }
     c.on(cmd::kPrintSetup, [this] {
         QPageSetupDialog dialog(&printer(), mainFrame_.get());
         dialog.exec();
@@ -94,6 +103,18 @@ bool OscilaneApp::openFile(const QString& path) {
         return false;
     }
     return fileOpener_(path);
+}
+
+void OscilaneApp::openRecentFile(int slot) {
+    RecentFiles* list = recentFiles();
+    if (!list || slot >= list->files().size()) return;
+    const QString path = list->files().at(slot);
+    if (!QFileInfo::exists(path)) {
+        list->forget(path);
+        showMessage(QString::fromLatin1(msg::kRecentFileGone).arg(path), MessageKind::Warning);
+        return;
+    }
+    openFile(path);
 }
 
 Document* OscilaneApp::newDocument(int type) {

@@ -52,6 +52,9 @@ class OscilaneApp : public QObject, public DocumentCatalog, public CommandTarget
     using FileAsker = std::function<std::optional<QString>(QWidget* parent)>;
     void setFileOpening(FileOpener open, FileAsker ask);
     bool openFile(const QString& path);
+    // Opens the recent file at a place of the list as its type would; one
+    // that is gone is taken off the list with a message.
+    void openRecentFile(int slot);
     std::optional<DocumentPlace> locate(const Document* document) const override;
     void activateDocument(int type, int index) override;
     void deleteDocument(int type, int index) override;
