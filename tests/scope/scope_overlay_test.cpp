@@ -157,7 +157,8 @@ TEST(ScopeOverlays, AFileThatIsNoCaptureIsRefusedWithItsReason) {
     EXPECT_FALSE(w.overlays->add(w.file(QStringLiteral("broken.txt"), broken)));
     EXPECT_FALSE(w.overlays->add(w.dir.filePath(QStringLiteral("missing.txt"))));
     ASSERT_EQ(w.messages.texts().size(), 2);
-    EXPECT_TRUE(w.messages.texts()[0].startsWith(QStringLiteral("Cann't open file: broken.txt: line 6")))
+    EXPECT_TRUE(
+        w.messages.texts()[0].startsWith(QStringLiteral("Cann't open file: broken.txt: line 6")))
         << w.messages.texts()[0].toStdString();
     EXPECT_TRUE(w.overlays->overlays().empty());
 }
