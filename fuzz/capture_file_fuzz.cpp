@@ -4,10 +4,10 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz_require.h"
 #include "model/capture_file.h"
 
 namespace {
@@ -57,10 +57,6 @@ std::string shapedInput(const uint8_t* data, std::size_t size) {
     return text;
 }
 
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -68,21 +64,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text = shapedInput(data, size);
     const CaptureReadResult result = ReadCaptureText(text);
     if (const auto* error = std::get_if<CaptureReadError>(&result)) {
-        check(!error->reason.empty());
+        fuzzing::require(!error->reason.empty());
         return 0;
     }
     const Capture& capture = std::get<Capture>(result);
-    check(!capture.traces.empty());
-    check(std::isfinite(capture.secondsPerDivision) && capture.secondsPerDivision >= 0);
+    fuzzing::require(!capture.traces.empty());
+    fuzzing::require(std::isfinite(capture.secondsPerDivision) && capture.secondsPerDivision >= 0);
     for (const CaptureTrace& trace : capture.traces) {
-        check(trace.channel >= 0 && trace.channel < 4);
-        check(trace.volts.size() == 1200);
+        fuzzing::require(trace.channel >= 0 && trace.channel < 4);
+        fuzzing::require(trace.volts.size() == 1200);
         for (const auto& v : trace.volts)
-            check(!v || (std::isfinite(*v) && std::fabs(*v) <= kCaptureVoltsLimit));
+            fuzzing::require(!v || (std::isfinite(*v) && std::fabs(*v) <= kCaptureVoltsLimit));
     }
     // What was read writes back to a file that reads as the same capture.
     const CaptureReadResult again = ReadCaptureText(CaptureText(capture));
-    check(std::holds_alternative<Capture>(again));
-    check(std::get<Capture>(again).traces.size() == capture.traces.size());
+    fuzzing::require(std::holds_alternative<Capture>(again));
+    fuzzing::require(std::get<Capture>(again).traces.size() == capture.traces.size());
     return 0;
 }

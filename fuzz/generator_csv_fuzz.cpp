@@ -5,10 +5,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz_require.h"
 #include "model/generator_csv.h"
 
 namespace {
@@ -30,10 +30,6 @@ std::string shapedInput(const uint8_t* data, std::size_t size) {
         text += restricted ? kAlphabet[data[i] % kAlphabet.size()] : c;
     }
     return text;
-}
-
-void check(bool condition) {
-    if (!condition) std::abort();
 }
 
 }  // namespace
@@ -59,14 +55,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     ::close(fd);
 
     if (result.ok()) {
-        check(wave.sampleCount >= 1 && wave.sampleCount <= kGeneratorBufferSize);
-        check(std::isfinite(wave.frequency) && wave.frequency > 0);
-        check(wave.waveType == WaveType::Arbitrary);
-        if (wave.sampleCount < kGeneratorBufferSize) check(wave.samples.back() == 7.0f);
-        check(CsvText(wave).size() > 0);
+        fuzzing::require(wave.sampleCount >= 1 && wave.sampleCount <= kGeneratorBufferSize);
+        fuzzing::require(std::isfinite(wave.frequency) && wave.frequency > 0);
+        fuzzing::require(wave.waveType == WaveType::Arbitrary);
+        if (wave.sampleCount < kGeneratorBufferSize) fuzzing::require(wave.samples.back() == 7.0f);
+        fuzzing::require(CsvText(wave).size() > 0);
     } else {
-        check(wave == before);
-        check(!result.message().empty());
+        fuzzing::require(wave == before);
+        fuzzing::require(!result.message().empty());
     }
     return 0;
 }

@@ -2,11 +2,11 @@
 // or read it without reading out of bounds, what it reads must write back
 // and read again the same, and the replay must serve it to any requests.
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <variant>
 
+#include "fuzz_require.h"
 #include "protocol/byte_order.h"
 #include "protocol/session_format.h"
 #include "session_replay.h"
@@ -14,10 +14,6 @@
 namespace {
 
 using zelvo::session::Recording;
-
-void require(bool condition) {
-    if (!condition) std::abort();
-}
 
 // A whole recording with an exchange of every kind, for inputs to change.
 std::string sampleRecording() {
@@ -63,8 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (const auto& e : recording->exchanges) again += zelvo::session::encodeExchange(e);
     const auto reread = zelvo::session::parseRecording(again);
     const auto* second = std::get_if<Recording>(&reread);
-    require(second && second->exchanges == recording->exchanges &&
-            second->sessions.size() == recording->sessions.size());
+    fuzzing::require(second && second->exchanges == recording->exchanges &&
+                     second->sessions.size() == recording->sessions.size());
 
     // Every recorded request, each followed by continue bytes, against the replay.
     zelvo::sim::SessionReplay replay(recording->exchanges, {.loop = (size & 1) != 0});
@@ -78,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     // Every request sent was recorded; block-write data may take some in without a count.
     const auto counts = replay.counts();
-    require(counts.unanswered == 0 &&
-            counts.matched + counts.fellBack <= recording->exchanges.size());
+    fuzzing::require(counts.unanswered == 0 &&
+                     counts.matched + counts.fellBack <= recording->exchanges.size());
     return 0;
 }

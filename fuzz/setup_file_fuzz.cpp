@@ -3,10 +3,10 @@
 // with a reason and a line within the text.
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "fuzz_require.h"
 #include "model/scope_setup_file.h"
 
 namespace {
@@ -29,10 +29,6 @@ std::string shapedInput(const uint8_t* data, std::size_t size) {
     return text;
 }
 
-void check(bool condition) {
-    if (!condition) std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
@@ -40,13 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::string text = shapedInput(data, size);
     const SetupParse parsed = ParseSetup(text);
     if (parsed.values) {
-        check(!SetupOutOfRange(*parsed.values));
+        fuzzing::require(!SetupOutOfRange(*parsed.values));
         const SetupParse again = ParseSetup(SetupText(*parsed.values));
-        check(again.values && *again.values == *parsed.values);
+        fuzzing::require(again.values && *again.values == *parsed.values);
     } else {
         const auto lines = std::count(text.begin(), text.end(), '\n');
-        check(!parsed.refusal.reason.empty());
-        check(parsed.refusal.line >= 1 && parsed.refusal.line <= lines + 2);
+        fuzzing::require(!parsed.refusal.reason.empty());
+        fuzzing::require(parsed.refusal.line >= 1 && parsed.refusal.line <= lines + 2);
     }
     return 0;
 }
