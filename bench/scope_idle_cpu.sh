@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# CPU a connected scope window costs while it acquires in automatic mode:
-# Oscilane on Qt's offscreen platform (a 1920 x 1200 screen, window
-# maximised) connected to the simulated instrument on a loopback address,
-# beside the same window left unconnected, each sampled over the same time.
+# CPU a connected scope window costs while it acquires in automatic mode and
+# while the instrument is stopped: Oscilane on Qt's offscreen platform (a
+# 1920 x 1200 screen, window maximised) connected to the simulated instrument
+# on a loopback address, beside the same window left unconnected, each
+# sampled over the same time.
 #   bench/scope_idle_cpu.sh [BUILD_DIR] [SECONDS]
 set -euo pipefail
 build=${1:-build}
 seconds=${2:-10}
-[ -x "$build/app/Oscilane" ] && [ -x "$build/sim/zelvo-sim" ] ||
+zelvo=$build/tools/zelvo/zelvo
+[ -x "$build/app/Oscilane" ] && [ -x "$build/sim/zelvo-sim" ] && [ -x "$zelvo" ] ||
   { echo "build $build with the application first (tools/build.sh $build)" >&2; exit 1; }
 
 work=$(mktemp -d)
@@ -61,8 +63,14 @@ run() {
 }
 
 connected=$(run --connect "lan:$address")
+# The instrument stopped through a recalled setup that differs only in that.
+"$zelvo" --lan "$address" setup save "$work/running.setup" >/dev/null
+sed 's/^running = 1\r$/running = 0\r/' "$work/running.setup" >"$work/stopped.setup"
+"$zelvo" --lan "$address" setup load "$work/stopped.setup" >/dev/null
+stopped=$(run --connect "lan:$address")
 unconnected=$(run)
 echo "connected scope window, automatic mode: ${connected} % of a core"
+echo "connected scope window, stopped:        ${stopped} % of a core"
 echo "unconnected scope window:               ${unconnected} % of a core"
 awk -v c="$connected" -v u="$unconnected" \
   'BEGIN { if (u > 0) printf "ratio connected / unconnected = %.2f\n", c / u }'
