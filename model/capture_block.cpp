@@ -161,7 +161,7 @@ SettingBlock CaptureBlock(const Capture& capture, const CaptureScales& scales) {
         const auto volts10uV =
             static_cast<uint32_t>(std::lround(*MillivoltsPerDivision(s.voltsIndex) * 100));
         for (const std::size_t record : {L::firstChannelRecord(c), L::secondChannelRecord(c)}) {
-            put16(block, record + L::channel::kShown, 1);
+            put16(block, record + L::channel::kShown, s.shown ? 1 : 0);
             put16(block, record + L::channel::kVoltsIndex, s.voltsIndex);
             put16(block, record + L::channel::kProbe, s.probeIndex);
             put32(block, record + L::channel::kVoltsValue, volts10uV);

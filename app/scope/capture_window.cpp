@@ -57,6 +57,8 @@ void CaptureSource::Post(QueuedCommand command) {
         scaleOf(*probe).probeIndex = std::clamp(value, 0, 3);
     } else if (const auto lever = rows::placeIn(rows::kPosition, kind)) {
         scaleOf(*lever).lever = std::clamp(value, 0, kLeverMax);
+    } else if (const auto shown = rows::placeIn(rows::kShown, kind)) {
+        scaleOf(*shown).shown = value != 0;
     } else {
         return;  // a setting of the instrument: a capture has none
     }

@@ -177,12 +177,20 @@ void CaptureTest::thePanelRescalesWithoutAnInstrument() {
     view->tick();
     QCOMPARE(ScopeSettings(shown).timeBase(), kOneMsPerDivision + 1);
     QCOMPARE(ScopeSettings(shown).voltsIndex(kCh1), 11);
+    // The channel's ON/OFF hides the trace and brings it back at its scales.
+    source->Post(scope_command::shown(ScopeChannel::Ch1, false));
+    view->tick();
+    QVERIFY(!ScopeSettings(shown).shown(kCh1));
+    source->Post(scope_command::shown(ScopeChannel::Ch1, true));
+    view->tick();
+    QVERIFY(ScopeSettings(shown).shown(kCh1));
+    QCOMPARE(ScopeSettings(shown).voltsIndex(kCh1), 11);
     // An instrument setting has nowhere to go: the capture stays as it is.
     const SettingBlock before = shown;
     source->Post(scope_command::triggerSweep(1));
     view->tick();
     QVERIFY(shown == before);
-    QCOMPARE(source->commandsPosted(), 3);
+    QCOMPARE(source->commandsPosted(), 5);
     // A capture window has no instrument to connect to.
     QVERIFY(!view->commands().handles(cmd::kConnect));
     QVERIFY(!view->commands().handles(cmd::kScopeUpdateData));

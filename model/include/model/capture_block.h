@@ -16,6 +16,7 @@ struct CaptureScale {
     int voltsIndex = 0;
     int probeIndex = 0;
     int lever = 0;
+    bool shown = true;  // a trace the user turned off is kept but not drawn
 };
 
 struct CaptureScales {
