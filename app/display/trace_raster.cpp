@@ -102,15 +102,26 @@ void TraceRaster::segment(QPoint from, QPoint to) {
     // Steep: one column in each row, row j of the segment (y0 + j going
     // down, y0 - j going up) in column k = trunc((2j + 1) dx / 2 rise) going
     // down and trunc(j dx / rise) going up; here the other way round, the
-    // rows of each column, which make its span.
-    const auto firstRow = [&](int64_t k) {
-        return down ? ceilDiv(2 * rise * k - dx, 2 * dx) : ceilDiv(rise * k, dx);
-    };
+    // rows of each column, which make its span.  Column k's first row is
+    // ceil(n / d) with n growing by a fixed step each column, so it is kept
+    // as a quotient and a remainder and stepped without a division.
+    const int64_t d = down ? 2 * dx : dx;
+    const int64_t step = down ? 2 * rise : rise;
     const int64_t first = std::max<int64_t>(0, int64_t{clip_.left()} - x0);
     const int64_t last = std::min<int64_t>(dx, int64_t{clip_.right()} - x0);
-    int64_t low = firstRow(first);
+    if (first > last) return;
+    const int64_t n = down ? step * first - dx : step * first;
+    int64_t low = ceilDiv(n, d);
+    int64_t excess = low * d - n;  // in [0, d)
+    const int64_t whole = step / d, part = step % d;
     for (int64_t k = first; k <= last; ++k) {
-        const int64_t next = k == dx ? rise + 1 : firstRow(k + 1);
+        int64_t next = low + whole;
+        excess -= part;
+        if (excess < 0) {
+            excess += d;
+            ++next;
+        }
+        if (k == dx) next = rise + 1;
         span(static_cast<int>(x0 + k), static_cast<int>(y0 + sign * low),
              static_cast<int>(y0 + sign * (next - 1)));
         low = next;
