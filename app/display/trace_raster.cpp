@@ -30,8 +30,8 @@ void drawClipped(QPainter& p, const QRect& clip, const QColor& colour, Draw draw
 
 TraceRaster::TraceRaster(QImage& image, const QRect& clip, const QColor& colour,
                          std::vector<QRect>* drawn)
-    : bits_(image.bits()),
-      bytesPerLine_(image.bytesPerLine()),
+    : pixels_(reinterpret_cast<QRgb*>(image.bits())),
+      stride_(image.bytesPerLine() / 4),
       clip_(clip.intersected(image.rect())),
       colour_(colour.rgba()),
       drawn_(drawn) {}
@@ -54,13 +54,13 @@ inline void TraceRaster::span(int x, int y0, int y1) {
     pending_ = {x, top, bottom};
 }
 
-void TraceRaster::flush() {
+inline void TraceRaster::flush() {
     if (pending_.x == kNoColumn) return;
     const Pending p = pending_;
     pending_.x = kNoColumn;
     if (drawn_) drawn_->push_back(QRect(p.x, p.top, 1, p.bottom - p.top + 1));
-    const qsizetype stride = bytesPerLine_ / 4;
-    QRgb* pixel = reinterpret_cast<QRgb*>(bits_) + p.top * stride + p.x;
+    const qsizetype stride = stride_;
+    QRgb* pixel = pixels_ + p.top * stride + p.x;
     int rows = p.bottom - p.top + 1;
     // Four rows a step: most of a steep trace's pixels are in long spans.
     for (; rows >= 4; rows -= 4, pixel += 4 * stride) {
