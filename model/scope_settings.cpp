@@ -7,10 +7,6 @@
 namespace oscilane {
 namespace L = zelvo::layout;
 
-int ScopeSettings::u16(std::size_t at) const { return block_[at] | block_[at + 1] << 8; }
-int ScopeSettings::i16(std::size_t at) const {
-    return static_cast<int16_t>(static_cast<uint16_t>(u16(at)));
-}
 uint32_t ScopeSettings::u32(std::size_t at) const {
     return static_cast<uint32_t>(u16(at)) | static_cast<uint32_t>(u16(at + 2)) << 16;
 }
@@ -60,10 +56,6 @@ int ScopeSettings::pointCount(int w) const {
         std::min<uint32_t>(u32(wave(w, L::waveform::kSampleCount)), L::kSamplesPerTrace));
 }
 bool ScopeSettings::vector(int w) const { return u16(wave(w, L::waveform::kVector)) == 1; }
-int ScopeSettings::sample(int w, int i) const {
-    return i16(L::traceSamples(w) + 2 * static_cast<std::size_t>(i));
-}
-
 int ScopeSettings::mathOperator() const { return u16(L::kMathOperatorSettings); }
 int ScopeSettings::fftDbIndex() const { return static_cast<int>(u32(L::kFftDbPerDivision)); }
 int ScopeSettings::fftSource() const { return i16(L::kFftSource); }

@@ -30,8 +30,8 @@ void drawClipped(QPainter& p, const QRect& clip, const QColor& colour, Draw draw
 
 TraceRaster::TraceRaster(QImage& image, const QRect& clip, const QColor& colour,
                          std::vector<QRect>* drawn)
-    : bits_(image.bits()),
-      bytesPerLine_(image.bytesPerLine()),
+    : pixels_(reinterpret_cast<QRgb*>(image.bits())),
+      stride_(image.bytesPerLine() / 4),
       clip_(clip.intersected(image.rect())),
       colour_(colour.rgba()),
       drawn_(drawn) {}
@@ -54,13 +54,13 @@ inline void TraceRaster::span(int x, int y0, int y1) {
     pending_ = {x, top, bottom};
 }
 
-void TraceRaster::flush() {
+inline void TraceRaster::flush() {
     if (pending_.x == kNoColumn) return;
     const Pending p = pending_;
     pending_.x = kNoColumn;
     if (drawn_) drawn_->push_back(QRect(p.x, p.top, 1, p.bottom - p.top + 1));
-    const qsizetype stride = bytesPerLine_ / 4;
-    QRgb* pixel = reinterpret_cast<QRgb*>(bits_) + p.top * stride + p.x;
+    const qsizetype stride = stride_;
+    QRgb* pixel = pixels_ + p.top * stride + p.x;
     int rows = p.bottom - p.top + 1;
     // Four rows a step: most of a steep trace's pixels are in long spans.
     for (; rows >= 4; rows -= 4, pixel += 4 * stride) {
@@ -102,15 +102,26 @@ void TraceRaster::segment(QPoint from, QPoint to) {
     // Steep: one column in each row, row j of the segment (y0 + j going
     // down, y0 - j going up) in column k = trunc((2j + 1) dx / 2 rise) going
     // down and trunc(j dx / rise) going up; here the other way round, the
-    // rows of each column, which make its span.
-    const auto firstRow = [&](int64_t k) {
-        return down ? ceilDiv(2 * rise * k - dx, 2 * dx) : ceilDiv(rise * k, dx);
-    };
+    // rows of each column, which make its span.  Column k's first row is
+    // ceil(n / d) with n growing by a fixed step each column, so it is kept
+    // as a quotient and a remainder and stepped without a division.
+    const int64_t d = down ? 2 * dx : dx;
+    const int64_t step = down ? 2 * rise : rise;
     const int64_t first = std::max<int64_t>(0, int64_t{clip_.left()} - x0);
     const int64_t last = std::min<int64_t>(dx, int64_t{clip_.right()} - x0);
-    int64_t low = firstRow(first);
+    if (first > last) return;
+    const int64_t n = down ? step * first - dx : step * first;
+    int64_t low = ceilDiv(n, d);
+    int64_t excess = low * d - n;  // in [0, d)
+    const int64_t whole = step / d, part = step % d;
     for (int64_t k = first; k <= last; ++k) {
-        const int64_t next = k == dx ? rise + 1 : firstRow(k + 1);
+        int64_t next = low + whole;
+        excess -= part;
+        if (excess < 0) {
+            excess += d;
+            ++next;
+        }
+        if (k == dx) next = rise + 1;
         span(static_cast<int>(x0 + k), static_cast<int>(y0 + sign * low),
              static_cast<int>(y0 + sign * (next - 1)));
         low = next;

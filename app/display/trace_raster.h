@@ -54,8 +54,8 @@ class TraceRaster {
     };
     Pending pending_;
 
-    uchar* bits_;
-    qsizetype bytesPerLine_;
+    QRgb* pixels_;
+    qsizetype stride_;  // pixels from one row to the next
     QRect clip_;
     QRgb colour_;
     std::vector<QRect>* drawn_;

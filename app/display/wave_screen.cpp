@@ -4,6 +4,7 @@
 #include <QResizeEvent>
 #include <QVarLengthArray>
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "shell/palette.h"
@@ -66,7 +67,7 @@ void WaveScreen::updateLayer() {
     bufferFromLayer_ = false;  // every pixel of buffer_ was drawn over another layer
 }
 
-void WaveScreen::restoreFromLayer(const std::vector<QRect>& rects) {
+void WaveScreen::restoreFromLayer(std::span<const QRect> rects) {
     const qsizetype line = buffer_.bytesPerLine();
     uchar* const to = buffer_.bits();
     const uchar* const from = layer_.constBits();
@@ -148,10 +149,16 @@ void WaveScreen::drawLayers(QPainter& painter, bool fromLayer) {
     if (fromLayer) {
         // The frame's four one-pixel edges, over whatever the content drew on them.
         const GridRect& g = grid_;
-        for (const QRect& edge :
-             {QRect(g.left, g.top, g.width() + 1, 1), QRect(g.left, g.bottom, g.width() + 1, 1),
-              QRect(g.left, g.top, 1, g.height() + 1), QRect(g.right, g.top, 1, g.height() + 1)})
-            painter.drawImage(edge.topLeft(), layer_, edge);
+        const std::array<QRect, 4> edges{
+            QRect(g.left, g.top, g.width() + 1, 1), QRect(g.left, g.bottom, g.width() + 1, 1),
+            QRect(g.left, g.top, 1, g.height() + 1), QRect(g.right, g.top, 1, g.height() + 1)};
+        // The screen's own image takes them as pixel copies; the raster
+        // engine writes straight into it, so the two stay in order.
+        if (painter.device() == &buffer_) {
+            restoreFromLayer(edges);
+        } else {
+            for (const QRect& edge : edges) painter.drawImage(edge.topLeft(), layer_, edge);
+        }
     } else {
         drawFrame(painter);
     }

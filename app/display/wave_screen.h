@@ -17,6 +17,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <span>
 #include <vector>
 
 #include "display/grid_geometry.h"
@@ -73,7 +74,7 @@ class WaveScreen : public QWidget {
     void drawFrame(QPainter& painter) const;
     // Brings the kept layer up to the size, grid and setting it shows.
     void updateLayer();
-    void restoreFromLayer(const std::vector<QRect>& rects);
+    void restoreFromLayer(std::span<const QRect> rects);
 
     Divisions divisions_;
     Margins margins_;

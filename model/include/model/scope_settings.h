@@ -81,11 +81,16 @@ class ScopeSettings {
     int traceTimeBase(int waveform) const;
 
   private:
-    int u16(std::size_t at) const;
-    int i16(std::size_t at) const;
+    int u16(std::size_t at) const { return block_[at] | block_[at + 1] << 8; }
+    int i16(std::size_t at) const { return static_cast<int16_t>(static_cast<uint16_t>(u16(at))); }
     uint32_t u32(std::size_t at) const;
 
     const SettingBlock& block_;
 };
+
+// Defined here so the drawing loops, which read every point of every frame, inline it.
+inline int ScopeSettings::sample(int w, int i) const {
+    return i16(zelvo::layout::traceSamples(w) + 2 * static_cast<std::size_t>(i));
+}
 
 }  // namespace oscilane
