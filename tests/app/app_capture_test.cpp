@@ -24,12 +24,12 @@
 #include "shell/window_save.h"
 
 using namespace oscilane;
+using scopetest::kOneMsPerDivision;
 namespace L = zelvo::layout;
 
 namespace {
 
 constexpr int kScopeType = 0;
-constexpr int kOneMsPerDivision = 19;
 
 // CH1 a ramp at 1 V/div, CH2 at 50 mV/div, 10X, lever 120, MATH off.
 SettingBlock savedBlock() {

@@ -15,13 +15,12 @@
 
 using namespace oscilane;
 using scopetest::BlockBuilder;
+using scopetest::kOneMsPerDivision;
 using testsupport::crlfLines;
 namespace L = zelvo::layout;
 using Clock = AcquisitionHistory::Clock;
 
 namespace {
-
-constexpr int kOneMsPerDivision = 19;  // time-base index of 1 ms/div
 
 // Block number n carries n in its first CH1 sample, so its place shows.
 SettingBlock numbered(int n) { return BlockBuilder().sample(kCh1, 0, n).block; }

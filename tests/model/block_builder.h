@@ -10,6 +10,9 @@ namespace scopetest {
 
 namespace L = zelvo::layout;
 
+// The time-base index of 1 ms per division.
+inline constexpr int kOneMsPerDivision = 19;
+
 struct BlockBuilder {
     oscilane::SettingBlock block{};
 

@@ -15,11 +15,10 @@
 
 using namespace oscilane;
 using scopetest::BlockBuilder;
+using scopetest::kOneMsPerDivision;
 namespace L = zelvo::layout;
 
 namespace {
-
-constexpr int kOneMsPerDivision = 19;
 
 Capture captureOf(const std::string& text) {
     const CaptureReadResult r = ReadCaptureText(text);

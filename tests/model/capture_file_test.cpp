@@ -16,11 +16,10 @@
 
 using namespace oscilane;
 using scopetest::BlockBuilder;
+using scopetest::kOneMsPerDivision;
 namespace L = zelvo::layout;
 
 namespace {
-
-constexpr int kOneMsPerDivision = 19;
 
 // CH1 a ramp at 1 V/div, CH2 at 50 mV/div with a blanked stretch, MATH off.
 BlockBuilder twoTraces() {

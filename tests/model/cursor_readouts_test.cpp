@@ -12,11 +12,11 @@
 
 using namespace oscilane;
 using scopetest::BlockBuilder;
+using scopetest::kOneMsPerDivision;
 namespace L = zelvo::layout;
 
 namespace {
 
-constexpr int kOneMs = 19;    // time-base index of 1 ms per division
 constexpr int kTenUs = 13;    // 10 us per division
 constexpr int kOneVolt = 10;  // volts index of 1 V per division
 constexpr int kTenMv = 4;     // 10 mV per division
@@ -42,12 +42,13 @@ TEST(CursorTimeAndFrequency, ReadTheDistanceOnTheTimeBase) {
         std::string time, frequency;
     };
     const Case cases[] = {
-        {"600 of 601 pixels are 12 divisions", kOneMs, kCh1, 600, 601, "12.0mS", "83.33Hz"},
-        {"half the grid", kOneMs, kCh1, 300, 601, "6.00mS", "166.7Hz"},
+        {"600 of 601 pixels are 12 divisions", kOneMsPerDivision, kCh1, 600, 601, "12.0mS",
+         "83.33Hz"},
+        {"half the grid", kOneMsPerDivision, kCh1, 300, 601, "6.00mS", "166.7Hz"},
         {"one division", kTenUs, kCh2, 50, 601, "10.0uS", "100.00KHz"},
-        {"cursors at one x", kOneMs, kCh1, 0, 601, "", "0.000Hz"},
-        {"a one-pixel grid has no span", kOneMs, kCh1, 1, 1, "", ""},
-        {"an empty grid has no span", kOneMs, kCh1, 5, 0, "", ""},
+        {"cursors at one x", kOneMsPerDivision, kCh1, 0, 601, "", "0.000Hz"},
+        {"a one-pixel grid has no span", kOneMsPerDivision, kCh1, 1, 1, "", ""},
+        {"an empty grid has no span", kOneMsPerDivision, kCh1, 5, 0, "", ""},
         {"a time base past the table reads nothing", 40, kCh1, 100, 601, "", "0.000Hz"},
     };
     for (const Case& c : cases) {
@@ -60,10 +61,10 @@ TEST(CursorTimeAndFrequency, ReadTheDistanceOnTheTimeBase) {
 }
 
 TEST(CursorTimeAndFrequency, AltTriggerUsesTheCursorChannelsOwnTimeBase) {
-    BlockBuilder b = scopeAt(kOneMs);
+    BlockBuilder b = scopeAt(kOneMsPerDivision);
     b.u16(L::kTriggerMode, 2)
         .channel(kCh1, L::channel::kAltTimeBase, kTenUs)
-        .channel(kCh2, L::channel::kAltTimeBase, kOneMs);
+        .channel(kCh2, L::channel::kAltTimeBase, kOneMsPerDivision);
     const ScopeSettings s(b.block);
     EXPECT_EQ(CursorTime(s, kCh1, 600, 601), "120uS");
     EXPECT_EQ(CursorTime(s, kCh2, 600, 601), "12.0mS");
@@ -74,7 +75,7 @@ TEST(CursorTimeAndFrequency, AltTriggerUsesTheCursorChannelsOwnTimeBase) {
 
 TEST(CursorTimeAndFrequency, FftReadsTheFrequencySpanAndNoTime) {
     // 1 ms per division: 1 MSa/s, 2.5 kHz per FFT division.
-    BlockBuilder b = scopeAt(kOneMs);
+    BlockBuilder b = scopeAt(kOneMsPerDivision);
     fft(b, 0, 0);
     const ScopeSettings s(b.block);
     EXPECT_EQ(CursorTime(s, kMath, 300, 601), "");
@@ -106,7 +107,7 @@ TEST(CursorVoltage, ReadsTheVerticalDistanceWithProbeOrDecibels) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        BlockBuilder b = scopeAt(kOneMs);
+        BlockBuilder b = scopeAt(kOneMsPerDivision);
         b.channel(c.channel, L::channel::kProbe, c.probe);
         if (c.fftDb) fft(b, 1, 3);
         const ScopeSettings s(b.block);
@@ -137,7 +138,7 @@ TEST(TraceCursor, IndexFollowsTheRecordAndTheRightEdgeTakesTheLastPoint) {
 }
 
 TEST(TraceCursor, ReadsTheSampleUnderTheCursor) {
-    BlockBuilder b = scopeAt(kOneMs);
+    BlockBuilder b = scopeAt(kOneMsPerDivision);
     // CH1 at 1 V/div, lever 0: code 255 is 0 V and 255/8 codes make a division,
     // so code 204 is -1.6 V (x10 probe: -16 V) and code 0 is -8 V (-80 V).
     b.trace(kCh1, 250, 0, 1200, true).allSamples(kCh1, 255);
@@ -153,7 +154,7 @@ TEST(TraceCursor, ReadsTheSampleUnderTheCursor) {
 }
 
 TEST(TraceCursor, EmptyRecordSwitchedOffChannelAndBlankedSample) {
-    BlockBuilder b = scopeAt(kOneMs);
+    BlockBuilder b = scopeAt(kOneMsPerDivision);
     b.trace(kCh1, 250, 0, 0, true);
     b.trace(kCh2, 250, 0, 1200, true).allSamples(kCh2, 100).sample(kCh2, 0, L::kBlankedSample);
     {
@@ -171,7 +172,7 @@ TEST(TraceCursor, EmptyRecordSwitchedOffChannelAndBlankedSample) {
 }
 
 TEST(TraceCursor, FftInDecibelsReadsTheMathLevel) {
-    BlockBuilder b = scopeAt(kOneMs);
+    BlockBuilder b = scopeAt(kOneMsPerDivision);
     fft(b, 1, 3);  // 10 dB per division; MATH is not shown, the FFT still counts
     b.trace(kMath, 250, 0, 1200, true).allSamples(kMath, 255 - 51);
     const ScopeSettings s(b.block);
@@ -182,7 +183,7 @@ TEST(TraceCursor, FftInDecibelsReadsTheMathLevel) {
 }
 
 TEST(TraceCursor, MarkStandsOnTheSample) {
-    BlockBuilder b = scopeAt(kOneMs);
+    BlockBuilder b = scopeAt(kOneMsPerDivision);
     b.trace(kCh1, 250, 0, 7, true).allSamples(kCh1, 128);
     const ScopeSettings s(b.block);
     // w / N * i with a record shorter than the grid: 600 / 7 * 3 = 257.14.

@@ -7,11 +7,10 @@
 
 using namespace oscilane;
 using scopetest::BlockBuilder;
+using scopetest::kOneMsPerDivision;
 namespace L = zelvo::layout;
 
 namespace {
-
-constexpr int kOneMsPerDivision = 19;
 
 // 1200 samples whose volts are their index divided by `perVolt`.
 CaptureTrace ramp(double perVolt) {

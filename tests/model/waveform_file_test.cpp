@@ -21,13 +21,13 @@
 
 using namespace oscilane;
 using scopetest::BlockBuilder;
+using scopetest::kOneMsPerDivision;
 namespace L = zelvo::layout;
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr int kAltMode = 2;
-constexpr int kOneMsPerDivision = 19;  // time-base index of 1 ms/div
 constexpr int kFiveUsPerDivision = 12;
 
 class ScratchDir {

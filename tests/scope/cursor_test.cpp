@@ -19,11 +19,10 @@
 using namespace oscilane;
 using scopetest::BlockBuilder;
 using scopetest::FakeLink;
+using scopetest::kOneMsPerDivision;
 namespace L = zelvo::layout;
 
 namespace {
-
-constexpr int kOneMs = 19;
 
 // A 770 x 500 display: grid (50, 50)-(650, 450), 600 x 400 pixels; CH1 at
 // 1 V/div, 1 ms/div, a flat CH1 trace at code 204 (lever 0: -1.6 V).
@@ -36,7 +35,7 @@ struct Screen {
         screen.setMargins(50, 50, 120, 50);
         screen.setBestFit(true);
         BlockBuilder b;
-        b.u16(L::kTimeBase, kOneMs);
+        b.u16(L::kTimeBase, kOneMsPerDivision);
         b.shownChannel(kCh1, 10, 100000, 0).trace(kCh1, 250, 0, 1200, true).allSamples(kCh1, 204);
         link.data.displayedBlock = b.block;
         screen.show();

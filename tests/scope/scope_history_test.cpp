@@ -29,11 +29,10 @@
 using namespace oscilane;
 using scopetest::BlockBuilder;
 using scopetest::FakeLink;
+using scopetest::kOneMsPerDivision;
 namespace L = zelvo::layout;
 
 namespace {
-
-constexpr int kOneMsPerDivision = 19;
 
 // Acquisition n has n as its first CH1 code; odd ones run at 1 ms/div.
 SettingBlock acquisition(int n) {

@@ -24,11 +24,11 @@
 using namespace oscilane;
 using scopetest::BlockBuilder;
 using scopetest::FakeLink;
+using scopetest::kOneMsPerDivision;
 namespace L = zelvo::layout;
 
 namespace {
 
-constexpr int kOneMsPerDivision = 19;
 constexpr int kCentreLever = 99;
 
 // A CH1 data file of 1200 samples at `volts`, saved at 2 ms/div.
