@@ -28,8 +28,7 @@ void drawClipped(QPainter& p, const QRect& clip, const QColor& colour, Draw draw
 
 }  // namespace
 
-TraceRaster::TraceRaster(QImage& image, const QRect& clip, const QColor& colour,
-                         std::vector<QRect>* drawn)
+TraceRaster::TraceRaster(QImage& image, const QRect& clip, const QColor& colour, DrawnArea* drawn)
     : pixels_(reinterpret_cast<QRgb*>(image.bits())),
       stride_(image.bytesPerLine() / 4),
       clip_(clip.intersected(image.rect())),
@@ -38,11 +37,15 @@ TraceRaster::TraceRaster(QImage& image, const QRect& clip, const QColor& colour,
 
 TraceRaster::~TraceRaster() { flush(); }
 
+template <bool Clipped>
 inline void TraceRaster::span(int x, int y0, int y1) {
-    if (x < clip_.left() || x > clip_.right()) return;
-    const int top = std::max(std::min(y0, y1), clip_.top());
-    const int bottom = std::min(std::max(y0, y1), clip_.bottom());
-    if (top > bottom) return;
+    int top = std::min(y0, y1), bottom = std::max(y0, y1);
+    if constexpr (Clipped) {
+        if (x < clip_.left() || x > clip_.right()) return;
+        top = std::max(top, clip_.top());
+        bottom = std::min(bottom, clip_.bottom());
+        if (top > bottom) return;
+    }
     // Consecutive segments meet in a column at their shared point: their
     // spans there become one, set once.
     if (x == pending_.x && top <= pending_.bottom + 1 && bottom >= pending_.top - 1) {
@@ -58,7 +61,7 @@ inline void TraceRaster::flush() {
     if (pending_.x == kNoColumn) return;
     const Pending p = pending_;
     pending_.x = kNoColumn;
-    if (drawn_) drawn_->push_back(QRect(p.x, p.top, 1, p.bottom - p.top + 1));
+    if (drawn_) drawn_->addCovered(QRect(p.x, p.top, 1, p.bottom - p.top + 1));
     const qsizetype stride = stride_;
     QRgb* pixel = pixels_ + p.top * stride + p.x;
     int rows = p.bottom - p.top + 1;
@@ -72,6 +75,7 @@ inline void TraceRaster::flush() {
     for (; rows > 0; --rows, pixel += stride) *pixel = colour_;
 }
 
+template <bool Clipped>
 void TraceRaster::segment(QPoint from, QPoint to) {
     // From the left end; the rounding of each direction is the one Qt's
     // cosmetic lines use, so the two agree but for the odd tie.
@@ -83,7 +87,14 @@ void TraceRaster::segment(QPoint from, QPoint to) {
     const bool down = dy >= 0;
     const int sign = down ? 1 : -1;
     if (dx == 0) {
-        span(x0, y0, to.y());
+        span<Clipped>(x0, y0, to.y());
+        return;
+    }
+    if (!Clipped && dx == 1) {
+        // The usual step of a trace, one column on: the rows short of the
+        // far end stay in this column (what the loops below give for dx 1).
+        span<false>(x0, y0, rise == 0 ? y0 : to.y() - sign);
+        span<false>(to.x(), to.y(), to.y());
         return;
     }
     if (rise <= dx) {
@@ -95,7 +106,7 @@ void TraceRaster::segment(QPoint from, QPoint to) {
             const int64_t row =
                 down ? std::min(rise, (2 * k + 1) * rise / (2 * dx)) : ceilDiv(k * rise, dx);
             const int y = static_cast<int>(y0 + sign * row);
-            span(static_cast<int>(x0 + k), y, y);
+            span<Clipped>(static_cast<int>(x0 + k), y, y);
         }
         return;
     }
@@ -122,27 +133,45 @@ void TraceRaster::segment(QPoint from, QPoint to) {
             ++next;
         }
         if (k == dx) next = rise + 1;
-        span(static_cast<int>(x0 + k), static_cast<int>(y0 + sign * low),
-             static_cast<int>(y0 + sign * (next - 1)));
+        span<Clipped>(static_cast<int>(x0 + k), static_cast<int>(y0 + sign * low),
+                      static_cast<int>(y0 + sign * (next - 1)));
         low = next;
     }
 }
 
-void TraceRaster::polyline(const QPoint* points, int count) {
-    if (clip_.isEmpty()) return;
-    for (int i = 1; i < count; ++i) segment(points[i - 1], points[i]);
+QRect TraceRaster::boundsOf(const QPoint* points, int count) {
+    int left = points[0].x(), right = left, top = points[0].y(), bottom = top;
+    for (int i = 1; i < count; ++i) {
+        left = std::min(left, points[i].x());
+        right = std::max(right, points[i].x());
+        top = std::min(top, points[i].y());
+        bottom = std::max(bottom, points[i].y());
+    }
+    return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
-void TraceRaster::points(const QPoint* points, int count) {
-    if (clip_.isEmpty()) return;
-    for (int i = 0; i < count; ++i) {
-        const QPoint p = points[i];
-        if (clip_.contains(p)) span(p.x(), p.y(), p.y());
+void TraceRaster::polyline(const QPoint* points, int count) {
+    if (clip_.isEmpty() || count < 2) return;
+    const QRect bounds = boundsOf(points, count);
+    if (drawn_) drawn_->cover(bounds & clip_);
+    // A trace's points are most often all inside: no clipping then.
+    if (clip_.contains(bounds)) {
+        for (int i = 1; i < count; ++i) segment<false>(points[i - 1], points[i]);
+    } else {
+        for (int i = 1; i < count; ++i) segment<true>(points[i - 1], points[i]);
     }
 }
 
-TracePen::TracePen(QPainter& painter, const QRect& clip, const QColor& colour,
-                   std::vector<QRect>* drawn)
+void TraceRaster::points(const QPoint* points, int count) {
+    if (clip_.isEmpty() || count <= 0) return;
+    if (drawn_) drawn_->cover(boundsOf(points, count) & clip_);
+    for (int i = 0; i < count; ++i) {
+        const QPoint p = points[i];
+        if (clip_.contains(p)) span<false>(p.x(), p.y(), p.y());
+    }
+}
+
+TracePen::TracePen(QPainter& painter, const QRect& clip, const QColor& colour, DrawnArea* drawn)
     : painter_(painter), clip_(clip), colour_(colour), drawn_(drawn) {
     // The raster writes pixels as they are: only where the painter would
     // have done the same, untransformed, unclipped, opaque and aliased.
@@ -162,7 +191,7 @@ void TracePen::polyline(const QPoint* points, int count) {
         TraceRaster(*image_, clip_, colour_, drawn_).polyline(points, count);
         return;
     }
-    if (drawn_) drawn_->push_back(clip_);
+    if (drawn_) drawn_->add(clip_);
     drawClipped(painter_, clip_, colour_, [&] { painter_.drawPolyline(points, count); });
 }
 
@@ -172,7 +201,7 @@ void TracePen::points(const QPoint* points, int count) {
         TraceRaster(*image_, clip_, colour_, drawn_).points(points, count);
         return;
     }
-    if (drawn_) drawn_->push_back(clip_);
+    if (drawn_) drawn_->add(clip_);
     drawClipped(painter_, clip_, colour_, [&] { painter_.drawPoints(points, count); });
 }
 

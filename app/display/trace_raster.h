@@ -16,7 +16,8 @@
 #include <QPoint>
 #include <QRect>
 #include <climits>
-#include <vector>
+
+#include "display/drawn_area.h"
 
 class QPainter;
 
@@ -25,9 +26,9 @@ namespace oscilane {
 class TraceRaster {
   public:
     // `image` must be one of the 32-bit RGB formats; `clip` (edges included)
-    // is cut down to the image.  Each span set is added to `drawn` if given.
-    TraceRaster(QImage& image, const QRect& clip, const QColor& colour,
-                std::vector<QRect>* drawn = nullptr);
+    // is cut down to the image.  Each span set is added to `drawn` if
+    // given, and a rectangle over each polyline's or point set's as its cover.
+    TraceRaster(QImage& image, const QRect& clip, const QColor& colour, DrawnArea* drawn = nullptr);
     // Sets the last span.
     ~TraceRaster();
     TraceRaster(const TraceRaster&) = delete;
@@ -40,11 +41,15 @@ class TraceRaster {
     void points(const QPoint* points, int count);
 
   private:
+    // `Clipped` false when both ends are known to lie in the clip.
+    template <bool Clipped>
     void segment(QPoint from, QPoint to);
     // Column x from row y0 to row y1 (either order), clipped; kept back
     // until the next span shows whether it continues this one.
+    template <bool Clipped>
     void span(int x, int y0, int y1);
     void flush();
+    static QRect boundsOf(const QPoint* points, int count);
 
     static constexpr int kNoColumn = INT_MIN;
     struct Pending {
@@ -58,14 +63,14 @@ class TraceRaster {
     qsizetype stride_;  // pixels from one row to the next
     QRect clip_;
     QRgb colour_;
-    std::vector<QRect>* drawn_;
+    DrawnArea* drawn_;
 };
 
 class TracePen {
   public:
     // `drawn`, if given, gets the rectangles the pen may have set.
     TracePen(QPainter& painter, const QRect& clip, const QColor& colour,
-             std::vector<QRect>* drawn = nullptr);
+             DrawnArea* drawn = nullptr);
 
     void polyline(const QPoint* points, int count);
     void points(const QPoint* points, int count);
@@ -74,7 +79,7 @@ class TracePen {
     QPainter& painter_;
     QRect clip_;
     QColor colour_;
-    std::vector<QRect>* drawn_;
+    DrawnArea* drawn_;
     QImage* image_ = nullptr;  // set when the raster serves the painter
 };
 

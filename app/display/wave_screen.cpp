@@ -25,12 +25,12 @@ void WaveScreen::setBestFit(bool on) {
     bestFit_ = on;
     if (on) grid_ = bestFitGrid(width(), height(), margins_, grid_, divisions_);
     gridChanged();
-    update();
+    changed();
 }
 
 void WaveScreen::setGridVisible(bool on) {
     gridVisible_ = on;
-    update();
+    changed();
 }
 
 void WaveScreen::resizeEvent(QResizeEvent* event) {
@@ -41,15 +41,20 @@ void WaveScreen::resizeEvent(QResizeEvent* event) {
     // widget's first paints) leaves the image as good as it was.
     if (event->size() != buffer_.size()) buffer_ = QImage();
     gridChanged();
-    update();
+    changed();
 }
 
 void WaveScreen::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange) {
-        layerStale_ = true;
-        update();
-    }
+    const QEvent::Type type = event->type();
+    if (type == QEvent::PaletteChange || type == QEvent::StyleChange) layerStale_ = true;
+    if (layerStale_ || type == QEvent::FontChange) changed();
     QWidget::changeEvent(event);
+}
+
+void WaveScreen::changed() {
+    contentChanged_ = true;
+    uncopied_ = QRegion();
+    update();
 }
 
 void WaveScreen::updateLayer() {
@@ -98,18 +103,21 @@ void WaveScreen::restoreFromLayer(std::span<const QRect> rects) {
     }
 }
 
-void WaveScreen::paintEvent(QPaintEvent*) {
+QRegion WaveScreen::drawFrameImage() {
     if (buffer_.size() != size()) {
         buffer_ = QImage(size(), QImage::Format_RGB32);
         bufferFromLayer_ = false;
     }
     updateLayer();
-    // Only what the last repaint drew over the layer needs the layer back.
+    // Only what the last frame drew over the layer needs the layer back.
     if (!bufferFromLayer_ || !reportsDrawing()) {
-        drawn_.assign(1, buffer_.rect());
+        drawn_.clear();
+        drawn_.add(buffer_.rect());
         bufferFromLayer_ = true;
     }
-    restoreFromLayer(drawn_);
+    QRegion changedPixels;
+    drawn_.addCoverTo(changedPixels);
+    restoreFromLayer(drawn_.rects());
     drawn_.clear();
     {
         QPainter painter(&buffer_);
@@ -117,7 +125,42 @@ void WaveScreen::paintEvent(QPaintEvent*) {
         drawLayers(painter, true);
         recording_ = false;
     }
-    QPainter(this).drawImage(0, 0, buffer_);
+    drawn_.addCoverTo(changedPixels);
+    contentChanged_ = false;
+    frameDrawn();
+    return changedPixels & buffer_.rect();
+}
+
+void WaveScreen::redraw() {
+    // A hidden widget draws at the paint that shows it.
+    if (!isVisible() || !reportsDrawing()) {
+        changed();
+        return;
+    }
+    const QRegion region = drawFrameImage();
+    uncopied_ += region;
+    update(region);
+}
+
+void WaveScreen::paintEvent(QPaintEvent* event) {
+    const QRegion& asked = event->region();
+    // A paint that only copies what redraw() drew; any other (a change of
+    // content, an expose, Qt's own) draws the frame first.
+    if (contentChanged_ || buffer_.size() != size() || !(asked - uncopied_).isEmpty()) {
+        const QRegion outside = drawFrameImage() - asked;
+        // Pixels this paint cannot reach go out with the next one.
+        uncopied_ = outside;
+        if (!outside.isEmpty()) update(outside);
+    } else {
+        uncopied_ -= asked;
+    }
+    // A rectangle at a time: under a clip of many rectangles Qt would
+    // blend through its general path, on a pool of threads.
+    QPainter painter(this);
+    for (const QRect& rect : asked) {
+        painter.setClipRect(rect);
+        painter.drawImage(rect.topLeft(), buffer_, rect);
+    }
 }
 
 void WaveScreen::render(QPainter& painter, const QRect& target) {

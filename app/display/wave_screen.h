@@ -4,22 +4,25 @@
 // or edit marks on a layer above it.
 //
 // Everything is drawn by render(), into whatever painter it is given: the
-// widget's kept off-screen image (a repaint per acquired frame then reaches
-// the screen in one copy, without flicker), a picture file or a printed page.
+// widget's kept off-screen image (a repaint then reaches the screen as a
+// copy, without flicker), a picture file or a printed page.
 //
 // What changes only with the size, the grid or the palette (the black
 // ground, the graticule and the grid's frame) is drawn once into a kept
 // layer and copied from there.  A subclass that reports every rectangle it
 // draws into the screen's image (see drawn()) has only those rectangles
 // restored from the layer at its next repaint; any other gets the whole
-// layer each time.
+// layer each time.  Such a subclass can also have a frame drawn into the
+// kept image at once (redraw()): the repaint that follows copies to the
+// screen only the rectangles that may have changed.
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 #include <span>
-#include <vector>
 
+#include "display/drawn_area.h"
 #include "display/grid_geometry.h"
 
 namespace oscilane {
@@ -38,6 +41,13 @@ class WaveScreen : public QWidget {
     bool gridVisible() const { return gridVisible_; }
     const GridRect& grid() const { return grid_; }
 
+    // Something shown changed: the next repaint draws the frame again and
+    // copies all of it.  Use it, not update(), for every change of content.
+    void changed();
+    // Draws the frame into the kept image now and asks for a repaint of
+    // only what may differ from the last frame.
+    void redraw();
+
     // Draws the whole screen as the widget shows it into `target`, scaled
     // when the target's size differs from the widget's.
     void render(QPainter& painter, const QRect& target);
@@ -52,14 +62,16 @@ class WaveScreen : public QWidget {
     virtual void drawMarks(QPainter&) {}
     // A resize forgets where the content was last laid out.
     virtual void gridChanged() {}
+    // A frame has been drawn into the kept image.
+    virtual void frameDrawn() {}
     // Whether the subclass reports all it draws through drawn().
     virtual bool reportsDrawing() const { return false; }
     // Where the subclass reports what it draws: the list of rectangles of
     // the screen's image to restore at the next repaint, or null when the
     // drawing goes elsewhere (a picture, a page) and needs no record.
-    std::vector<QRect>* drawn() { return recording_ ? &drawn_ : nullptr; }
+    DrawnArea* drawn() { return recording_ ? &drawn_ : nullptr; }
     void noteDrawn(const QRect& rect) {
-        if (recording_) drawn_.push_back(rect);
+        if (recording_) drawn_.add(rect);
     }
 
     void paintEvent(QPaintEvent* event) override;
@@ -75,6 +87,9 @@ class WaveScreen : public QWidget {
     // Brings the kept layer up to the size, grid and setting it shows.
     void updateLayer();
     void restoreFromLayer(std::span<const QRect> rects);
+    // Brings the kept image up to the content; the rectangles of it that
+    // may have changed.
+    QRegion drawFrameImage();
 
     Divisions divisions_;
     Margins margins_;
@@ -94,9 +109,13 @@ class WaveScreen : public QWidget {
     bool layerStale_ = true;  // a palette or style change
     // What the last repaint drew over the layer in buffer_, and whether all
     // of buffer_ must come from the layer again instead.
-    std::vector<QRect> drawn_;
+    DrawnArea drawn_;
     bool recording_ = false;
     bool bufferFromLayer_ = false;
+    // Whether the content changed since buffer_ was drawn, and what of
+    // buffer_ a redraw() drew but no repaint has copied yet.
+    bool contentChanged_ = true;
+    QRegion uncopied_;
 };
 
 }  // namespace oscilane

@@ -115,7 +115,7 @@ void ScopeOverlays::changed() {
         const Capture& first = overlays_.front().capture;
         measurements_.setOverlay(CaptureBlock(first, FitCaptureScales(first)));
     }
-    screen_.update();
+    screen_.changed();
 }
 
 void ScopeOverlays::run() {

@@ -148,14 +148,13 @@ ScopeScreen::Shown ScopeScreen::current() const {
                  statusMark_};
 }
 
-void ScopeScreen::paintEvent(QPaintEvent* event) {
-    WaveScreen::paintEvent(event);
-    // After the paint: it has brought the markers up to the settings.
+void ScopeScreen::frameDrawn() {
+    // After the drawing: it has brought the markers up to the settings.
     shown_ = current();
 }
 
 void ScopeScreen::refresh() {
-    if (!shown_ || current() != *shown_) update();
+    if (!shown_ || current() != *shown_) redraw();
 }
 
 bool ScopeScreen::markerShown(int marker) const {
@@ -516,11 +515,11 @@ void ScopeScreen::mouseMoveEvent(QMouseEvent* event) {
     }
     if (cursorDrag_ && grid().contains(point)) {
         recordCursorPoint(point);
-        update();
+        changed();
     } else if (markerDrag_) {
         auto& place = markers_[static_cast<std::size_t>(draggedMarker_)];
         place = draggedMarkerPlace(draggedMarker_, place, point, grid());
-        update();
+        changed();
     }
 }
 
@@ -572,7 +571,7 @@ void ScopeScreen::keyPressEvent(QKeyEvent* event) {
     cursor2_ += move;
     clampCursorPoints(grid(), cursor1_, cursor2_);
     event->accept();
-    update();
+    changed();
 }
 
 }  // namespace oscilane

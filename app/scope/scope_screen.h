@@ -54,21 +54,22 @@ class ScopeScreen : public WaveScreen {
     QPoint cursorPoint1() const { return cursor1_; }
     QPoint cursorPoint2() const { return cursor2_; }
 
-    // Where marker m stands now (after the last paint's update from the settings).
+    // Where marker m stands now (after the last frame's update from the settings).
     const MarkerPlace& markerPlace(int marker) const {
         return markers_[static_cast<std::size_t>(marker)];
     }
     // Whether marker m is drawn and can be grabbed with these settings.
     bool markerShown(int marker) const;
-    // Brings the markers up to the displayed settings, as each paint does first.
+    // Brings the markers up to the displayed settings, as each frame does first.
     void updateMarkers();
-    // Asks for a repaint only when something the display shows differs from
-    // what it showed at its last paint (the acquisition tick's call: a
-    // stopped instrument's unchanged frames cost no drawing at all).
+    // Draws a frame, and asks for a repaint of what it changed, only when
+    // something the display shows differs from what the last frame showed
+    // (the acquisition tick's call: a stopped instrument's unchanged frames
+    // cost no drawing at all).
     void refresh();
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
+    void frameDrawn() override;
     void drawBeneathFrame(QPainter& painter) override;
     void drawAboveFrame(QPainter& painter) override;
     void gridChanged() override;
@@ -125,7 +126,7 @@ class ScopeScreen : public WaveScreen {
     QPoint cursor1_;
     QPoint cursor2_;
 
-    // Everything a paint draws from, as it stood at the last paint.
+    // Everything a frame draws from, as it stood at the last frame.
     struct Shown {
         ScopeData::Block block{};
         bool connected = false;
@@ -139,7 +140,7 @@ class ScopeScreen : public WaveScreen {
         bool operator==(const Shown&) const = default;
     };
     Shown current() const;
-    std::optional<Shown> shown_;  // none before the first paint
+    std::optional<Shown> shown_;  // none before the first frame
 
     // The texts, each laid out once until its words change.
     KeptText mathLabel_;

@@ -27,7 +27,7 @@ void installScopeTools(ScopeView& view, ScopeLink link) {
     ScopeScreen& screen = view.screen();
     view.commands().on(cmd::kScopeCursor, [&view, &screen] {
         openDialog(new CursorDialog(
-            screen.cursorChoice(), [&screen] { screen.update(); }, &view));
+            screen.cursorChoice(), [&screen] { screen.changed(); }, &view));
     });
     // Enabled whenever the window exists; without an instrument it only says so.
     view.commands().on(cmd::kScopeSetups, [&view, link] {

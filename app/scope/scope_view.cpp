@@ -76,7 +76,7 @@ void ScopeView::display(const SettingBlock& block) {
     measurements_.compute(link_.data.displayedBlock);
     showMeasurements();
     screen_->setStatusMark(QString::fromStdString(history_->mark()));
-    screen_->update();
+    screen_->changed();
     emit measured();
 }
 

@@ -1,13 +1,16 @@
 // The display's kept work between frames: a repaint that starts from the
 // kept graticule layer and restores only what the last frame drew must look
 // exactly like a fresh display's first paint, whatever changed in between;
-// and the acquisition tick repaints only when something shown changed.
+// the window, which gets only the rectangles a frame changed, must show the
+// same; and the acquisition tick repaints only when something shown changed.
 #include <gtest/gtest.h>
 
+#include <QBackingStore>
 #include <QEvent>
 #include <QPainter>
 #include <QTest>
 #include <functional>
+#include <memory>
 
 #include "block_builder.h"
 #include "fake_link.h"
@@ -42,6 +45,30 @@ struct Scope {
     }
     // What the widget itself shows: its paint through the kept image.
     QImage shown() { return screen.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    // What the shown widget's window holds now, from all its paints so far.
+    QImage onScreen() {
+        QPaintDevice* device = screen.backingStore()->paintDevice();
+        if (device->devType() != QInternal::Image) return {};
+        return static_cast<QImage*>(device)
+            ->copy(QRect(QPoint(0, 0), screen.size()))
+            .convertToFormat(QImage::Format_RGB32);
+    }
+    // A display that never painted before, with the same inputs.
+    std::unique_ptr<Scope> freshCopy() {
+        auto fresh = std::make_unique<Scope>(screen.size());
+        fresh->link.data.displayedBlock = link.data.displayedBlock;
+        fresh->link.isConnected = link.isConnected;
+        fresh->link.removed = link.removed;
+        fresh->screen.setGridVisible(screen.gridVisible());
+        fresh->screen.setMeasurementTexts(measurements);
+        fresh->screen.cursorChoice() = screen.cursorChoice();
+        return fresh;
+    }
+    void setTexts(const std::array<MeasurementText, kMeasurementSlots>& t) {
+        measurements = t;
+        screen.setMeasurementTexts(t);
+    }
+    std::array<MeasurementText, kMeasurementSlots> measurements{};
 };
 
 std::array<MeasurementText, kMeasurementSlots> texts(const QString& first) {
@@ -117,6 +144,69 @@ TEST(ScopeScreenRepaint, AFrameDrawnOverTheLastLooksLikeAFreshDisplay) {
         fresh.screen.cursorChoice() = d.screen.cursorChoice();
         ASSERT_EQ(again.size(), fresh.shown().size());
         EXPECT_TRUE(again == fresh.shown());
+    }
+}
+
+TEST(ScopeScreenRepaint, TheWindowShowsAFreshDisplayAfterEveryFrame) {
+    Scope d;
+    d.link.data.displayedBlock = tracesAt(0).block;
+    d.setTexts(texts(QStringLiteral("Vpp=5.000V")));
+    d.screen.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&d.screen));
+    if (d.onScreen().isNull()) GTEST_SKIP() << "the platform keeps no image of the window";
+
+    struct Step {
+        const char* name;
+        std::function<void()> change;
+    };
+    const Step steps[] = {
+        {"nothing yet", [] {}},
+        {"traces move", [&] { d.link.data.displayedBlock = tracesAt(90).block; }},
+        {"traces move back", [&] { d.link.data.displayedBlock = tracesAt(0).block; }},
+        {"a text gets shorter", [&] { d.setTexts(texts(QStringLiteral("V"))); }},
+        {"a text gets longer", [&] { d.setTexts(texts(QStringLiteral("Vpp=12.50V"))); }},
+        {"a channel is hidden",
+         [&] {
+             BlockBuilder b = tracesAt(30);
+             b.channel(1, zelvo::layout::channel::kShown, 0);
+             d.link.data.displayedBlock = b.block;
+         }},
+        {"a level marker and its trace move",
+         [&] {
+             BlockBuilder b = tracesAt(30);
+             b.channel(0, zelvo::layout::channel::kPosition, 150);
+             d.link.data.displayedBlock = b.block;
+         }},
+        {"a trace leaves the grid",
+         [&] {
+             BlockBuilder b = tracesAt(30);
+             b.channel(0, zelvo::layout::channel::kPosition, 250);
+             d.link.data.displayedBlock = b.block;
+         }},
+        {"the instrument stops answering", [&] { d.link.removed = true; }},
+        {"it answers again", [&] { d.link.removed = false; }},
+        {"cursors come out",
+         [&] {
+             d.screen.cursorChoice().type = CursorType::Cross;
+             d.screen.changed();
+         }},
+        {"traces move under cursors", [&] { d.link.data.displayedBlock = tracesAt(5).block; }},
+        {"cursors are put away",
+         [&] {
+             d.screen.cursorChoice().type = CursorType::None;
+             d.screen.changed();
+         }},
+        {"traces move once more", [&] { d.link.data.displayedBlock = tracesAt(60).block; }},
+        {"the link is closed", [&] { d.link.isConnected = false; }},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.name);
+        step.change();
+        // The acquisition tick's call, and the repaints it asks for.
+        d.screen.refresh();
+        QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(d.onScreen() == d.freshCopy()->shown());
     }
 }
 
