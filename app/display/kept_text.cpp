@@ -22,14 +22,19 @@ void KeptText::layOut(const QString& text, const QFont& font) {
     laidOut_ = true;
 }
 
-QRect KeptText::draw(QPainter& painter, QPoint at, const QString& text, const QFont& font) {
+QRect KeptText::area(QPoint at, const QString& text, const QFont& font) {
     layOut(text, font);
-    painter.setFont(font);
-    painter.drawStaticText(at, layout_);
     const QSizeF size = layout_.size();
     return QRect(at, QSize(static_cast<int>(std::ceil(size.width())),
                            static_cast<int>(std::ceil(size.height()))))
         .adjusted(-kInkMargin, -kInkMargin, kInkMargin, kInkMargin);
+}
+
+QRect KeptText::draw(QPainter& painter, QPoint at, const QString& text, const QFont& font) {
+    const QRect covered = area(at, text, font);
+    painter.setFont(font);
+    painter.drawStaticText(at, layout_);
+    return covered;
 }
 
 }  // namespace oscilane

@@ -19,6 +19,8 @@ class KeptText {
     // Draws `text` in `font` and the painter's pen with its top-left corner
     // at `at`, on a transparent background; returns the pixels it may cover.
     QRect draw(QPainter& painter, QPoint at, const QString& text, const QFont& font);
+    // The pixels draw() would cover.
+    QRect area(QPoint at, const QString& text, const QFont& font);
 
   private:
     void layOut(const QString& text, const QFont& font);

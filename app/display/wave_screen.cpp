@@ -3,6 +3,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QVarLengthArray>
+#include <QWindow>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -69,14 +70,48 @@ void WaveScreen::updateLayer() {
     }
     layerKey_ = key;
     layerStale_ = false;
+    fixturesStale_ = true;
     bufferFromLayer_ = false;  // every pixel of buffer_ was drawn over another layer
 }
 
-void WaveScreen::restoreFromLayer(std::span<const QRect> rects) {
-    const qsizetype line = buffer_.bytesPerLine();
-    uchar* const to = buffer_.bits();
-    const uchar* const from = layer_.constBits();
-    const int width = buffer_.width(), height = buffer_.height();
+void WaveScreen::updateFixtures() {
+    if (!reportsDrawing() || grid_.empty()) {
+        // Drawn with each frame, if at all.
+        if (fixturesKept_) bufferFromLayer_ = false;
+        fixturesKept_ = false;
+        fixturesStale_ = true;
+        return;
+    }
+    if (!fixturesChanged() && !fixturesStale_) return;
+    const bool whole = fixturesStale_ || !fixturesKept_;
+    if (whole) {
+        fixtures_ = layer_.copy();
+    } else {
+        restore(fixtures_, layer_, fixturesDrawn_.rects());
+        // Where they were and where they are now change in the screen's image.
+        for (const QRect& rect : fixturesDrawn_.rects()) drawn_.add(rect);
+    }
+    fixturesDrawn_.clear();
+    {
+        QPainter painter(&fixtures_);
+        recording_ = &fixturesDrawn_;
+        drawFixtures(painter, FixtureLayer::Kept);
+        recording_ = nullptr;
+    }
+    fixturesKept_ = true;
+    fixturesStale_ = false;
+    if (whole) {
+        bufferFromLayer_ = false;
+    } else {
+        for (const QRect& rect : fixturesDrawn_.rects()) drawn_.add(rect);
+    }
+}
+
+void WaveScreen::restore(QImage& image, const QImage& source, std::span<const QRect> rects) {
+    const qsizetype line = image.bytesPerLine();
+    uchar* const to = image.bits();
+    const uchar* const from = source.constBits();
+    const int width = image.width(), height = image.height();
     for (const QRect& rect : rects) {
         const int left = std::max(rect.left(), 0), right = std::min(rect.right(), width - 1);
         const int top = std::max(rect.top(), 0), bottom = std::min(rect.bottom(), height - 1);
@@ -109,6 +144,7 @@ QRegion WaveScreen::drawFrameImage() {
         bufferFromLayer_ = false;
     }
     updateLayer();
+    updateFixtures();
     // Only what the last frame drew over the layer needs the layer back.
     if (!bufferFromLayer_ || !reportsDrawing()) {
         drawn_.clear();
@@ -117,13 +153,13 @@ QRegion WaveScreen::drawFrameImage() {
     }
     QRegion changedPixels;
     drawn_.addCoverTo(changedPixels);
-    restoreFromLayer(drawn_.rects());
+    restore(buffer_, beneathFrame(), drawn_.rects());
     drawn_.clear();
     {
         QPainter painter(&buffer_);
-        recording_ = true;
+        recording_ = &drawn_;
         drawLayers(painter, true);
-        recording_ = false;
+        recording_ = nullptr;
     }
     drawn_.addCoverTo(changedPixels);
     contentChanged_ = false;
@@ -132,8 +168,10 @@ QRegion WaveScreen::drawFrameImage() {
 }
 
 void WaveScreen::redraw() {
-    // A hidden widget draws at the paint that shows it.
-    if (!isVisible() || !reportsDrawing()) {
+    // A hidden widget, or one in a window not on the screen (minimised),
+    // draws at the paint that shows it.
+    const QWindow* shownIn = window()->windowHandle();
+    if (!isVisible() || !reportsDrawing() || (shownIn && !shownIn->isExposed())) {
         changed();
         return;
     }
@@ -168,7 +206,8 @@ void WaveScreen::render(QPainter& painter, const QRect& target) {
     const bool unscaled = target.topLeft() == QPoint(0, 0) && target.size() == size();
     if (unscaled) {
         updateLayer();
-        painter.drawImage(0, 0, layer_);
+        updateFixtures();
+        painter.drawImage(0, 0, beneathFrame());
     } else {
         // Black first even for an empty grid, so a grid that became empty
         // without a resize does not leave the last picture standing.
@@ -198,13 +237,14 @@ void WaveScreen::drawLayers(QPainter& painter, bool fromLayer) {
         // The screen's own image takes them as pixel copies; the raster
         // engine writes straight into it, so the two stay in order.
         if (painter.device() == &buffer_) {
-            restoreFromLayer(edges);
+            restore(buffer_, beneathFrame(), edges);
         } else {
-            for (const QRect& edge : edges) painter.drawImage(edge.topLeft(), layer_, edge);
+            for (const QRect& edge : edges) painter.drawImage(edge.topLeft(), beneathFrame(), edge);
         }
     } else {
         drawFrame(painter);
     }
+    drawFixtures(painter, fromLayer && fixturesKept_ ? FixtureLayer::OverFrame : FixtureLayer::All);
     drawAboveFrame(painter);
     drawMarks(painter);
 }

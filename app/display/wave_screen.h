@@ -60,6 +60,18 @@ class WaveScreen : public QWidget {
     virtual void drawAboveFrame(QPainter& painter) = 0;
     // The top layer: cursors and edit marks.
     virtual void drawMarks(QPainter&) {}
+    // What stands above the frame and changes only with the settings
+    // (labels, markers, a status line).  The screen keeps the pieces that
+    // stay out of the grid in a layer of its own over the graticule, drawn
+    // again only when fixturesChanged() says so, and draws those reaching
+    // into the grid with every frame, after the frame and before
+    // drawAboveFrame(); a picture or a page gets them all there.  Called
+    // only for a non-empty grid.
+    enum class FixtureLayer { Kept, OverFrame, All };
+    virtual void drawFixtures(QPainter&, FixtureLayer) {}
+    // Whether what drawFixtures() would draw now differs from what it drew
+    // when last asked; asked once a frame.
+    virtual bool fixturesChanged() { return false; }
     // A resize forgets where the content was last laid out.
     virtual void gridChanged() {}
     // A frame has been drawn into the kept image.
@@ -69,9 +81,9 @@ class WaveScreen : public QWidget {
     // Where the subclass reports what it draws: the list of rectangles of
     // the screen's image to restore at the next repaint, or null when the
     // drawing goes elsewhere (a picture, a page) and needs no record.
-    DrawnArea* drawn() { return recording_ ? &drawn_ : nullptr; }
+    DrawnArea* drawn() { return recording_; }
     void noteDrawn(const QRect& rect) {
-        if (recording_) drawn_.add(rect);
+        if (recording_) recording_->add(rect);
     }
 
     void paintEvent(QPaintEvent* event) override;
@@ -86,7 +98,12 @@ class WaveScreen : public QWidget {
     void drawFrame(QPainter& painter) const;
     // Brings the kept layer up to the size, grid and setting it shows.
     void updateLayer();
-    void restoreFromLayer(std::span<const QRect> rects);
+    // Copies `rects` of `from` into `to`, an image of the same size.
+    static void restore(QImage& to, const QImage& from, std::span<const QRect> rects);
+    // Brings the kept fixtures up to what the subclass would draw now.
+    void updateFixtures();
+    // What the screen's image shows where nothing of a frame is drawn.
+    const QImage& beneathFrame() const { return fixturesKept_ ? fixtures_ : layer_; }
     // Brings the kept image up to the content; the rectangles of it that
     // may have changed.
     QRegion drawFrameImage();
@@ -110,7 +127,12 @@ class WaveScreen : public QWidget {
     // What the last repaint drew over the layer in buffer_, and whether all
     // of buffer_ must come from the layer again instead.
     DrawnArea drawn_;
-    bool recording_ = false;
+    DrawnArea* recording_ = nullptr;  // where drawing is noted, if anywhere
+    // The layer with the fixtures over it, and what of them it holds.
+    QImage fixtures_;
+    DrawnArea fixturesDrawn_;
+    bool fixturesKept_ = false;
+    bool fixturesStale_ = true;  // the layer under them was drawn again
     bool bufferFromLayer_ = false;
     // Whether the content changed since buffer_ was drawn, and what of
     // buffer_ a redraw() drew but no repaint has copied yet.

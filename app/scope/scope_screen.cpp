@@ -332,18 +332,64 @@ void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) {
         .points(points.data(), static_cast<int>(points.size()));
 }
 
-void ScopeScreen::drawAboveFrame(QPainter& p) {
-    if (state_.connected()) {
-        const ScopeSettings s = settings();
-        if (s.shown(kMath)) drawMathLabel(p, s);
-        if (s.shown(kRef)) drawRefLabel(p, s);
+ScopeScreen::Fixtures ScopeScreen::fixtures() const {
+    Fixtures f;
+    f.connected = state_.connected();
+    f.hasInstrument = state_.hasInstrument();
+    f.deviceRemoved = state_.deviceRemoved();
+    f.grid = grid();
+    f.font = font();
+    if (!f.connected) return f;
+    const ScopeSettings s = settings();
+    if (s.shown(kMath)) f.mathLabel = QString::fromStdString(ScopeMathLabel(s));
+    if (s.shown(kRef))
+        f.refLabel = QStringLiteral("REF: ") +
+                     QString::fromStdString(VoltText(s.voltsValue10uV(kRef) * 0.01,
+                                                     static_cast<uint16_t>(s.probe(kRef)))) +
+                     QStringLiteral("/DIV");
+    for (int m = 0; m < kMarkerCount; ++m)
+        if (markerShown(m))
+            f.markers[static_cast<std::size_t>(m)] = markers_[static_cast<std::size_t>(m)];
+    f.statusLine = ScopeStatusLine(s, state_.deviceRemoved());
+    if (!statusMark_.isEmpty())
+        f.statusLine.push_back({statusMark_.toStdString(), StatusColour::Plain});
+    return f;
+}
+
+bool ScopeScreen::fixturesChanged() {
+    // The markers first: they follow the settings.
+    updateMarkers();
+    Fixtures now = fixtures();
+    if (now == fixturesDrawn_) return false;
+    fixturesDrawn_ = std::move(now);
+    return true;
+}
+
+bool ScopeScreen::inFixtureLayer(const QRect& area) const {
+    if (fixtureLayer_ == FixtureLayer::All) return true;
+    // The frame's edges come back from the kept layers over the traces, so
+    // what is kept may reach onto them but not inside.
+    const bool inside = area.intersects(traceClip().adjusted(1, 1, -1, -1));
+    return inside == (fixtureLayer_ == FixtureLayer::OverFrame);
+}
+
+void ScopeScreen::drawFixtures(QPainter& p, FixtureLayer layer) {
+    fixtureLayer_ = layer;
+    updateMarkers();
+    Fixtures f = fixtures();
+    if (f.connected) {
+        if (!f.mathLabel.isEmpty()) drawMathLabel(p, f.mathLabel);
+        if (!f.refLabel.isEmpty()) drawRefLabel(p, f.refLabel);
         drawMarkers(p);
-        drawStatusLine(p, s);
-        // The texts belong to the data last measured; once the link is
-        // closed they would stand for a signal that is no longer shown.
-        drawMeasurements(p);
+        drawStatusLine(p, std::move(f.statusLine));
     }
     drawLamp(p);
+}
+
+void ScopeScreen::drawAboveFrame(QPainter& p) {
+    // The texts belong to the data last measured; once the link is closed
+    // they would stand for a signal that is no longer shown.
+    if (state_.connected()) drawMeasurements(p);
 }
 
 void ScopeScreen::textAt(QPainter& p, KeptText& kept, QPoint at, const QString& text,
@@ -351,20 +397,18 @@ void ScopeScreen::textAt(QPainter& p, KeptText& kept, QPoint at, const QString& 
     noteDrawn(kept.draw(p, at, text, font));
 }
 
-void ScopeScreen::drawMathLabel(QPainter& p, const ScopeSettings& s) {
+void ScopeScreen::drawMathLabel(QPainter& p, const QString& label) {
+    const QPoint at(grid().left, grid().bottom + 20);
+    if (!inFixtureLayer(mathLabel_.area(at, label, font()))) return;
     p.setPen(colour::kMath);
-    textAt(p, mathLabel_, {grid().left, grid().bottom + 20},
-           QString::fromStdString(ScopeMathLabel(s)), font());
+    textAt(p, mathLabel_, at, label, font());
 }
 
-void ScopeScreen::drawRefLabel(QPainter& p, const ScopeSettings& s) {
-    const QString text = QStringLiteral("REF: ") +
-                         QString::fromStdString(VoltText(s.voltsValue10uV(kRef) * 0.01,
-                                                         static_cast<uint16_t>(s.probe(kRef)))) +
-                         QStringLiteral("/DIV");
+void ScopeScreen::drawRefLabel(QPainter& p, const QString& label) {
+    const QPoint at((grid().left + grid().right) / 2 + 100, grid().bottom + 20);
+    if (!inFixtureLayer(refLabel_.area(at, label, font()))) return;
     p.setPen(colour::kRef);
-    textAt(p, refLabel_, {(grid().left + grid().right) / 2 + 100, grid().bottom + 20}, text,
-           font());
+    textAt(p, refLabel_, at, label, font());
 }
 
 void ScopeScreen::layOutStatusLine(std::vector<StatusPiece> line) {
@@ -395,10 +439,7 @@ void ScopeScreen::layOutStatusLine(std::vector<StatusPiece> line) {
     }
 }
 
-void ScopeScreen::drawStatusLine(QPainter& p, const ScopeSettings& s) {
-    // The lamp is amber then: the window is connected, the instrument silent.
-    std::vector<StatusPiece> line = ScopeStatusLine(s, state_.deviceRemoved());
-    if (!statusMark_.isEmpty()) line.push_back({statusMark_.toStdString(), StatusColour::Plain});
+void ScopeScreen::drawStatusLine(QPainter& p, std::vector<StatusPiece> line) {
     const GridRect& g = grid();
     // The fitting is measured again only when the words or the room change.
     if (line != status_.line || g.width() != status_.gridWidth || status_.x.empty())
@@ -407,9 +448,11 @@ void ScopeScreen::drawStatusLine(QPainter& p, const ScopeSettings& s) {
     const QFont font = pixelFont("Arial", status_.fontPx);
     if (status_.texts.size() < status_.line.size()) status_.texts.resize(status_.line.size());
     for (std::size_t k = 0; k < status_.line.size(); ++k) {
+        const QPoint at(status_.x[k], g.bottom + kStatusTopOffset);
+        const QString text = QString::fromStdString(status_.line[k].text);
+        if (!inFixtureLayer(status_.texts[k].area(at, text, font))) continue;
         p.setPen(statusColour(status_.line[k].colour));
-        textAt(p, status_.texts[k], {status_.x[k], g.bottom + kStatusTopOffset},
-               QString::fromStdString(status_.line[k].text), font);
+        textAt(p, status_.texts[k], at, text, font);
     }
 }
 
@@ -417,14 +460,18 @@ void ScopeScreen::drawMarkers(QPainter& p) {
     for (int m = 0; m < kMarkerCount; ++m) {
         if (!markerShown(m)) continue;
         const MarkerShape shape = markerShape(m, markers_[static_cast<std::size_t>(m)]);
+        KeptText& label = markerLabels_[static_cast<std::size_t>(m)];
+        const QString letter = QString::fromLatin1(markerLabel(m));
+        const QRect outline = shape.polygon.boundingRect().adjusted(-1, -1, 1, 1);
+        if (!inFixtureLayer(outline | label.area(shape.labelTopLeft, letter, markerLabelFont(m))))
+            continue;
         p.setPen(QPen(markerColour(m), 0));
         p.setBrush(markerColour(m));
         p.drawPolygon(shape.polygon, Qt::OddEvenFill);
-        noteDrawn(shape.polygon.boundingRect().adjusted(-1, -1, 1, 1));
+        noteDrawn(outline);
         p.setBrush(Qt::NoBrush);
         p.setPen(colour::kMarkerLabel);
-        textAt(p, markerLabels_[static_cast<std::size_t>(m)], shape.labelTopLeft,
-               QString::fromLatin1(markerLabel(m)), markerLabelFont(m));
+        textAt(p, label, shape.labelTopLeft, letter, markerLabelFont(m));
     }
 }
 
@@ -452,14 +499,18 @@ void ScopeScreen::drawLamp(QPainter& p) {
     const QColor& lamp = !state_.connected() || !state_.hasInstrument() ? colour::kDisconnected
                          : state_.deviceRemoved()                       ? colour::kLinkLost
                                                                         : colour::kConnected;
-    p.setPen(lamp);
-    p.setBrush(lamp);
-    p.drawEllipse(QPoint(10, 10), 8, 8);
-    noteDrawn(QRect(0, 0, 21, 21));
-    p.setBrush(Qt::NoBrush);
-    if (state_.deviceRemoved()) {
+    const QRect lampArea(0, 0, 21, 21);
+    if (inFixtureLayer(lampArea)) {
+        p.setPen(lamp);
+        p.setBrush(lamp);
+        p.drawEllipse(QPoint(10, 10), 8, 8);
+        noteDrawn(lampArea);
+        p.setBrush(Qt::NoBrush);
+    }
+    const QString notice = QString::fromLatin1(scopetext::kDeviceRemoved);
+    if (state_.deviceRemoved() && inFixtureLayer(removalNotice_.area({5, 20}, notice, font()))) {
         p.setPen(colour::kRemovalNotice);
-        textAt(p, removalNotice_, {5, 20}, QString::fromLatin1(scopetext::kDeviceRemoved), font());
+        textAt(p, removalNotice_, {5, 20}, notice, font());
     }
 }
 

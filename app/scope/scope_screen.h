@@ -72,6 +72,8 @@ class ScopeScreen : public WaveScreen {
     void frameDrawn() override;
     void drawBeneathFrame(QPainter& painter) override;
     void drawAboveFrame(QPainter& painter) override;
+    void drawFixtures(QPainter& painter, FixtureLayer layer) override;
+    bool fixturesChanged() override;
     void gridChanged() override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -95,11 +97,11 @@ class ScopeScreen : public WaveScreen {
     void drawXY(QPainter& p, const ScopeSettings& s);
     // Draws a kept text with its top-left corner at `at` and notes where.
     void textAt(QPainter& p, KeptText& kept, QPoint at, const QString& text, const QFont& font);
-    void drawMathLabel(QPainter& p, const ScopeSettings& s);
-    void drawRefLabel(QPainter& p, const ScopeSettings& s);
+    void drawMathLabel(QPainter& p, const QString& label);
+    void drawRefLabel(QPainter& p, const QString& label);
     void drawMarkers(QPainter& p);
     void layOutStatusLine(std::vector<StatusPiece> line);
-    void drawStatusLine(QPainter& p, const ScopeSettings& s);
+    void drawStatusLine(QPainter& p, std::vector<StatusPiece> line);
     void drawMeasurements(QPainter& p);
     void drawLamp(QPainter& p);
 
@@ -125,6 +127,24 @@ class ScopeScreen : public WaveScreen {
     MarkerPlace pressedPlace_;  // where the dragged marker stood when it was grabbed
     QPoint cursor1_;
     QPoint cursor2_;
+
+    // What the labels, markers, status line and lamp are drawn from.
+    struct Fixtures {
+        bool connected = false;
+        bool hasInstrument = false;
+        bool deviceRemoved = false;
+        GridRect grid;
+        QFont font;
+        QString mathLabel, refLabel;  // empty when the trace is not shown
+        std::array<std::optional<MarkerPlace>, kMarkerCount> markers{};  // shown ones
+        std::vector<StatusPiece> statusLine;
+        bool operator==(const Fixtures&) const = default;
+    };
+    Fixtures fixtures() const;
+    Fixtures fixturesDrawn_;
+    // Whether a fixture covering `area` is drawn in the layer being drawn.
+    bool inFixtureLayer(const QRect& area) const;
+    FixtureLayer fixtureLayer_ = FixtureLayer::All;
 
     // Everything a frame draws from, as it stood at the last frame.
     struct Shown {
