@@ -34,6 +34,13 @@ BlockBuilder tracesAt(int shift) {
     return b;
 }
 
+// tracesAt(shift) with one field of one channel set.
+ScopeData::Block tracesWith(int shift, int channel, std::size_t field, int value) {
+    BlockBuilder b = tracesAt(shift);
+    b.channel(channel, field, value);
+    return b.block;
+}
+
 struct Scope {
     FakeLink link;
     ScopeScreen screen{link.data, link, link};
@@ -104,15 +111,11 @@ TEST(ScopeScreenRepaint, AFrameDrawnOverTheLastLooksLikeAFreshDisplay) {
          [](Scope& d) { d.screen.setMeasurementTexts(texts(QStringLiteral("V"))); }},
         {"a channel is hidden",
          [](Scope& d) {
-             BlockBuilder b = tracesAt(0);
-             b.channel(1, zelvo::layout::channel::kShown, 0);
-             d.link.data.displayedBlock = b.block;
+             d.link.data.displayedBlock = tracesWith(0, 1, zelvo::layout::channel::kShown, 0);
          }},
         {"a level marker moves",
          [](Scope& d) {
-             BlockBuilder b = tracesAt(0);
-             b.channel(0, zelvo::layout::channel::kPosition, 150);
-             d.link.data.displayedBlock = b.block;
+             d.link.data.displayedBlock = tracesWith(0, 0, zelvo::layout::channel::kPosition, 150);
          }},
         {"the link is closed", [](Scope& d) { d.link.isConnected = false; }},
         {"the instrument stops answering", [](Scope& d) { d.link.removed = true; }},
@@ -167,21 +170,15 @@ TEST(ScopeScreenRepaint, TheWindowShowsAFreshDisplayAfterEveryFrame) {
         {"a text gets longer", [&] { d.setTexts(texts(QStringLiteral("Vpp=12.50V"))); }},
         {"a channel is hidden",
          [&] {
-             BlockBuilder b = tracesAt(30);
-             b.channel(1, zelvo::layout::channel::kShown, 0);
-             d.link.data.displayedBlock = b.block;
+             d.link.data.displayedBlock = tracesWith(30, 1, zelvo::layout::channel::kShown, 0);
          }},
         {"a level marker and its trace move",
          [&] {
-             BlockBuilder b = tracesAt(30);
-             b.channel(0, zelvo::layout::channel::kPosition, 150);
-             d.link.data.displayedBlock = b.block;
+             d.link.data.displayedBlock = tracesWith(30, 0, zelvo::layout::channel::kPosition, 150);
          }},
         {"a trace leaves the grid",
          [&] {
-             BlockBuilder b = tracesAt(30);
-             b.channel(0, zelvo::layout::channel::kPosition, 250);
-             d.link.data.displayedBlock = b.block;
+             d.link.data.displayedBlock = tracesWith(30, 0, zelvo::layout::channel::kPosition, 250);
          }},
         {"the instrument stops answering", [&] { d.link.removed = true; }},
         {"it answers again", [&] { d.link.removed = false; }},
@@ -253,9 +250,7 @@ TEST(ScopeScreenRepaint, TheTickRepaintsOnlyWhenSomethingShownChanged) {
         {"a new sample", [&] { d.link.data.displayedBlock = tracesAt(1).block; }},
         {"a setting",
          [&] {
-             BlockBuilder b = tracesAt(1);
-             b.channel(0, zelvo::layout::channel::kPosition, 120);
-             d.link.data.displayedBlock = b.block;
+             d.link.data.displayedBlock = tracesWith(1, 0, zelvo::layout::channel::kPosition, 120);
          }},
         {"a measurement text",
          [&] { d.screen.setMeasurementTexts(texts(QStringLiteral("Vpp=5.001V"))); }},
