@@ -98,8 +98,8 @@ class WaveScreen : public QWidget {
     void drawFrame(QPainter& painter) const;
     // Brings the kept layer up to the size, grid and setting it shows.
     void updateLayer();
-    // Copies `rects` of `from` into `to`, an image of the same size.
-    static void restore(QImage& to, const QImage& from, std::span<const QRect> rects);
+    // Copies `rects` of `source` into `image`, an image of the same size.
+    static void restore(QImage& image, const QImage& source, std::span<const QRect> rects);
     // Brings the kept fixtures up to what the subclass would draw now.
     void updateFixtures();
     // What the screen's image shows where nothing of a frame is drawn.
@@ -124,8 +124,8 @@ class WaveScreen : public QWidget {
     QImage layer_;  // ground, graticule and frame
     LayerKey layerKey_;
     bool layerStale_ = true;  // a palette or style change
-    // What the last repaint drew over the layer in buffer_, and whether all
-    // of buffer_ must come from the layer again instead.
+    // What the last frame drew over the layers in buffer_, and whether all
+    // of buffer_ must come from them again instead.
     DrawnArea drawn_;
     DrawnArea* recording_ = nullptr;  // where drawing is noted, if anywhere
     // The layer with the fixtures over it, and what of them it holds.
