@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QVarLengthArray>
 #include <algorithm>
+#include <array>
 #include <vector>
 
 #include "display/trace_raster.h"
@@ -258,6 +259,18 @@ QRect ScopeScreen::traceClip() const {
     return QRect(QPoint(g.left, g.top), QPoint(g.right, g.bottom));
 }
 
+const std::vector<int>& ScopeScreen::columnsOf(double origin, double step, int count) {
+    const ColumnsKey key{origin, step, count, grid()};
+    if (key == columnsKey_ && columns_.size() == static_cast<std::size_t>(count)) return columns_;
+    const GridRect& g = grid();
+    columns_.resize(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        columns_[static_cast<std::size_t>(i)] = pixelWithin(
+            g.left + (origin + i * step) * 0.001 * g.width() / kHorizontalUnits, g.left, g.right);
+    columnsKey_ = key;
+    return columns_;
+}
+
 void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) {
     const int count = s.pointCount(w);
     if (count == 0) return;
@@ -274,6 +287,17 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) {
     const ScopeSettings::BlankInterval blank = s.blankInterval(w);
     const bool vector = s.vector(w);
 
+    const std::vector<int>& columns = columnsOf(origin, step, count);
+    // The row of every sample code, worked out once: a trace has far more
+    // samples than codes.
+    std::array<int, kCodeMax + 1> rowOf;
+    for (int code = 0; code <= kCodeMax; ++code) {
+        double level = (code - zero) * gain + (kCodeMax - markerCode);
+        if (w == kMath) level = std::clamp(level, 0.0, static_cast<double>(kCodeMax));
+        rowOf[static_cast<std::size_t>(code)] =
+            pixelWithin(g.top + (kCodeMax - level) * h / kCodeMax, g.top, g.bottom);
+    }
+
     // A vector trace goes out as polylines, one for each unbroken run of
     // points; a dot trace as one set of points.
     TracePen pen(p, traceClip(), colour::ofWaveform(w), drawn());
@@ -289,12 +313,8 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) {
             if (vector) endRun();
             continue;
         }
-        double level = (code - zero) * gain + (kCodeMax - markerCode);
-        if (w == kMath) level = std::clamp(level, 0.0, static_cast<double>(kCodeMax));
-        const int x = pixelWithin(
-            g.left + (origin + i * step) * 0.001 * g.width() / kHorizontalUnits, g.left, g.right);
-        const int y = pixelWithin(g.top + (kCodeMax - level) * h / kCodeMax, g.top, g.bottom);
-        const QPoint here(x, y);
+        const QPoint here(columns[static_cast<std::size_t>(i)],
+                          rowOf[static_cast<std::size_t>(code)]);
         // The first point and blanked points only place the pen: no dot, and
         // no line reaches them (a line may start from them).
         const bool placesPenOnly = i == 0 || (i >= blank.first && i <= blank.last);

@@ -94,6 +94,9 @@ class ScopeScreen : public WaveScreen {
     // The grid, edges included: where traces may set pixels.
     QRect traceClip() const;
     void drawTrace(QPainter& p, const ScopeSettings& s, int waveform);
+    // The column of each of a trace's first `count` samples; the traces of
+    // one time base share them.
+    const std::vector<int>& columnsOf(double origin, double step, int count);
     void drawXY(QPainter& p, const ScopeSettings& s);
     // Draws a kept text with its top-left corner at `at` and notes where.
     void textAt(QPainter& p, KeptText& kept, QPoint at, const QString& text, const QFont& font);
@@ -127,6 +130,15 @@ class ScopeScreen : public WaveScreen {
     MarkerPlace pressedPlace_;  // where the dragged marker stood when it was grabbed
     QPoint cursor1_;
     QPoint cursor2_;
+
+    struct ColumnsKey {
+        double origin = 0, step = 0;
+        int count = 0;
+        GridRect grid;
+        bool operator==(const ColumnsKey&) const = default;
+    };
+    ColumnsKey columnsKey_;
+    std::vector<int> columns_;
 
     // What the labels, markers, status line and lamp are drawn from.
     struct Fixtures {
