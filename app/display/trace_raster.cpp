@@ -35,6 +35,14 @@ TraceRaster::TraceRaster(QImage& image, const QRect& clip, const QColor& colour,
       colour_(colour.rgba()),
       drawn_(drawn) {}
 
+TraceRaster::TraceRaster(const QRect& clip, TraceSpans& into)
+    : pixels_(nullptr),
+      stride_(0),
+      clip_(clip),
+      colour_(into.colour),
+      drawn_(nullptr),
+      into_(&into) {}
+
 TraceRaster::~TraceRaster() { flush(); }
 
 template <bool Clipped>
@@ -61,18 +69,12 @@ inline void TraceRaster::flush() {
     if (pending_.x == kNoColumn) return;
     const Pending p = pending_;
     pending_.x = kNoColumn;
-    if (drawn_) drawn_->addCovered(QRect(p.x, p.top, 1, p.bottom - p.top + 1));
-    const qsizetype stride = stride_;
-    QRgb* pixel = pixels_ + p.top * stride + p.x;
-    int rows = p.bottom - p.top + 1;
-    // Four rows a step: most of a steep trace's pixels are in long spans.
-    for (; rows >= 4; rows -= 4, pixel += 4 * stride) {
-        pixel[0] = colour_;
-        pixel[stride] = colour_;
-        pixel[2 * stride] = colour_;
-        pixel[3 * stride] = colour_;
+    if (into_) {
+        into_->spans.push_back({p.x, p.top, p.bottom});
+        return;
     }
-    for (; rows > 0; --rows, pixel += stride) *pixel = colour_;
+    if (drawn_) drawn_->addCovered(QRect(p.x, p.top, 1, p.bottom - p.top + 1));
+    fillColumn(pixels_ + p.top * stride_ + p.x, stride_, p.bottom - p.top + 1, colour_);
 }
 
 template <bool Clipped>
@@ -153,6 +155,7 @@ QRect TraceRaster::boundsOf(const QPoint* points, int count) {
 void TraceRaster::polyline(const QPoint* points, int count) {
     if (clip_.isEmpty() || count < 2) return;
     const QRect bounds = boundsOf(points, count);
+    if (into_) into_->covers.push_back(bounds & clip_);
     if (drawn_) drawn_->cover(bounds & clip_);
     // A trace's points are most often all inside: no clipping then.
     if (clip_.contains(bounds)) {
@@ -164,6 +167,7 @@ void TraceRaster::polyline(const QPoint* points, int count) {
 
 void TraceRaster::points(const QPoint* points, int count) {
     if (clip_.isEmpty() || count <= 0) return;
+    if (into_) into_->covers.push_back(boundsOf(points, count) & clip_);
     if (drawn_) drawn_->cover(boundsOf(points, count) & clip_);
     for (int i = 0; i < count; ++i) {
         const QPoint p = points[i];
@@ -172,7 +176,7 @@ void TraceRaster::points(const QPoint* points, int count) {
 }
 
 TracePen::TracePen(QPainter& painter, const QRect& clip, const QColor& colour, DrawnArea* drawn)
-    : painter_(painter), clip_(clip), colour_(colour), drawn_(drawn) {
+    : painter_(&painter), clip_(clip), colour_(colour), drawn_(drawn) {
     // The raster writes pixels as they are: only where the painter would
     // have done the same, untransformed, unclipped, opaque and aliased.
     QPaintDevice* device = painter.device();
@@ -185,24 +189,34 @@ TracePen::TracePen(QPainter& painter, const QRect& clip, const QColor& colour, D
         image_ = image;
 }
 
+TracePen::TracePen(const QRect& clip, TraceSpans& into) : clip_(clip), into_(&into) {}
+
 void TracePen::polyline(const QPoint* points, int count) {
     if (count < 2) return;
+    if (into_) {
+        TraceRaster(clip_, *into_).polyline(points, count);
+        return;
+    }
     if (image_) {
         TraceRaster(*image_, clip_, colour_, drawn_).polyline(points, count);
         return;
     }
     if (drawn_) drawn_->add(clip_);
-    drawClipped(painter_, clip_, colour_, [&] { painter_.drawPolyline(points, count); });
+    drawClipped(*painter_, clip_, colour_, [&] { painter_->drawPolyline(points, count); });
 }
 
 void TracePen::points(const QPoint* points, int count) {
     if (count <= 0) return;
+    if (into_) {
+        TraceRaster(clip_, *into_).points(points, count);
+        return;
+    }
     if (image_) {
         TraceRaster(*image_, clip_, colour_, drawn_).points(points, count);
         return;
     }
     if (drawn_) drawn_->add(clip_);
-    drawClipped(painter_, clip_, colour_, [&] { painter_.drawPoints(points, count); });
+    drawClipped(*painter_, clip_, colour_, [&] { painter_->drawPoints(points, count); });
 }
 
 }  // namespace oscilane

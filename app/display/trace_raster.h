@@ -18,6 +18,7 @@
 #include <climits>
 
 #include "display/drawn_area.h"
+#include "display/trace_spans.h"
 
 class QPainter;
 
@@ -29,6 +30,9 @@ class TraceRaster {
     // is cut down to the image.  Each span set is added to `drawn` if
     // given, and a rectangle over each polyline's or point set's as its cover.
     TraceRaster(QImage& image, const QRect& clip, const QColor& colour, DrawnArea* drawn = nullptr);
+    // Sets nothing: the spans and covers go to `into`, for an image whose
+    // pixels within `clip` they may set later.
+    TraceRaster(const QRect& clip, TraceSpans& into);
     // Sets the last span.
     ~TraceRaster();
     TraceRaster(const TraceRaster&) = delete;
@@ -64,6 +68,7 @@ class TraceRaster {
     QRect clip_;
     QRgb colour_;
     DrawnArea* drawn_;
+    TraceSpans* into_ = nullptr;
 };
 
 class TracePen {
@@ -71,16 +76,19 @@ class TracePen {
     // `drawn`, if given, gets the rectangles the pen may have set.
     TracePen(QPainter& painter, const QRect& clip, const QColor& colour,
              DrawnArea* drawn = nullptr);
+    // A pen that sets nothing and keeps the spans in `into`.
+    TracePen(const QRect& clip, TraceSpans& into);
 
     void polyline(const QPoint* points, int count);
     void points(const QPoint* points, int count);
 
   private:
-    QPainter& painter_;
+    QPainter* painter_ = nullptr;
     QRect clip_;
     QColor colour_;
-    DrawnArea* drawn_;
+    DrawnArea* drawn_ = nullptr;
     QImage* image_ = nullptr;  // set when the raster serves the painter
+    TraceSpans* into_ = nullptr;
 };
 
 }  // namespace oscilane

@@ -117,19 +117,10 @@ void WaveScreen::restore(QImage& image, const QImage& source, std::span<const QR
         const int top = std::max(rect.top(), 0), bottom = std::min(rect.bottom(), height - 1);
         if (left > right || top > bottom) continue;
         const qsizetype start = top * line + left * 4;
-        // Most rectangles are a trace's one-pixel column spans.
+        // A dot trace's points are one-pixel columns.
         if (left == right) {
-            const qsizetype stride = line / 4;
-            QRgb* pixel = reinterpret_cast<QRgb*>(to + start);
-            const QRgb* kept = reinterpret_cast<const QRgb*>(from + start);
-            int rows = bottom - top + 1;
-            for (; rows >= 4; rows -= 4, pixel += 4 * stride, kept += 4 * stride) {
-                pixel[0] = kept[0];
-                pixel[stride] = kept[stride];
-                pixel[2 * stride] = kept[2 * stride];
-                pixel[3 * stride] = kept[3 * stride];
-            }
-            for (; rows > 0; --rows, pixel += stride, kept += stride) *pixel = *kept;
+            copyColumn(reinterpret_cast<QRgb*>(to + start),
+                       reinterpret_cast<const QRgb*>(from + start), line / 4, bottom - top + 1);
             continue;
         }
         const auto bytes = static_cast<std::size_t>(right - left + 1) * 4;
@@ -145,26 +136,49 @@ QRegion WaveScreen::drawFrameImage() {
     }
     updateLayer();
     updateFixtures();
+    for (TraceSpans& trace : traces_) trace.clear();
+    if (reportsDrawing() && !grid_.empty()) prepareTraces(traces_);
     // Only what the last frame drew over the layer needs the layer back.
     if (!bufferFromLayer_ || !reportsDrawing()) {
         drawn_.clear();
         drawn_.add(buffer_.rect());
+        lastTraces_.clear();
         bufferFromLayer_ = true;
     }
     QRegion changedPixels;
     drawn_.addCoverTo(changedPixels);
+    for (const std::vector<TraceSpans>* frame : {&lastTraces_, &traces_})
+        for (const TraceSpans& trace : *frame)
+            for (const QRect& cover : trace.covers) changedPixels += cover;
     restore(buffer_, beneathFrame(), drawn_.rects());
+    const qsizetype stride = buffer_.bytesPerLine() / 4;
+    auto* const pixels = reinterpret_cast<QRgb*>(buffer_.bits());
+    const auto* const beneath = reinterpret_cast<const QRgb*>(beneathFrame().constBits());
+    for (std::size_t k = 0; k < lastTraces_.size(); ++k)
+        restoreSpans(pixels, beneath, stride, lastTraces_[k],
+                     k < traces_.size() ? &traces_[k] : nullptr);
     drawn_.clear();
     {
         QPainter painter(&buffer_);
         recording_ = &drawn_;
+        tracesPending_ = true;
         drawLayers(painter, true);
+        tracesPending_ = false;
         recording_ = nullptr;
     }
+    lastTraces_.swap(traces_);
     drawn_.addCoverTo(changedPixels);
     contentChanged_ = false;
     frameDrawn();
     return changedPixels & buffer_.rect();
+}
+
+void WaveScreen::setPreparedTraces() {
+    if (!tracesPending_) return;
+    tracesPending_ = false;
+    const qsizetype stride = buffer_.bytesPerLine() / 4;
+    auto* const pixels = reinterpret_cast<QRgb*>(buffer_.bits());
+    for (const TraceSpans& trace : traces_) setSpans(pixels, stride, trace);
 }
 
 void WaveScreen::redraw() {
@@ -228,6 +242,7 @@ void WaveScreen::drawLayers(QPainter& painter, bool fromLayer) {
     if (grid_.empty()) return;
     if (!fromLayer) drawGraticule(painter);
     drawBeneathFrame(painter);
+    if (painter.device() == &buffer_) setPreparedTraces();
     if (fromLayer) {
         // The frame's four one-pixel edges, over whatever the content drew on them.
         const GridRect& g = grid_;

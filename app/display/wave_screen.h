@@ -21,9 +21,11 @@
 #include <QRegion>
 #include <QWidget>
 #include <span>
+#include <vector>
 
 #include "display/drawn_area.h"
 #include "display/grid_geometry.h"
+#include "display/trace_spans.h"
 
 namespace oscilane {
 
@@ -72,6 +74,14 @@ class WaveScreen : public QWidget {
     // Whether what drawFixtures() would draw now differs from what it drew
     // when last asked; asked once a frame.
     virtual bool fixturesChanged() { return false; }
+    // The traces of a frame drawn into the screen's image, worked out
+    // before anything of it is drawn: slot k of `traces` follows slot k of
+    // the last frame's, and only what it does not set again is restored.
+    // The subclass then sets them where they belong among its drawing with
+    // setPreparedTraces(); otherwise they are set after drawBeneathFrame().
+    virtual void prepareTraces(std::vector<TraceSpans>&) {}
+    bool tracesPrepared() const { return tracesPending_; }
+    void setPreparedTraces();
     // A resize forgets where the content was last laid out.
     virtual void gridChanged() {}
     // A frame has been drawn into the kept image.
@@ -138,6 +148,10 @@ class WaveScreen : public QWidget {
     // buffer_ a redraw() drew but no repaint has copied yet.
     bool contentChanged_ = true;
     QRegion uncopied_;
+    // This frame's prepared traces and the last frame's, slot by slot, and
+    // whether this frame's are still to be set.
+    std::vector<TraceSpans> traces_, lastTraces_;
+    bool tracesPending_ = false;
 };
 
 }  // namespace oscilane

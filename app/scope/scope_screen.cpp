@@ -243,8 +243,15 @@ void ScopeScreen::drawBeneathFrame(QPainter& p) {
         drawXY(p, s);
         return;
     }
-    for (int w = kCh1; w <= kRef; ++w)
-        if (s.shown(w)) drawTrace(p, s, w);
+    if (tracesPrepared()) {
+        setPreparedTraces();
+    } else {
+        for (int w = kCh1; w <= kRef; ++w) {
+            if (!s.shown(w)) continue;
+            TracePen pen(p, traceClip(), colour::ofWaveform(w), drawn());
+            drawTrace(pen, s, w);
+        }
+    }
     if (traceOverlay_) {
         p.save();
         p.setClipRect(traceClip());
@@ -271,7 +278,23 @@ const std::vector<int>& ScopeScreen::columnsOf(double origin, double step, int c
     return columns_;
 }
 
-void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) {
+void ScopeScreen::prepareTraces(std::vector<TraceSpans>& traces) {
+    updateMarkers();
+    if (!state_.connected()) return;
+    const ScopeSettings s = settings();
+    if (s.isFormat(DisplayFormat::XY)) return;
+    // A slot for each waveform, so each follows its own last frame.
+    traces.resize(kRef + 1);
+    for (int w = kCh1; w <= kRef; ++w) {
+        if (!s.shown(w)) continue;
+        TraceSpans& trace = traces[static_cast<std::size_t>(w)];
+        trace.colour = colour::ofWaveform(w).rgba();
+        TracePen pen(traceClip() & rect(), trace);
+        drawTrace(pen, s, w);
+    }
+}
+
+void ScopeScreen::drawTrace(TracePen& pen, const ScopeSettings& s, int w) {
     const int count = s.pointCount(w);
     if (count == 0) return;
     const GridRect& g = grid();
@@ -300,7 +323,6 @@ void ScopeScreen::drawTrace(QPainter& p, const ScopeSettings& s, int w) {
 
     // A vector trace goes out as polylines, one for each unbroken run of
     // points; a dot trace as one set of points.
-    TracePen pen(p, traceClip(), colour::ofWaveform(w), drawn());
     QVarLengthArray<QPoint, zelvo::layout::kSamplesPerTrace> run;
     const auto endRun = [&pen, &run] {
         pen.polyline(run.data(), static_cast<int>(run.size()));

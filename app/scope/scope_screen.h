@@ -22,6 +22,8 @@
 
 namespace oscilane {
 
+class TracePen;
+
 struct MeasurementText {
     bool enabled = false;
     WaveChannel channel = kCh1;  // kCh1, kCh2 or kMath
@@ -73,6 +75,7 @@ class ScopeScreen : public WaveScreen {
     void drawBeneathFrame(QPainter& painter) override;
     void drawAboveFrame(QPainter& painter) override;
     void drawFixtures(QPainter& painter, FixtureLayer layer) override;
+    void prepareTraces(std::vector<TraceSpans>& traces) override;
     bool fixturesChanged() override;
     void gridChanged() override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -93,7 +96,7 @@ class ScopeScreen : public WaveScreen {
 
     // The grid, edges included: where traces may set pixels.
     QRect traceClip() const;
-    void drawTrace(QPainter& p, const ScopeSettings& s, int waveform);
+    void drawTrace(TracePen& pen, const ScopeSettings& s, int waveform);
     // The column of each of a trace's first `count` samples; the traces of
     // one time base share them.
     const std::vector<int>& columnsOf(double origin, double step, int count);
