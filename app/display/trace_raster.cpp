@@ -191,32 +191,32 @@ TracePen::TracePen(QPainter& painter, const QRect& clip, const QColor& colour, D
 
 TracePen::TracePen(const QRect& clip, TraceSpans& into) : clip_(clip), into_(&into) {}
 
-void TracePen::polyline(const QPoint* points, int count) {
-    if (count < 2) return;
+template <typename Raster, typename QtDraw>
+void TracePen::draw(Raster raster, QtDraw qtDraw) {
     if (into_) {
-        TraceRaster(clip_, *into_).polyline(points, count);
+        TraceRaster kept(clip_, *into_);
+        raster(kept);
         return;
     }
     if (image_) {
-        TraceRaster(*image_, clip_, colour_, drawn_).polyline(points, count);
+        TraceRaster direct(*image_, clip_, colour_, drawn_);
+        raster(direct);
         return;
     }
     if (drawn_) drawn_->add(clip_);
-    drawClipped(*painter_, clip_, colour_, [&] { painter_->drawPolyline(points, count); });
+    drawClipped(*painter_, clip_, colour_, qtDraw);
+}
+
+void TracePen::polyline(const QPoint* points, int count) {
+    if (count < 2) return;
+    draw([&](TraceRaster& r) { r.polyline(points, count); },
+         [&] { painter_->drawPolyline(points, count); });
 }
 
 void TracePen::points(const QPoint* points, int count) {
     if (count <= 0) return;
-    if (into_) {
-        TraceRaster(clip_, *into_).points(points, count);
-        return;
-    }
-    if (image_) {
-        TraceRaster(*image_, clip_, colour_, drawn_).points(points, count);
-        return;
-    }
-    if (drawn_) drawn_->add(clip_);
-    drawClipped(*painter_, clip_, colour_, [&] { painter_->drawPoints(points, count); });
+    draw([&](TraceRaster& r) { r.points(points, count); },
+         [&] { painter_->drawPoints(points, count); });
 }
 
 }  // namespace oscilane

@@ -83,6 +83,10 @@ class TracePen {
     void points(const QPoint* points, int count);
 
   private:
+    // Through the raster it keeps or writes with, or Qt's own drawing.
+    template <typename Raster, typename QtDraw>
+    void draw(Raster raster, QtDraw qtDraw);
+
     QPainter* painter_ = nullptr;
     QRect clip_;
     QColor colour_;

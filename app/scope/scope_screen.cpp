@@ -417,8 +417,10 @@ bool ScopeScreen::inFixtureLayer(const QRect& area) const {
 
 void ScopeScreen::drawFixtures(QPainter& p, FixtureLayer layer) {
     fixtureLayer_ = layer;
-    updateMarkers();
-    Fixtures f = fixtures();
+    // The kept layers asked fixturesChanged() for this frame already; a
+    // picture or a page works them out here, after its traces placed the
+    // markers.
+    Fixtures f = layer == FixtureLayer::All ? fixtures() : fixturesDrawn_;
     if (f.connected) {
         if (!f.mathLabel.isEmpty()) drawMathLabel(p, f.mathLabel);
         if (!f.refLabel.isEmpty()) drawRefLabel(p, f.refLabel);
