@@ -32,18 +32,22 @@ TraceRaster::TraceRaster(QImage& image, const QRect& clip, const QColor& colour,
     : pixels_(reinterpret_cast<QRgb*>(image.bits())),
       stride_(image.bytesPerLine() / 4),
       clip_(clip.intersected(image.rect())),
-      colour_(colour.rgba()),
-      drawn_(drawn) {}
+      drawn_(drawn),
+      into_(&own_) {
+    own_.colour = colour.rgba();
+}
 
 TraceRaster::TraceRaster(const QRect& clip, TraceSpans& into)
-    : pixels_(nullptr),
-      stride_(0),
-      clip_(clip),
-      colour_(into.colour),
-      drawn_(nullptr),
-      into_(&into) {}
+    : pixels_(nullptr), stride_(0), clip_(clip), drawn_(nullptr), into_(&into) {}
 
-TraceRaster::~TraceRaster() { flush(); }
+TraceRaster::~TraceRaster() {
+    flush();
+    if (into_ != &own_) return;
+    if (drawn_)
+        for (const ColumnSpan& s : own_.spans)
+            drawn_->addCovered(QRect(s.x, s.top, 1, s.bottom - s.top + 1));
+    setSpans(pixels_, stride_, own_);
+}
 
 template <bool Clipped>
 inline void TraceRaster::span(int x, int y0, int y1) {
@@ -67,14 +71,8 @@ inline void TraceRaster::span(int x, int y0, int y1) {
 
 inline void TraceRaster::flush() {
     if (pending_.x == kNoColumn) return;
-    const Pending p = pending_;
+    into_->spans.push_back({pending_.x, pending_.top, pending_.bottom});
     pending_.x = kNoColumn;
-    if (into_) {
-        into_->spans.push_back({p.x, p.top, p.bottom});
-        return;
-    }
-    if (drawn_) drawn_->addCovered(QRect(p.x, p.top, 1, p.bottom - p.top + 1));
-    fillColumn(pixels_ + p.top * stride_ + p.x, stride_, p.bottom - p.top + 1, colour_);
 }
 
 template <bool Clipped>
@@ -90,13 +88,6 @@ void TraceRaster::segment(QPoint from, QPoint to) {
     const int sign = down ? 1 : -1;
     if (dx == 0) {
         span<Clipped>(x0, y0, to.y());
-        return;
-    }
-    if (!Clipped && dx == 1) {
-        // The usual step of a trace, one column on: the rows short of the
-        // far end stay in this column (what the loops below give for dx 1).
-        span<false>(x0, y0, rise == 0 ? y0 : to.y() - sign);
-        span<false>(to.x(), to.y(), to.y());
         return;
     }
     if (rise <= dx) {
@@ -159,9 +150,31 @@ void TraceRaster::polyline(const QPoint* points, int count) {
     if (drawn_) drawn_->cover(bounds & clip_);
     // A trace's points are most often all inside: no clipping then.
     if (clip_.contains(bounds)) {
-        for (int i = 1; i < count; ++i) segment<false>(points[i - 1], points[i]);
+        unclippedPolyline(points, count);
     } else {
         for (int i = 1; i < count; ++i) segment<true>(points[i - 1], points[i]);
+    }
+}
+
+void TraceRaster::unclippedPolyline(const QPoint* points, int count) {
+    std::vector<ColumnSpan>& out = into_->spans;
+    out.reserve(out.size() + static_cast<std::size_t>(count));
+    for (int i = 1; i < count; ++i) {
+        const QPoint from = points[i - 1], to = points[i];
+        const int y0 = from.y(), y1 = to.y();
+        // The usual step of a trace: one column on from the point the last
+        // step ended at, whose column is still open.  The rows short of
+        // the far end stay in this column (what segment() gives for it),
+        // and the far end opens the next.
+        if (to.x() - from.x() == 1 && pending_.x == from.x() && pending_.top <= y0 &&
+            y0 <= pending_.bottom) {
+            const int end = y1 > y0 ? y1 - 1 : y1 < y0 ? y1 + 1 : y0;
+            out.push_back(
+                {pending_.x, std::min(pending_.top, end), std::max(pending_.bottom, end)});
+            pending_ = {to.x(), y1, y1};
+            continue;
+        }
+        segment<false>(from, to);
     }
 }
 

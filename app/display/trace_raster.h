@@ -33,7 +33,7 @@ class TraceRaster {
     // Sets nothing: the spans and covers go to `into`, for an image whose
     // pixels within `clip` they may set later.
     TraceRaster(const QRect& clip, TraceSpans& into);
-    // Sets the last span.
+    // Sets the spans not yet set.
     ~TraceRaster();
     TraceRaster(const TraceRaster&) = delete;
     TraceRaster& operator=(const TraceRaster&) = delete;
@@ -45,6 +45,8 @@ class TraceRaster {
     void points(const QPoint* points, int count);
 
   private:
+    // The points of a polyline all known to lie in the clip.
+    void unclippedPolyline(const QPoint* points, int count);
     // `Clipped` false when both ends are known to lie in the clip.
     template <bool Clipped>
     void segment(QPoint from, QPoint to);
@@ -66,9 +68,11 @@ class TraceRaster {
     QRgb* pixels_;
     qsizetype stride_;  // pixels from one row to the next
     QRect clip_;
-    QRgb colour_;
     DrawnArea* drawn_;
-    TraceSpans* into_ = nullptr;
+    // The spans go to the caller's list, or to the raster's own, set in
+    // the image when it is done.
+    TraceSpans own_;
+    TraceSpans* into_;
 };
 
 class TracePen {

@@ -15,32 +15,39 @@ void restoreRows(QRgb* pixels, const QRgb* source, qsizetype stride, int x, int 
 }  // namespace
 
 void setSpans(QRgb* pixels, qsizetype stride, const TraceSpans& trace) {
-    for (const ColumnSpan& s : trace.spans)
-        fillColumn(pixels + s.top * stride + s.x, stride, s.bottom - s.top + 1, trace.colour);
+    // Local copies throughout: the pixels written are of the span's own
+    // integer type, so the compiler would read every span field again.
+    const QRgb colour = trace.colour;
+    const ColumnSpan* const end = trace.spans.data() + trace.spans.size();
+    for (const ColumnSpan* at = trace.spans.data(); at != end; ++at) {
+        const ColumnSpan s = *at;
+        fillColumn(pixels + s.top * stride + s.x, stride, s.bottom - s.top + 1, colour);
+    }
 }
 
 void restoreSpans(QRgb* pixels, const QRgb* source, qsizetype stride, const TraceSpans& last,
                   const TraceSpans* now) {
     // Both lists run left to right within each unbroken run of the trace;
     // where they do not, a column simply finds nothing to keep.
-    const std::vector<ColumnSpan> none;
-    const std::vector<ColumnSpan>& again = now ? now->spans : none;
-    std::size_t j = 0;
+    const ColumnSpan* const againBegin = now ? now->spans.data() : nullptr;
+    const ColumnSpan* const againEnd = now ? againBegin + now->spans.size() : nullptr;
+    const ColumnSpan* again = againBegin;
     int previous = INT_MIN;
-    for (const ColumnSpan& s : last.spans) {
+    const ColumnSpan* const end = last.spans.data() + last.spans.size();
+    for (const ColumnSpan* at = last.spans.data(); at != end; ++at) {
+        const ColumnSpan s = *at;
         // A new run, or points in no order: look from the start again.
-        if (s.x < previous) j = 0;
+        if (s.x < previous) again = againBegin;
         previous = s.x;
-        while (j < again.size() && again[j].x < s.x) ++j;
-        if (j == again.size() || again[j].x != s.x) {
+        while (again != againEnd && again->x < s.x) ++again;
+        if (again == againEnd || again->x != s.x) {
             restoreRows(pixels, source, stride, s.x, s.top, s.bottom);
             continue;
         }
         // The part of the old span above and below the new one.
-        const ColumnSpan& kept = again[j];
+        const ColumnSpan kept = *again;
         restoreRows(pixels, source, stride, s.x, s.top, std::min(s.bottom, kept.top - 1));
         restoreRows(pixels, source, stride, s.x, std::max(s.top, kept.bottom + 1), s.bottom);
     }
 }
-
 }  // namespace oscilane

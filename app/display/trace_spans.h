@@ -15,6 +15,7 @@ struct ColumnSpan {
     int x = 0;
     int top = 0;
     int bottom = 0;
+    bool operator==(const ColumnSpan&) const = default;
 };
 
 struct TraceSpans {
@@ -24,6 +25,10 @@ struct TraceSpans {
     void clear() {
         spans.clear();
         covers.clear();
+    }
+    // The same pixels in the same colour.
+    bool sameAs(const TraceSpans& other) const {
+        return colour == other.colour && spans == other.spans;
     }
 };
 

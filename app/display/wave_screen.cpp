@@ -145,18 +145,25 @@ QRegion WaveScreen::drawFrameImage() {
         lastTraces_.clear();
         bufferFromLayer_ = true;
     }
+    // A trace that sets the same pixels as last frame's changes none of
+    // them: where something else drew over it, that has a cover of its own.
+    const auto unchanged = [this](std::size_t k) {
+        return k < traces_.size() && k < lastTraces_.size() && traces_[k].sameAs(lastTraces_[k]);
+    };
     QRegion changedPixels;
     drawn_.addCoverTo(changedPixels);
     for (const std::vector<TraceSpans>* frame : {&lastTraces_, &traces_})
-        for (const TraceSpans& trace : *frame)
-            for (const QRect& cover : trace.covers) changedPixels += cover;
+        for (std::size_t k = 0; k < frame->size(); ++k)
+            if (!unchanged(k))
+                for (const QRect& cover : (*frame)[k].covers) changedPixels += cover;
     restore(buffer_, beneathFrame(), drawn_.rects());
     const qsizetype stride = buffer_.bytesPerLine() / 4;
     auto* const pixels = reinterpret_cast<QRgb*>(buffer_.bits());
     const auto* const beneath = reinterpret_cast<const QRgb*>(beneathFrame().constBits());
     for (std::size_t k = 0; k < lastTraces_.size(); ++k)
-        restoreSpans(pixels, beneath, stride, lastTraces_[k],
-                     k < traces_.size() ? &traces_[k] : nullptr);
+        if (!unchanged(k))
+            restoreSpans(pixels, beneath, stride, lastTraces_[k],
+                         k < traces_.size() ? &traces_[k] : nullptr);
     drawn_.clear();
     {
         QPainter painter(&buffer_);

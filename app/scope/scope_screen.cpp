@@ -249,7 +249,7 @@ void ScopeScreen::drawBeneathFrame(QPainter& p) {
         for (int w = kCh1; w <= kRef; ++w) {
             if (!s.shown(w)) continue;
             TracePen pen(p, traceClip(), colour::ofWaveform(w), drawn());
-            drawTrace(pen, s, w);
+            drawTrace(pen, s, w, traceInputs(s, w));
         }
     }
     if (traceOverlay_) {
@@ -280,42 +280,65 @@ const std::vector<int>& ScopeScreen::columnsOf(double origin, double step, int c
 
 void ScopeScreen::prepareTraces(std::vector<TraceSpans>& traces) {
     updateMarkers();
-    if (!state_.connected()) return;
     const ScopeSettings s = settings();
-    if (s.isFormat(DisplayFormat::XY)) return;
+    if (!state_.connected() || s.isFormat(DisplayFormat::XY)) {
+        prepared_ = {};
+        return;
+    }
     // A slot for each waveform, so each follows its own last frame.
     traces.resize(kRef + 1);
     for (int w = kCh1; w <= kRef; ++w) {
-        if (!s.shown(w)) continue;
+        auto& kept = prepared_[static_cast<std::size_t>(w)];
+        if (!s.shown(w)) {
+            kept.reset();
+            continue;
+        }
         TraceSpans& trace = traces[static_cast<std::size_t>(w)];
+        TraceInputs inputs = traceInputs(s, w);
+        if (kept && kept->inputs == inputs) {
+            trace = kept->spans;
+            continue;
+        }
         trace.colour = colour::ofWaveform(w).rgba();
-        TracePen pen(traceClip() & rect(), trace);
-        drawTrace(pen, s, w);
+        TracePen pen(inputs.clip, trace);
+        drawTrace(pen, s, w, inputs);
+        if (!kept) kept.emplace();
+        kept->inputs = std::move(inputs);
+        kept->spans = trace;
     }
 }
 
-void ScopeScreen::drawTrace(TracePen& pen, const ScopeSettings& s, int w) {
-    const int count = s.pointCount(w);
-    if (count == 0) return;
-    const GridRect& g = grid();
-    const double h = g.height();
+ScopeScreen::TraceInputs ScopeScreen::traceInputs(const ScopeSettings& s, int w) const {
+    TraceInputs in;
+    in.count = s.pointCount(w);
+    in.grid = grid();
+    in.clip = traceClip() & rect();
+    if (in.count == 0) return in;
     const bool live = w == kMath || (w <= kCh2 && s.running());
-    const double gain =
-        live ? liveGain(s, w) : gainOf(s.capturedVoltsValue10uV(w), s.voltsValue10uV(w));
-    const double zero = ZeroCodeOfLever(live ? s.position(w) : s.capturedPosition(w));
-    const double markerCode =
-        (markers_[static_cast<std::size_t>(w)].point.y() - g.top) / h * kCodeMax;
-    const double step = s.stepMilliUnits(w);
-    const double origin = s.originMilliUnits(w);
-    const ScopeSettings::BlankInterval blank = s.blankInterval(w);
-    const bool vector = s.vector(w);
+    in.gain = live ? liveGain(s, w) : gainOf(s.capturedVoltsValue10uV(w), s.voltsValue10uV(w));
+    in.zero = ZeroCodeOfLever(live ? s.position(w) : s.capturedPosition(w));
+    const double h = in.grid.height();
+    in.markerCode = (markers_[static_cast<std::size_t>(w)].point.y() - in.grid.top) / h * kCodeMax;
+    in.step = s.stepMilliUnits(w);
+    in.origin = s.originMilliUnits(w);
+    in.blank = s.blankInterval(w);
+    in.vector = s.vector(w);
+    const auto first = data_.displayedBlock.begin() + zelvo::layout::traceSamples(w);
+    in.samples.assign(first, first + 2 * in.count);
+    return in;
+}
 
-    const std::vector<int>& columns = columnsOf(origin, step, count);
+void ScopeScreen::drawTrace(TracePen& pen, const ScopeSettings& s, int w, const TraceInputs& in) {
+    const int count = in.count;
+    if (count == 0) return;
+    const GridRect& g = in.grid;
+    const double h = g.height();
+    const std::vector<int>& columns = columnsOf(in.origin, in.step, count);
     // The row of every sample code, worked out once: a trace has far more
     // samples than codes.
     std::array<int, kCodeMax + 1> rowOf;
     for (int code = 0; code <= kCodeMax; ++code) {
-        double level = (code - zero) * gain + (kCodeMax - markerCode);
+        double level = (code - in.zero) * in.gain + (kCodeMax - in.markerCode);
         if (w == kMath) level = std::clamp(level, 0.0, static_cast<double>(kCodeMax));
         rowOf[static_cast<std::size_t>(code)] =
             pixelWithin(g.top + (kCodeMax - level) * h / kCodeMax, g.top, g.bottom);
@@ -323,30 +346,31 @@ void ScopeScreen::drawTrace(TracePen& pen, const ScopeSettings& s, int w) {
 
     // A vector trace goes out as polylines, one for each unbroken run of
     // points; a dot trace as one set of points.
-    QVarLengthArray<QPoint, zelvo::layout::kSamplesPerTrace> run;
-    const auto endRun = [&pen, &run] {
-        pen.polyline(run.data(), static_cast<int>(run.size()));
-        run.clear();
+    QPoint* const run = run_.data();
+    int length = 0;
+    const auto endRun = [&pen, run, &length] {
+        pen.polyline(run, length);
+        length = 0;
     };
     for (int i = 0; i < count; ++i) {
         const int code = s.sample(w, i);
         if (!isSampleCode(code)) {
             // No point here: the next one starts a new line, but a dot stands on its own.
-            if (vector) endRun();
+            if (in.vector) endRun();
             continue;
         }
         const QPoint here(columns[static_cast<std::size_t>(i)],
                           rowOf[static_cast<std::size_t>(code)]);
         // The first point and blanked points only place the pen: no dot, and
         // no line reaches them (a line may start from them).
-        const bool placesPenOnly = i == 0 || (i >= blank.first && i <= blank.last);
-        if (placesPenOnly && vector) endRun();
-        if (vector || !placesPenOnly) run.append(here);
+        const bool placesPenOnly = i == 0 || (i >= in.blank.first && i <= in.blank.last);
+        if (placesPenOnly && in.vector) endRun();
+        if (in.vector || !placesPenOnly) run[length++] = here;
     }
-    if (vector)
+    if (in.vector)
         endRun();
     else
-        pen.points(run.data(), static_cast<int>(run.size()));
+        pen.points(run, length);
 }
 
 void ScopeScreen::drawXY(QPainter& p, const ScopeSettings& s) {

@@ -6,8 +6,10 @@
 // instrument's new setting arrives.
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -96,7 +98,20 @@ class ScopeScreen : public WaveScreen {
 
     // The grid, edges included: where traces may set pixels.
     QRect traceClip() const;
-    void drawTrace(TracePen& pen, const ScopeSettings& s, int waveform);
+    // What a Y-T trace is drawn from: the same inputs give the same pixels.
+    struct TraceInputs {
+        int count = 0;
+        double gain = 0, zero = 0, markerCode = 0, step = 0, origin = 0;
+        ScopeSettings::BlankInterval blank{};
+        bool vector = false;
+        GridRect grid;
+        QRect clip;
+        std::vector<uint8_t> samples;  // the trace's bytes of the block
+        bool operator==(const TraceInputs&) const = default;
+    };
+    TraceInputs traceInputs(const ScopeSettings& s, int waveform) const;
+    // `in` from traceInputs() of the same settings.
+    void drawTrace(TracePen& pen, const ScopeSettings& s, int waveform, const TraceInputs& in);
     // The column of each of a trace's first `count` samples; the traces of
     // one time base share them.
     const std::vector<int>& columnsOf(double origin, double step, int count);
@@ -142,6 +157,15 @@ class ScopeScreen : public WaveScreen {
     };
     ColumnsKey columnsKey_;
     std::vector<int> columns_;
+    // Room for a trace's points, and each waveform's last prepared trace
+    // with what it came from, taken again while those stay the same (a
+    // stored REF, a stopped channel under a live one).
+    std::vector<QPoint> run_ = std::vector<QPoint>(zelvo::layout::kSamplesPerTrace);
+    struct PreparedTrace {
+        TraceInputs inputs;
+        TraceSpans spans;
+    };
+    std::array<std::optional<PreparedTrace>, kRef + 1> prepared_;
 
     // What the labels, markers, status line and lamp are drawn from.
     struct Fixtures {

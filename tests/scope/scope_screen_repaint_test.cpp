@@ -22,16 +22,27 @@ using scopetest::FakeLink;
 
 namespace {
 
+// Sample i of a sloping trace of waveform w, `shift` codes up.
+int slopeCode(int w, std::size_t i, int shift) {
+    return static_cast<int>((i * 7 + static_cast<std::size_t>(w) * 40 + shift) % 256);
+}
+
 // Four sloping vector traces, all channels shown, at `shift` codes up.
 BlockBuilder tracesAt(int shift) {
     BlockBuilder b;
     for (int w = 0; w < 4; ++w) {
         b.shownChannel(w, 10, 100000, 0).trace(w, 250, 0, 1200, true);
-        for (std::size_t i = 0; i < 1200; ++i)
-            b.sample(w, i,
-                     static_cast<int>((i * 7 + static_cast<std::size_t>(w) * 40 + shift) % 256));
+        for (std::size_t i = 0; i < 1200; ++i) b.sample(w, i, slopeCode(w, i, shift));
     }
     return b;
+}
+
+// tracesAt(shift) with REF's trace as at `refShift`: the others move
+// across one that stays.
+ScopeData::Block tracesPast(int shift, int refShift) {
+    BlockBuilder b = tracesAt(shift);
+    for (std::size_t i = 0; i < 1200; ++i) b.sample(kRef, i, slopeCode(kRef, i, refShift));
+    return b.block;
 }
 
 // tracesAt(shift) with one field of one channel set.
@@ -166,6 +177,19 @@ TEST(ScopeScreenRepaint, TheWindowShowsAFreshDisplayAfterEveryFrame) {
         {"nothing yet", [] {}},
         {"traces move", [&] { d.link.data.displayedBlock = tracesAt(90).block; }},
         {"traces move back", [&] { d.link.data.displayedBlock = tracesAt(0).block; }},
+        {"traces move across a REF that stays",
+         [&] { d.link.data.displayedBlock = tracesPast(45, 0); }},
+        {"and on across it", [&] { d.link.data.displayedBlock = tracesPast(120, 0); }},
+        {"the REF that stayed moves too",
+         [&] { d.link.data.displayedBlock = tracesPast(120, 30); }},
+        {"the REF moves with its marker alone",
+         [&] {
+             d.link.data.displayedBlock = tracesPast(120, 30);
+             BlockBuilder b;
+             b.block = d.link.data.displayedBlock;
+             b.channel(kRef, zelvo::layout::channel::kPosition, 150);
+             d.link.data.displayedBlock = b.block;
+         }},
         {"a text gets shorter", [&] { d.setTexts(texts(QStringLiteral("V"))); }},
         {"a text gets longer", [&] { d.setTexts(texts(QStringLiteral("Vpp=12.50V"))); }},
         {"a channel is hidden",

@@ -108,26 +108,28 @@ std::vector<QPoint> across(const QRect& grid, const std::function<double(int)>& 
     return points;
 }
 
+struct Shape {
+    const char* name;
+    std::function<double(int)> level;
+};
+const Shape kShapes[] = {
+    {"flat", [](int) { return 0.3; }},
+    {"gentle slope", [](int i) { return 0.2 + i / 3000.0; }},
+    {"sine", [](int i) { return 0.5 + 0.45 * std::sin(i * 0.02); }},
+    {"fast sine", [](int i) { return 0.5 + 0.5 * std::sin(i * 0.7); }},
+    {"square, steep edges", [](int i) { return (i / 50) % 2 == 0 ? 0.1 : 0.9; }},
+    {"noise", [](int i) { return ((i * 7919) % 997) / 997.0; }},
+};
+// The smallest display, the default window and a large one: zero, one and
+// two columns from one sample to the next.
+const QRect kGrids[] = {{50, 50, 481, 321}, {50, 50, 601, 401}, {50, 50, 1351, 901}};
+
 }  // namespace
 
 TEST(TraceRaster, MatchesQtsPolylineWithinAPixelPerColumn) {
-    struct Shape {
-        const char* name;
-        std::function<double(int)> level;
-    };
-    const Shape shapes[] = {
-        {"flat", [](int) { return 0.3; }},
-        {"gentle slope", [](int i) { return 0.2 + i / 3000.0; }},
-        {"sine", [](int i) { return 0.5 + 0.45 * std::sin(i * 0.02); }},
-        {"fast sine", [](int i) { return 0.5 + 0.5 * std::sin(i * 0.7); }},
-        {"square, steep edges", [](int i) { return (i / 50) % 2 == 0 ? 0.1 : 0.9; }},
-        {"noise", [](int i) { return ((i * 7919) % 997) / 997.0; }},
-    };
-    // The smallest display, the default window and a large one.
-    const QRect grids[] = {{50, 50, 481, 321}, {50, 50, 601, 401}, {50, 50, 1351, 901}};
-    for (const QRect& grid : grids) {
+    for (const QRect& grid : kGrids) {
         const QSize size(grid.right() + 120, grid.bottom() + 50);
-        for (const Shape& shape : shapes) {
+        for (const Shape& shape : kShapes) {
             SCOPED_TRACE(testing::Message()
                          << shape.name << " on " << grid.width() << " x " << grid.height());
             const std::vector<QPoint> points = across(grid, shape.level);
@@ -140,6 +142,25 @@ TEST(TraceRaster, MatchesQtsPolylineWithinAPixelPerColumn) {
             const ColumnDifference polyline = compare(byQt(size, grid, points), raster);
             EXPECT_LE(polyline.worstDistance, 2);
             EXPECT_LE(polyline.worstLone, 1);
+        }
+    }
+}
+
+// A polyline's steps from one column to the next take a short way; each
+// segment drawn on its own takes the general one.  They set the same pixels,
+// and so does the same trace drawn from right to left.
+TEST(TraceRaster, APolylineSetsThePixelsOfItsSegmentsDrawnOneByOne) {
+    for (const QRect& grid : kGrids) {
+        const QSize size(grid.right() + 20, grid.bottom() + 20);
+        for (const Shape& shape : kShapes) {
+            SCOPED_TRACE(testing::Message() << shape.name << " on " << grid.width());
+            std::vector<QPoint> points = across(grid, shape.level);
+            QImage bySegment = blank(size);
+            for (std::size_t i = 1; i < points.size(); ++i)
+                TraceRaster(bySegment, grid, kTraceColour).polyline(&points[i - 1], 2);
+            EXPECT_EQ(byRaster(size, grid, points), bySegment);
+            std::reverse(points.begin(), points.end());
+            EXPECT_EQ(byRaster(size, grid, points), bySegment);
         }
     }
 }

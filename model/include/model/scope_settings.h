@@ -39,6 +39,7 @@ class ScopeSettings {
     struct BlankInterval {
         int first;
         int last;
+        bool operator==(const BlankInterval&) const = default;
     };
     BlankInterval blankInterval(int waveform) const;
 
