@@ -7,6 +7,8 @@
 #include <QRect>
 #include <QRgb>
 #include <QtGlobal>
+#include <cstring>
+#include <type_traits>
 #include <vector>
 
 namespace oscilane {
@@ -28,7 +30,10 @@ struct TraceSpans {
     }
     // The same pixels in the same colour.
     bool sameAs(const TraceSpans& other) const {
-        return colour == other.colour && spans == other.spans;
+        static_assert(std::has_unique_object_representations_v<ColumnSpan>);
+        return colour == other.colour && spans.size() == other.spans.size() &&
+               std::memcmp(spans.data(), other.spans.data(), spans.size() * sizeof(ColumnSpan)) ==
+                   0;
     }
 };
 

@@ -147,21 +147,21 @@ QRegion WaveScreen::drawFrameImage() {
     }
     // A trace that sets the same pixels as last frame's changes none of
     // them: where something else drew over it, that has a cover of its own.
-    const auto unchanged = [this](std::size_t k) {
-        return k < traces_.size() && k < lastTraces_.size() && traces_[k].sameAs(lastTraces_[k]);
-    };
+    std::vector<bool> unchanged(lastTraces_.size());
+    for (std::size_t k = 0; k < unchanged.size() && k < traces_.size(); ++k)
+        unchanged[k] = traces_[k].sameAs(lastTraces_[k]);
     QRegion changedPixels;
     drawn_.addCoverTo(changedPixels);
     for (const std::vector<TraceSpans>* frame : {&lastTraces_, &traces_})
         for (std::size_t k = 0; k < frame->size(); ++k)
-            if (!unchanged(k))
+            if (k >= unchanged.size() || !unchanged[k])
                 for (const QRect& cover : (*frame)[k].covers) changedPixels += cover;
     restore(buffer_, beneathFrame(), drawn_.rects());
     const qsizetype stride = buffer_.bytesPerLine() / 4;
     auto* const pixels = reinterpret_cast<QRgb*>(buffer_.bits());
     const auto* const beneath = reinterpret_cast<const QRgb*>(beneathFrame().constBits());
     for (std::size_t k = 0; k < lastTraces_.size(); ++k)
-        if (!unchanged(k))
+        if (!unchanged[k])
             restoreSpans(pixels, beneath, stride, lastTraces_[k],
                          k < traces_.size() ? &traces_[k] : nullptr);
     drawn_.clear();
