@@ -132,6 +132,12 @@ void TraceRaster::segment(QPoint from, QPoint to) {
     }
 }
 
+void TraceRaster::cover(const QRect& bounds) {
+    const QRect cover = bounds & clip_;
+    into_->covers.push_back(cover);  // unused in the raster's own list
+    if (drawn_) drawn_->cover(cover);
+}
+
 QRect TraceRaster::boundsOf(const QPoint* points, int count) {
     int left = points[0].x(), right = left, top = points[0].y(), bottom = top;
     for (int i = 1; i < count; ++i) {
@@ -146,8 +152,7 @@ QRect TraceRaster::boundsOf(const QPoint* points, int count) {
 void TraceRaster::polyline(const QPoint* points, int count) {
     if (clip_.isEmpty() || count < 2) return;
     const QRect bounds = boundsOf(points, count);
-    if (into_) into_->covers.push_back(bounds & clip_);
-    if (drawn_) drawn_->cover(bounds & clip_);
+    cover(bounds);
     // A trace's points are most often all inside: no clipping then.
     if (clip_.contains(bounds)) {
         unclippedPolyline(points, count);
@@ -157,8 +162,11 @@ void TraceRaster::polyline(const QPoint* points, int count) {
 }
 
 void TraceRaster::unclippedPolyline(const QPoint* points, int count) {
+    // Room for a span a point, grown as push_back would grow it: a trace
+    // broken into many short runs comes here once for each.
     std::vector<ColumnSpan>& out = into_->spans;
-    out.reserve(out.size() + static_cast<std::size_t>(count));
+    const std::size_t needed = out.size() + static_cast<std::size_t>(count);
+    if (needed > out.capacity()) out.reserve(std::max(needed, 2 * out.capacity()));
     for (int i = 1; i < count; ++i) {
         const QPoint from = points[i - 1], to = points[i];
         const int y0 = from.y(), y1 = to.y();
@@ -180,8 +188,7 @@ void TraceRaster::unclippedPolyline(const QPoint* points, int count) {
 
 void TraceRaster::points(const QPoint* points, int count) {
     if (clip_.isEmpty() || count <= 0) return;
-    if (into_) into_->covers.push_back(boundsOf(points, count) & clip_);
-    if (drawn_) drawn_->cover(boundsOf(points, count) & clip_);
+    cover(boundsOf(points, count));
     for (int i = 0; i < count; ++i) {
         const QPoint p = points[i];
         if (clip_.contains(p)) span<false>(p.x(), p.y(), p.y());

@@ -56,6 +56,8 @@ class TraceRaster {
     void span(int x, int y0, int y1);
     void flush();
     static QRect boundsOf(const QPoint* points, int count);
+    // Records the part of `bounds` in the clip as the cover of what follows.
+    void cover(const QRect& bounds);
 
     static constexpr int kNoColumn = INT_MIN;
     struct Pending {

@@ -159,7 +159,7 @@ class ScopeScreen : public WaveScreen {
     std::vector<int> columns_;
     // Room for a trace's points, and each waveform's last prepared trace
     // with what it came from, taken again while those stay the same (a
-    // stored REF, a stopped channel under a live one).
+    // stored REF; every trace of a stopped instrument while cursors move).
     std::vector<QPoint> run_ = std::vector<QPoint>(zelvo::layout::kSamplesPerTrace);
     struct PreparedTrace {
         TraceInputs inputs;
