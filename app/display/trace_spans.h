@@ -31,9 +31,10 @@ struct TraceSpans {
     // The same pixels in the same colour.
     bool sameAs(const TraceSpans& other) const {
         static_assert(std::has_unique_object_representations_v<ColumnSpan>);
+        // An empty list may have no storage, and memcmp takes no null pointer.
         return colour == other.colour && spans.size() == other.spans.size() &&
-               std::memcmp(spans.data(), other.spans.data(), spans.size() * sizeof(ColumnSpan)) ==
-                   0;
+               (spans.empty() || std::memcmp(spans.data(), other.spans.data(),
+                                             spans.size() * sizeof(ColumnSpan)) == 0);
     }
 };
 
