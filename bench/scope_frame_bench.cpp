@@ -74,6 +74,13 @@ struct ConnectedView {
     QImage target{kDisplaySize, QImage::Format_RGB32};  // a picture of the display
     unsigned count = 0;
 
+    // open(), or the benchmark skipped with the reason.
+    bool openFor(benchmark::State& state, bool changeSettings = false) {
+        if (open(changeSettings)) return true;
+        state.SkipWithError("no upload from the simulated instrument");
+        return false;
+    }
+
     bool open(bool changeSettings) {
         if (!uploadTwoFrames(frames, changeSettings)) return false;
         view = std::make_unique<ScopeView>(document, link.link());
@@ -123,10 +130,7 @@ __attribute__((noinline)) void measuredUnchangedFrames(ConnectedView& view, long
 
 void BM_PaintConnectedScope(benchmark::State& state) {
     ConnectedView v;
-    if (!v.open(false)) {
-        state.SkipWithError("no upload from the simulated instrument");
-        return;
-    }
+    if (!v.openFor(state)) return;
     for (auto _ : state) {
         v.repaint();
         benchmark::ClobberMemory();
@@ -135,10 +139,7 @@ void BM_PaintConnectedScope(benchmark::State& state) {
 
 void BM_ScopePicture(benchmark::State& state) {
     ConnectedView v;
-    if (!v.open(false)) {
-        state.SkipWithError("no upload from the simulated instrument");
-        return;
-    }
+    if (!v.openFor(state)) return;
     for (auto _ : state) {
         QPainter painter(&v.target);
         v.view->screen().render(painter, v.target.rect());
@@ -149,10 +150,7 @@ void BM_ScopePicture(benchmark::State& state) {
 
 void wholeFrames(benchmark::State& state, bool changeSettings) {
     ConnectedView v;
-    if (!v.open(changeSettings)) {
-        state.SkipWithError("no upload from the simulated instrument");
-        return;
-    }
+    if (!v.openFor(state, changeSettings)) return;
     for (auto _ : state) {
         v.frame();
         benchmark::ClobberMemory();
@@ -163,10 +161,7 @@ void BM_ScopeFrame(benchmark::State& state) { wholeFrames(state, false); }
 
 void BM_UnchangedScopeFrame(benchmark::State& state) {
     ConnectedView v;
-    if (!v.open(false)) {
-        state.SkipWithError("no upload from the simulated instrument");
-        return;
-    }
+    if (!v.openFor(state)) return;
     v.unchangedFrame();
     for (auto _ : state) {
         v.unchangedFrame();

@@ -71,7 +71,7 @@ inline void TraceRaster::span(int x, int y0, int y1) {
 
 inline void TraceRaster::flush() {
     if (pending_.x == kNoColumn) return;
-    into_->spans.push_back({pending_.x, pending_.top, pending_.bottom});
+    into_->spans.push_back(pending_);
     pending_.x = kNoColumn;
 }
 

@@ -33,7 +33,7 @@ class TraceRaster {
     // Sets nothing: the spans and covers go to `into`, for an image whose
     // pixels within `clip` they may set later.
     TraceRaster(const QRect& clip, TraceSpans& into);
-    // Sets the spans not yet set.
+    // Sets its spans in the image, or hands the last one to `into`.
     ~TraceRaster();
     TraceRaster(const TraceRaster&) = delete;
     TraceRaster& operator=(const TraceRaster&) = delete;
@@ -60,12 +60,7 @@ class TraceRaster {
     void cover(const QRect& bounds);
 
     static constexpr int kNoColumn = INT_MIN;
-    struct Pending {
-        int x = kNoColumn;
-        int top = 0;
-        int bottom = 0;
-    };
-    Pending pending_;
+    ColumnSpan pending_{kNoColumn, 0, 0};  // the span kept back, if any
 
     QRgb* pixels_;
     qsizetype stride_;  // pixels from one row to the next

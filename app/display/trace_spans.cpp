@@ -50,4 +50,5 @@ void restoreSpans(QRgb* pixels, const QRgb* source, qsizetype stride, const Trac
         restoreRows(pixels, source, stride, s.x, std::max(s.top, kept.bottom + 1), s.bottom);
     }
 }
+
 }  // namespace oscilane

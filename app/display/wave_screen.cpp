@@ -145,25 +145,23 @@ QRegion WaveScreen::drawFrameImage() {
         lastTraces_.clear();
         bufferFromLayer_ = true;
     }
-    // A trace that sets the same pixels as last frame's changes none of
-    // them: where something else drew over it, that has a cover of its own.
-    std::vector<bool> unchanged(lastTraces_.size());
-    for (std::size_t k = 0; k < unchanged.size() && k < traces_.size(); ++k)
-        unchanged[k] = traces_[k].sameAs(lastTraces_[k]);
     QRegion changedPixels;
     drawn_.addCoverTo(changedPixels);
-    for (const std::vector<TraceSpans>* frame : {&lastTraces_, &traces_})
-        for (std::size_t k = 0; k < frame->size(); ++k)
-            if (k >= unchanged.size() || !unchanged[k])
-                for (const QRect& cover : (*frame)[k].covers) changedPixels += cover;
     restore(buffer_, beneathFrame(), drawn_.rects());
     const qsizetype stride = buffer_.bytesPerLine() / 4;
     auto* const pixels = reinterpret_cast<QRgb*>(buffer_.bits());
     const auto* const beneath = reinterpret_cast<const QRgb*>(beneathFrame().constBits());
-    for (std::size_t k = 0; k < lastTraces_.size(); ++k)
-        if (!unchanged[k])
-            restoreSpans(pixels, beneath, stride, lastTraces_[k],
-                         k < traces_.size() ? &traces_[k] : nullptr);
+    for (std::size_t k = 0; k < std::max(lastTraces_.size(), traces_.size()); ++k) {
+        const TraceSpans* const last = k < lastTraces_.size() ? &lastTraces_[k] : nullptr;
+        const TraceSpans* const now = k < traces_.size() ? &traces_[k] : nullptr;
+        // A trace that sets the same pixels as last frame's changes none of
+        // them: where something else drew over it, that has a cover of its own.
+        if (last && now && now->sameAs(*last)) continue;
+        for (const TraceSpans* trace : {last, now})
+            if (trace)
+                for (const QRect& cover : trace->covers) changedPixels += cover;
+        if (last) restoreSpans(pixels, beneath, stride, *last, now);
+    }
     drawn_.clear();
     {
         QPainter painter(&buffer_);

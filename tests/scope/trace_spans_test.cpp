@@ -84,3 +84,32 @@ TEST(TraceSpans, ARunThatStartsAgainOnTheLeftStillFindsItsColumns) {
     EXPECT_EQ(columns[1], std::string(kHeight, '.'));
     EXPECT_EQ(columns[4], rows({{0, 5}}));
 }
+
+// An unchanged trace is neither restored nor repainted, so "the same" must
+// mean the same pixels in the same colour, and nothing looser.
+TEST(TraceSpans, TheSameTraceIsTheSamePixelsInTheSameColour) {
+    const TraceSpans base = trace({{1, 2, 5}, {2, 5, 9}});
+    TraceSpans otherColour = base;
+    otherColour.colour = 0xFF00FFFF;
+    TraceSpans coversOnly = base;
+    coversOnly.covers.push_back({0, 0, 3, 3});
+    struct Case {
+        const char* name;
+        TraceSpans a, b;
+        bool same;
+    };
+    const Case cases[] = {
+        {"the same spans", base, base, true},
+        {"covers aside", base, coversOnly, true},
+        {"both empty", trace({}), trace({}), true},
+        {"another colour", base, otherColour, false},
+        {"one row more", base, trace({{1, 2, 5}, {2, 5, 10}}), false},
+        {"a span fewer", base, trace({{1, 2, 5}}), false},
+        {"empty against drawn", trace({}), base, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.a.sameAs(c.b), c.same);
+        EXPECT_EQ(c.b.sameAs(c.a), c.same);
+    }
+}
