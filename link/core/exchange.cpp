@@ -95,8 +95,9 @@ Outcome readBlock(Transport& t, Block block, std::span<uint8_t> dest, ReplyTrace
         progress.advance(at);
     }
     // Data beyond the block's length means the instrument and the read
-    // disagree on where the block ends: it cannot be taken as whole.
-    if (t.discardSurplus(false)) return Outcome::Malformed;
+    // disagree on where the block ends: it cannot be taken as whole.  The
+    // instrument may still be sending; the rest goes with a failure's wait.
+    if (t.discardSurplus(false)) return failed(t, Outcome::Malformed);
     return Outcome::Ok;
 }
 
