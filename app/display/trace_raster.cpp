@@ -134,7 +134,7 @@ void TraceRaster::segment(QPoint from, QPoint to) {
 
 void TraceRaster::cover(const QRect& bounds) {
     const QRect cover = bounds & clip_;
-    into_->covers.push_back(cover);  // unused in the raster's own list
+    if (into_ != &own_) into_->covers.push_back(cover);
     if (drawn_) drawn_->cover(cover);
 }
 

@@ -246,10 +246,12 @@ void ScopeScreen::drawBeneathFrame(QPainter& p) {
     if (tracesPrepared()) {
         setPreparedTraces();
     } else {
+        TraceInputs inputs;
         for (int w = kCh1; w <= kRef; ++w) {
             if (!s.shown(w)) continue;
             TracePen pen(p, traceClip(), colour::ofWaveform(w), drawn());
-            drawTrace(pen, s, w, traceInputs(s, w));
+            traceInputs(s, w, inputs);
+            drawTrace(pen, s, w, inputs);
         }
     }
     if (traceOverlay_) {
@@ -294,26 +296,35 @@ void ScopeScreen::prepareTraces(std::vector<TraceSpans>& traces) {
             continue;
         }
         TraceSpans& trace = traces[static_cast<std::size_t>(w)];
-        TraceInputs inputs = traceInputs(s, w);
-        if (kept && kept->inputs == inputs) {
+        traceInputs(s, w, nextInputs_);
+        if (kept && kept->inputs == nextInputs_) {
             trace = kept->spans;
             continue;
         }
         trace.colour = colour::ofWaveform(w).rgba();
-        TracePen pen(inputs.clip, trace);
-        drawTrace(pen, s, w, inputs);
+        TracePen pen(nextInputs_.clip, trace);
+        drawTrace(pen, s, w, nextInputs_);
         if (!kept) kept.emplace();
-        kept->inputs = std::move(inputs);
+        // The kept inputs' sample buffer serves the next trace prepared.
+        std::swap(kept->inputs, nextInputs_);
         kept->spans = trace;
     }
 }
 
-ScopeScreen::TraceInputs ScopeScreen::traceInputs(const ScopeSettings& s, int w) const {
-    TraceInputs in;
+void ScopeScreen::traceInputs(const ScopeSettings& s, int w, TraceInputs& in) const {
+    // Every field anew; only the room of the sample buffer stays.
+    std::vector<uint8_t> samples = std::move(in.samples);
+    samples.clear();
+    in = {};
     in.count = s.pointCount(w);
     in.grid = grid();
     in.clip = traceClip() & rect();
-    if (in.count == 0) return in;
+    if (in.count > 0) {
+        const auto first = data_.displayedBlock.begin() + zelvo::layout::traceSamples(w);
+        samples.assign(first, first + 2 * in.count);
+    }
+    in.samples = std::move(samples);
+    if (in.count == 0) return;
     const bool live = w == kMath || (w <= kCh2 && s.running());
     in.gain = live ? liveGain(s, w) : gainOf(s.capturedVoltsValue10uV(w), s.voltsValue10uV(w));
     in.zero = ZeroCodeOfLever(live ? s.position(w) : s.capturedPosition(w));
@@ -323,9 +334,6 @@ ScopeScreen::TraceInputs ScopeScreen::traceInputs(const ScopeSettings& s, int w)
     in.origin = s.originMilliUnits(w);
     in.blank = s.blankInterval(w);
     in.vector = s.vector(w);
-    const auto first = data_.displayedBlock.begin() + zelvo::layout::traceSamples(w);
-    in.samples.assign(first, first + 2 * in.count);
-    return in;
 }
 
 void ScopeScreen::drawTrace(TracePen& pen, const ScopeSettings& s, int w, const TraceInputs& in) {
@@ -444,12 +452,14 @@ void ScopeScreen::drawFixtures(QPainter& p, FixtureLayer layer) {
     // The kept layers asked fixturesChanged() for this frame already; a
     // picture or a page works them out here, after its traces placed the
     // markers.
-    Fixtures f = layer == FixtureLayer::All ? fixtures() : fixturesDrawn_;
+    Fixtures fresh;
+    if (layer == FixtureLayer::All) fresh = fixtures();
+    const Fixtures& f = layer == FixtureLayer::All ? fresh : fixturesDrawn_;
     if (f.connected) {
         if (!f.mathLabel.isEmpty()) drawMathLabel(p, f.mathLabel);
         if (!f.refLabel.isEmpty()) drawRefLabel(p, f.refLabel);
         drawMarkers(p);
-        drawStatusLine(p, std::move(f.statusLine));
+        drawStatusLine(p, f.statusLine);
     }
     drawLamp(p);
 }
@@ -507,11 +517,11 @@ void ScopeScreen::layOutStatusLine(std::vector<StatusPiece> line) {
     }
 }
 
-void ScopeScreen::drawStatusLine(QPainter& p, std::vector<StatusPiece> line) {
+void ScopeScreen::drawStatusLine(QPainter& p, const std::vector<StatusPiece>& line) {
     const GridRect& g = grid();
     // The fitting is measured again only when the words or the room change.
     if (line != status_.line || g.width() != status_.gridWidth || status_.x.empty())
-        layOutStatusLine(std::move(line));
+        layOutStatusLine(line);
     if (status_.fontPx == 0) return;
     const QFont font = pixelFont("Arial", status_.fontPx);
     if (status_.texts.size() < status_.line.size()) status_.texts.resize(status_.line.size());

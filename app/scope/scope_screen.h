@@ -109,7 +109,8 @@ class ScopeScreen : public WaveScreen {
         std::vector<uint8_t> samples;  // the trace's bytes of the block
         bool operator==(const TraceInputs&) const = default;
     };
-    TraceInputs traceInputs(const ScopeSettings& s, int waveform) const;
+    // Fills `in`, keeping the room its sample buffer already has.
+    void traceInputs(const ScopeSettings& s, int waveform, TraceInputs& in) const;
     // `in` from traceInputs() of the same settings.
     void drawTrace(TracePen& pen, const ScopeSettings& s, int waveform, const TraceInputs& in);
     // The column of each of a trace's first `count` samples; the traces of
@@ -122,7 +123,7 @@ class ScopeScreen : public WaveScreen {
     void drawRefLabel(QPainter& p, const QString& label);
     void drawMarkers(QPainter& p);
     void layOutStatusLine(std::vector<StatusPiece> line);
-    void drawStatusLine(QPainter& p, std::vector<StatusPiece> line);
+    void drawStatusLine(QPainter& p, const std::vector<StatusPiece>& line);
     void drawMeasurements(QPainter& p);
     void drawLamp(QPainter& p);
 
@@ -166,6 +167,7 @@ class ScopeScreen : public WaveScreen {
         TraceSpans spans;
     };
     std::array<std::optional<PreparedTrace>, kRef + 1> prepared_;
+    TraceInputs nextInputs_;  // of the trace being prepared
 
     // What the labels, markers, status line and lamp are drawn from.
     struct Fixtures {

@@ -56,8 +56,8 @@ TEST(DrawnArea, CoveredRectanglesAreRestoredButCoveredByTheirCallersRectangle) {
     area.addCovered({120, 10, 1, 20});
     area.addCovered({121, 12, 1, 20});
     const QRegion cover = coverOf(area);
-    EXPECT_TRUE(cover.contains(QRect(0, 0, 4, 4)));
-    EXPECT_TRUE(cover.contains(QRect(100, 0, 50, 50)));
+    // The covered rectangles lie in their caller's and add nothing of their own.
+    EXPECT_EQ(cover, QRegion(0, 0, 4, 4) + QRegion(100, 0, 50, 50));
     EXPECT_EQ(area.rects().size(), 3u);
 
     area.clear();
